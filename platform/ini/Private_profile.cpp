@@ -1,0 +1,236 @@
+#include "Private_profile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace ini {
+
+namespace {
+
+thread_local int32_t last_error = 0;
+
+bool Is_Space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && Is_Space(s[b])) ++b;
+    while (e > b && Is_Space(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+bool Same_Name(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// One line of the file, kept byte for byte with its own line end.
+struct Line {
+    std::string text;  // without the line end
+    std::string end;   // "\r\n", "\n" or "" for a last line without one
+};
+
+std::vector<Line> Split_Lines(const std::string& content) {
+    std::vector<Line> lines;
+    size_t from = 0;
+    while (from < content.size()) {
+        size_t nl = content.find('\n', from);
+        if (nl == std::string::npos) {
+            lines.push_back({content.substr(from), ""});
+            break;
+        }
+        size_t text_end = nl > from && content[nl - 1] == '\r' ? nl - 1 : nl;
+        lines.push_back({content.substr(from, text_end - from), content.substr(text_end, nl + 1 - text_end)});
+        from = nl + 1;
+    }
+    return lines;
+}
+
+// The section name of a "[name]" line.
+std::optional<std::string_view> Section_Of(std::string_view line) {
+    std::string_view t = Trim(line);
+    if (t.empty() || t.front() != '[') return std::nullopt;
+    size_t close = t.find(']');
+    std::string_view name = t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+    return Trim(name);
+}
+
+// The key of a "key=value" line.
+std::optional<std::string_view> Key_Of(std::string_view line, std::string_view* value = nullptr) {
+    size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    if (value) *value = Trim(line.substr(eq + 1));
+    return Trim(line.substr(0, eq));
+}
+
+enum class Read_Result { ok, missing, failed };
+
+Read_Result Read_File(const std::string& path, std::string& content) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? Read_Result::missing : Read_Result::failed;
+    char buf[8192];
+    while (true) {
+        ssize_t n = read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            close(fd);
+            errno = err;
+            return Read_Result::failed;
+        }
+        content.append(buf, static_cast<size_t>(n));
+    }
+    close(fd);
+    return Read_Result::ok;
+}
+
+// Replaces the file in one step, so a failed write leaves the old file whole.
+bool Replace_File(const std::string& path, const std::string& content) {
+    std::filesystem::path target(path);
+    std::filesystem::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    std::string tmpl = (dir / (target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    int fd = mkstemp(name.data());
+    if (fd < 0) {
+        last_error = errno;
+        return false;
+    }
+    struct stat st{};
+    if (stat(path.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
+    else fchmod(fd, 0644);
+    size_t done = 0;
+    while (done < content.size()) {
+        ssize_t n = write(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            last_error = errno;
+            close(fd);
+            unlink(name.data());
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (fsync(fd) != 0 || close(fd) != 0) {
+        last_error = errno;
+        unlink(name.data());
+        return false;
+    }
+    if (rename(name.data(), path.c_str()) != 0) {
+        last_error = errno;
+        unlink(name.data());
+        return false;
+    }
+    return true;
+}
+
+// Cuts `s` to at most `chars` UTF-8 characters.
+size_t Cut_Characters(std::string& s, int32_t chars) {
+    size_t i = 0;
+    int32_t n = 0;
+    while (i < s.size() && n < chars) {
+        ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+        ++n;
+    }
+    s.resize(i);
+    return static_cast<size_t>(n);
+}
+
+}  // namespace
+
+int32_t Get_Private_Profile_String(std::string_view section, std::string_view key, std::string_view default_value,
+                                   int32_t buffer_size, std::string& out, const std::string& path) {
+    out.assign(default_value);
+    std::string content;
+    if (Read_File(path, content) == Read_Result::ok) {
+        bool in_section = false;
+        for (const Line& line : Split_Lines(content)) {
+            if (auto name = Section_Of(line.text)) {
+                if (in_section) break;  // only the first section of that name counts
+                in_section = Same_Name(*name, section);
+                continue;
+            }
+            std::string_view value;
+            if (auto k = Key_Of(line.text, &value); in_section && k && Same_Name(*k, key)) {
+                out.assign(value);
+                break;
+            }
+        }
+    }
+    if (buffer_size <= 0) {
+        out.clear();
+        return 0;
+    }
+    return static_cast<int32_t>(Cut_Characters(out, buffer_size - 1));
+}
+
+int32_t Write_Private_Profile_String(std::string_view section, std::string_view key,
+                                     std::optional<std::string_view> value, const std::string& path) {
+    last_error = 0;
+    std::string content;
+    switch (Read_File(path, content)) {
+    case Read_Result::failed: last_error = errno ? errno : EIO; return 0;
+    case Read_Result::missing:
+        if (!value) return 1;  // nothing to remove
+        break;
+    case Read_Result::ok: break;
+    }
+    std::vector<Line> lines = Split_Lines(content);
+    const std::string eol = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    std::string entry = std::string(key) + "=" + std::string(value.value_or(""));
+
+    size_t section_at = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        auto name = Section_Of(lines[i].text);
+        if (name && Same_Name(*name, section)) {
+            section_at = i;
+            break;
+        }
+    }
+    if (section_at == lines.size()) {
+        if (!value) return 1;
+        if (!lines.empty() && lines.back().end.empty()) lines.back().end = eol;
+        lines.push_back({"[" + std::string(section) + "]", eol});
+        lines.push_back({entry, eol});
+    } else {
+        size_t last_content = section_at;  // where a new key goes: after the section's last line of text
+        size_t i = section_at + 1;
+        bool done = false;
+        for (; i < lines.size() && !Section_Of(lines[i].text); ++i) {
+            if (!Trim(lines[i].text).empty()) last_content = i;
+            auto k = Key_Of(lines[i].text);
+            if (k && Same_Name(*k, key)) {
+                if (value) lines[i].text = entry;
+                else lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+                done = true;
+                break;
+            }
+        }
+        if (!done) {
+            if (!value) return 1;
+            if (lines[last_content].end.empty()) lines[last_content].end = eol;
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last_content + 1), Line{entry, eol});
+        }
+    }
+    std::string out;
+    out.reserve(content.size() + entry.size() + 64);
+    for (const Line& l : lines) out += l.text + l.end;
+    return Replace_File(path, out) ? 1 : 0;
+}
+
+int32_t Last_Error() { return last_error; }
+
+}  // namespace ini

@@ -1,0 +1,37 @@
+#include "Screen.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace ui {
+
+namespace {
+const QScreen* Primary() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
+}
+int32_t Twips_For_Dpi(double dpi) { return dpi > 0 ? static_cast<int32_t>(1440.0 / dpi + 0.5) : 15; }
+}  // namespace
+
+int32_t Twips_Per_Pixel_X() {
+    const QScreen* s = Primary();
+    return s ? Twips_For_Dpi(s->logicalDotsPerInchX()) : 15;
+}
+
+int32_t Twips_Per_Pixel_Y() {
+    const QScreen* s = Primary();
+    return s ? Twips_For_Dpi(s->logicalDotsPerInchY()) : 15;
+}
+
+int32_t Screen_Width_Twips() {
+    const QScreen* s = Primary();
+    int32_t px = s ? s->virtualGeometry().x() + s->virtualGeometry().width() : 1024;
+    return px * Twips_Per_Pixel_X();
+}
+
+int32_t Screen_Height_Twips() {
+    const QScreen* s = Primary();
+    int32_t px = s ? s->virtualGeometry().y() + s->virtualGeometry().height() : 768;
+    return px * Twips_Per_Pixel_Y();
+}
+
+}  // namespace ui

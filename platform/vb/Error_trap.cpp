@@ -1,0 +1,26 @@
+#include "Error_trap.h"
+
+#include <cstdio>
+
+namespace vb {
+
+namespace {
+Error_Reporter& Reporter() {
+    static Error_Reporter reporter;
+    return reporter;
+}
+}  // namespace
+
+void Set_Error_Reporter(Error_Reporter reporter) { Reporter() = std::move(reporter); }
+
+void Report_Error(const VbError& error, std::string_view location, std::string_view extra) {
+    if (Reporter()) {
+        Reporter()(error.Description(), error.Number(), error.Line(), std::string(location), std::string(extra));
+        return;
+    }
+    std::fprintf(stderr, "Error %d at line %d in %.*s: %s %.*s\n", error.Number(), error.Line(),
+                 static_cast<int>(location.size()), location.data(), error.Description().c_str(),
+                 static_cast<int>(extra.size()), extra.data());
+}
+
+}  // namespace vb

@@ -1,0 +1,82 @@
+#pragma once
+// The program-wide state: one variable each, read and written everywhere on the user-interface
+// thread without locks. Everything starts at 0, false or "".
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Module_Vantorel {
+
+// The build date carried by the start trace, the first event-log line, the error report and the about box.
+inline constexpr const char* Build_Date = "2016-07-20 19:35";
+
+inline bool Is_Compiled = false;
+inline bool Is_Exiting = false;
+inline int32_t Start_Tick = 0;
+inline std::string AppData_Folder;
+inline std::string Program_Name;
+inline std::string Program_Version;
+inline std::string App_Title;
+inline bool Vantorel_Mode = false;
+inline bool Golf_Mode = false;
+inline bool Zelvanic_Mode = false;
+
+// The computer's description.
+inline std::string g_Computer_Name;
+inline std::string m_Manufacturer_Model;
+inline std::string g_System_Directory;
+inline std::string OS_Version;
+inline std::string CPU_Info;
+inline std::string OS_Bitness;
+inline std::string CPU_Bitness;
+inline std::string Phys_RAM;
+inline int16_t Monitor_Count = 0;
+
+inline std::string Ini_file_path;
+inline int32_t Timing_Correction = 0;
+
+// Capture settings.
+inline std::string m_saved_Friendly_name;
+inline std::string m_saved_Video_prop_num;
+inline int16_t JPG_Start_Quality = 0;
+inline bool Full_Startup = false;
+inline bool Capture_Rotated = false;
+inline int16_t Crop_Width = 0;
+inline int16_t Crop_Height = 0;
+inline bool Capture_Running = false;
+inline std::string Capture_Property;  // the running source's name and format text
+inline std::string Actual_Sample;     // its measured frame size and rate
+inline std::string Phidget_Serial;
+// Element 0: the folder of captured heats; element 1: the developer copy's destination, never set.
+inline std::array<std::string, 2> Capture_Folders;
+inline std::string Last_Captured_File;
+inline std::string DV_Fourcc;
+
+// Display settings.
+inline int16_t Lane_Line_Length = 0;
+inline int16_t Frame_Border_X = 0;
+inline int16_t Frame_Border_Y = 0;
+inline int16_t Display_Width = 0;
+inline int16_t Display_Height = 0;
+inline int16_t Screen_Scale_Height = 0;
+inline int16_t Drag_Lane = 0;
+inline int32_t Transparent_Color = 0;
+inline int32_t Replay_Start_Tick = 0;
+
+inline std::vector<uint8_t> POP_Sound;
+inline std::string Event_Name;
+inline bool Debug_Stop = false;
+inline bool Taskbar_Hidden = false;
+inline int16_t Init_Files_Count = 0;
+inline int16_t Started_Heats_Count = 0;
+inline int16_t Captured_Segments_Count = 0;
+inline int16_t Run_Mode = 0;
+
+// Refreshes `Phys_RAM` from a new memory snapshot.
+void Load_Total_Memory();
+
+// The once-per-run initialisation of the program-wide state from the system and the ini file.
+void Vantorel_Initialization();
+
+}  // namespace Module_Vantorel

@@ -1,0 +1,105 @@
+#include "Test_dialogs.h"
+#include "platform/ini/Private_profile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+std::string Path() { return Test_folder() + "/t.ini"; }
+
+void Write_File(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string Read_File(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string Get(const std::string& section, const std::string& key, const std::string& def = "",
+                int32_t size = 512) {
+    std::string out;
+    ini::Get_Private_Profile_String(section, key, def, size, out, Path());
+    return out;
+}
+
+TEST(Private_profile, Reads_sections_and_keys_without_regard_to_case) {
+    Write_File(Path(), "[Settings]\r\ntiming = framecount \r\n[settings2]\r\nx=1\r\n[SETTINGS]\r\ntiming=late\r\n");
+    struct Row { const char* section; const char* key; const char* expected; } rows[] = {
+        {"Settings", "timing", "framecount"},
+        {"settings", "TIMING", "framecount"},  // the first section of that name wins
+        {"Settings2", "X", "1"},
+        {"Settings", "missing", "dflt"},
+        {"nosection", "timing", "dflt"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(Get(r.section, r.key, "dflt"), r.expected) << r.section << "/" << r.key;
+}
+
+TEST(Private_profile, Junk_lines_and_a_missing_file_give_the_default) {
+    std::string junk = "garbage without equals\n\x01\x02\xff\xfe[\n";
+    junk += std::string("\0\0=\0", 4);
+    junk += "\n[a]\nno equals here\nk=v\n";
+    Write_File(Path(), junk);
+    EXPECT_EQ(Get("a", "k"), "v");
+    EXPECT_EQ(Get("a", "no equals here", "d"), "d");
+    std::filesystem::remove(Path());
+    EXPECT_EQ(Get("a", "k", "d"), "d");
+    std::filesystem::create_directory(Path());  // a folder where the file should be
+    EXPECT_EQ(Get("a", "k", "d"), "d");
+}
+
+TEST(Private_profile, Values_are_cut_to_the_buffer_without_splitting_a_character) {
+    Write_File(Path(), "[s]\nk=" + std::string(600, 'x') + "\nu=ÅÄÖ\n");
+    std::string out;
+    EXPECT_EQ(ini::Get_Private_Profile_String("s", "k", "", 512, out, Path()), 511);
+    EXPECT_EQ(out, std::string(511, 'x'));
+    EXPECT_EQ(ini::Get_Private_Profile_String("s", "u", "", 3, out, Path()), 2);
+    EXPECT_EQ(out, "ÅÄ");
+}
+
+TEST(Private_profile, Writes_in_place_and_keeps_every_other_byte) {
+    const std::string before = "; comment\r\n[Canoe]\r\nevent_name=Cup\r\nsave_folder1=/data\r\n\r\n[windowpos]\r\nA=1,2\r\n";
+    Write_File(Path(), before);
+    ASSERT_EQ(ini::Write_Private_Profile_String("canoe", "EVENT_NAME", "Final", Path()), 1);
+    EXPECT_EQ(Read_File(Path()),
+              "; comment\r\n[Canoe]\r\nEVENT_NAME=Final\r\nsave_folder1=/data\r\n\r\n[windowpos]\r\nA=1,2\r\n");
+    ASSERT_EQ(ini::Write_Private_Profile_String("Canoe", "capture_type", "1", Path()), 1);
+    EXPECT_EQ(Read_File(Path()), "; comment\r\n[Canoe]\r\nEVENT_NAME=Final\r\nsave_folder1=/data\r\ncapture_type=1\r\n\r\n"
+                                 "[windowpos]\r\nA=1,2\r\n");
+    ASSERT_EQ(ini::Write_Private_Profile_String("new", "k", "v", Path()), 1);
+    EXPECT_EQ(Get("new", "k"), "v");
+    ASSERT_EQ(ini::Write_Private_Profile_String("Canoe", "save_folder1", std::nullopt, Path()), 1);
+    EXPECT_EQ(Get("Canoe", "save_folder1", "gone"), "gone");
+    EXPECT_EQ(Get("windowpos", "a"), "1,2");
+}
+
+TEST(Private_profile, A_first_write_creates_the_file_and_a_failed_write_loses_nothing) {
+    ASSERT_EQ(ini::Write_Private_Profile_String("s", "k", "v", Path()), 1);
+    EXPECT_EQ(Read_File(Path()), "[s]\nk=v\n");
+    EXPECT_EQ(ini::Write_Private_Profile_String("s", "k", "v", Test_folder() + "/no/such/folder/x.ini"), 0);
+    EXPECT_NE(ini::Last_Error(), 0);
+
+    std::filesystem::permissions(Test_folder(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    bool can_write_anyway = ini::Write_Private_Profile_String("s", "k2", "v2", Path()) == 1;  // root ignores modes
+    std::filesystem::permissions(Test_folder(), std::filesystem::perms::owner_all);
+    if (!can_write_anyway) {
+        EXPECT_EQ(Read_File(Path()), "[s]\nk=v\n");
+    }
+}
+
+TEST(Private_profile, Removing_a_missing_key_changes_nothing) {
+    EXPECT_EQ(ini::Write_Private_Profile_String("s", "k", std::nullopt, Path()), 1);
+    EXPECT_FALSE(std::filesystem::exists(Path()));
+    Write_File(Path(), "[s]\nk=v");
+    EXPECT_EQ(ini::Write_Private_Profile_String("s", "other", std::nullopt, Path()), 1);
+    EXPECT_EQ(Read_File(Path()), "[s]\nk=v");
+    EXPECT_EQ(ini::Write_Private_Profile_String("s", "j", "w", Path()), 1);
+    EXPECT_EQ(Read_File(Path()), "[s]\nk=v\nj=w\n");
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing on Debian 12, builds, and then runs the program ("run") or every test ("test").
+set -euo pipefail
+
+mode="${1:-run}"
+shift || true
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev libturbojpeg0-dev libxml2-dev libgtest-dev
+          libbenchmark-dev fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo_cmd=()
+  [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+jobs="$(nproc)"
+case "$mode" in
+  run)
+    cmake -S "$here" -B "$here/build/release" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOREL_TESTS=OFF
+    cmake --build "$here/build/release" -j "$jobs"
+    exec "$here/build/release/app/vantorel" "$@"
+    ;;
+  test)
+    cmake -S "$here" -B "$here/build/test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON
+    cmake --build "$here/build/test" -j "$jobs"
+    export QT_QPA_PLATFORM=offscreen
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+    export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    cd "$here/build/test"
+    ctest --output-on-failure -j "$jobs"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
