@@ -26,8 +26,17 @@ struct Thread_handles {
         if (!decompressor) decompressor = tjInitDecompress();
         return compressor && decompressor;
     }
+    // A handle that failed may be left mid-stream (TurboJPEG does not always reset it): it is
+    // replaced before the next call.
     int32_t Fail(int32_t code, tjhandle handle) {
-        last_error = handle ? tjGetErrorStr2(handle) : tjGetErrorStr2(nullptr);
+        last_error = tjGetErrorStr2(handle);
+        if (handle && handle == compressor) {
+            tjDestroy(compressor);
+            compressor = nullptr;
+        } else if (handle && handle == decompressor) {
+            tjDestroy(decompressor);
+            decompressor = nullptr;
+        }
         return code;
     }
 };
@@ -52,6 +61,12 @@ int32_t Read_Header(const uint8_t* stream, uint64_t size, Stream_info& info) {
     if (tjDecompressHeader3(handles.decompressor, stream, static_cast<unsigned long>(size), &width, &height,
                             &subsampling, &colourspace) != 0)
         return handles.Fail(Err_Bad_Stream, handles.decompressor);
+    // A stream cut before its frame header reads as tables only, "successfully", with no size.
+    if (width < 1 || height < 1) {
+        handles.Fail(Err_Bad_Stream, handles.decompressor);
+        handles.last_error = "No picture in the JPEG stream";
+        return Err_Bad_Stream;
+    }
     info.width = width;
     info.height = height;
     info.channels = colourspace == TJCS_GRAY ? 1 : 3;

@@ -71,7 +71,7 @@ Picture_box::Picture_box(QWidget* parent)
     : QWidget(parent), dc_(new gdi::Device_context(gdi::Device_context::Kind::window)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    Make_Backing(std::max(1, width()), std::max(1, height()));
+    Follow_Size();
 }
 
 Picture_box::~Picture_box() {
@@ -104,12 +104,23 @@ void Picture_box::Fill(gdi::Bitmap& bitmap) const {
     }
 }
 
+gdi::Device_context* Picture_box::hDC() {
+    Follow_Size();
+    return dc_;
+}
+
+void Picture_box::Follow_Size() {
+    const int32_t w = std::max(1, width()), h = std::max(1, height());
+    if (!backing_ || backing_->Width() != w || backing_->Height() != h) Make_Backing(w, h);
+}
+
 void Picture_box::BackColor(int32_t colour) {
     back_colour_ = colour & 0xFFFFFF;
     Cls();
 }
 
 void Picture_box::Cls() {
+    Follow_Size();
     if (!backing_) return;
     Fill(*backing_);
     update();
@@ -118,6 +129,7 @@ void Picture_box::Cls() {
 void Picture_box::Refresh() { repaint(); }
 
 void Picture_box::paintEvent(QPaintEvent*) {
+    Follow_Size();
     if (!backing_) return;
     QImage image(backing_->Bits(), backing_->Width(), backing_->Height(), backing_->Stride(), QImage::Format_BGR888);
     QPainter painter(this);
@@ -125,10 +137,7 @@ void Picture_box::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, image);
 }
 
-void Picture_box::resizeEvent(QResizeEvent*) {
-    if (!backing_ || backing_->Width() != width() || backing_->Height() != height())
-        Make_Backing(std::max(1, width()), std::max(1, height()));
-}
+void Picture_box::resizeEvent(QResizeEvent*) { Follow_Size(); }
 
 void Picture_box::mousePressEvent(QMouseEvent* event) {
     if (MouseDown) MouseDown(Button_Of(event->button()), Shift_Of(event->modifiers()), event->position().x(), event->position().y());

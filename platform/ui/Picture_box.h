@@ -15,7 +15,7 @@ public:
     explicit Picture_box(QWidget* parent = nullptr);
     ~Picture_box() override;
 
-    gdi::Device_context* hDC() override { return dc_; }
+    gdi::Device_context* hDC() override;
     double ScaleWidth() const override { return width(); }
     double ScaleHeight() const override { return height(); }
 
@@ -45,6 +45,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    // Keeps the backing bitmap at the window's size, also while the window is hidden.
+    void Follow_Size();
     void Make_Backing(int32_t width, int32_t height);
     void Fill(gdi::Bitmap& bitmap) const;
 

@@ -78,6 +78,11 @@ TEST(Jpeg_codec, Bad_streams_and_arguments_give_their_codes) {
     EXPECT_EQ(jpeg::Read_Header(garbage.data(), garbage.size(), info), jpeg::Err_Bad_Stream);
     EXPECT_EQ(jpeg::Read_Header(stream.data(), 0, info), jpeg::Err_Bad_Stream);
     EXPECT_EQ(jpeg::Read_Header(nullptr, 10, info), jpeg::Err_Bad_Stream);
+    // Cut before its frame header (TurboJPEG itself answers success with a size of 0 x 0 here).
+    EXPECT_EQ(jpeg::Read_Header(stream.data(), 30, info), jpeg::Err_Bad_Stream);
+    // A good stream right after the failures reads whole.
+    ASSERT_EQ(jpeg::Read_Header(stream.data(), stream.size(), info), 0);
+    EXPECT_EQ(info.width, 32);
 
     std::vector<uint8_t> rows(96 * 32);
     EXPECT_EQ(jpeg::Decode(stream.data(), stream.size() - 10, rows.data(), 32, 96, 32), jpeg::Err_Decode);
