@@ -95,6 +95,15 @@ void cDIBSection::CreateFromPicture(gdi::Bitmap& picture) {
 
 bool cDIBSection::Create(int32_t width, int32_t height) {
     const bool had_draw_dib = UseDrawDib();
+    if (dib_ && dib_->Width() == width && dib_->Height() == height) {
+        // The same size again, as every decoded frame of a file: the pixel memory is kept (its
+        // contents are undefined after Create either way) and the context starts afresh, so a frame
+        // costs no allocation.
+        dc_->Reset_State();
+        drawing_width_ = width;
+        drawing_height_ = height;
+        return true;
+    }
     ClearUp();
     dc_ = gdi::CreateCompatibleDC(nullptr);
     if (!dc_) return false;

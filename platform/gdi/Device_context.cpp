@@ -68,6 +68,18 @@ Gdi_object* Device_context::Select(Gdi_object* object) {
     return previous;
 }
 
+void Device_context::Reset_State() {
+    Select(Stock_Pen());
+    Select(Stock_Brush());
+    Select(Stock_Font());
+    bk_mode = OPAQUE;
+    bk_colour = 0xFFFFFF;
+    text_colour = 0;
+    stretch_mode = BLACKONWHITE;
+    current_x = 0;
+    current_y = 0;
+}
+
 Device_context* CreateCompatibleDC(Device_context*) { return new Device_context(Device_context::Kind::memory); }
 
 bool DeleteDC(Device_context* dc) {

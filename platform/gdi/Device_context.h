@@ -37,6 +37,9 @@ public:
     bool Paint(const std::function<void(QPainter&)>& paint);
 
     Gdi_object* Select(Gdi_object* object);
+    // Back to the state of a new context: stock pen, brush and font, default colours and modes, the
+    // current position at (0, 0). The selected bitmap stays.
+    void Reset_State();
 
     Pen* Current_Pen() const { return static_cast<Pen*>(pen_); }
     Brush* Current_Brush() const { return static_cast<Brush*>(brush_); }

@@ -136,9 +136,18 @@ TEST(cDIBSection, Drawing_on_its_context_lands_in_its_pixels_bottom_up) {
     EXPECT_EQ(p[2], 200);
     // Text attributes stay on the context until the bitmap is made anew.
     gdi::SetTextColor(dib.hDC(), 0x0000FF);
+    gdi::SetBkMode(dib.hDC(), gdi::TRANSPARENT);
+    gdi::Font* font = gdi::CreateFontA(-12, 0, 0, 0, 400, false, false, false, 1, 0, 0, 2, 0, "Arial");
+    gdi::SelectObject(dib.hDC(), font);
     EXPECT_EQ(dib.hDC()->text_colour, 0x0000FFu);
-    ASSERT_TRUE(dib.Create(4, 3));
-    EXPECT_EQ(dib.hDC()->text_colour, 0u);
+    for (auto [w, h] : {std::pair{4, 3}, std::pair{5, 3}}) {  // made anew at the same size and at another
+        ASSERT_TRUE(dib.Create(w, h));
+        EXPECT_EQ(dib.hDC()->text_colour, 0u);
+        EXPECT_EQ(dib.hDC()->bk_mode, gdi::OPAQUE);
+        EXPECT_EQ(dib.hDC()->Current_Font(), gdi::Stock_Font());
+        gdi::SetTextColor(dib.hDC(), 0x0000FF);
+    }
+    EXPECT_TRUE(gdi::DeleteObject(font));  // no longer selected anywhere
 }
 
 TEST(cDIBSection, SavePicture_writes_the_bmp_bytes) {
