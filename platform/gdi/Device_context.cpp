@@ -6,8 +6,13 @@
 namespace gdi {
 
 namespace {
-void Take(Gdi_object* object) { ++object->selections; }
-void Release(Gdi_object* object) { --object->selections; }
+// Stock objects are shared by every context on every thread and never deleted: not counted.
+void Take(Gdi_object* object) {
+    if (!object->stock) ++object->selections;
+}
+void Release(Gdi_object* object) {
+    if (!object->stock) --object->selections;
+}
 }  // namespace
 
 Device_context::Device_context(Kind kind)

@@ -20,8 +20,6 @@ inline constexpr COLORREF RGB(uint8_t r, uint8_t g, uint8_t b) {
 // Pen styles and brush styles the callers use.
 enum : int32_t { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_NULL = 5 };
 enum : int32_t { BS_SOLID = 0, BS_HOLLOW = 1 };
-// Font weights and qualities.
-enum : int32_t { FW_DONTCARE = 0, FW_NORMAL = 400, FW_BOLD = 700 };
 
 class Gdi_object {
 public:
