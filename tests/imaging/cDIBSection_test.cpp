@@ -245,7 +245,7 @@ TEST(cDIBSection, A_nested_DrawDib2_on_the_same_bitmap_returns_at_once) {
     EXPECT_FALSE(empty.Painting_Busy());
 }
 
-TEST(cDIBSection, PaintPicture_and_StretchPicture_blit_from_its_context) {
+TEST(cDIBSection, PaintPicture_StretchPicture_and_DrawDib_paint_into_a_box) {
     cDIBSection dib;
     ASSERT_TRUE(dib.Create(2, 1));
     gdi::SetPixelV(dib.hDC(), 0, 0, 0x0000FF);
@@ -254,6 +254,14 @@ TEST(cDIBSection, PaintPicture_and_StretchPicture_blit_from_its_context) {
     dib.StretchPicture(box);
     EXPECT_EQ(gdi::GetPixel(box.hDC(), 1, 1), 0x0000FFu);
     EXPECT_EQ(gdi::GetPixel(box.hDC(), 2, 0), 0xFF0000u);
+
+    // DrawDib with a destination of no size shows the picture unscaled at the top-left corner.
+    Fake_box unscaled(4, 2);
+    dib.DIB_DrawDib(unscaled);
+    EXPECT_TRUE(dib.UseDrawDib());
+    EXPECT_EQ(gdi::GetPixel(unscaled.hDC(), 0, 0), 0x0000FFu);
+    EXPECT_EQ(gdi::GetPixel(unscaled.hDC(), 1, 0), 0xFF0000u);
+    EXPECT_EQ(gdi::GetPixel(unscaled.hDC(), 2, 0), 0u);
 
     Fake_box small(4, 2);
     dib.PaintPicture(small.hDC(), 1, 1, -1, -1, 0, 0, gdi::SRCCOPY);
