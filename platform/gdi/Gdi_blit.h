@@ -1,0 +1,36 @@
+#pragma once
+// Copying rectangles between device contexts. Coordinates count from the top-left corner; parts of
+// a rectangle outside the source or destination picture are left out. Scaling takes the nearest
+// source pixel (whatever the stretch mode), so no row of one field is ever mixed into another.
+#include "Device_context.h"
+
+namespace gdi {
+
+enum : uint32_t { SRCCOPY = 0x00CC0020 };
+
+// 24-bit bottom-up pixels that are not necessarily a bitmap object (DrawDib paints from these).
+struct Pixel_view {
+    const uint8_t* bits = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t stride = 0;
+};
+Pixel_view View_Of(const Bitmap& bitmap);
+
+// Copies source rectangle (sx, sy, sw, sh) onto destination rectangle (dx, dy, dw, dh), scaled.
+// With `transparent`, source pixels of that colour leave the destination as it is. False when a
+// size is not positive.
+bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Pixel_view& source,
+                    int32_t sx, int32_t sy, int32_t sw, int32_t sh, const COLORREF* transparent = nullptr);
+
+// Only SRCCOPY is known; another raster operation draws nothing and answers false.
+bool BitBlt(Device_context* destination, int32_t x, int32_t y, int32_t width, int32_t height,
+            Device_context* source, int32_t source_x, int32_t source_y, uint32_t rop);
+bool StretchBlt(Device_context* destination, int32_t x, int32_t y, int32_t width, int32_t height,
+                Device_context* source, int32_t source_x, int32_t source_y, int32_t source_width,
+                int32_t source_height, uint32_t rop);
+bool TransparentBlt(Device_context* destination, int32_t x, int32_t y, int32_t width, int32_t height,
+                    Device_context* source, int32_t source_x, int32_t source_y, int32_t source_width,
+                    int32_t source_height, COLORREF transparent);
+
+}  // namespace gdi

@@ -1,0 +1,202 @@
+#include "platform/gdi/Device_context.h"
+#include "platform/gdi/Draw_dib.h"
+#include "platform/gdi/Gdi_blit.h"
+#include "platform/gdi/Gdi_draw.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using namespace gdi;
+
+constexpr COLORREF Red = 0x0000FF, Green = 0x00FF00, Blue = 0xFF0000, White = 0xFFFFFF, Black = 0;
+
+// A memory context holding a bitmap of its own, released at the end of the test.
+struct Canvas {
+    Canvas(int32_t w, int32_t h, COLORREF fill = White) : dc(CreateCompatibleDC(nullptr)), bitmap(Bitmap::Create(w, h)) {
+        previous = SelectObject(dc, bitmap);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) SetPixelV(dc, x, y, fill);
+    }
+    ~Canvas() {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    COLORREF At(int32_t x, int32_t y) const { return GetPixel(dc, x, y); }
+    Device_context* dc;
+    Bitmap* bitmap;
+    Gdi_object* previous;
+};
+
+TEST(Gdi, Pixels_are_addressed_from_the_top_left_in_bottom_up_rows) {
+    Canvas c(5, 3);
+    SetPixelV(c.dc, 1, 0, RGB(10, 20, 30));
+    const uint8_t* top_row = c.bitmap->Bits() + 2 * c.bitmap->Stride();  // rows are stored bottom-up
+    EXPECT_EQ(top_row[3], 30);
+    EXPECT_EQ(top_row[4], 20);
+    EXPECT_EQ(top_row[5], 10);
+    EXPECT_EQ(c.bitmap->Stride(), 16);
+    EXPECT_EQ(c.At(1, 0), RGB(10, 20, 30));
+    // Outside the picture: nothing read, nothing written.
+    EXPECT_EQ(GetPixel(c.dc, 5, 0), CLR_INVALID);
+    EXPECT_EQ(GetPixel(c.dc, 0, -1), CLR_INVALID);
+    EXPECT_FALSE(SetPixelV(c.dc, -1, 0, Red));
+    EXPECT_EQ(SetPixel(c.dc, 0, 3, Red), -1);
+}
+
+TEST(Gdi, Blits_copy_stretch_clip_and_leave_the_transparent_colour) {
+    Canvas source(2, 2);
+    SetPixelV(source.dc, 0, 0, Red);
+    SetPixelV(source.dc, 1, 0, Green);
+    SetPixelV(source.dc, 0, 1, Blue);
+    SetPixelV(source.dc, 1, 1, Black);
+
+    Canvas copy(4, 4);
+    ASSERT_TRUE(BitBlt(copy.dc, 1, 2, 2, 2, source.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(copy.At(1, 2), Red);
+    EXPECT_EQ(copy.At(2, 3), Black);
+    EXPECT_EQ(copy.At(0, 2), White);
+
+    // Twice the size, nearest pixel: each source row lands on exactly two rows, never mixed.
+    Canvas stretched(4, 4);
+    ASSERT_TRUE(StretchBlt(stretched.dc, 0, 0, 4, 4, source.dc, 0, 0, 2, 2, SRCCOPY));
+    const COLORREF expected[4][4] = {{Red, Red, Green, Green}, {Red, Red, Green, Green},
+                                     {Blue, Blue, Black, Black}, {Blue, Blue, Black, Black}};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(stretched.At(x, y), expected[y][x]) << x << "," << y;
+
+    // Rectangles reaching past either picture are clipped, not read or written outside.
+    Canvas clipped(3, 3);
+    EXPECT_TRUE(BitBlt(clipped.dc, -1, 2, 5, 5, source.dc, -1, 0, SRCCOPY));
+    EXPECT_EQ(clipped.At(0, 2), Red);
+    EXPECT_EQ(clipped.At(1, 2), Green);
+    EXPECT_EQ(clipped.At(2, 2), White);
+
+    Canvas overlay(4, 4);
+    ASSERT_TRUE(TransparentBlt(overlay.dc, 0, 0, 4, 4, source.dc, 0, 0, 2, 2, Black));
+    EXPECT_EQ(overlay.At(0, 0), Red);
+    EXPECT_EQ(overlay.At(3, 3), White);
+
+    // A raster operation that is not known draws nothing.
+    Canvas untouched(2, 2);
+    EXPECT_FALSE(BitBlt(untouched.dc, 0, 0, 2, 2, source.dc, 0, 0, 0x00EE0086));
+    EXPECT_EQ(untouched.At(0, 0), White);
+}
+
+TEST(Gdi, Lines_leave_out_the_last_pixel_and_dots_show_the_background_while_opaque) {
+    Canvas c(14, 3, Black);
+    Pen* pen = CreatePen(PS_DOT, 1, Red);
+    Gdi_object* old = SelectObject(c.dc, pen);
+    MoveToEx(c.dc, 0, 1);
+    ASSERT_TRUE(LineTo(c.dc, 12, 1));
+    for (int x = 0; x < 12; ++x) EXPECT_EQ(c.At(x, 1), x % 6 < 3 ? Red : White) << x;
+    EXPECT_EQ(c.At(12, 1), Black);
+
+    SetBkMode(c.dc, TRANSPARENT);
+    MoveToEx(c.dc, 0, 0);
+    LineTo(c.dc, 12, 0);
+    EXPECT_EQ(c.At(0, 0), Red);
+    EXPECT_EQ(c.At(3, 0), Black);
+
+    SelectObject(c.dc, old);
+    EXPECT_TRUE(DeleteObject(pen));
+}
+
+TEST(Gdi, An_object_in_use_is_not_deleted) {
+    Canvas c(2, 2);
+    Brush* brush = CreateSolidBrush(Red);
+    Gdi_object* old = SelectObject(c.dc, brush);
+    EXPECT_EQ(old, Stock_Brush());
+    EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_FALSE(DeleteObject(Stock_Pen()));
+    SelectObject(c.dc, old);
+    EXPECT_TRUE(DeleteObject(brush));
+    // A bitmap cannot be selected into a window's context.
+    Device_context window(Device_context::Kind::window);
+    EXPECT_EQ(SelectObject(&window, c.bitmap), nullptr);
+}
+
+TEST(Gdi, Shapes_fill_with_the_brush_and_outline_with_the_pen) {
+    Canvas c(20, 20);
+    Brush* brush = CreateSolidBrush(Green);
+    Pen* pen = CreatePen(PS_SOLID, 1, Blue);
+    SelectObject(c.dc, brush);
+    Gdi_object* old_pen = SelectObject(c.dc, pen);
+    ASSERT_TRUE(Rectangle(c.dc, 2, 2, 8, 6));
+    EXPECT_EQ(c.At(2, 2), Blue);
+    EXPECT_EQ(c.At(7, 5), Blue);
+    EXPECT_EQ(c.At(8, 5), White);
+    EXPECT_EQ(c.At(4, 4), Green);
+
+    ASSERT_TRUE(Ellipse(c.dc, 5, 5, 19, 19));
+    EXPECT_EQ(c.At(12, 12), Green);
+    EXPECT_EQ(c.At(18, 6), White);
+    EXPECT_EQ(c.At(18, 18), White);
+    SelectObject(c.dc, Stock_Brush());
+    SelectObject(c.dc, old_pen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+}
+
+TEST(Gdi, Text_is_drawn_upright_inside_its_rectangle) {
+    Canvas c(80, 60);
+    Font* font = CreateFontA(-40, 0, 0, 0, 700, false, false, false, 1, 0, 0, 2, 0, "Sans Serif");
+    Gdi_object* old = SelectObject(c.dc, font);
+    SetTextColor(c.dc, Red);
+    SetBkMode(c.dc, TRANSPARENT);
+    const int32_t height = DrawTextA(c.dc, "T", Rect{10, 10, 70, 55}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EXPECT_GT(height, 0);
+    SelectObject(c.dc, old);
+    DeleteObject(font);
+
+    // The bar of a "T" is at its top: the reddest row lies in the upper half of the ink.
+    int first = -1, last = -1, widest_row = -1, widest = 0;
+    for (int y = 0; y < 60; ++y) {
+        int count = 0;
+        for (int x = 0; x < 80; ++x) {
+            COLORREF p = c.At(x, y);
+            if (Red_Of(p) > 200 && Green_Of(p) < 100) {
+                ++count;
+                EXPECT_TRUE(x >= 10 && x < 70 && y >= 10 && y < 55) << x << "," << y;
+            }
+        }
+        if (count > 0) {
+            if (first < 0) first = y;
+            last = y;
+        }
+        if (count > widest) {
+            widest = count;
+            widest_row = y;
+        }
+    }
+    ASSERT_GE(first, 0);
+    EXPECT_LT(widest_row, (first + last) / 2);
+}
+
+TEST(Gdi, DrawDib_paints_scaled_or_unscaled_and_refuses_other_pictures) {
+    Canvas source(2, 1);
+    SetPixelV(source.dc, 0, 0, Red);
+    SetPixelV(source.dc, 1, 0, Blue);
+    Bitmap_info info;
+    info.header = {40, 2, 1, 1, 24, 0, 8, 0, 0, 0, 0};
+    HDRAWDIB handle = DrawDibOpen();
+
+    Canvas target(6, 3);
+    ASSERT_TRUE(DrawDibDraw(handle, target.dc, 0, 0, 6, 3, &info.header, source.bitmap->Bits(), 0, 0, 2, 1, 0));
+    EXPECT_EQ(target.At(2, 2), Red);
+    EXPECT_EQ(target.At(3, 0), Blue);
+
+    Canvas unscaled(6, 3);
+    ASSERT_TRUE(DrawDibDraw(handle, unscaled.dc, 1, 1, 0, 0, &info.header, source.bitmap->Bits(), 0, 0, 2, 1, 0));
+    EXPECT_EQ(unscaled.At(1, 1), Red);
+    EXPECT_EQ(unscaled.At(2, 1), Blue);
+    EXPECT_EQ(unscaled.At(3, 1), White);
+
+    info.header.biBitCount = 32;
+    EXPECT_FALSE(DrawDibDraw(handle, unscaled.dc, 0, 0, 6, 3, &info.header, source.bitmap->Bits(), 0, 0, 2, 1, 0));
+    EXPECT_TRUE(DrawDibClose(handle));
+}
+
+}  // namespace
