@@ -120,7 +120,7 @@ std::string Format(double value, std::string_view pattern) {
         if (up) {
             int i = static_cast<int>(digits.size()) - 1;
             while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-            if (i < 0) digits.insert(digits.begin(), '1');
+            if (i < 0) digits = "1" + digits;
             else ++digits[i];
         }
     }
