@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QUrl>
 
 #include <cstdio>
@@ -104,18 +103,18 @@ KDR_error_form::KDR_error_form() : ui::Form("KDR_error_form") {
         label->setTextFormat(Qt::PlainText);
     }
 
-    Cmd_print_error = Place(new QPushButton("Print report", this), 120, 6240, 975, 615);
-    Cmd_save_log = Place(new QPushButton("Save in log file", this), 1200, 6240, 1215, 615);
-    Cmd_mailto = Place(new QPushButton("Send mail", this), 2520, 6240, 1335, 615);
-    Cmd_continue = Place(new QPushButton("Continue", this), 3960, 6240, 1095, 615);
-    Cmd_exit = Place(new QPushButton("Exit program", this), 6480, 6240, 1215, 615);
-    for (QPushButton* button : {Cmd_print_error, Cmd_save_log, Cmd_mailto, Cmd_continue, Cmd_exit})
+    Cmd_print_error = Place(new ui::Command_button("Print report", this), 120, 6240, 975, 615);
+    Cmd_save_log = Place(new ui::Command_button("Save in log file", this), 1200, 6240, 1215, 615);
+    Cmd_mailto = Place(new ui::Command_button("Send mail", this), 2520, 6240, 1335, 615);
+    Cmd_continue = Place(new ui::Command_button("Continue", this), 3960, 6240, 1095, 615);
+    Cmd_exit = Place(new ui::Command_button("Exit program", this), 6480, 6240, 1215, 615);
+    for (ui::Command_button* button : {Cmd_print_error, Cmd_save_log, Cmd_mailto, Cmd_continue, Cmd_exit})
         button->setFont(bold);
-    connect(Cmd_print_error, &QPushButton::clicked, this, [this] { Cmd_print_error_Click(); });
-    connect(Cmd_save_log, &QPushButton::clicked, this, [this] { Cmd_save_log_Click(); });
-    connect(Cmd_mailto, &QPushButton::clicked, this, [this] { Cmd_mailto_Click(); });
-    connect(Cmd_continue, &QPushButton::clicked, this, [this] { Cmd_continue_Click(); });
-    connect(Cmd_exit, &QPushButton::clicked, this, [this] { Cmd_exit_Click(); });
+    connect(Cmd_print_error, &ui::Command_button::clicked, this, [this] { Cmd_print_error_Click(); });
+    connect(Cmd_save_log, &ui::Command_button::clicked, this, [this] { Cmd_save_log_Click(); });
+    connect(Cmd_mailto, &ui::Command_button::clicked, this, [this] { Cmd_mailto_Click(); });
+    connect(Cmd_continue, &ui::Command_button::clicked, this, [this] { Cmd_continue_Click(); });
+    connect(Cmd_exit, &ui::Command_button::clicked, this, [this] { Cmd_exit_Click(); });
 }
 
 void KDR_error_form::Form_Load() {

@@ -1,6 +1,7 @@
 #pragma once
 // The common error report: shows where and what went wrong, lets the operator add comments, and
 // mail, print or log the report before continuing or ending the program.
+#include "platform/ui/Command_button.h"
 #include "platform/ui/Form.h"
 
 #include <cstdint>
@@ -10,7 +11,6 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
-class QPushButton;
 
 class KDR_error_form : public ui::Form {
 public:
@@ -50,11 +50,11 @@ public:
     QLabel* Label_PC_info;
     QLabel* Lbl_Windows_Version;
     QLabel* Label_Windows_version;
-    QPushButton* Cmd_print_error;
-    QPushButton* Cmd_save_log;
-    QPushButton* Cmd_mailto;
-    QPushButton* Cmd_continue;
-    QPushButton* Cmd_exit;
+    ui::Command_button* Cmd_print_error;
+    ui::Command_button* Cmd_save_log;
+    ui::Command_button* Cmd_mailto;
+    ui::Command_button* Cmd_continue;
+    ui::Command_button* Cmd_exit;
 
 protected:
     void Form_Load() override;

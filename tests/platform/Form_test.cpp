@@ -1,4 +1,5 @@
 #include "platform/ui/Application.h"
+#include "platform/ui/Command_button.h"
 #include "platform/ui/Control_array.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Menu_item.h"
@@ -168,6 +169,18 @@ TEST_F(Form_test, an_error_escaping_an_event_handler_is_reported_at_the_event_lo
     EXPECT_EQ(report.number, vb::Err_Division_By_Zero);
     EXPECT_EQ(report.description, "Division by zero");
     EXPECT_EQ(report.location, "Event loop");
+}
+
+TEST_F(Form_test, a_button_caption_wraps_at_spaces_only_when_it_does_not_fit) {
+    Frm_sample& form = Frm_sample::Instance();
+    form.Show();
+    ui::Command_button button("Save in log file", &form);
+    button.show();
+    button.resize(400, 40);
+    EXPECT_EQ(button.text(), "Save in log file");
+    button.resize(button.fontMetrics().horizontalAdvance("Save in log") + 8, 40);
+    EXPECT_EQ(button.text(), "Save in log\nfile");
+    EXPECT_EQ(button.Caption(), "Save in log file");
 }
 
 }  // namespace
