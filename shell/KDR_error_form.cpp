@@ -110,11 +110,11 @@ KDR_error_form::KDR_error_form() : ui::Form("KDR_error_form") {
     Cmd_exit = Place(new ui::Command_button("Exit program", this), 6480, 6240, 1215, 615);
     for (ui::Command_button* button : {Cmd_print_error, Cmd_save_log, Cmd_mailto, Cmd_continue, Cmd_exit})
         button->setFont(bold);
-    connect(Cmd_print_error, &ui::Command_button::clicked, this, [this] { Cmd_print_error_Click(); });
-    connect(Cmd_save_log, &ui::Command_button::clicked, this, [this] { Cmd_save_log_Click(); });
-    connect(Cmd_mailto, &ui::Command_button::clicked, this, [this] { Cmd_mailto_Click(); });
-    connect(Cmd_continue, &ui::Command_button::clicked, this, [this] { Cmd_continue_Click(); });
-    connect(Cmd_exit, &ui::Command_button::clicked, this, [this] { Cmd_exit_Click(); });
+    Cmd_print_error->On_Click([this] { Cmd_print_error_Click(); });
+    Cmd_save_log->On_Click([this] { Cmd_save_log_Click(); });
+    Cmd_mailto->On_Click([this] { Cmd_mailto_Click(); });
+    Cmd_continue->On_Click([this] { Cmd_continue_Click(); });
+    Cmd_exit->On_Click([this] { Cmd_exit_Click(); });
 }
 
 void KDR_error_form::Form_Load() {

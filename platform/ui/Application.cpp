@@ -1,7 +1,7 @@
 #include "Application.h"
 
 #include "Form.h"
-#include "platform/vb/Error_trap.h"
+#include "Handler_guard.h"
 
 #include <QWidget>
 
@@ -15,11 +15,10 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        VbError error = VbError::From_Current_Exception();
         std::string where = receiver->metaObject()->className();
         if (auto* widget = qobject_cast<QWidget*>(receiver); widget && widget->window())
             where += " in window " + widget->window()->objectName().toStdString();
-        vb::Report_Error(error, "Event loop", where);
+        Report_Escaped_Error(where);
         return false;
     }
 }

@@ -1,5 +1,7 @@
 #include "Command_button.h"
 
+#include "Handler_guard.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 
@@ -13,6 +15,12 @@ Command_button::Command_button(const std::string& caption, QWidget* parent)
 void Command_button::Set_Caption(const std::string& caption) {
     caption_ = QString::fromStdString(caption);
     Wrap();
+}
+
+void Command_button::On_Click(std::function<void()> handler) {
+    connect(this, &QPushButton::clicked, this, [this, handler = std::move(handler)] {
+        Run_Handler(handler, "Button " + Caption() + " in window " + window()->objectName().toStdString());
+    });
 }
 
 void Command_button::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,7 @@
 // as the windows' buttons were laid out for.
 #include <QPushButton>
 
+#include <functional>
 #include <string>
 
 namespace ui {
@@ -13,6 +14,8 @@ public:
 
     std::string Caption() const { return caption_.toStdString(); }
     void Set_Caption(const std::string& caption);
+    // The Click handler; its errors are reported as at the event loop.
+    void On_Click(std::function<void()> handler);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,5 +1,7 @@
 #include "Menu_item.h"
 
+#include "Handler_guard.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,7 +38,9 @@ bool Menu_item::Enabled() const { return action_->isEnabled(); }
 void Menu_item::Set_Enabled(bool enabled) { action_->setEnabled(enabled); }
 
 void Menu_item::On_Click(std::function<void()> handler) {
-    QObject::connect(action_, &QAction::triggered, action_, [handler = std::move(handler)] { handler(); });
+    QObject::connect(action_, &QAction::triggered, action_, [this_action = action_, handler = std::move(handler)] {
+        Run_Handler(handler, "Menu item " + this_action->text().toStdString());
+    });
 }
 
 void Menu_item::Click() {

@@ -1,10 +1,12 @@
 #include "Timer.h"
 
+#include "Handler_guard.h"
+
 namespace ui {
 
 Timer::Timer(std::function<void()> on_timer) : on_timer_(std::move(on_timer)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (on_timer_) on_timer_();
+        if (on_timer_) Run_Handler(on_timer_, "Timer");
     });
 }
 

@@ -165,10 +165,20 @@ TEST_F(Form_test, an_error_escaping_an_event_handler_is_reported_at_the_event_lo
     } thrower;
     QEvent event(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&thrower, &event));
-    vb::Set_Error_Reporter(nullptr);
     EXPECT_EQ(report.number, vb::Err_Division_By_Zero);
     EXPECT_EQ(report.description, "Division by zero");
     EXPECT_EQ(report.location, "Event loop");
+
+    // A menu command's error is caught before it reaches Qt, and reported the same way.
+    Frm_sample& form = Frm_sample::Instance();
+    ui::Menu_item Extras(new QMenuBar(&form), "Extras");
+    ui::Menu_item item_dump(Extras, "Dump header");
+    item_dump.On_Click([] { vb::Raise(vb::Err_Overflow); });
+    item_dump.Click();
+    vb::Set_Error_Reporter(nullptr);
+    EXPECT_EQ(report.number, vb::Err_Overflow);
+    EXPECT_EQ(report.location, "Event loop");
+    EXPECT_EQ(report.extra, "Menu item Dump header");
 }
 
 TEST_F(Form_test, a_button_caption_wraps_at_spaces_only_when_it_does_not_fit) {

@@ -5,9 +5,11 @@
 #include "platform/sys/Sys_clock.h"
 #include "platform/vb/Error_trap.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -203,6 +205,23 @@ TEST_F(KDR_error_form_test, print_report_writes_the_document_and_hides_the_progr
 TEST_F(KDR_error_form_test, exit_program_ends_at_once) {
     Fail_In_Handler("Kill_File of Module Module_dependant");
     EXPECT_EXIT(KDR_error_form::Instance().Cmd_exit->click(), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(KDR_error_form_test, in_a_development_run_an_untrapped_error_of_a_click_is_reported_at_the_event_loop) {
+    Fail_In_Handler("Kill_File of Module Module_dependant");
+    Module_Vantorel::Is_Compiled = false;
+    Module_Vantorel::AppData_Folder = Test_folder() + "/missing";
+    KDR_error_form& form = KDR_error_form::Instance();
+    QPointF centre(form.Cmd_save_log->width() / 2.0, form.Cmd_save_log->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, form.Cmd_save_log->mapToGlobal(centre), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, form.Cmd_save_log->mapToGlobal(centre), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.Cmd_save_log, &press);
+    QCoreApplication::sendEvent(form.Cmd_save_log, &release);
+    EXPECT_TRUE(Test_dialogs::Instance().Shown_Dialogs().empty());
+    EXPECT_EQ(form.Report_Text().rfind("Location of error: Event loop line: ", 0), 0u) << form.Report_Text();
+    EXPECT_NE(form.Report_Text().find("error description: 76, Path not found"), std::string::npos);
 }
 
 TEST_F(KDR_error_form_test, numbers_beyond_16_bits_reach_the_report_whole) {
