@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMenu>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,6 +28,7 @@ public:
 
 protected:
     void Form_Load() override { events.push_back("load"); }
+    void Form_Activate() override { events.push_back("activate"); }
     void Form_Resize() override { events.push_back("resize"); }
     void Form_QueryUnload(int16_t& cancel, int16_t mode) override {
         events.push_back("query " + std::to_string(mode));
@@ -85,6 +87,20 @@ TEST_F(Form_test, closing_the_window_asks_with_the_control_menu_mode) {
     form.refuse = 0;
     EXPECT_TRUE(form.close());
     EXPECT_FALSE(ui::Is_Loaded("Frm_sample"));
+}
+
+TEST_F(Form_test, a_modal_window_holds_the_caller_until_it_is_hidden) {
+    Frm_sample& form = Frm_sample::Instance();
+    bool was_modal = false;
+    QTimer::singleShot(0, [&] {
+        was_modal = form.isModal() && form.Visible();
+        form.Hide();
+    });
+    form.Show(ui::vbModal);
+    EXPECT_TRUE(was_modal);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.isModal());
+    EXPECT_NE(std::find(events.begin(), events.end(), "activate"), events.end());
 }
 
 TEST_F(Form_test, positions_in_twips_and_top_most_keeps_place_and_visibility) {
