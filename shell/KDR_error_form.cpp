@@ -254,7 +254,7 @@ void KDR_error_form::Append_Error_Log() {
         [&] {
             std::string path = AppData_Folder + "/" + "Vantorel_errlog.txt";
             {
-                Log_file log(path);
+                Log_file log(AppData_Folder, "Vantorel_errlog.txt");
                 log.Write_Line("Saved  at: " + Non_dependant::Now_Text() + CrLf);
                 log.Write_Line(Version_Line(" version "));
                 log.Write_Line(" Computer: " + g_Computer_Name + CrLf);

@@ -18,7 +18,9 @@ namespace {
 }
 }  // namespace
 
-Log_file::Log_file(const std::string& path) : file_(std::fopen(path.c_str(), "ab")) {
+Log_file::Log_file(const std::string& folder, const std::string& file_name) : file_(nullptr) {
+    if (folder.empty()) Raise_File_Error(ENOENT);
+    file_ = std::fopen((folder + "/" + file_name).c_str(), "ab");
     if (!file_) Raise_File_Error(errno);
 }
 

@@ -6,7 +6,8 @@
 
 class Log_file {
 public:
-    explicit Log_file(const std::string& path);
+    // An empty folder (the application-data folder not yet known) is "Path not found".
+    Log_file(const std::string& folder, const std::string& file_name);
     ~Log_file();
     Log_file(const Log_file&) = delete;
     Log_file& operator=(const Log_file&) = delete;

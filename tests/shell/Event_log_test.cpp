@@ -3,6 +3,7 @@
 #include "shell/Module_Vantorel.h"
 #include "platform/vb/VbError.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
@@ -29,12 +30,15 @@ TEST(Write_Event_Log, one_dated_line_per_call_ended_by_crlf) {
 }
 
 TEST(Write_Event_Log, a_missing_folder_gives_log_error_in_the_built_program_and_an_error_otherwise) {
-    Module_Vantorel::AppData_Folder = Test_folder() + "/no such folder";
     Module_Vantorel::Is_Compiled = true;
-    Test_dialogs::Instance().Answer(ui::vbOK);
-    Module_Vantorel::Write_Event_Log("Program start");
-    ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
-    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt, "Log errorPath not found 76");
+    for (std::string folder : {Test_folder() + "/no such folder", std::string()}) {
+        Module_Vantorel::AppData_Folder = folder;
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        Module_Vantorel::Write_Event_Log("Program start");
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().back().prompt, "Log errorPath not found 76") << folder;
+    }
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists("/Vantorel_eventlog.txt"));
 
     Module_Vantorel::Is_Compiled = false;
     try {
