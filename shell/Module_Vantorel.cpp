@@ -1,5 +1,6 @@
 #include "Module_Vantorel.h"
 
+#include "Log_file.h"
 #include "Module_AppUserData.h"
 #include "Non_dependant.h"
 #include "diagnostics/Class_Memstatus_2.h"
@@ -34,6 +35,13 @@ void Vantorel_Initialization() {
         Lane_Line_Length = vb::CInt(Non_dependant::Read_Ini("setting", "Lanelinelength", Ini_file_path, "200"));
         done = true;
     });
+}
+
+void Write_Event_Log(const std::string& message) {
+    vb::Trap_With(
+        Is_Compiled,
+        [&] { Log_file(AppData_Folder, "Vantorel_eventlog.txt").Write_Line(Non_dependant::Now_Text() + message); },
+        [](const VbError& e) { ui::MsgBox("Log error" + e.Description() + " " + std::to_string(e.Number())); });
 }
 
 }  // namespace Module_Vantorel

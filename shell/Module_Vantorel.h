@@ -79,6 +79,11 @@ void Load_Total_Memory();
 // The once-per-run initialisation of the program-wide state from the system and the ini file.
 void Vantorel_Initialization();
 
+// Appends the present date and time, the message and CR LF to "Vantorel_eventlog.txt" in the
+// application-data folder, opening and closing the file for this one line. In the built program a
+// failure shows "Log error" and the line is lost; otherwise the error passes to the caller.
+void Write_Event_Log(const std::string& message);
+
 }  // namespace Module_Vantorel
 
 namespace Module_Vantorel {

@@ -2,6 +2,7 @@
 
 #include "Module_Vantorel.h"
 #include "Non_dependant.h"
+#include "mTrace.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
@@ -43,6 +44,8 @@ void Get_Form_Pos(const std::string& form_name, int32_t& left, int32_t& top, int
         },
         [](const VbError& e) { ui::MsgBox("Get_Form_Pos error " + std::to_string(e.Line())); });
 }
+
+void Trace_String(const std::string& text) { mTrace::Trace(text); }
 
 }  // namespace Module_dependant
 

@@ -11,6 +11,9 @@ void Store_Form_Pos(const std::string& form_name, int32_t left, int32_t top, int
 // Reads it back; a window never stored gets 0,0 and keeps its size. Positions off the desktop become 0.
 void Get_Form_Pos(const std::string& form_name, int32_t& left, int32_t& top, int32_t& width, int32_t& height);
 
+// Trace with the one item `text`.
+void Trace_String(const std::string& text);
+
 }  // namespace Module_dependant
 
 // ---- Files, folders, the DV header check and collection emptying ----

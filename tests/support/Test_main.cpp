@@ -1,8 +1,8 @@
-// The one main of every test executable: an offscreen QApplication, a scripted dialog service, and a
-// fresh data and runtime folder for each test so that no test touches the user's own.
+// The one main of every test executable: the program's own application object (offscreen), a scripted
+// dialog service, and a fresh data and runtime folder for each test so that no test touches the user's own.
 #include "Test_dialogs.h"
+#include "platform/ui/Application.h"
 
-#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", root.c_str(), 1);
 
-    QApplication app(argc, argv);
+    ui::Application app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new Per_test_setup);
     int result = RUN_ALL_TESTS();

@@ -1,0 +1,60 @@
+#include "mTrace.h"
+
+#include "Module_Vantorel.h"
+#include "platform/sys/Sys_clock.h"
+#include "platform/trace/Trace_viewer.h"
+#include "platform/vb/Vb_convert.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+namespace mTrace {
+
+namespace {
+trace::Viewer_channel& Trace_Window() {
+    static trace::Viewer_channel channel;
+    return channel;
+}
+bool Trace_Looked_Up = false;
+
+std::string Executable_Name() {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string("vantorel") : exe.stem().string();
+}
+}  // namespace
+
+int16_t Trace_Enabled() {
+    if (!Trace_Looked_Up) {
+        Trace_Window().Find();
+        Trace_Looked_Up = true;
+    }
+    return Trace_Window().Found() ? -1 : 0;
+}
+
+int16_t Trace_Reconnect() {
+    Trace_Looked_Up = false;
+    return Trace_Enabled();
+}
+
+namespace detail {
+
+std::string Number_Text(double value) { return vb::CStr(value); }
+std::string Number_Text(int64_t value) { return vb::CStr(value); }
+
+void Trace_Line(const std::string& items) {
+    static const std::string exe = Executable_Name();
+    sys::Local_Time t = sys::Get_Local_Time();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d %02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    // The process id stands for the instance handle: one per running program.
+    std::string line = exe + (Module_Vantorel::Is_Compiled ? " C" : " I") + ": " + std::to_string(getpid()) + ": " +
+                       std::to_string(gettid()) + ": " + stamp + ": " + items;
+    Trace_Window().Send(line);
+}
+
+}  // namespace detail
+
+}  // namespace mTrace

@@ -1,0 +1,35 @@
+#include "Test_dialogs.h"
+#include "platform/printer/Printer.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Printer, without_a_printer_the_document_is_a_pdf_file_in_the_given_folder) {
+    if (printer::Printer_Installed()) GTEST_SKIP() << "a printer is installed here";
+    std::string folder = Test_folder() + "/out";
+    std::filesystem::create_directories(folder);
+    printer::Printer printer(folder, "Vantorel_HDMI");
+    ASSERT_TRUE(printer.Available());
+    printer.Set_Current_X(100);
+    printer.Set_Current_Y(100);
+    printer.Set_Font_Size(24);
+    printer.Print("Report\r\n");
+    printer.Set_Font_Italic(true);
+    for (int i = 0; i < 200; ++i) printer.Print("line " + std::to_string(i));  // runs onto a second page
+    printer.End_Doc();
+
+    ASSERT_FALSE(printer.Output_File().empty());
+    EXPECT_EQ(std::filesystem::path(printer.Output_File()).parent_path(), folder);
+    std::ifstream pdf(printer.Output_File(), std::ios::binary);
+    std::string head(5, '\0');
+    pdf.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
+
+    printer::Printer nowhere(Test_folder() + "/missing", "Vantorel_HDMI");
+    EXPECT_FALSE(nowhere.Available());
+}
+
+}  // namespace

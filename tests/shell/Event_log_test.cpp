@@ -1,0 +1,52 @@
+#include "Test_dialogs.h"
+#include "shell/Module_AppUserData.h"
+#include "shell/Module_Vantorel.h"
+#include "platform/vb/VbError.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string Read_File(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(Write_Event_Log, one_dated_line_per_call_ended_by_crlf) {
+    Module_Vantorel::AppData_Folder = Module_AppUserData::Get_AppData_Folder();
+    Module_Vantorel::Write_Event_Log("Program start");
+    Module_Vantorel::Write_Event_Log("Ini loaded\r\nsecond half");
+    std::string log = Read_File(Module_Vantorel::AppData_Folder + "/Vantorel_eventlog.txt");
+    std::regex format(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\dProgram start\r\n)"
+                      R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\dIni loaded\r\nsecond half\r\n)");
+    EXPECT_TRUE(std::regex_match(log, format)) << log;
+}
+
+TEST(Write_Event_Log, a_missing_folder_gives_log_error_in_the_built_program_and_an_error_otherwise) {
+    Module_Vantorel::Is_Compiled = true;
+    for (std::string folder : {Test_folder() + "/no such folder", std::string()}) {
+        Module_Vantorel::AppData_Folder = folder;
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        Module_Vantorel::Write_Event_Log("Program start");
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().back().prompt, "Log errorPath not found 76") << folder;
+    }
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists("/Vantorel_eventlog.txt"));
+
+    Module_Vantorel::Is_Compiled = false;
+    try {
+        Module_Vantorel::Write_Event_Log("Program start");
+        FAIL() << "the error did not reach the caller";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), 76);
+    }
+}
+
+}  // namespace
