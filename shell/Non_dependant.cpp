@@ -373,3 +373,41 @@ HSL_Color RGB_To_HSL(int32_t color) {
 }
 
 }  // namespace Non_dependant
+
+// ---- Key state, the screen and the taskbar ----
+
+#include "platform/ui/Key_state.h"
+#include "platform/ui/Screen.h"
+
+namespace Non_dependant {
+
+bool Key_Down(int16_t virtual_key) { return ui::Key_Held(virtual_key); }
+bool Esc_Down() { return ui::Key_Held(27); }
+bool Ctrl_Down() { return ui::Key_Held(17); }
+bool Alt_Down() { return ui::Key_Held(18); }
+bool F_Key_Down() { return ui::Key_Held(70); }
+
+int16_t First_Key_Down() {
+    for (int16_t key = 1; key <= 128; ++key)
+        if (ui::Key_Held(key)) return key;
+    return 0;
+}
+
+void Press_Shift() { ui::Keep_Screen_Awake(); }
+
+void Print_Screen() {
+    ui::Copy_Active_Window_Image();
+    Do_Sleep(500, true);
+}
+
+std::string Taskbar_State() {
+    return ui::Panel_Reserves_Space() ? "TaskBar not in auto-hide or always-on-top mode" : "TaskBar is in auto-hide mode";
+}
+
+void Taskbar_Visible(bool show) {
+    vb::Trap(Is_Compiled, "Taskbar_Visible of Module Non_dependant", [&] {
+        if (!show) Module_Vantorel::Taskbar_Hidden = true;
+    });
+}
+
+}  // namespace Non_dependant

@@ -103,3 +103,34 @@ struct HSL_Color {
 HSL_Color RGB_To_HSL(int32_t color);
 
 }  // namespace Non_dependant
+
+// ---- Key state, the screen and the taskbar ----
+
+namespace Non_dependant {
+
+// Whether the virtual key (or mouse button 1, 2, 4) is held at this moment.
+bool Key_Down(int16_t virtual_key);
+bool Esc_Down();
+bool Ctrl_Down();
+bool Alt_Down();
+bool F_Key_Down();  // the letter F
+// The lowest virtual key from 1 to 128 that is held; 0 when none.
+int16_t First_Key_Down();
+
+// Every 60 s the review window keeps the screen awake with this.
+void Press_Shift();
+// The active window's image onto the clipboard, then half a second for the events it causes.
+void Print_Screen();
+
+// The desktop's panels take the taskbar's place: a panel that reserves no screen space reads as auto-hide.
+std::string Taskbar_State();
+// Panels belong to the desktop and are not ours to hide; the request is kept in Taskbar_Hidden.
+void Taskbar_Visible(bool show);
+
+// Left + Width and Top + Height of a control or window.
+template <class Control>
+float Control_Right(const Control& c) { return static_cast<float>(c.Left() + c.Width()); }
+template <class Control>
+float Control_Bottom(const Control& c) { return static_cast<float>(c.Top() + c.Height()); }
+
+}  // namespace Non_dependant

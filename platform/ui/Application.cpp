@@ -1,13 +1,14 @@
 #include "Application.h"
 
 #include "Form.h"
+#include "Key_state.h"
 #include "Handler_guard.h"
 
 #include <QWidget>
 
 namespace ui {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) { Track_Keys(); }
 
 Application::~Application() { Destroy_All_Forms(); }
 

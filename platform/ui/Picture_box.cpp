@@ -1,5 +1,6 @@
 #include "Picture_box.h"
 
+#include "Key_state.h"
 #include "platform/gdi/Gdi_blit.h"
 
 #include <QImage>
@@ -18,51 +19,6 @@ int16_t Button_Of(Qt::MouseButtons buttons) {
     if (buttons & Qt::RightButton) b |= 2;
     if (buttons & Qt::MiddleButton) b |= 4;
     return b;
-}
-
-int16_t Shift_Of(Qt::KeyboardModifiers modifiers) {
-    int16_t s = 0;
-    if (modifiers & Qt::ShiftModifier) s |= 1;
-    if (modifiers & Qt::ControlModifier) s |= 2;
-    if (modifiers & Qt::AltModifier) s |= 4;
-    return s;
-}
-
-// The Windows virtual-key code of a Qt key; 0 for a key without one.
-int16_t Key_Code_Of(const QKeyEvent& event) {
-    const int key = event.key();
-    if (event.modifiers() & Qt::KeypadModifier && key >= Qt::Key_0 && key <= Qt::Key_9)
-        return static_cast<int16_t>(96 + key - Qt::Key_0);
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return static_cast<int16_t>(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<int16_t>(112 + key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return 107;
-    case Qt::Key_Minus: return 109;
-    case Qt::Key_Period: return 190;
-    case Qt::Key_Comma: return 188;
-    default: return 0;
-    }
 }
 
 }  // namespace

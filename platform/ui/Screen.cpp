@@ -1,7 +1,12 @@
 #include "Screen.h"
 
 #include <QGuiApplication>
+#include <QClipboard>
+#include <QPixmap>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QWindow>
 
 namespace ui {
 
@@ -32,6 +37,26 @@ int32_t Screen_Height_Twips() {
     const QScreen* s = Primary();
     int32_t px = s ? s->virtualGeometry().y() + s->virtualGeometry().height() : 768;
     return px * Twips_Per_Pixel_Y();
+}
+
+bool Panel_Reserves_Space() {
+    const QScreen* s = Primary();
+    return s && s->availableGeometry() != s->geometry();
+}
+
+void Keep_Screen_Awake() {
+    // xdg-screensaver speaks to whatever screen saver the desktop runs; without it there is nothing to do.
+    static const QString tool = QStandardPaths::findExecutable("xdg-screensaver");
+    if (!tool.isEmpty()) QProcess::startDetached(tool, {"reset"});
+}
+
+bool Copy_Active_Window_Image() {
+    QWindow* window = Primary() ? QGuiApplication::focusWindow() : nullptr;
+    if (!window || !window->screen()) return false;
+    QPixmap image = window->screen()->grabWindow(window->winId());
+    if (image.isNull()) return false;
+    QGuiApplication::clipboard()->setPixmap(image);
+    return true;
 }
 
 }  // namespace ui

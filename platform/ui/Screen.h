@@ -11,4 +11,11 @@ int32_t Twips_Per_Pixel_Y();
 int32_t Screen_Width_Twips();
 int32_t Screen_Height_Twips();
 
+// Whether a desktop panel reserves part of the main screen (its available area is smaller than the screen).
+bool Panel_Reserves_Space();
+// Tells the desktop that the operator is still there, so the screen saver and power saving stay off.
+void Keep_Screen_Awake();
+// An image of the window that has the focus, on the clipboard; false when there is none to take.
+bool Copy_Active_Window_Image();
+
 }  // namespace ui
