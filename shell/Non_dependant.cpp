@@ -411,3 +411,18 @@ void Taskbar_Visible(bool show) {
 }
 
 }  // namespace Non_dependant
+
+// ---- Fonts ----
+
+namespace Non_dependant {
+
+gdi::Font* Create_Rotated_Font(int16_t points, int32_t angle, bool italic, const std::string& face_name, int32_t weight) {
+    const int32_t dots_per_inch = 1440 / ui::Twips_Per_Pixel_Y();
+    // points × dpi / 72 rounded half away from zero, as the system's MulDiv does
+    const int32_t product = points * dots_per_inch;
+    const int32_t height = -((product >= 0 ? product + 36 : product - 36) / 72);
+    const int32_t escapement = vb::To_Int32(static_cast<int64_t>(angle) * 10);
+    return gdi::CreateFontA(height, 0, escapement, 0, weight, italic, false, false, 0, 0, 0, 0, 0, face_name);
+}
+
+}  // namespace Non_dependant

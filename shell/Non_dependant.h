@@ -134,3 +134,15 @@ template <class Control>
 float Control_Bottom(const Control& c) { return static_cast<float>(c.Top() + c.Height()); }
 
 }  // namespace Non_dependant
+
+// ---- Fonts ----
+
+#include "platform/gdi/Gdi_objects.h"
+
+namespace Non_dependant {
+
+// A font of `points` at the screen's resolution, turned `angle` degrees counter-clockwise; the caller
+// owns it and deletes it with gdi::DeleteObject. An angle beyond ±214748364 degrees raises 6.
+gdi::Font* Create_Rotated_Font(int16_t points, int32_t angle, bool italic, const std::string& face_name, int32_t weight);
+
+}  // namespace Non_dependant

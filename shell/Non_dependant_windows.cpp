@@ -54,3 +54,47 @@ void Remove_Close_Menu(QWidget* window) {
 }
 
 }  // namespace Non_dependant
+
+// ---- Picture boxes ----
+
+#include "platform/ui/Picture_box.h"
+#include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
+
+namespace Non_dependant {
+
+void Clear_Picture(ui::Picture_box& box) {
+    box.Cls();
+    box.Picture(QImage());
+    box.Refresh();
+}
+
+std::string Wrap_Text(std::string text, int32_t limit, const std::function<int32_t(const std::string&)>& width_of) {
+    // With no width to fill, no part ever reaches the limit and nothing would be taken off the text.
+    if (limit <= 0) return {};
+    std::string output;
+    while (!text.empty()) {
+        const int32_t length = vb::Len(text);
+        int32_t take = length;
+        for (int32_t n = 1; n < length; ++n)
+            if (width_of(vb::Left(text, n)) >= limit) {
+                take = n;
+                break;
+            }
+        output += vb::Left(text, take) + "\r\n";
+        text = take < length ? vb::Mid(text, take + 1) : std::string();
+    }
+    return output;
+}
+
+void Print_Wrapped(ui::Picture_box& box, const std::string& text) {
+    box.FontName("Ms Sans Serif");
+    box.FontSize(8);
+    box.FontBold(true);
+    const int32_t limit = vb::CLng(box.ScaleWidth() * 0.9);
+    Clear_Picture(box);
+    if (limit <= 0) return;
+    box.Print(Wrap_Text(text, limit, [&](const std::string& part) { return vb::CLng(box.TextWidth(part)); }));
+}
+
+}  // namespace Non_dependant

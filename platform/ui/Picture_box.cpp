@@ -1,13 +1,19 @@
 #include "Picture_box.h"
 
 #include "Key_state.h"
+#include "Screen.h"
 #include "platform/gdi/Gdi_blit.h"
+#include "platform/gdi/Gdi_draw.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -28,11 +34,13 @@ Picture_box::Picture_box(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     Follow_Size();
+    Make_Font();
 }
 
 Picture_box::~Picture_box() {
     delete dc_;
     delete backing_;
+    gdi::DeleteObject(font_);
 }
 
 void Picture_box::Make_Backing(int32_t w, int32_t h) {
@@ -58,6 +66,11 @@ void Picture_box::Fill(gdi::Bitmap& bitmap) const {
             p[2] = gdi::Red_Of(colour);
         }
     }
+    if (picture_.isNull()) return;
+    QImage view(bitmap.Bits(), bitmap.Width(), bitmap.Height(), bitmap.Stride(), QImage::Format_BGR888);
+    QPainter painter(&view);
+    painter.setTransform(QTransform(1, 0, 0, -1, 0, bitmap.Height()));
+    painter.drawImage(0, 0, picture_);
 }
 
 gdi::Device_context* Picture_box::hDC() {
@@ -76,6 +89,8 @@ void Picture_box::BackColor(int32_t colour) {
 }
 
 void Picture_box::Cls() {
+    current_x_ = 0;
+    current_y_ = 0;
     Follow_Size();
     if (!backing_) return;
     Fill(*backing_);
@@ -83,6 +98,84 @@ void Picture_box::Cls() {
 }
 
 void Picture_box::Refresh() { repaint(); }
+
+void Picture_box::Picture(const QImage& picture) {
+    picture_ = picture;
+    Follow_Size();
+    if (!backing_) return;
+    Fill(*backing_);
+    update();
+}
+
+void Picture_box::FontName(const std::string& name) {
+    font_name_ = name;
+    Make_Font();
+}
+
+void Picture_box::FontSize(float points) {
+    font_size_ = points;
+    Make_Font();
+}
+
+void Picture_box::FontBold(bool bold) {
+    font_bold_ = bold;
+    Make_Font();
+}
+
+void Picture_box::Make_Font() {
+    // The character height in pixels at the screen's resolution, as a font of that many points has.
+    const double dots_per_inch = 1440.0 / Twips_Per_Pixel_Y();
+    const auto pixels = static_cast<int32_t>(std::max(1.0, std::round(font_size_ * dots_per_inch / 72.0)));
+    gdi::Font* previous = font_;
+    font_ = gdi::CreateFontA(-pixels, 0, 0, 0, font_bold_ ? 700 : 400, false, false, false, 0, 0, 0, 0, 0, font_name_);
+    gdi::SelectObject(dc_, font_);
+    gdi::DeleteObject(previous);
+}
+
+namespace {
+
+// Measures as the context's text drawing maps the box's font: the face at its character height in pixels.
+QFontMetrics Metrics_Of(const gdi::Font& font) {
+    QFont q(QString::fromStdString(font.face));
+    q.setPixelSize(std::max(1, std::abs(font.height)));
+    q.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 1, 1000)));
+    static const QImage surface(1, 1, QImage::Format_BGR888);
+    return QFontMetrics(q, &surface);
+}
+
+QStringList Lines_Of(const std::string& text) { return QString::fromStdString(text).split(QStringLiteral("\r\n")); }
+
+}  // namespace
+
+double Picture_box::TextWidth(const std::string& text) const {
+    const QFontMetrics metrics = Metrics_Of(*font_);
+    int widest = 0;
+    for (const QString& line : Lines_Of(text)) widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
+double Picture_box::TextHeight(const std::string& text) const {
+    return static_cast<double>(Metrics_Of(*font_).height()) * static_cast<double>(Lines_Of(text).size());
+}
+
+void Picture_box::Print(const std::string& text) {
+    gdi::Device_context* dc = hDC();
+    // The box's own font over the background as it is, whatever the caller left in the context.
+    gdi::Gdi_object* caller_font = gdi::SelectObject(dc, font_);
+    const int32_t caller_mode = gdi::SetBkMode(dc, gdi::TRANSPARENT);
+    const int line_height = Metrics_Of(*font_).height();
+    bool first = true;
+    for (const QString& line : Lines_Of(text)) {
+        if (!line.isEmpty())
+            gdi::TextOutA(dc, static_cast<int32_t>(std::lround(first ? current_x_ : 0.0)),
+                          static_cast<int32_t>(std::lround(current_y_)), line.toStdString());
+        first = false;
+        current_y_ += line_height;
+    }
+    current_x_ = 0;
+    gdi::SetBkMode(dc, caller_mode);
+    gdi::SelectObject(dc, caller_font);
+}
 
 void Picture_box::paintEvent(QPaintEvent*) {
     Follow_Size();
