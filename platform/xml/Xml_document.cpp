@@ -197,7 +197,10 @@ void Write(std::string& out, const xmlNode* n) {
             for (const xmlNs* ns = n->nsDef; ns; ns = ns->next) {
                 out += ns->prefix ? std::string(" xmlns:") + C(ns->prefix) : std::string(" xmlns");
                 out += "=\"";
-                Append_Escaped(out, ns->href ? C(ns->href) : "", true);
+                // The parser keeps an "&" of a namespace name as "&#38;" there.
+                std::string href = ns->href ? C(ns->href) : "";
+                for (size_t at = 0; (at = href.find("&#38;", at)) != std::string::npos; ++at) href.replace(at, 5, "&");
+                Append_Escaped(out, href, true);
                 out += '"';
             }
             for (const xmlAttr* a = n->properties; a; a = a->next) {
@@ -294,6 +297,8 @@ std::string Node::Name() const {
         default: return node_->name ? C(node_->name) : "";
     }
 }
+
+Node Node::Next_Sibling() const { return Node(node_ ? node_->next : nullptr); }
 
 std::string Node::Text() const {
     if (!node_) vb::Raise(vb::Err_Object_Not_Set);
@@ -454,6 +459,21 @@ void Document::Append_Child(Node parent, Node child) {
     auto it = std::find(unattached_.rbegin(), unattached_.rend(), c);
     if (it != unattached_.rend()) unattached_.erase(std::next(it).base());
     Link_Last(p, c);
+}
+
+void Document::Insert_After(Node reference, Node child) {
+    xmlNodePtr r = reference.node_;
+    if (!r || !r->parent || r->parent->type != XML_ELEMENT_NODE) vb::Raise(vb::Err_Invalid_Call, "No place to insert");
+    if (!child.node_ || child.node_ == r) vb::Raise(vb::Err_Invalid_Call, "The node cannot be inserted here");
+    Append_Child(Node(r->parent), child);  // every check and the bookkeeping of a move, then into place
+    xmlNodePtr c = child.node_, p = r->parent;
+    if (r->next == c) return;
+    p->last = c->prev;
+    p->last->next = nullptr;
+    c->prev = r;
+    c->next = r->next;
+    r->next->prev = c;
+    r->next = c;
 }
 
 void Document::Set_Attribute(Node element, std::string_view name, std::string_view value) {

@@ -113,6 +113,21 @@ TEST(Xml_document, Text_is_escaped_and_survives_a_parse) {
     EXPECT_EQ(doc.Xml(), "<r id=\"x&quot;&amp;&lt;\">a&amp;b&lt;c&gt;d</r>\r\n");
 }
 
+TEST(Xml_document, A_parsed_text_serialises_the_same_every_time) {
+    const char* texts[] = {
+        "<a xmlns=\"u&amp;v\" xmlns:p=\"x&amp;#38;y\" p:q=\"1&amp;2&#9;\"><p:b/><![CDATA[<&>]]><?pi d?><!--c--></a>",
+        "<a b='\"'>\r\n<c>&#13;</c>\n</a>",
+    };
+    for (const char* t : texts) {
+        xml::Document first;
+        ASSERT_EQ(first.Load_Xml(t).Error_Code, 0) << t;
+        std::string once = first.Xml();
+        xml::Document second;
+        ASSERT_EQ(second.Load_Xml(once).Error_Code, 0) << once;
+        EXPECT_EQ(second.Xml(), once);
+    }
+}
+
 TEST(Xml_document, Characters_xml_cannot_hold_become_question_marks) {
     xml::Document doc;
     xml::Node root = doc.Create_Element("r");
