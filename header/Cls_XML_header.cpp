@@ -113,6 +113,8 @@ void Cls_XML_header::Dump_XML_to_File(std::string path) {
 
 void Cls_XML_header::Forget_Records() {
     stream_record_ = {};
+    heat_record_ = {};
+    lane_record_ = {};
     declaration_ = {};
 }
 
@@ -136,6 +138,21 @@ void Cls_XML_header::Create_Header() {
         doc_.Append_Child(doc_.Document_Node(), doc_.Create_Comment("XML file containing KDR KD3 header"));
         Add_Break(root);
         Build_File_Data(root);
+        xml::Node rgb_data = Build_RGB_Data();
+        if (rgb_) {
+            doc_.Append_Child(root, rgb_data);
+            Add_Break(root);
+        }
+        if (Golf_Mode && golfing_) vb::Raise(vb::Err_Invalid_Call, "This program builds no golf section");
+        if (Vantorel_Mode) {
+            xml::Node race = Build_Vantorel();
+            Add_Break(root);
+            if (vantorel_) {
+                doc_.Append_Child(root, race);
+                Add_Break(root);
+            }
+        }
+        if (Zelvanic_Mode && zelvanic_) vb::Raise(vb::Err_Invalid_Call, "This program builds no dog-race section");
         doc_.Append_Child(doc_.Document_Node(), root);
         DOM_serialize();
     });
@@ -160,6 +177,10 @@ int32_t Cls_XML_header::Int32_Of(const std::string& xpath) const { return vb::CL
 bool Cls_XML_header::Tf_Of(const std::string& xpath) const { return XML_string_to_Bool(Text_Of(xpath)); }
 
 void Cls_XML_header::Set_Tf(const std::string& xpath, bool value) { Set(xpath, Bool_to_XML_string(value)); }
+
+bool Cls_XML_header::Bool_Of(const std::string& xpath) const { return Non_dependant::Text_To_Bool(Text_Of(xpath)); }
+
+void Cls_XML_header::Set_Bool(const std::string& xpath, bool value) { Set(xpath, Non_dependant::Bool_To_Text(value)); }
 
 // ---- file_data ----
 
@@ -391,4 +412,293 @@ void Cls_XML_header::Camera_ID(int16_t stream, const std::string& value) { Set(S
 std::string Cls_XML_header::Camera_ID(int16_t stream) const {
     if (stream < 1 || stream > 3) return "";
     return Text_Of(Stream_Path(stream, "camera_ID"));
+}
+
+// ---- RGB_data ----
+
+xml::Node Cls_XML_header::Build_RGB_Data() {
+    xml::Node section = doc_.Create_Element("RGB_data");
+    Add_Break(section);
+    static const std::pair<const char*, const char*> sizes[] = {
+        {"RGB_X", "000"},
+        {"RGB_Y", "000"},
+        {"RGB_image_size", "0000000"},
+        {"RGB_max_seen_size", "0000000"},
+        {"RGB_comp_threshold", "0000000"},
+        {"RGB_compressed_max_size", "0000000"},
+        {"RGB_compressed_buffer_size", "0000000"},
+        {"RGB_compressed_min_size", "99999999"},
+        {"RGB_sample_size", "0000000"},
+    };
+    static const std::pair<const char*, const char*> settings[] = {
+        {"RGB_interlaced", "Y"},   {"RGB_rotated", "Y"}, {"RGB_preview_on", "Y"},       {"RGB_fourcc", "none"},
+        {"RGB_JPEG_Codec", "none"}, {"RGB_fps", "000"},  {"RGB_JPEG_Quality", "0000"}, {"RGB_JPEG_Quality_num_reduced", "0000"},
+    };
+    for (const auto& [name, text] : sizes) Add(section, name, text);
+    Add_Break(section);
+    for (const auto& [name, text] : settings) Add(section, name, text);
+    Add_Break(section);
+    return section;
+}
+
+void Cls_XML_header::RGB_X(int16_t value) { Set("//RGB_X", vb::CStr(value)); }
+int16_t Cls_XML_header::RGB_X() const { return Int16_Of("//RGB_X"); }
+void Cls_XML_header::RGB_Y(int16_t value) { Set("//RGB_Y", vb::CStr(value)); }
+int16_t Cls_XML_header::RGB_Y() const { return Int16_Of("//RGB_Y"); }
+int32_t Cls_XML_header::RGB_Image_Size() const { return Int32_Of("//RGB_image_size"); }
+void Cls_XML_header::RGB_Image_Size(int32_t value) { Set("//RGB_image_size", vb::CStr(value)); }
+void Cls_XML_header::RGB_Compressed_max_Size(int32_t value) { Set("//RGB_compressed_max_size", vb::CStr(value)); }
+int32_t Cls_XML_header::RGB_Compressed_max_Size() const { return Int32_Of("//RGB_compressed_max_size"); }
+int32_t Cls_XML_header::RGB_Compressed_buffer_Size() const { return Int32_Of("//RGB_compressed_buffer_size"); }
+void Cls_XML_header::RGB_Compressed_buffer_Size(int32_t value) { Set("//RGB_compressed_buffer_size", vb::CStr(value)); }
+int32_t Cls_XML_header::RGB_Compressed_min_Size() const { return Int32_Of("//RGB_compressed_min_size"); }
+void Cls_XML_header::RGB_Compressed_min_Size(int32_t value) { Set("//RGB_compressed_min_size", vb::CStr(value)); }
+std::string Cls_XML_header::RGB_Max_Seen_size() const { return Text_Of("//RGB_max_seen_size"); }
+void Cls_XML_header::RGB_Max_Seen_size(const std::string& value) { Set("//RGB_max_seen_size", value); }
+std::string Cls_XML_header::RGB_Comp_Threshold() const { return Text_Of("//RGB_comp_threshold"); }
+void Cls_XML_header::RGB_Comp_Threshold(const std::string& value) { Set("//RGB_comp_threshold", value); }
+int16_t Cls_XML_header::JPG_Reduced_Qual_num() const { return Int16_Of("//RGB_JPEG_Quality_num_reduced"); }
+void Cls_XML_header::JPG_Reduced_Qual_num(int16_t value) { Set("//RGB_JPEG_Quality_num_reduced", vb::CStr(value)); }
+int32_t Cls_XML_header::RGB_Sample_Size() const { return Int32_Of("//RGB_sample_size"); }
+void Cls_XML_header::RGB_Sample_Size(int32_t value) { Set("//RGB_sample_size", vb::CStr(value)); }
+std::string Cls_XML_header::RGB_fourcc() const { return Text_Of("//RGB_fourcc"); }
+void Cls_XML_header::RGB_fourcc(const std::string& value) { Set("//RGB_fourcc", value); }
+std::string Cls_XML_header::RGB_fps() const { return Text_Of("//RGB_fps"); }
+void Cls_XML_header::RGB_fps(const std::string& value) { Set("//RGB_fps", value); }
+std::string Cls_XML_header::RGB_JPEG_Codec() const {
+    return Or_Default<std::string>("unknown", [&] { return Text_Of("//RGB_JPEG_Codec"); });
+}
+void Cls_XML_header::RGB_JPEG_Codec(const std::string& value) { Set("//RGB_JPEG_Codec", value); }
+std::string Cls_XML_header::RGB_JPEG_Quality() const {
+    return Or_Default<std::string>("0000", [&] { return Text_Of("//RGB_JPEG_Quality"); });
+}
+void Cls_XML_header::RGB_JPEG_Quality(const std::string& value) { Set("//RGB_JPEG_Quality", value); }
+bool Cls_XML_header::RGB_interlaced() const { return Bool_Of("//RGB_interlaced"); }
+void Cls_XML_header::RGB_interlaced(bool value) { Set_Bool("//RGB_interlaced", value); }
+void Cls_XML_header::RGB_preview_on(bool value) { Set_Bool("//RGB_preview_on", value); }
+bool Cls_XML_header::RGB_preview_on() const { return Bool_Of("//RGB_preview_on"); }
+void Cls_XML_header::RGB_Rotated(bool value) { Set_Tf("//RGB_rotated", value); }
+bool Cls_XML_header::RGB_Rotated() const { return Tf_Of("//RGB_rotated"); }
+
+// ---- vantorel ----
+
+namespace {
+
+std::string Heat_Path(int16_t heat, const char* element) {
+    return "//heat_record[@id='" + vb::CStr(heat) + "']/" + element;
+}
+
+std::string Lane_Record_Path(int16_t heat, int16_t lane) {
+    return "//heat_record[@id='" + vb::CStr(heat) + "']//lane_record[@id='" + vb::CStr(lane) + "']";
+}
+
+std::string Lane_Path(int16_t heat, int16_t lane, const char* field) {
+    return Lane_Record_Path(heat, lane) + "/" + field;
+}
+
+std::string Mark_Path(const char* axis, int16_t lane) { return std::string("//lane_") + axis + "_" + vb::CStr(lane); }
+
+std::string Class_Path(int16_t class_number, const char* element) {
+    return "//marathonclass[@id='" + vb::CStr(class_number) + "']/" + element;
+}
+
+}  // namespace
+
+xml::Node Cls_XML_header::Build_Vantorel() {
+    xml::Node section = doc_.Create_Element("vantorel");
+    Add_Break(section);
+    Add(section, "is-Vantorel", "y");
+    Add_Break(section);
+    for (const char* end : {"goal_x_1", "goal_y_1", "goal_x_2", "goal_y_2"}) {
+        Add(section, end, "000");
+        Add_Break(section);
+    }
+    for (int16_t lane = 0; lane <= 15; ++lane) {
+        for (const char* axis : {"x", "y"}) {
+            Add(section, Mark_Path(axis, lane).substr(2).c_str(), "000");
+            Add_Break(section);
+        }
+    }
+    static const std::pair<const char*, const char*> course[] = {
+        {"event_name", "nnn"},      {"b_lanes_visible", "t"}, {"b_lanes_flipped", "f"},
+        {"b_lanes_locked", "f"},    {"b_lanes_reversed", "f"}, {"num_lanes", "0"},
+        {"b_show_goalline", "f"},   {"num_heats", "1"},        {"start_lane", "1"},
+    };
+    for (const auto& [name, text] : course) {
+        Add(section, name, text);
+        Add_Break(section);
+    }
+    Build_Heat_Data(1);
+    doc_.Append_Child(section, heat_record_);
+    Add_Break(section);
+    return section;
+}
+
+void Cls_XML_header::Build_Heat_Data(int16_t heat) {
+    heat_record_ = doc_.Create_Element("heat_record");
+    doc_.Set_Attribute(heat_record_, "id", vb::CStr(heat));
+    Add_Break(heat_record_);
+    static const std::pair<const char*, const char*> rows[] = {
+        {"heat_ID", ""},           {"heat_comment", ""},         {"start_local_mill", "000"},
+        {"start_pc_mill", "000"},  {"start_hdmi_events", "000000"}, {"heat_correction_mill", "000"},
+        {"heat_comment", "nnn"},
+    };
+    for (const auto& [name, text] : rows) {
+        Add(heat_record_, name, text);
+        Add_Break(heat_record_);
+    }
+    for (int16_t lane = 0; lane <= 15; ++lane) {
+        Build_Lane_Result(lane);
+        doc_.Append_Child(heat_record_, lane_record_);
+        Add_Break(heat_record_);
+    }
+}
+
+void Cls_XML_header::Build_Lane_Result(int16_t lane) {
+    lane_record_ = doc_.Create_Element("lane_record");
+    doc_.Set_Attribute(lane_record_, "id", vb::CStr(lane));
+    Add_Break(lane_record_);
+    Add(lane_record_, "heat_time_mill", "000");
+    Add(lane_record_, "click_time_mill", "000");
+    Add_Break(lane_record_);
+    Add(lane_record_, "goal_field", "000");
+    Add_Break(lane_record_);
+}
+
+void Cls_XML_header::Get_Goalline(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2) const {
+    x1 = Int16_Of("//goal_x_1");
+    y1 = Int16_Of("//goal_y_1");
+    x2 = Int16_Of("//goal_x_2");
+    y2 = Int16_Of("//goal_y_2");
+}
+
+void Cls_XML_header::Set_Goalline(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    Set("//goal_x_1", vb::CStr(x1));
+    Set("//goal_y_1", vb::CStr(y1));
+    Set("//goal_x_2", vb::CStr(x2));
+    Set("//goal_y_2", vb::CStr(y2));
+}
+
+// The element (with the line break after it) goes right after `anchor` and the break that follows it.
+void Cls_XML_header::Insert_Line_After(xml::Node anchor, xml::Node element) {
+    xml::Node after = anchor;
+    if (xml::Node next = anchor.Next_Sibling(); next && next.Name() == "#text") after = next;
+    xml::Node brk = doc_.Create_Text_Node("\r\n");
+    doc_.Insert_After(after, brk);
+    doc_.Insert_After(after, element);
+}
+
+// True when the extra lane is asked for, is missing, and lane 15 stands where it would go: a
+// header written before the extra lane existed.
+bool Cls_XML_header::Lacks_Extra_Lane(const std::string& path, const std::string& lane_15_path) const {
+    return !doc_.Select_Single_Node(path) && doc_.Select_Single_Node(lane_15_path);
+}
+
+int32_t Cls_XML_header::Lane_Mark_Of(int16_t lane, const char* axis) const {
+    if (lane == Extra_Lane && Lacks_Extra_Lane(Mark_Path(axis, lane), Mark_Path(axis, 15))) return 0;
+    return Int32_Of(Mark_Path(axis, lane));
+}
+
+void Cls_XML_header::Lane_pos(int16_t lane, int32_t x, int32_t y) {
+    if (lane == Extra_Lane && Lacks_Extra_Lane(Mark_Path("x", lane), Mark_Path("y", 15))) {
+        xml::Node anchor = Element(Mark_Path("y", 15));
+        xml::Node lx = doc_.Create_Element("lane_x_16"), ly = doc_.Create_Element("lane_y_16");
+        lx.Set_Text("000");
+        ly.Set_Text("000");
+        Insert_Line_After(anchor, ly);
+        Insert_Line_After(anchor, lx);
+    }
+    Set(Mark_Path("x", lane), vb::CStr(x));
+    Set(Mark_Path("y", lane), vb::CStr(y));
+}
+
+int32_t Cls_XML_header::Lane_pos_X(int16_t lane) const { return Lane_Mark_Of(lane, "x"); }
+int32_t Cls_XML_header::Lane_pos_Y(int16_t lane) const { return Lane_Mark_Of(lane, "y"); }
+
+std::string Cls_XML_header::Event_name() const { return Text_Of("//vantorel/event_name"); }
+void Cls_XML_header::Event_name(const std::string& value) { Set("//event_name", value); }
+bool Cls_XML_header::Lanes_Visible() const {
+    return Or_Default<bool>(true, [&] { return Bool_Of("//b_lanes_visible"); });
+}
+void Cls_XML_header::Lanes_Visible(bool value) { Set_Bool("//b_lanes_visible", value); }
+bool Cls_XML_header::Lanes_flipped() const { return Bool_Of("//b_lanes_flipped"); }
+void Cls_XML_header::Lanes_flipped(bool value) { Set_Bool("//b_lanes_flipped", value); }
+bool Cls_XML_header::Lanes_locked() const { return Bool_Of("//b_lanes_locked"); }
+void Cls_XML_header::Lanes_locked(bool value) { Set_Bool("//b_lanes_locked", value); }
+bool Cls_XML_header::Lanes_reversed() const { return Bool_Of("//b_lanes_reversed"); }
+void Cls_XML_header::Lanes_reversed(bool value) { Set_Bool("//b_lanes_reversed", value); }
+bool Cls_XML_header::Show_goalline() const { return Bool_Of("//b_show_goalline"); }
+void Cls_XML_header::Show_goalline(bool value) { Set_Bool("//b_show_goalline", value); }
+int16_t Cls_XML_header::Num_Lanes() const { return Int16_Of("//num_lanes"); }
+void Cls_XML_header::Num_Lanes(int16_t value) { Set("//num_lanes", vb::CStr(value)); }
+int16_t Cls_XML_header::heats_num() const { return Int16_Of("//num_heats"); }
+void Cls_XML_header::heats_num(int16_t value) { Set("//num_heats", vb::CStr(value)); }
+int16_t Cls_XML_header::Start_lane() const { return Int16_Of("//start_lane"); }
+void Cls_XML_header::Start_lane(int16_t value) { Set("//start_lane", vb::CStr(value)); }
+
+void Cls_XML_header::Heat_ID(int16_t heat, const std::string& value) { Set(Heat_Path(heat, "heat_ID"), value); }
+std::string Cls_XML_header::Heat_ID(int16_t heat) const { return Text_Of(Heat_Path(heat, "heat_ID")); }
+void Cls_XML_header::Heat_comment(int16_t heat, const std::string& value) { Set(Heat_Path(heat, "heat_comment"), value); }
+std::string Cls_XML_header::Heat_comment(int16_t heat) const { return Text_Of(Heat_Path(heat, "heat_comment")); }
+void Cls_XML_header::Start_local_mill(int16_t heat, int32_t value) {
+    Set(Heat_Path(heat, "start_local_mill"), vb::CStr(value));
+}
+int32_t Cls_XML_header::Start_local_mill(int16_t heat) const { return Int32_Of(Heat_Path(heat, "start_local_mill")); }
+int32_t Cls_XML_header::Start_PC_mill(int16_t heat) const { return Int32_Of(Heat_Path(heat, "start_pc_mill")); }
+void Cls_XML_header::Start_PC_mill(int16_t heat, int32_t value) { Set(Heat_Path(heat, "start_pc_mill"), vb::CStr(value)); }
+void Cls_XML_header::Start_HDMI_events(int16_t heat, int32_t value) {
+    Set(Heat_Path(heat, "start_hdmi_events"), vb::CStr(value));
+}
+int32_t Cls_XML_header::Start_HDMI_events(int16_t heat) const {
+    return Or_Default<int32_t>(0, [&] { return Int32_Of(Heat_Path(heat, "start_hdmi_events")); });
+}
+int32_t Cls_XML_header::Heat_Correction_mill(int16_t heat) const {
+    return Int32_Of(Heat_Path(heat, "heat_correction_mill"));
+}
+void Cls_XML_header::Heat_Correction_mill(int16_t heat, int32_t value) {
+    Set(Heat_Path(heat, "heat_correction_mill"), vb::CStr(value));
+}
+
+int32_t Cls_XML_header::Lane_Field_Of(int16_t heat, int16_t lane, const char* field) const {
+    if (lane == Extra_Lane && Lacks_Extra_Lane(Lane_Record_Path(heat, lane), Lane_Record_Path(heat, 15))) return 0;
+    return Int32_Of(Lane_Path(heat, lane, field));
+}
+
+void Cls_XML_header::Set_Lane_Field(int16_t heat, int16_t lane, const char* field, int32_t value) {
+    if (lane == Extra_Lane && Lacks_Extra_Lane(Lane_Record_Path(heat, lane), Lane_Record_Path(heat, 15))) {
+        xml::Node anchor = Element(Lane_Record_Path(heat, 15));
+        Build_Lane_Result(lane);
+        Insert_Line_After(anchor, lane_record_);
+    }
+    Set(Lane_Path(heat, lane, field), vb::CStr(value));
+}
+
+void Cls_XML_header::Heat_result(int16_t heat, int16_t lane, int32_t value) {
+    Set_Lane_Field(heat, lane, "heat_time_mill", value);
+}
+int32_t Cls_XML_header::Heat_result(int16_t heat, int16_t lane) const { return Lane_Field_Of(heat, lane, "heat_time_mill"); }
+void Cls_XML_header::Heat_Click_time(int16_t heat, int16_t lane, int32_t value) {
+    Set_Lane_Field(heat, lane, "click_time_mill", value);
+}
+int32_t Cls_XML_header::Heat_Click_time(int16_t heat, int16_t lane) const {
+    return Lane_Field_Of(heat, lane, "click_time_mill");
+}
+void Cls_XML_header::Heat_Goal_Field(int16_t heat, int16_t lane, int32_t value) {
+    Set_Lane_Field(heat, lane, "goal_field", value);
+}
+int32_t Cls_XML_header::Heat_Goal_Field(int16_t heat, int16_t lane) const { return Lane_Field_Of(heat, lane, "goal_field"); }
+
+void Cls_XML_header::Lane_result(int16_t, int16_t, int32_t, int32_t, int32_t) const {}
+
+void Cls_XML_header::Vantorel_Marathon_Class_Name(int16_t class_number, const std::string& value) {
+    Set(Class_Path(class_number, "class_name"), value);
+}
+std::string Cls_XML_header::Vantorel_Marathon_Class_Name(int16_t class_number) const {
+    return Text_Of(Class_Path(class_number, "class_name"));
+}
+void Cls_XML_header::Vantorel_Marathon_Class_Start(int16_t class_number, const std::string& value) {
+    Set(Class_Path(class_number, "class_start"), value);
+}
+std::string Cls_XML_header::Vantorel_Marathon_Class_Start(int16_t class_number) const {
+    return Text_Of(Class_Path(class_number, "class_start"));
 }

@@ -117,6 +117,101 @@ public:
     void Camera_ID(int16_t stream, const std::string& value);
     std::string Camera_ID(int16_t stream) const;  // "" for a stream outside 1 to 3
 
+    // ---- RGB_data ----
+    void RGB_X(int16_t value);
+    int16_t RGB_X() const;
+    void RGB_Y(int16_t value);
+    int16_t RGB_Y() const;
+    int32_t RGB_Image_Size() const;
+    void RGB_Image_Size(int32_t value);
+    void RGB_Compressed_max_Size(int32_t value);
+    int32_t RGB_Compressed_max_Size() const;
+    int32_t RGB_Compressed_buffer_Size() const;
+    void RGB_Compressed_buffer_Size(int32_t value);
+    int32_t RGB_Compressed_min_Size() const;
+    void RGB_Compressed_min_Size(int32_t value);
+    std::string RGB_Max_Seen_size() const;
+    void RGB_Max_Seen_size(const std::string& value);
+    std::string RGB_Comp_Threshold() const;
+    void RGB_Comp_Threshold(const std::string& value);
+    int16_t JPG_Reduced_Qual_num() const;
+    void JPG_Reduced_Qual_num(int16_t value);
+    int32_t RGB_Sample_Size() const;
+    void RGB_Sample_Size(int32_t value);
+    std::string RGB_fourcc() const;
+    void RGB_fourcc(const std::string& value);
+    std::string RGB_fps() const;
+    void RGB_fps(const std::string& value);
+    std::string RGB_JPEG_Codec() const;  // "unknown" on any failure
+    void RGB_JPEG_Codec(const std::string& value);
+    std::string RGB_JPEG_Quality() const;  // "0000" on any failure
+    void RGB_JPEG_Quality(const std::string& value);
+    bool RGB_interlaced() const;  // "True"/"False"
+    void RGB_interlaced(bool value);
+    void RGB_preview_on(bool value);  // "True"/"False"
+    bool RGB_preview_on() const;
+    void RGB_Rotated(bool value);  // "t"/"f"
+    bool RGB_Rotated() const;
+
+    // ---- vantorel: the course ----
+    // Lanes are 0 to 15, and 16 as well: a course of sixteen lanes numbered from 1 needs it. Its
+    // mark and its lane records are added to a header the first time they are written; a header
+    // without them (any older file) reads them as 0, like a lane never given anything.
+    static constexpr int16_t Extra_Lane = 16;
+    // Reads the four ends in order as 16-bit numbers, each stored before the next is read.
+    void Get_Goalline(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2) const;
+    void Set_Goalline(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void Lane_pos(int16_t lane, int32_t x, int32_t y);
+    int32_t Lane_pos_X(int16_t lane) const;
+    int32_t Lane_pos_Y(int16_t lane) const;
+    std::string Event_name() const;  // the event_name of the vantorel section
+    void Event_name(const std::string& value);  // the first event_name of the document
+    bool Lanes_Visible() const;  // true on any failure
+    void Lanes_Visible(bool value);
+    bool Lanes_flipped() const;
+    void Lanes_flipped(bool value);
+    bool Lanes_locked() const;
+    void Lanes_locked(bool value);
+    bool Lanes_reversed() const;
+    void Lanes_reversed(bool value);
+    bool Show_goalline() const;
+    void Show_goalline(bool value);
+    int16_t Num_Lanes() const;
+    void Num_Lanes(int16_t value);
+    int16_t heats_num() const;
+    void heats_num(int16_t value);
+    int16_t Start_lane() const;
+    void Start_lane(int16_t value);
+
+    // ---- vantorel: heat records, by heat number ----
+    void Build_Heat_Data(int16_t heat);
+    void Build_Lane_Result(int16_t lane);
+    void Heat_ID(int16_t heat, const std::string& value);
+    std::string Heat_ID(int16_t heat) const;
+    void Heat_comment(int16_t heat, const std::string& value);  // the first heat_comment
+    std::string Heat_comment(int16_t heat) const;
+    void Start_local_mill(int16_t heat, int32_t value);
+    int32_t Start_local_mill(int16_t heat) const;
+    int32_t Start_PC_mill(int16_t heat) const;
+    void Start_PC_mill(int16_t heat, int32_t value);
+    void Start_HDMI_events(int16_t heat, int32_t value);
+    int32_t Start_HDMI_events(int16_t heat) const;  // 0 on any failure
+    int32_t Heat_Correction_mill(int16_t heat) const;
+    void Heat_Correction_mill(int16_t heat, int32_t value);
+    // Lane results: milliseconds since the start or a result code; the click tick; the goal field.
+    void Heat_result(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_result(int16_t heat, int16_t lane) const;
+    void Heat_Click_time(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_Click_time(int16_t heat, int16_t lane) const;
+    void Heat_Goal_Field(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_Goal_Field(int16_t heat, int16_t lane) const;
+    // Changes nothing: the three values go through Heat_result, Heat_Click_time and Heat_Goal_Field.
+    void Lane_result(int16_t heat, int16_t lane, int32_t result, int32_t click_time, int32_t goal_field) const;
+    void Vantorel_Marathon_Class_Name(int16_t class_number, const std::string& value);
+    std::string Vantorel_Marathon_Class_Name(int16_t class_number) const;
+    void Vantorel_Marathon_Class_Start(int16_t class_number, const std::string& value);
+    std::string Vantorel_Marathon_Class_Start(int16_t class_number) const;
+
 private:
     xml::Node Element(const std::string& xpath) const;  // raises 91 when nothing is found
     std::string Text_Of(const std::string& xpath) const;
@@ -125,16 +220,27 @@ private:
     int32_t Int32_Of(const std::string& xpath) const;
     bool Tf_Of(const std::string& xpath) const;  // kind "t"/"f"
     void Set_Tf(const std::string& xpath, bool value);
+    bool Bool_Of(const std::string& xpath) const;  // kind "True"/"False"
+    void Set_Bool(const std::string& xpath, bool value);
+    bool Lacks_Extra_Lane(const std::string& path, const std::string& lane_15_path) const;
+    int32_t Lane_Mark_Of(int16_t lane, const char* axis) const;
+    int32_t Lane_Field_Of(int16_t heat, int16_t lane, const char* field) const;
+    void Set_Lane_Field(int16_t heat, int16_t lane, const char* field, int32_t value);
+    void Insert_Line_After(xml::Node anchor, xml::Node element);
 
     xml::Node Add(xml::Node parent, const char* name, const std::string& text);
     void Add_Break(xml::Node parent);
     void Build_File_Data(xml::Node root);
+    xml::Node Build_RGB_Data();
+    xml::Node Build_Vantorel();
     void Forget_Records();
 
     xml::Document doc_;
     std::string serialised_;
     std::string given_;
     xml::Node stream_record_;
+    xml::Node heat_record_;
+    xml::Node lane_record_;
     xml::Node declaration_;
     bool golfing_ = false;
     bool vantorel_ = true;

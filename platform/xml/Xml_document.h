@@ -38,6 +38,7 @@ public:
     bool operator==(const Node&) const = default;
 
     std::string Name() const;
+    Node Next_Sibling() const;
     // The concatenated text of the node and its descendants.
     std::string Text() const;
     // Replaces the whole content with one text node ("" leaves the element empty). Raises 5 for
@@ -79,6 +80,8 @@ public:
     Node Document_Element() const;
     // Moves `child` to the end of `parent`'s children; adjacent texts stay separate nodes.
     void Append_Child(Node parent, Node child);
+    // Moves `child` right after `reference`, under the same parent.
+    void Insert_After(Node reference, Node child);
     void Set_Attribute(Node element, std::string_view name, std::string_view value);
 
     // The first node in document order that the expression selects, or a null node. An expression
