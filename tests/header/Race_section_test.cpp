@@ -73,6 +73,19 @@ TEST_F(Header_frame, Sections_follow_file_data_in_order_with_the_switches) {
     }
 }
 
+TEST_F(Header_frame, Sections_this_program_does_not_build_say_so) {
+    Module_Vantorel::Golf_Mode = true;
+    Cls_XML_header h;
+    h.Create_Header();  // the golf section is not asked for: nothing to say
+    EXPECT_NE(h.XML_string().find("<vantorel>"), std::string::npos);
+    h.Golfing(true);
+    EXPECT_EQ(Error_Of([&] { h.Create_Header(); }), 5);
+    Module_Vantorel::Golf_Mode = false;
+    Module_Vantorel::Zelvanic_Mode = true;
+    h.Zelvanic(true);
+    EXPECT_EQ(Error_Of([&] { h.Create_Header(); }), 5);
+}
+
 TEST_F(Header_frame, A_full_fresh_header_survives_its_own_text) {
     Cls_XML_header h;
     h.rgb(true);
