@@ -8,8 +8,6 @@
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 
-#include <filesystem>
-
 namespace Module_dependant {
 
 using namespace Module_Vantorel;
@@ -44,21 +42,6 @@ void Get_Form_Pos(const std::string& form_name, int32_t& left, int32_t& top, int
             if (top > ui::Screen_Height_Twips()) top = 0;
         },
         [](const VbError& e) { ui::MsgBox("Get_Form_Pos error " + std::to_string(e.Line())); });
-}
-
-void Kill_File(const std::string& path) {
-    vb::Trap_With(
-        true,
-        [&] {
-            std::error_code ec;
-            auto status = std::filesystem::symlink_status(path, ec);
-            if (ec || !std::filesystem::exists(status)) vb::Raise(vb::Err_File_Not_Found);
-            if (std::filesystem::is_directory(status)) vb::Raise(vb::Err_Permission_Denied);
-            if (!std::filesystem::remove(path, ec)) vb::Raise(vb::Err_Permission_Denied, ec.message());
-        },
-        [](const VbError& e) {
-            if (e.Number() != vb::Err_File_Not_Found) vb::Report_Error(e, "Kill_File of Module Module_dependant");
-        });
 }
 
 }  // namespace Module_dependant

@@ -11,7 +11,4 @@ void Store_Form_Pos(const std::string& form_name, int32_t left, int32_t top, int
 // Reads it back; a window never stored gets 0,0 and keeps its size. Positions off the desktop become 0.
 void Get_Form_Pos(const std::string& form_name, int32_t& left, int32_t& top, int32_t& width, int32_t& height);
 
-// Deletes a file, read-only ones too; a missing file is no error, any other failure is reported.
-void Kill_File(const std::string& path);
-
 }  // namespace Module_dependant

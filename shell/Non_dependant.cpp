@@ -116,8 +116,4 @@ std::string FileDate() {
     return text;
 }
 
-std::string Bool_To_Text(bool value) { return value ? "True" : "False"; }
-
-bool Text_To_Bool(const std::string& text) { return text == "True"; }
-
 }  // namespace Non_dependant

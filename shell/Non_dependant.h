@@ -27,8 +27,4 @@ std::string Date_Text();  // "YYYY-MM-DD"
 // The executable's modification time as "yyyy-mm-dd hh:nn:ss"; "Not compiled" outside the built program.
 std::string FileDate();
 
-// Truth values as text: "True" for true, "False" otherwise; only exactly "True" reads as true.
-std::string Bool_To_Text(bool value);
-bool Text_To_Bool(const std::string& text);
-
 }  // namespace Non_dependant
