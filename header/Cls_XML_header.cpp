@@ -1,5 +1,6 @@
 #include "Cls_XML_header.h"
 
+#include "platform/fs/File_system.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
@@ -48,9 +49,8 @@ std::string Version_Part(const std::string& version, int index) {
 }
 
 std::string Program_Folder() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path().string() : exe.parent_path().string();
+    std::string exe = fs::Executable_Path();
+    return exe.empty() ? "." : std::filesystem::path(exe).parent_path().string();
 }
 
 }  // namespace

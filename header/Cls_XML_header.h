@@ -1,6 +1,6 @@
 #pragma once
 // The XML header document of one capture file. The text is UTF-8 here; the store writes it into the
-// file as Windows-1252 bytes (platform/xml/Windows_1252.h), matching the declared "iso-8859-1".
+// file as Windows-1252 bytes (platform/vb/Code_page.h), matching the declared "iso-8859-1".
 //
 // Every element accessor finds its element by XPath on each call. A Get is `Name(args)`, a Let is
 // `Name(args, value)`. A missing element raises 91, a text that is no number 13, a number out of

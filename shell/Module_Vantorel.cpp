@@ -37,3 +37,23 @@ void Vantorel_Initialization() {
 }
 
 }  // namespace Module_Vantorel
+
+// ---- The file-type association ----
+
+#include "File_Commands.h"
+#include "platform/fs/File_system.h"
+
+#include <filesystem>
+
+namespace Module_Vantorel {
+
+void Associate_KD3_Extension() {
+    std::string exe_path = fs::Executable_Path();
+    std::string icon_path = std::filesystem::path(exe_path).parent_path().string() + "/" + "Vantorel_free.ico";
+    std::string class_name = "kd3_ext";
+    // The confirmation only follows a complete association; a failed step has shown its own message.
+    if (File_Commands::Create_File_Association(".kd3", exe_path, class_name, "Vantorel data file", icon_path))
+        ui::MsgBox("Associated the file extension .kd3 with this application!", ui::vbOKOnly);
+}
+
+}  // namespace Module_Vantorel

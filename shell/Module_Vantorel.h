@@ -80,3 +80,11 @@ void Load_Total_Memory();
 void Vantorel_Initialization();
 
 }  // namespace Module_Vantorel
+
+namespace Module_Vantorel {
+
+// Associates ".kd3" with this program (class "kd3_ext", "Vantorel data file", the icon
+// "Vantorel_free.ico" beside the executable) and confirms it when every step succeeded.
+void Associate_KD3_Extension();
+
+}  // namespace Module_Vantorel

@@ -45,3 +45,42 @@ void Get_Form_Pos(const std::string& form_name, int32_t& left, int32_t& top, int
 }
 
 }  // namespace Module_dependant
+
+// ---- Files, folders, the DV header check ----
+
+#include "platform/fs/File_system.h"
+
+#include <algorithm>
+
+namespace Module_dependant {
+
+bool FileExists(const std::string& path) {
+    bool exists = false;
+    vb::Trap_With(
+        true, [&] { exists = fs::File_Exists(path); },
+        [&](const VbError& e) {
+            exists = false;
+            ui::MsgBox("FileExists error! " + std::to_string(e.Number()) + " " + e.Description());
+        });
+    return exists;
+}
+
+bool FolderExists(const std::string& path) { return fs::Folder_Exists(path); }
+
+void Kill_File(const std::string& path) {
+    vb::Trap(true, "Kill_File of Module Module_dependant", [&] {
+        try {
+            fs::Delete_File(path);
+        } catch (const VbError& e) {
+            if (e.Number() != fs::Err_File_Not_Found) throw;
+        }
+    });
+}
+
+void Check_DV_Header(std::span<const uint8_t> frame) {
+    uint8_t header[10] = {};
+    std::copy_n(frame.begin(), std::min<size_t>(frame.size(), sizeof header), header);
+    if (frame.size() < 2 || header[0] != 31 || header[1] != 7) Module_Vantorel::Debug_Stop = true;
+}
+
+}  // namespace Module_dependant

@@ -117,3 +117,259 @@ std::string FileDate() {
 }
 
 }  // namespace Non_dependant
+
+// ---- Waits, paths, texts, byte arrays, truth values, numbers and colours ----
+
+#include "platform/fs/File_system.h"
+#include "platform/vb/Code_page.h"
+#include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
+
+#include <QChar>
+#include <QCoreApplication>
+#include <dlfcn.h>
+#include <gnu/libc-version.h>
+
+namespace Non_dependant {
+
+void Do_Sleep(int32_t milliseconds, bool pump) {
+    vb::Trap_With(
+        true,
+        [&] {
+            int32_t start = sys::timeGetTime();
+            while (sys::Tick_Diff(sys::timeGetTime(), start) < milliseconds) {
+                if (pump) {
+                    QCoreApplication::processEvents();
+                    sys::Sleep(3);
+                } else {
+                    sys::Sleep(10);
+                }
+            }
+        },
+        [](const VbError&) { ui::MsgBox("Do_Sleep error"); });
+}
+
+void Flush_DV_events() {
+    vb::Trap_With(
+        true,
+        [] {
+            for (int i = 0; i < 10; ++i) {
+                sys::Sleep(100);
+                QCoreApplication::processEvents();
+            }
+        },
+        [](const VbError& e) { ui::MsgBox("Flush_DV_events error " + std::to_string(e.Line())); });
+}
+
+std::string ParsePath(const std::string& path, int16_t part, bool no_slash) {
+    std::string result;
+    vb::Trap_With(
+        true,
+        [&] {
+            if (path.empty()) return;
+            size_t slash = path.rfind('/');
+            if (slash == std::string::npos) vb::Raise(vb::Err_Invalid_Call);  // the scan ran past the first character
+            if (part == 16) result = path.substr(0, no_slash ? slash : slash + 1);
+            else if (part == 0) result = path.substr(slash + 1);
+            else result = path;
+        },
+        [&](const VbError& e) {
+            result.clear();
+            ui::MsgBox(std::to_string(e.Number()) + " " + std::to_string(e.Number()) + " *Error in ParsePath");
+        });
+    return result;
+}
+
+std::string File_Suffix(const std::string& path) {
+    std::string suffix;
+    vb::Trap_With(
+        true,
+        [&] {
+            int32_t dot = InStr_Rev(path, ".", -1, vbBinaryCompare);
+            suffix = dot > 0 ? vb::Mid(path, dot + 1) : std::string();
+        },
+        [&](const VbError&) {
+            suffix.clear();
+            ui::MsgBox("File suffix error!");
+        });
+    return suffix;
+}
+
+std::string File_Safe_Text(std::string& text) {
+    size_t from = vb::Left(text, 2).size();
+    for (size_t i = from; i < text.size(); ++i)
+        if (text[i] == ':' || text[i] == '-' || text[i] == ',') text[i] = '_';
+    return text;
+}
+
+int64_t Get_File_Size(const std::string& path) { return path.empty() ? 0 : fs::File_Size(path); }
+
+std::string Get_System_Directory() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&gnu_get_libc_version), &info) && info.dli_fname && *info.dli_fname) {
+        std::error_code ec;
+        std::filesystem::path lib = std::filesystem::weakly_canonical(info.dli_fname, ec);
+        if (!ec && lib.has_parent_path()) return lib.parent_path().string();
+    }
+    return "/usr/lib";
+}
+
+std::string Get_Computer_Name() {
+    char name[256] = {};
+    if (gethostname(name, 255) != 0) return "";
+    return std::string(name);  // up to the first zero character
+}
+
+namespace {
+
+// The characters of a UTF-8 text, case-folded for a text comparison, so that positions count characters.
+std::u32string Chars_Of(const std::string& text, int32_t compare) {
+    std::u32string out;
+    QString q = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    for (char32_t c : q.toUcs4()) out += compare == vbTextCompare ? QChar::toCaseFolded(c) : c;
+    return out;
+}
+
+// InStr on characters: 1-based, 0 when absent, `start` beyond the text gives 0, an empty find `start`.
+int32_t Find_From(const std::u32string& text, const std::u32string& find, int32_t start) {
+    if (start > static_cast<int32_t>(text.size())) return 0;
+    if (find.empty()) return start;
+    size_t pos = text.find(find, static_cast<size_t>(start - 1));
+    return pos == std::u32string::npos ? 0 : static_cast<int32_t>(pos) + 1;
+}
+
+}  // namespace
+
+int32_t InStr_Rev(const std::string& text, const std::string& find, int32_t limit, int32_t compare) {
+    std::u32string t = Chars_Of(text, compare), f = Chars_Of(find, compare);
+    auto n = static_cast<int32_t>(t.size());
+    if (limit <= 0) limit = n;
+    if (f.empty()) return limit <= n ? limit : 0;
+    int32_t end = std::min(limit, n);
+    auto m = static_cast<int32_t>(f.size());
+    if (end < m) return 0;
+    size_t pos = t.rfind(f, static_cast<size_t>(end - m));
+    return pos == std::u32string::npos ? 0 : static_cast<int32_t>(pos) + 1;
+}
+
+int32_t InStr_Last(int32_t start, const std::string& text, const std::string& find, int32_t compare) {
+    if (start < 1) vb::Raise(vb::Err_Invalid_Call);
+    std::u32string t = Chars_Of(text, compare), f = Chars_Of(find, compare);
+    int32_t last = 0;
+    for (int32_t at = Find_From(t, f, start); at > 0; at = Find_From(t, f, at + 1)) last = at;
+    return last;
+}
+
+std::string FourCC_To_String(int32_t code) {
+    auto u = static_cast<uint32_t>(code);
+    if ((u >> 24) >= 128) vb::Raise(vb::Err_Invalid_Call);
+    const uint8_t bytes[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
+                              static_cast<uint8_t>(u >> 24)};
+    return vb::Ansi_To_Utf8(bytes);
+}
+
+std::string Long_To_Text(int32_t value) {
+    auto u = static_cast<uint32_t>(value);
+    const uint8_t bytes[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
+                              static_cast<uint8_t>(u >> 24)};
+    return vb::Ansi_To_Utf8(bytes);
+}
+
+void String_To_Byte_Array(const std::string& text, std::span<uint8_t> bytes) {
+    if (text.empty()) return;
+    std::fill(bytes.begin(), bytes.end(), uint8_t{0});
+    std::string single = vb::Utf8_To_Ansi(text);
+    if (single.size() <= bytes.size()) std::copy(single.begin(), single.end(), bytes.begin());
+}
+
+std::string Byte_Array_To_String(std::span<const uint8_t> bytes) {
+    auto zero = std::find(bytes.begin(), bytes.end(), uint8_t{0});
+    return vb::Ansi_To_Utf8(bytes.first(static_cast<size_t>(zero - bytes.begin())));
+}
+
+int32_t Find_Byte_Array(std::span<const uint8_t> bytes, const std::string& pattern) {
+    std::string single = vb::Utf8_To_Ansi(pattern);
+    auto n = static_cast<int64_t>(bytes.size());
+    auto m = static_cast<int64_t>(single.size());
+    // Candidates start at index 1; one whose pattern would run past the last element cannot match.
+    for (int64_t b = 1; b <= n - 1 && b + m <= n; ++b) {
+        if (std::equal(single.begin(), single.end(), bytes.begin() + b,
+                       [](char c, uint8_t x) { return static_cast<uint8_t>(c) == x; }))
+            return static_cast<int32_t>(b);
+    }
+    return 0;
+}
+
+std::string Bool_To_Text(bool value) { return value ? "True" : "False"; }
+
+bool Text_To_Bool(const std::string& text) { return text == "True"; }
+
+int16_t Checked_To_Int(const std::string& text) { return text == "Checked" ? 1 : 0; }
+
+int16_t Bool_To_Int(bool value) { return value ? 1 : 0; }
+
+bool Is_Odd(int32_t n) { return n % 2 != 0; }
+
+int32_t Min_Long(int32_t a, int32_t b) { return a < b ? a : b; }
+
+int32_t Max_Of(double a, double b) { return vb::CLng(a >= b ? a : b); }
+
+int32_t Field_To_Frame(int32_t field) { return vb::CLng(field / 2.0 + 0.4); }
+
+int16_t Field_In_Frame(int32_t field) { return Is_Odd(field) ? 1 : 2; }
+
+int32_t Round_To_Multiple(int32_t n, int16_t step) {
+    if (step == 0) vb::Raise(n == 0 ? vb::Err_Overflow : vb::Err_Division_By_Zero);
+    return vb::CLng(vb::Round(static_cast<double>(n) / step) * step);
+}
+
+bool In_IDE() { return false; }
+
+void Do_Nothing() {}
+
+namespace {
+
+struct HSL_Tables {
+    int32_t HSL_Table_Value[256];  // i * 100 / 255, to the nearest whole number
+    float HSL_Table_Hue[256];      // 60 / i; entry 0 unused
+};
+
+const HSL_Tables& Tables() {
+    static const HSL_Tables tables = [] {
+        HSL_Tables t{};
+        for (int i = 0; i < 256; ++i) t.HSL_Table_Value[i] = vb::CLng(i * 100.0 / 255);
+        for (int i = 1; i < 256; ++i) t.HSL_Table_Hue[i] = static_cast<float>(60.0 / i);
+        return t;
+    }();
+    return tables;
+}
+
+}  // namespace
+
+HSL_Color RGB_To_HSL(int32_t color) {
+    const HSL_Tables& t = Tables();
+    auto u = static_cast<uint32_t>(color);
+    int r = u & 0xFF, g = (u >> 8) & 0xFF, b = (u >> 16) & 0xFF;
+    int max = r > g ? r : g, min = r > g ? g : r;
+    if (b > max) max = b;
+    else if (b < min) min = b;
+    HSL_Color hsl;
+    hsl.Lum = t.HSL_Table_Value[max];
+    int d = max - min;
+    if (d == 0) return hsl;
+    hsl.Sat = vb::CLng(d * 100.0 / max);
+    float f = t.HSL_Table_Hue[d];
+    float hue;
+    if (r == max) {
+        hue = f * static_cast<float>(g - b);
+        if (g < b) hue += 360.0f;
+    } else if (g == max) {
+        hue = f * static_cast<float>(b - r) + 120.0f;
+    } else {
+        hue = f * static_cast<float>(r - g) + 240.0f;
+    }
+    hsl.Hue = vb::CLng(static_cast<double>(hue));
+    return hsl;
+}
+
+}  // namespace Non_dependant

@@ -1,6 +1,6 @@
 #include "Xml_document.h"
 
-#include "Windows_1252.h"
+#include "platform/vb/Code_page.h"
 #include "platform/vb/VbError.h"
 
 #include <libxml/parser.h>
@@ -404,7 +404,7 @@ void Document::Save(const std::string& path) const {
             latin = Is_Latin_Encoding(n->content ? C(n->content) : "");
             break;
         }
-    if (latin) text = Utf8_To_Windows1252(text);
+    if (latin) text = vb::Utf8_To_Ansi(text);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) vb::Raise(vb::Err_Cannot_Perform, std::strerror(errno));
     file.write(text.data(), static_cast<std::streamsize>(text.size()));

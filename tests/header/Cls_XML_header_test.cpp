@@ -1,6 +1,6 @@
 #include "Header_test_support.h"
 #include "Test_dialogs.h"
-#include "platform/xml/Windows_1252.h"
+#include "platform/vb/Code_page.h"
 #include "shell/Module_Vantorel.h"
 
 #include <filesystem>
@@ -9,6 +9,11 @@
 #include <sstream>
 
 namespace {
+
+// The file's single-byte header text back to the text in memory.
+inline std::string Bytes_To_Text(const std::string& bytes) {
+    return vb::Ansi_To_Utf8({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+}
 
 namespace MV = Module_Vantorel;
 
@@ -416,10 +421,10 @@ TEST(Cls_XML_header, Text_survives_the_file_encoding) {
         h.Create_Header();
         h.File_comment1(value);
         h.Camera_ID(2, value);
-        std::string bytes = xml::Utf8_To_Windows1252(h.XML_string());
+        std::string bytes = vb::Utf8_To_Ansi(h.XML_string());
         EXPECT_EQ(bytes.size(), static_cast<size_t>(h.Len_XML()));  // one byte per character
         Cls_XML_header back;
-        ASSERT_TRUE(back.XML_string(xml::Windows1252_To_Utf8(bytes)));
+        ASSERT_TRUE(back.XML_string(Bytes_To_Text(bytes)));
         EXPECT_EQ(back.File_comment1(), value);
         EXPECT_EQ(back.Camera_ID(2), value);
         EXPECT_EQ(back.XML_string(), h.XML_string());
@@ -429,9 +434,9 @@ TEST(Cls_XML_header, Text_survives_the_file_encoding) {
     h.Create_Header();
     h.File_comment1("\xE4\xB8\xAD-\xC3\xA5");
     Cls_XML_header back;
-    ASSERT_TRUE(back.XML_string(xml::Windows1252_To_Utf8(xml::Utf8_To_Windows1252(h.XML_string()))));
+    ASSERT_TRUE(back.XML_string(Bytes_To_Text(vb::Utf8_To_Ansi(h.XML_string()))));
     EXPECT_EQ(back.File_comment1(), "?-\xC3\xA5");
-    std::string bytes = xml::Utf8_To_Windows1252(h.XML_string());
+    std::string bytes = vb::Utf8_To_Ansi(h.XML_string());
     EXPECT_NE(bytes.find("<file_comment1>?-\xE5</file_comment1>"), std::string::npos);
 }
 
@@ -466,7 +471,7 @@ TEST(Cls_XML_header, Dump_writes_the_document_and_says_where) {
     EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().at(0).prompt, "XML header dumped to: " + path);
     std::stringstream bytes;
     bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    EXPECT_EQ(bytes.str(), xml::Utf8_To_Windows1252(h.XML_string()));
+    EXPECT_EQ(bytes.str(), vb::Utf8_To_Ansi(h.XML_string()));
 
     std::string program_folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
     Test_dialogs::Instance().Answer(ui::vbOK);

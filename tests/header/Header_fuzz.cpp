@@ -4,7 +4,7 @@
 #include "header/Cls_XML_header.h"
 #include "platform/vb/VbError.h"
 #include "platform/vb/Error_trap.h"
-#include "platform/xml/Windows_1252.h"
+#include "platform/vb/Code_page.h"
 #include "shell/Module_Vantorel.h"
 
 #include <cstdint>
@@ -12,6 +12,11 @@
 #include <string>
 
 namespace {
+
+// The file's single-byte header text back to the text in memory.
+inline std::string Bytes_To_Text(const std::string& bytes) {
+    return vb::Ansi_To_Utf8({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+}
 
 template <class Body>
 void Quietly(Body&& body) {
@@ -55,6 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)quiet;
     std::string text(reinterpret_cast<const char*>(data), size);
     Exercise(text);
-    Exercise(xml::Windows1252_To_Utf8(text));
+    Exercise(Bytes_To_Text(text));
     return 0;
 }

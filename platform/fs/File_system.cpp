@@ -1,0 +1,147 @@
+#include "File_system.h"
+
+#include "platform/vb/VbError.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+namespace fs {
+
+namespace stdfs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void Raise_For(const std::error_code& ec, int32_t missing, const std::string& path) {
+    int e = ec.value();
+    if (e == ENOENT || e == ENOTDIR) vb::Raise(missing, missing == Err_Path_Not_Found ? "Path not found" : "");
+    if (e == EACCES || e == EPERM || e == EROFS) vb::Raise(Err_Permission_Denied);
+    vb::Raise(Err_Path_File_Access, "Path/File access error: " + path + ": " + ec.message());
+}
+
+stdfs::file_status Status_Of(const std::string& path) {
+    std::error_code ec;
+    stdfs::file_status st = stdfs::status(path, ec);
+    if (ec && ec.value() != ENOENT && ec.value() != ENOTDIR) Raise_For(ec, Err_File_Not_Found, path);
+    return st;
+}
+
+// A regular file at `path`, or error 53.
+void Require_File(const std::string& path) {
+    if (path.empty() || !stdfs::is_regular_file(Status_Of(path))) vb::Raise(Err_File_Not_Found);
+}
+
+int64_t Seconds_Of(stdfs::file_time_type t) {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(t).time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+bool File_Exists(const std::string& path) {
+    return !path.empty() && stdfs::is_regular_file(Status_Of(path));
+}
+
+bool Folder_Exists(const std::string& path) {
+    return !path.empty() && stdfs::is_directory(Status_Of(path));
+}
+
+void Delete_File(const std::string& path) {
+    Require_File(path);
+    // Unlinking needs the folder's permission only, so a read-only file goes as the forced delete wants.
+    if (::unlink(path.c_str()) != 0) Raise_For(std::error_code(errno, std::generic_category()), Err_File_Not_Found, path);
+}
+
+int64_t File_Size(const std::string& path) {
+    Require_File(path);
+    std::error_code ec;
+    auto size = stdfs::file_size(path, ec);
+    if (ec) Raise_For(ec, Err_File_Not_Found, path);
+    return static_cast<int64_t>(size);
+}
+
+int64_t Last_Modified(const std::string& path) {
+    if (path.empty()) vb::Raise(Err_File_Not_Found);
+    std::error_code ec;
+    auto t = stdfs::last_write_time(path, ec);
+    if (ec) Raise_For(ec, Err_File_Not_Found, path);
+    return Seconds_Of(t);
+}
+
+std::vector<File_Info> Folder_Files(const std::string& folder) {
+    if (!Folder_Exists(folder)) vb::Raise(Err_Path_Not_Found, "Path not found");
+    std::vector<File_Info> files;
+    std::error_code ec;
+    stdfs::directory_iterator it(folder, ec);
+    if (ec) Raise_For(ec, Err_Path_Not_Found, folder);
+    for (; it != stdfs::directory_iterator(); it.increment(ec)) {
+        std::error_code fe;
+        if (!it->is_regular_file(fe)) continue;  // subfolders, and links that lead nowhere
+        File_Info info;
+        info.name = it->path().filename().string();
+        info.size = static_cast<int64_t>(it->file_size(fe));
+        if (!fe) info.modified = Seconds_Of(it->last_write_time(fe));
+        if (fe) continue;  // gone or unreadable since the listing: not one of the folder's files any more
+        files.push_back(std::move(info));
+    }
+    if (ec) Raise_For(ec, Err_Path_Not_Found, folder);
+    return files;
+}
+
+int32_t Drive_Type(const std::string& path) {
+    struct statfs st {};
+    if (path.empty() || ::statfs(path.c_str(), &st) != 0) return Drive_No_Root;
+    switch (static_cast<unsigned long>(st.f_type)) {
+    case NFS_SUPER_MAGIC:
+    case SMB_SUPER_MAGIC:
+    case 0xFF534D42UL:  // CIFS
+    case 0xFE534D42UL:  // SMB2
+    case 0x65735546UL:  // FUSE, mostly network and cloud mounts
+        return Drive_Remote;
+    case ISOFS_SUPER_MAGIC:
+    case 0x15013346UL:  // UDF
+        return Drive_CDRom;
+    case TMPFS_MAGIC:
+    case RAMFS_MAGIC:
+        return Drive_RamDisk;
+    default:
+        return Drive_Fixed;
+    }
+}
+
+int Write_File_Atomic(const std::string& path, std::string_view content) {
+    std::string temp = path + ".tmp-" + std::to_string(::getpid());
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return errno;
+    int error = 0;
+    const char* p = content.data();
+    size_t left = content.size();
+    while (left > 0 && !error) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = errno;
+        else {
+            p += n;
+            left -= static_cast<size_t>(n);
+        }
+    }
+    if (!error && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error) ::unlink(temp.c_str());
+    return error;
+}
+
+std::string Executable_Path() {
+    std::error_code ec;
+    stdfs::path exe = stdfs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.string();
+}
+
+}  // namespace fs

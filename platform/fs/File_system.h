@@ -1,0 +1,50 @@
+#pragma once
+// Files, folders and drives, with the answers and error numbers of the scripting file-system object
+// the system's procedures were written against: a missing file raises 53, a missing folder 76, a
+// refused access 70, any other failure 75 (all as VbError).
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fs {
+
+inline constexpr int32_t Err_File_Not_Found = 53;
+inline constexpr int32_t Err_Permission_Denied = 70;
+inline constexpr int32_t Err_Path_File_Access = 75;
+inline constexpr int32_t Err_Path_Not_Found = 76;
+
+// Whether a file (not a folder) is there. A path that cannot be looked at raises.
+bool File_Exists(const std::string& path);
+bool Folder_Exists(const std::string& path);
+
+// Deletes the file, also when it is read-only. A folder is no file (53).
+void Delete_File(const std::string& path);
+
+int64_t File_Size(const std::string& path);
+// Last modification, in seconds since the epoch.
+int64_t Last_Modified(const std::string& path);
+
+struct File_Info {
+    std::string name;  // without the folder
+    int64_t size = 0;
+    int64_t modified = 0;  // seconds since the epoch
+};
+// The files of a folder (not its subfolders), in no particular order.
+std::vector<File_Info> Folder_Files(const std::string& folder);
+
+// The kind of drive that holds the path, numbered as the system's callers expect.
+enum Drive_Kind : int32_t {
+    Drive_Unknown = 0, Drive_No_Root = 1, Drive_Removable = 2, Drive_Fixed = 3, Drive_Remote = 4,
+    Drive_CDRom = 5, Drive_RamDisk = 6,
+};
+int32_t Drive_Type(const std::string& path);
+
+// Replaces the file's content all at once: written to a temporary file beside it, flushed and renamed
+// over it, so a crash leaves either the old or the new content. The result is 0 or the errno.
+int Write_File_Atomic(const std::string& path, std::string_view content);
+
+// The running executable's full path; "" when the system does not tell.
+std::string Executable_Path();
+
+}  // namespace fs

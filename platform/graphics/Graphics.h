@@ -1,0 +1,36 @@
+#pragma once
+// Fast operations on 24-bit pictures stored bottom-up (blue, green, red; rows padded to 4 bytes).
+// Field numbers count from 1: the odd fields (mode 2) are the top field, the first in time (rows 0, 2,
+// 4, ... counted from the top); the even fields (mode 1) the rows 1, 3, 5, .... Rotate90 turns a quarter
+// turn clockwise. Callers check the sizes: these functions trust them.
+#include <cstdint>
+
+namespace graphics {
+
+// Bytes per row of a 24-bit picture of `width` pixels.
+constexpr int32_t Stride(int32_t width) { return (width * 3 + 3) & ~3; }
+
+// The target (same size as the source) holds one field of the source at full height: the field's rows
+// as they are, the other rows interpolated from their neighbours. Mode 2: the odd field; mode 1 the even.
+void deinterlaceFrame2(const uint8_t* source, uint8_t* target, int16_t width, int16_t height, int16_t mode);
+
+// The target, `height` x `width` pixels, holds the source turned clockwise. The fifth argument is 0.
+void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int32_t reserved);
+
+// Mirrors the picture left to right, in place.
+void FlipImageRGB24(uint8_t* bits, int16_t width, int16_t height);
+
+// Blends the source into the target: kind 1 the mean of both, kind 2 the lighter of both per channel.
+void LBlend(const uint8_t* source, uint8_t* target, int16_t width, int16_t height, int16_t kind);
+
+// target = reference + (source - reference) * factor / 100, per channel; factor 0..100.
+void ABlend(const uint8_t* source, uint8_t* target, const uint8_t* reference, int16_t width, int16_t height,
+            int16_t factor);
+
+// 64 bytes of version text, zero-padded.
+const char* BlendVersion();
+
+// A counter that grows with the processor clock.
+int64_t GetCycleCount();
+
+}  // namespace graphics

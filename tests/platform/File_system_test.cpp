@@ -1,0 +1,91 @@
+#include "Test_dialogs.h"
+#include "platform/fs/File_system.h"
+#include "platform/vb/VbError.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+int32_t Error_Of(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const VbError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(File_system, Files_and_folders_are_told_apart_and_missing_ones_give_the_right_error) {
+    std::string dir = Test_folder();
+    std::ofstream(dir + "/a.txt") << "12345";
+    stdfs::create_directories(dir + "/sub");
+    EXPECT_TRUE(fs::File_Exists(dir + "/a.txt"));
+    EXPECT_FALSE(fs::File_Exists(dir + "/sub"));
+    EXPECT_FALSE(fs::File_Exists(dir + "/none"));
+    EXPECT_FALSE(fs::File_Exists(dir + "/a.txt/below"));
+    EXPECT_FALSE(fs::File_Exists(""));
+    EXPECT_TRUE(fs::Folder_Exists(dir + "/sub"));
+    EXPECT_FALSE(fs::Folder_Exists(dir + "/a.txt"));
+
+    EXPECT_EQ(fs::File_Size(dir + "/a.txt"), 5);
+    EXPECT_EQ(Error_Of([&] { fs::File_Size(dir + "/none"); }), fs::Err_File_Not_Found);
+    EXPECT_EQ(Error_Of([&] { fs::File_Size(dir + "/sub"); }), fs::Err_File_Not_Found);
+    EXPECT_EQ(Error_Of([&] { fs::Delete_File(dir + "/sub"); }), fs::Err_File_Not_Found);
+    EXPECT_EQ(Error_Of([&] { fs::Folder_Files(dir + "/none"); }), fs::Err_Path_Not_Found);
+}
+
+TEST(File_system, A_read_only_file_is_deleted) {
+    std::string file = Test_folder() + "/ro.kd3";
+    std::ofstream(file) << "x";
+    chmod(file.c_str(), 0444);
+    fs::Delete_File(file);
+    EXPECT_FALSE(stdfs::exists(file));
+}
+
+TEST(File_system, A_folder_lists_its_files_with_sizes_and_dates_but_not_its_subfolders) {
+    std::string dir = Test_folder() + "/list";
+    stdfs::create_directories(dir + "/inner");
+    std::ofstream(dir + "/big.kd3") << std::string(3000, 'x');
+    std::ofstream(dir + "/inner/hidden.kd3") << "x";
+    auto stamp = std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1500000000)));
+    stdfs::last_write_time(dir + "/big.kd3", stamp);
+    std::vector<fs::File_Info> files = fs::Folder_Files(dir);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].name, "big.kd3");
+    EXPECT_EQ(files[0].size, 3000);
+    EXPECT_EQ(files[0].modified, 1500000000);
+    EXPECT_EQ(fs::Last_Modified(dir + "/big.kd3"), 1500000000);
+}
+
+TEST(File_system, An_atomic_write_replaces_the_content_and_leaves_no_temporary_file) {
+    std::string dir = Test_folder() + "/atomic";
+    stdfs::create_directories(dir);
+    std::string file = dir + "/store.txt";
+    std::ofstream(file) << "old content that is longer";
+    ASSERT_EQ(fs::Write_File_Atomic(file, "new"), 0);
+    std::ifstream in(file);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "new");
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 1);
+    EXPECT_EQ(fs::Write_File_Atomic(dir + "/missing/store.txt", "x"), ENOENT);
+}
+
+TEST(File_system, Drive_types_of_a_plain_folder_and_of_nothing) {
+    EXPECT_EQ(fs::Drive_Type(""), fs::Drive_No_Root);
+    EXPECT_EQ(fs::Drive_Type(Test_folder() + "/none"), fs::Drive_No_Root);
+    EXPECT_EQ(fs::Drive_Type("/proc"), fs::Drive_Fixed);
+    if (stdfs::is_directory("/dev/shm")) {
+        EXPECT_EQ(fs::Drive_Type("/dev/shm"), fs::Drive_RamDisk);
+    }
+}
+
+TEST(File_system, The_executable_is_known) {
+    EXPECT_EQ(stdfs::path(fs::Executable_Path()).filename(), "test_platform");
+}
+
+}  // namespace
