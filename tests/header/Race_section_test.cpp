@@ -1,4 +1,5 @@
 #include "Header_test_support.h"
+#include "platform/vb/Error_trap.h"
 #include "shell/Module_Vantorel.h"
 
 #include <functional>
@@ -84,6 +85,17 @@ TEST_F(Header_frame, Sections_this_program_does_not_build_say_so) {
     Module_Vantorel::Zelvanic_Mode = true;
     h.Zelvanic(true);
     EXPECT_EQ(Error_Of([&] { h.Create_Header(); }), 5);
+
+    // The built program reports it and goes on; the interrupted header has no root.
+    std::vector<std::string> reported;
+    vb::Set_Error_Reporter([&](const std::string&, int32_t number, int32_t, const std::string& location,
+                               const std::string&) { reported.push_back(std::to_string(number) + " " + location); });
+    Module_Vantorel::Is_Compiled = true;
+    h.Create_Header();
+    EXPECT_EQ(reported, std::vector<std::string>{"5 Create_Header of Class Module Cls_XML_header"});
+    EXPECT_EQ(Error_Of([&] { h.Frames_no(); }), 91);
+    EXPECT_EQ(h.XML_string().find("<KDR_header>"), std::string::npos);
+    vb::Set_Error_Reporter(nullptr);
 }
 
 TEST_F(Header_frame, A_full_fresh_header_survives_its_own_text) {
