@@ -1,21 +1,12 @@
 #pragma once
 // Helpers of the header tests: the error a call raises, and a fresh header with one element's text
 // replaced, to feed the value rules any text.
+#include "Test_errors.h"
 #include "header/Cls_XML_header.h"
 #include "platform/vb/VbError.h"
 
 #include <gtest/gtest.h>
 #include <string>
-
-template <class Body>
-int32_t Error_Of(Body&& body) {
-    try {
-        body();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 inline std::string Fresh_Header_Text(bool with_rgb = true) {
     Cls_XML_header h;

@@ -1,3 +1,4 @@
+#include "Test_errors.h"
 #include "imaging/Class_line.h"
 #include "imaging/CVideobuff.h"
 #include "platform/vb/VbError.h"
@@ -7,15 +8,6 @@
 #include <vector>
 
 namespace {
-
-int32_t Error_Of(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(Class_line, Length_and_coordinates_round_down) {
     Class_line line;

@@ -1,3 +1,4 @@
+#include "Test_errors.h"
 #include "Test_dialogs.h"
 #include "platform/fs/File_system.h"
 #include "platform/vb/VbError.h"
@@ -10,15 +11,6 @@
 namespace {
 
 namespace stdfs = std::filesystem;
-
-int32_t Error_Of(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(File_system, Files_and_folders_are_told_apart_and_missing_ones_give_the_right_error) {
     std::string dir = Test_folder();

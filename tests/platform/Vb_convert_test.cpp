@@ -1,3 +1,4 @@
+#include "Test_errors.h"
 #include "platform/vb/VbError.h"
 #include "platform/vb/Vb_convert.h"
 
@@ -6,15 +7,6 @@
 #include <limits>
 
 namespace {
-
-int Error_Of(auto&& f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(Vb_convert, CInt_rounds_halves_to_even_and_overflows_with_6) {
     struct Row { double in; int expected; int error; } rows[] = {

@@ -1,3 +1,4 @@
+#include "Test_errors.h"
 #include "Test_dialogs.h"
 #include "platform/vb/VbError.h"
 #include "platform/xml/Xml_document.h"
@@ -7,15 +8,6 @@
 #include <sstream>
 
 namespace {
-
-int32_t Error_Of(auto&& body) {
-    try {
-        body();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(Xml_document, Parse_failures_give_code_reason_line_position_and_source) {
     struct Row {

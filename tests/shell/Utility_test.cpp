@@ -1,4 +1,5 @@
 // The pure utility procedures: paths, texts, byte arrays, truth values, numbers, colours and sorting.
+#include "Test_errors.h"
 #include "Test_dialogs.h"
 #include "platform/vb/VbError.h"
 #include "shell/Module_Bubblesort.h"
@@ -14,15 +15,6 @@
 namespace {
 
 using namespace Non_dependant;
-
-int32_t Error_Of(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(Utility, ParsePath_splits_at_the_last_slash) {
     const std::string path = "/home/op/heat.kd3";
