@@ -30,23 +30,23 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 frmAbout::frmAbout() : ui::Form("frmAbout") {
-    setFixedSize(6300 / ui::Twips_Per_Pixel_X(), 6000 / ui::Twips_Per_Pixel_Y());
+    setFixedSize(8000 / ui::Twips_Per_Pixel_X(), 6000 / ui::Twips_Per_Pixel_Y());
     Picture_company = Place(new QLabel(this), 120, 120, 1200, 1200);
-    Lbldescription = Place(new QLabel(this), 1440, 240, 4600, 375);
+    Lbldescription = Place(new QLabel(this), 1440, 240, 6400, 375);
     Picture_product = Place(new QLabel(this), 1440, 720, 3600, 1080);
-    Frame_version = Place(new QGroupBox("Version info", this), 120, 1920, 6000, 1080);
-    Lblversion = Place(new QLabel(Frame_version), 120, 300, 5760, 300);
-    Lbl_filedate = Place(new QLabel(Frame_version), 120, 660, 5760, 300);
-    Frame_technical = Place(new QGroupBox("Technical info", this), 120, 3120, 6000, 1680);
-    Lbl_IP = Place(new QLabel(Frame_technical), 120, 300, 5760, 240);
-    Lbl_pelkcap = Place(new QLabel(Frame_technical), 120, 560, 5760, 240);
-    Label_phidget_version = Place(new QLabel(Frame_technical), 120, 820, 5760, 240);
-    Lbl_fourcc = Place(new QLabel(Frame_technical), 120, 1080, 5760, 240);
-    Lbl_PElkGraphics = Place(new QLabel(Frame_technical), 120, 1340, 5760, 240);
-    Label_userapp = Place(new QLabel("User app data at:", this), 120, 4920, 4600, 600);
+    Frame_version = Place(new QGroupBox("Version info", this), 120, 1920, 7760, 1080);
+    Lblversion = Place(new QLabel(Frame_version), 120, 300, 7500, 300);
+    Lbl_filedate = Place(new QLabel(Frame_version), 120, 660, 7500, 300);
+    Frame_technical = Place(new QGroupBox("Technical info", this), 120, 3120, 7760, 1680);
+    Lbl_IP = Place(new QLabel(Frame_technical), 120, 300, 7500, 240);
+    Lbl_pelkcap = Place(new QLabel(Frame_technical), 120, 560, 7500, 240);
+    Label_phidget_version = Place(new QLabel(Frame_technical), 120, 820, 7500, 240);
+    Lbl_fourcc = Place(new QLabel(Frame_technical), 120, 1080, 7500, 240);
+    Lbl_PElkGraphics = Place(new QLabel(Frame_technical), 120, 1340, 7500, 240);
+    Label_userapp = Place(new QLabel("User app data at:", this), 120, 4920, 6300, 600);
     Label_userapp->setCursor(Qt::PointingHandCursor);
     Label_userapp->installEventFilter(this);
-    Command_OK = Place(new ui::Command_button("Ok", this), 4920, 5040, 1095, 495);
+    Command_OK = Place(new ui::Command_button("Ok", this), 6600, 5040, 1095, 495);
     Command_OK->On_Click([this] { Command_OK_Click(); });
     for (QLabel* label : {Lblversion, Lbl_filedate, Lbl_IP, Lbl_pelkcap, Label_phidget_version, Lbl_fourcc,
                           Lbl_PElkGraphics, Lbldescription, Label_userapp})
