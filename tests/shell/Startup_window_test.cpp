@@ -11,7 +11,9 @@
 #include "shell/Module_Vantorel_windows.h"
 #include "shell/Non_dependant.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -307,6 +309,24 @@ TEST_F(Startup, Exit_asks_first_and_a_cancel_leaves_no_exit_lines) {
     EXPECT_NE(log.find("Init. files = 0 Started heats = 2 Captured segments = 0\r\n"), std::string::npos);
     EXPECT_NE(log.find("---------- Vantorel Exit, Uptime = "), std::string::npos);
     EXPECT_LT(log.find("Init. files"), log.find("Vantorel Exit, Uptime"));
+    Is_Compiled = false;
+}
+
+TEST_F(Startup, Exit_with_the_F_key_held_ends_at_once_without_exit_lines) {
+    Write_Ini_File("[Settings]\ncropsizeindex=2\n");
+    Is_Compiled = true;
+    Form_Vantorel_Full_Startup& w = Window();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier, "f");
+    QApplication::sendEvent(&w, &press);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    EXPECT_EXIT(
+        {
+            w.item_exit.Click();
+            std::exit(Test_dialogs::Instance().Unused_Answers() == 0 ? 3 : 4);  // not reached
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Event_Log().find("Init. files"), std::string::npos);
+    EXPECT_EQ(Event_Log().find("Vantorel Exit"), std::string::npos);
     Is_Compiled = false;
 }
 
