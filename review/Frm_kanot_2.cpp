@@ -10,6 +10,7 @@
 #include "shell/Non_dependant.h"
 #include "shell/Non_dependant_windows.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -107,6 +108,10 @@ void Frm_kanot_2::Form_Load() {
         Load_Event_name();
         item_timing_calculation.Set_Visible(!Is_Compiled);
         Non_dependant::Remove_Close_Menu(this);
+        QStringList arguments = QCoreApplication::arguments().mid(1);
+        arguments.removeAll("--development");
+        Command_Line = arguments.join(' ').toStdString();
+        Module_dependant::Trace_String("*Command_dollar = " + Command_Line);
         Last_Captured_File = Non_dependant::Read_Ini("Canoe", "last_captured_file", Ini_file_path, "");
     });
 }

@@ -7,7 +7,7 @@
 
 #include <QMenu>  // Menu_item::Menu needs the whole class
 
-#include <memory>
+#include <string>
 
 class QGroupBox;
 class QLabel;
@@ -35,6 +35,10 @@ public:
     ui::Menu_item item_timing_calculation;
     ui::Menu_item item_timing_framecount;
     ui::Menu_item item_timing_frametimestamp;
+
+    // The command line as the program was started, without the program and its --development switch:
+    // the capture file to open. Opening it comes with the review.
+    std::string Command_Line;
 
     QLabel* Picture_large;
     QGroupBox* Frame_Controls;
