@@ -1,15 +1,18 @@
-// The program's entry: the application with its error report and real dialogs. The start-up window is
-// not built yet: the program initialises, names itself and ends.
+// The program's entry: the application with its error report and real dialogs, then the start-up
+// window; the program ends when its last window has been unloaded. --development makes a development
+// run (no exit question, developer menus shown, errors reach the event loop's report untrapped).
 #include "platform/ui/Application.h"
 #include "platform/ui/Qt_dialog_service.h"
+#include "shell/Form_Vantorel_Full_Startup.h"
 #include "shell/KDR_error_form.h"
 #include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_windows.h"
 
-#include <cstdio>
 #include <cstring>
 
 int main(int argc, char** argv) {
     ui::Application app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);  // hidden windows stay loaded; Vantorel_exit ends the program
     Module_Vantorel::Is_Compiled = true;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--development") == 0) Module_Vantorel::Is_Compiled = false;
@@ -17,10 +20,10 @@ int main(int argc, char** argv) {
     ui::Qt_dialog_service dialogs;
     ui::Set_Dialog_Service(&dialogs);
     KDR_error_form::Install_Error_Reporter();
+    Module_Vantorel::Install_Initialization_Windows();
 
-    Module_Vantorel::Vantorel_Initialization();
-    std::printf("Vantorel_HDMI %s\n", VANTOREL_VERSION);
-    std::printf("The start-up window is not built yet; nothing else runs.\n");
+    Form_Vantorel_Full_Startup::Instance().Show();
+    int result = app.exec();
     ui::Set_Dialog_Service(nullptr);
-    return 0;
+    return result;
 }

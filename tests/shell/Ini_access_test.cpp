@@ -41,10 +41,12 @@ TEST_F(Ini_access, An_empty_path_runs_the_initialisation_which_names_the_file) {
 
 TEST_F(Ini_access, A_path_that_stays_empty_shows_a_message_and_gives_nothing) {
     Module_Vantorel::Ini_file_path = "set elsewhere";
+    Test_dialogs::Instance().Answer(ui::vbOK);  // the initialisation finds no ini file
     Test_dialogs::Instance().Answer(ui::vbOK);
     EXPECT_EQ(Read_Ini("Canoe", "event_name", std::string(), "NOEVENT"), "");
-    ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
-    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt, "Ini_file_path is empty!");
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 2u);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt, "Vantorel_HDMI.ini not found");
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[1].prompt, "Ini_file_path is empty!");
 }
 
 TEST_F(Ini_access, A_failed_write_names_the_path_and_returns_0) {

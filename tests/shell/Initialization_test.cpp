@@ -2,6 +2,10 @@
 #include "platform/vb/VbError.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
+#include "platform/controlbox/Interface_kit.h"
+#include "platform/sound/Wave_player.h"
+#include "resources/Resources.h"
+#include "shell/Module_verify_phidget.h"
 
 #include <filesystem>
 #include <fstream>
@@ -46,6 +50,65 @@ TEST(Initialization, A_value_that_is_no_number_stops_it_and_it_runs_again_next_t
     Vantorel_Initialization();
     EXPECT_EQ(Timing_Correction, 12);
     EXPECT_EQ(Lane_Line_Length, 200);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace Module_Vantorel;
+
+TEST(Initialization, Processor_text) {
+    EXPECT_EQ(CPU_Info_Text(586, 4, 3400), "CPU= 586 4 core 3.4GHz");
+    EXPECT_EQ(CPU_Info_Text(586, 8, 2394), "CPU= 586 8 core 2.4GHz");
+    EXPECT_EQ(CPU_Info_Text(8664, 2, 3000), "CPU= 8664 2 core 3GHz");
+    EXPECT_EQ(CPU_Info_Text(8664, 2, 2250), "CPU= 8664 2 core 2.2GHz");  // halves to even
+    EXPECT_EQ(CPU_Info_Text(8664, 1, 0), "CPU= 8664 1 core 0GHz");
+}
+
+TEST(Initialization, Bitness_is_probed_once_per_computer) {
+    std::filesystem::create_directories(Test_folder() + "/data/vantorel");
+    std::string ini = Test_folder() + "/data/vantorel/Vantorel_HDMI.ini";
+    Ini_file_path = ini;
+    std::ofstream(ini) << "[Settings]\nosbitness=32\n";
+    Check_Bitness();
+    EXPECT_EQ(OS_Bitness, "32");
+    EXPECT_EQ(CPU_Bitness, Non_dependant::Read_Ini("Settings", "cpubitness", ini, "N/A"));
+    EXPECT_NE(CPU_Bitness, "N/A");
+    EXPECT_EQ(Non_dependant::Read_Ini("Settings", "osbitness", ini, "N/A"), "32");
+}
+
+TEST(Initialization, Control_box_version_must_be_2_1_6) {
+    EXPECT_TRUE(Module_verify_phidget::Is_Version_216(controlbox::Interface_kit().Library_Version()));
+    EXPECT_FALSE(Module_verify_phidget::Is_Version_216("Phidget COM Library 2.1.6"));
+    EXPECT_FALSE(Module_verify_phidget::Is_Version_216("Phidget COM Library 2.1.7 Phidget21 - Version 2.1.6"));
+    Is_Compiled = true;
+    EXPECT_TRUE(Module_verify_phidget::Verify_Phidgets());
+    EXPECT_NE(Module_verify_phidget::Interface_Kit, nullptr);
+}
+
+TEST(Initialization, A_stop_at_a_bad_number_logs_no_start) {
+    std::filesystem::create_directories(Test_folder() + "/data/vantorel");
+    std::string ini = Test_folder() + "/data/vantorel/Vantorel_HDMI.ini";
+    std::ofstream(ini) << "[Settings]\ntimingcorrection=abc\n[Canoe]\nevent_name=Regatta\n";
+    EXPECT_THROW(Vantorel_Initialization(), VbError);
+    EXPECT_FALSE(std::filesystem::exists(Test_folder() + "/data/vantorel/Vantorel_eventlog.txt"));
+    EXPECT_TRUE(OS_Bitness.empty());  // the probes after it did not run
+    Load_Event_name();
+    EXPECT_EQ(Event_Name, "Regatta");
+}
+
+TEST(Initialization, Start_sound_is_our_own_wave) {
+    std::vector<uint8_t> pop = resources::Load_Res_Data("custom", "101");
+    EXPECT_TRUE(sound::Is_Wave(pop));
+    EXPECT_FALSE(sound::Play_Wave(pop, true));  // no sound output in this build
+    EXPECT_FALSE(sound::Is_Wave(std::vector<uint8_t>(pop.begin(), pop.begin() + 20)));
+    try {
+        resources::Load_Res_Data("custom", "102");
+        FAIL() << "a missing resource must raise";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), 326);
+    }
 }
 
 }  // namespace

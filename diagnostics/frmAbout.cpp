@@ -1,0 +1,106 @@
+#include "frmAbout.h"
+
+#include "platform/controlbox/Interface_kit.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/ui/Screen.h"
+#include "resources/Resources.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Non_dependant.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QUrl>
+
+using namespace Module_Vantorel;
+
+namespace {
+
+template <class Control>
+Control* Place(Control* control, int32_t left, int32_t top, int32_t width, int32_t height) {
+    control->setGeometry(left / ui::Twips_Per_Pixel_X(), top / ui::Twips_Per_Pixel_Y(), width / ui::Twips_Per_Pixel_X(),
+                         height / ui::Twips_Per_Pixel_Y());
+    return control;
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+frmAbout::frmAbout() : ui::Form("frmAbout") {
+    setFixedSize(8000 / ui::Twips_Per_Pixel_X(), 6000 / ui::Twips_Per_Pixel_Y());
+    Picture_company = Place(new QLabel(this), 120, 120, 1200, 1200);
+    Lbldescription = Place(new QLabel(this), 1440, 240, 6400, 375);
+    Picture_product = Place(new QLabel(this), 1440, 720, 3600, 1080);
+    Frame_version = Place(new QGroupBox("Version info", this), 120, 1920, 7760, 1080);
+    Lblversion = Place(new QLabel(Frame_version), 120, 300, 7500, 300);
+    Lbl_filedate = Place(new QLabel(Frame_version), 120, 660, 7500, 300);
+    Frame_technical = Place(new QGroupBox("Technical info", this), 120, 3120, 7760, 1680);
+    Lbl_IP = Place(new QLabel(Frame_technical), 120, 300, 7500, 240);
+    Lbl_pelkcap = Place(new QLabel(Frame_technical), 120, 560, 7500, 240);
+    Label_phidget_version = Place(new QLabel(Frame_technical), 120, 820, 7500, 240);
+    Lbl_fourcc = Place(new QLabel(Frame_technical), 120, 1080, 7500, 240);
+    Lbl_PElkGraphics = Place(new QLabel(Frame_technical), 120, 1340, 7500, 240);
+    Label_userapp = Place(new QLabel("User app data at:", this), 120, 4920, 6300, 600);
+    Label_userapp->setCursor(Qt::PointingHandCursor);
+    Label_userapp->installEventFilter(this);
+    Command_OK = Place(new ui::Command_button("Ok", this), 6600, 5040, 1095, 495);
+    Command_OK->On_Click([this] { Command_OK_Click(); });
+    for (QLabel* label : {Lblversion, Lbl_filedate, Lbl_IP, Lbl_pelkcap, Label_phidget_version, Lbl_fourcc,
+                          Lbl_PElkGraphics, Lbldescription, Label_userapp})
+        label->setTextFormat(Qt::PlainText);
+}
+
+void frmAbout::Form_Load() {
+    Set_Caption("About " + Program_Name);
+    for (QLabel* label : {Lblversion, Lbl_filedate, Lbl_fourcc, Lbl_pelkcap, Lbl_PElkGraphics, Label_phidget_version})
+        label->clear();
+    Lblversion->setText(Q(std::string("Version ") + VANTOREL_VERSION + ", Compile date: " + Build_Date));
+    Lbldescription->setText(Q(Program_Name));
+    if (Is_Compiled) Lbl_filedate->setText(Q(".exe Filedate = " + Non_dependant::FileDate()));
+}
+
+void frmAbout::Display_PelkGraphics() {
+    // The library's 64 bytes, up to their first zero byte.
+    const char* text = graphics::BlendVersion();
+    Lbl_PElkGraphics->setText(Q("PelkGraphics: " + std::string(text, strnlen(text, 64))));
+}
+
+// The capture library's build number comes with live capture; until then the label names no build.
+void frmAbout::Display_PelkCap() { Lbl_pelkcap->setText("PelkCap: "); }
+
+void frmAbout::Display_Phidgets() {
+    try {
+        Label_phidget_version->setText(Q(controlbox::Interface_kit().Library_Version()));
+    } catch (...) {
+        Label_phidget_version->setText("No Phidget driver found");
+    }
+}
+
+void frmAbout::Load_Product_Picture(const std::string& resource_id) {
+    std::vector<uint8_t> bytes = resources::Load_Res_Data("bitmap", resource_id);
+    QPixmap picture;
+    picture.loadFromData(bytes.data(), static_cast<uint>(bytes.size()));
+    Picture_product->setPixmap(picture);
+    Picture_product->resize(picture.size());
+    Picture_product->move(width() / 2 - Picture_product->width() / 2, Picture_product->y());
+    Picture_product->update();
+}
+
+void frmAbout::appdata(const std::string& folder) { Label_userapp->setText(Q("User appdata at: \r\n" + folder)); }
+
+void frmAbout::Command_OK_Click() { Hide(); }
+
+void frmAbout::Label_userapp_Click() {
+    std::string text = Label_userapp->text().toStdString();
+    size_t line_break = text.find("\r\n");
+    if (line_break == std::string::npos) return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(text.substr(line_break + 2))));
+}
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label_userapp && event->type() == QEvent::MouseButtonRelease) Label_userapp_Click();
+    return ui::Form::eventFilter(watched, event);
+}
