@@ -573,7 +573,7 @@ void cls_VideoFile_handler::Close_File() {
 
 void cls_VideoFile_handler::Reset_Open_State() {
     m_file_suffix.clear();
-    video_codec_ = "0";
+    video_codec_.assign(1, '0');
     width_ = height_ = 0;
     interlaced_ = rotated_ = false;
     fourcc_.clear();
