@@ -67,12 +67,14 @@ int32_t Buffer_For(const std::vector<std::vector<uint8_t>>& streams) {
     return static_cast<int32_t>(largest * 12 / 10);
 }
 
-void New_Heat(cls_VideoFile_handler& store, const std::string& path, int32_t width, int32_t height, int32_t buffer) {
+void New_Heat(cls_VideoFile_handler& store, const std::string& path, int32_t width, int32_t height, int32_t buffer,
+              bool rotated = false) {
     store.File_name(path);
     store.Create_File();
     store.Cropped_X(width);
     store.Cropped_Y(height);
     store.RGB_interlaced(true);
+    store.RGB_Rotated(rotated);
     store.Create_KD3_header();
     store.Open_RGB_File();
     store.Set_JPG_Maxsize(buffer);
@@ -163,6 +165,41 @@ void Bare_Decode(benchmark::State& state) {
     tjDestroy(handle);
 }
 BENCHMARK(Bare_Decode)->Unit(benchmark::kMicrosecond);
+
+// A picture box of the picture's own size.
+class Box : public gdi::Picture_surface {
+public:
+    Box(int32_t width, int32_t height) { dib.Create(width, height); }
+    gdi::Device_context* hDC() override { return dib.hDC(); }
+    double ScaleWidth() const override { return dib.Width(); }
+    double ScaleHeight() const override { return dib.Height(); }
+    cDIBSection dib;
+};
+
+// The first field of random frames (each one decoded), extracted and painted 1:1; range(0) = 1 for a
+// file captured rotated.
+void Store_Draw_Field(benchmark::State& state) {
+    const bool rotated = state.range(0) != 0;
+    const auto& streams = Streams();
+    std::string path = Folder() + (rotated ? "/fields_rotated.kd3" : "/fields.kd3");
+    if (!std::filesystem::exists(path)) {
+        cls_VideoFile_handler writer;
+        New_Heat(writer, path, Width, Height, Buffer_For(streams), rotated);
+        Append_All(writer, path, streams, Frames);
+    }
+    cls_VideoFile_handler store;
+    store.File_name(path);
+    store.Open_RGB_File();
+    Box box(rotated ? Height : Width, rotated ? Width : Height);
+    std::vector<int32_t> order = Random_Frames();
+    size_t i = 0;
+    for (auto _ : state) {
+        store.Draw_RGB_Field(2 * order[i++ % order.size()] - 1, box);
+        benchmark::DoNotOptimize(box.dib.DIBSectionBitsPtr());
+    }
+    store.Close_File();
+}
+BENCHMARK(Store_Draw_Field)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Opening (header record and three probe records) and closing a file of range(0) small frames.
 void Store_Open(benchmark::State& state) {

@@ -10,6 +10,7 @@
 #include "platform/vb/Code_page.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
 #include "shell/mTrace.h"
@@ -428,8 +429,8 @@ int64_t cls_VideoFile_handler::RGB_video_adress(int32_t frame) const {
 
 void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
     std::string extra;
-    vb::Trap(
-        Module_Vantorel::Is_Compiled, Reader_Location("Read_RGB_sample"),
+    vb::Trap_With(
+        Module_Vantorel::Is_Compiled,
         [&] {
             if (cached_record_ != 0 && frame == cached_record_) {
                 if (decode && !cached_decoded_) {
@@ -468,7 +469,14 @@ void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
             cached_decoded_ = decode;
             if (decode) Decode_Read_Record();
         },
-        extra);
+        [&](const VbError& e) {
+            std::string report;
+            try {
+                report = KD3_Properties();
+            } catch (...) {
+            }
+            vb::Report_Error(e, Reader_Location("Read_RGB_sample"), extra + report);
+        });
 }
 
 void cls_VideoFile_handler::Set_Frame_Unavailable(int32_t frame, bool decode) {
@@ -530,6 +538,123 @@ int32_t cls_VideoFile_handler::KD3_Num_fields() { return 2 * int32_t{Header().Fr
 int16_t cls_VideoFile_handler::mill_per_frame() const { return vb::To_Int16(mill_per_frame_); }
 int16_t cls_VideoFile_handler::KD3_Capture_Delta() const { return vb::To_Int16(read_.capture_delta); }
 int16_t cls_VideoFile_handler::KD3_Compression_Quality() const { return vb::To_Int16(read_.jpeg_quality); }
+
+// ---- fields and display ----
+
+void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& box) {
+    vb::Trap(Module_Vantorel::Is_Compiled, Location("Draw_RGB_Field"), [&] {
+        if (field < 0) Refuse(vb::Err_Subscript, "There is no field " + std::to_string(field));
+        displayed_frame_ = Non_dependant::Field_To_Frame(field);
+        Read_RGB_sample(displayed_frame_, true);
+        field_to_show_ = Non_dependant::Is_Odd(field) ? 1 : 2;
+        current_field_ = field;
+        if (field_image_.Width() != frame_image_.Width() || field_image_.Height() != frame_image_.Height()) {
+            field_image_.Create(frame_image_.Width(), frame_image_.Height());
+            std::string text = "Deinterlace, size mismatch for file: " + m_File_Name;
+            mTrace::Trace(text);
+            Module_Vantorel::Write_Event_Log(text);
+            if (MismatchSize) MismatchSize();
+        }
+        const int16_t mode = field_to_show_ == 1 ? 2 : 1;
+        graphics::deinterlaceFrame2(frame_image_.DIBSectionBitsPtr(), field_image_.DIBSectionBitsPtr(),
+                                    vb::To_Int16(field_image_.Width()), vb::To_Int16(field_image_.Height()), mode);
+        Draw_Current_Field(box);
+        box.Refresh();
+        field_time_ = (field - 1) * mill_per_field_;
+    });
+}
+
+cDIBSection& cls_VideoFile_handler::Shown_Image() { return rotated_ ? rotated_image_ : field_image_; }
+
+void cls_VideoFile_handler::Size_Rotated_Image(const cDIBSection& picture) {
+    // Any width turns: the turn goes by the pictures' sizes, not by their byte counts.
+    if (rotated_image_.Width() != picture.Height() || rotated_image_.Height() != picture.Width())
+        rotated_image_.Create(picture.Height(), picture.Width());
+}
+
+void cls_VideoFile_handler::Paint_Whole(cDIBSection& picture, gdi::Picture_surface& box) {
+    picture.DIB_DrawDib2(box, 0, 0, vb::To_Int16(picture.Width()), vb::To_Int16(picture.Height()));
+}
+
+void cls_VideoFile_handler::Paint(cDIBSection& picture, gdi::Picture_surface& box) {
+    if (!rotated_) return Paint_Whole(picture, box);
+    Size_Rotated_Image(picture);
+    graphics::Rotate90(picture.DIBSectionBitsPtr(), rotated_image_.DIBSectionBitsPtr(), picture.Width(),
+                       picture.Height(), 0);
+    Paint_Whole(rotated_image_, box);
+}
+
+void cls_VideoFile_handler::Draw_Current_Field(gdi::Picture_surface& box) { Paint(field_image_, box); }
+
+void cls_VideoFile_handler::Draw_Current_RGB_frame(gdi::Picture_surface& box) {
+    Paint(frame_image_, box);
+    box.Refresh();
+}
+
+void cls_VideoFile_handler::Draw_RGB_frame(int32_t frame, gdi::Picture_surface& box) {
+    Read_RGB_sample(frame, true);
+    Draw_Current_RGB_frame(box);
+    field_time_ = (current_frame_ - 1) * mill_per_frame_;
+}
+
+int32_t cls_VideoFile_handler::Get_Field_Pixel(int16_t x, int16_t y) {
+    return static_cast<int32_t>(gdi::GetPixel(Shown_Image().hDC(), x, y));
+}
+
+void cls_VideoFile_handler::Let_Field_Pixel(int16_t x, int16_t y, int32_t colour) {
+    gdi::SetPixel(Shown_Image().hDC(), x, y, static_cast<gdi::COLORREF>(colour));
+}
+
+void cls_VideoFile_handler::Set_Field_Pixel(int32_t x, int32_t y, int32_t colour) {
+    gdi::SetPixel(Shown_Image().hDC(), x, y, static_cast<gdi::COLORREF>(colour));
+}
+
+int32_t cls_VideoFile_handler::Effective_time() const { return field_time_; }
+
+std::string cls_VideoFile_handler::Formatted_Time() const { return vb::Format(Effective_time() / 1000.0, "#0.00"); }
+
+void cls_VideoFile_handler::Set_RGB_interlaced(bool value) { Header().RGB_interlaced(value); }
+
+// ---- the property report ----
+
+std::string cls_VideoFile_handler::KD3_Properties() {
+    Cls_XML_header& h = Header();
+    int64_t length = fs::File_Size(m_File_Name);
+    int32_t frames = h.Frames_no();
+    int64_t pixels = int64_t{width_} * height_;
+    // A file without frames (or without a picture size) reports averages of 0 rather than failing.
+    int64_t average = frames > 0 ? length / frames : 0;
+    double ratio = frames > 0 && pixels > 0
+                       ? vb::Int(static_cast<double>(length) / frames / static_cast<double>(pixels * 3) * 100)
+                       : 0;
+    bool rotated = h.RGB_Rotated();
+    std::string dimensions = rotated ? std::to_string(height_) + "*" + std::to_string(width_) + " Rotated"
+                                     : std::to_string(width_) + "*" + std::to_string(height_);
+    const std::string lines[] = {
+        "File size: " + vb::CStr(vb::Round(static_cast<double>(length) / 1048576, 1)) + " MB",
+        "Average frame size : " + std::to_string(average / 1024) + " kB",
+        "Average compression ratio : " + vb::CStr(static_cast<double>(static_cast<float>(ratio))) + "%",
+        "Frames : " + std::to_string(frames),
+        "Segments : " + std::to_string(h.Segments_no()),
+        std::string("Rotated : ") + (rotated ? "True" : "False"),
+        "Dimensions : " + dimensions,
+        "Fourcc : " + fourcc_,
+        "Codec : " + codec_,
+        "Base Quality : " + std::to_string(file_quality_),
+        "Reduced Quality instances : " + std::to_string(h.JPG_Reduced_Qual_num()),
+        "JPG Threshold : " + h.RGB_Max_Seen_size() + "/" + h.RGB_Comp_Threshold(),
+        "Max JPG : " + std::to_string(h.RGB_Compressed_max_Size()),
+        "Min JPG : " + std::to_string(h.RGB_Compressed_min_Size()),
+        "Measured fps : " + h.RGB_fps(),
+        std::string("Interlaced : ") + (h.RGB_interlaced() ? "True" : "False"),
+        "Capture Computer : " + h.Comp_Name(),
+        "Phidget serial : " + h.Phidget_serial(),
+        "Comment : " + h.comment(1),
+    };
+    std::string report;
+    for (const std::string& line : lines) report += (report.empty() ? "" : "\r\n") + line;
+    return report;
+}
 
 // ---- closing ----
 

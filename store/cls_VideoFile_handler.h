@@ -18,7 +18,10 @@
 #include "header/Cls_XML_header.h"
 #include "imaging/cDIBSection.h"
 
+#include "platform/gdi/Picture_surface.h"
+
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,6 +136,140 @@ public:
     // The decoded frame; "obj_DIB_Deint_source 1".
     cDIBSection& Frame_Image() { return frame_image_; }
 
+    // ---- fields and display ----
+    // Field `field` (from 1; fields 2k - 1 and 2k are frame k) extracted, turned when the file was
+    // captured rotated, and painted into `box`.
+    void Draw_RGB_Field(int32_t field, gdi::Picture_surface& box);
+    void Draw_Current_Field(gdi::Picture_surface& box);
+    void Draw_Current_RGB_frame(gdi::Picture_surface& box);
+    void Draw_RGB_frame(int32_t frame, gdi::Picture_surface& box);
+    // A pixel of the picture shown (the rotated image for a rotated file), (0, 0) at its top left;
+    // Windows colour values. Outside the picture: CLR_INVALID, and nothing is set.
+    int32_t Get_Field_Pixel(int16_t x, int16_t y);
+    void Let_Field_Pixel(int16_t x, int16_t y, int32_t colour);
+    void Set_Field_Pixel(int32_t x, int32_t y, int32_t colour);
+    gdi::Device_context* DEint_HDC() const { return field_image_.hDC(); }
+    gdi::Device_context* Rotated_HDC() const { return rotated_image_.hDC(); }
+    cDIBSection& Field_Image() { return field_image_; }
+    cDIBSection& Rotated_Image() { return rotated_image_; }
+    // 1 when the field drawn last was the first of its frame, 2 for the second.
+    int16_t Field_To_Show() const { return static_cast<int16_t>(field_to_show_); }
+    int16_t KD3_Displayed_Field() const { return static_cast<int16_t>(field_to_show_); }
+    int32_t KD3_Displayed_Frame() const { return displayed_frame_; }
+    int32_t Current_Field() const { return current_field_; }
+    // Milliseconds of the field drawn last from the first field of the file.
+    int32_t Effective_time() const;
+    std::string Formatted_Time() const;
+    // Writes the header's interlace flag directly.
+    void Set_RGB_interlaced(bool value);
+    // Kept for the older kinds' drawing; kd3 drawing does not need a screen context.
+    void Set_Screen_HDC(gdi::Device_context* dc) { screen_dc_ = dc; }
+    // Called when a decoded frame's size differed from the field image's (the event MismatchSize).
+    std::function<void()> MismatchSize;
+
+    // ---- the property report ----
+    std::string KD3_Properties();
+
+    // ---- header facade: file, computer and program data ----
+    std::string Creation_date();
+    void Creation_date(const std::string& value);
+    std::string Computer_name();
+    std::string Computer_CPUInfo();
+    std::string OS_version();
+    std::string OS_bitness();
+    std::string CPU_bitness();
+    std::string Capture_Info();
+    void Capture_Info(const std::string& value);
+    std::string Phidget_serial();
+    std::string Program_ID();
+    std::string Program_Major();
+    std::string Program_Minor();
+    std::string Program_Revision();
+    std::string comment(int16_t number);
+    void comment(int16_t number, const std::string& value);
+    std::string File_comment1();
+    void File_comment1(const std::string& value);
+    std::string Subject_name();
+    void Subject_name(const std::string& value);
+    std::string SpecApp();
+    void SpecApp(const std::string& value);
+    std::string Camera_ID(int16_t stream);
+    void Camera_ID(int16_t stream, const std::string& value);
+    // Stream 1 as the stream table of the older kinds holds it: never filled for kd3 files.
+    bool rotated() const { return false; }
+    void rotated(bool value);  // writes the file
+    bool Stream_rotated(int16_t stream);
+    void Stream_rotated(int16_t stream, bool value);  // writes the file
+    // The streams are found by camera position in the older kinds' stream table, empty for kd3 files.
+    void Set_stream_active(int16_t pos, bool active);
+    bool pos_Active(int16_t pos);
+    int16_t Active_Streams();
+    int16_t Camera_pos(int16_t stream);
+    void Camera_pos(int16_t stream, int16_t value);
+    int16_t Pos_In_File(int16_t pos) const;
+    int16_t Num_Video_streams() const { return 0; }
+    void Owner(const std::string& value) { owner_ = value; }
+    void Player_index(int16_t value) { player_index_ = value; }
+    int16_t p_index() const { return player_index_; }
+    bool Show_goalline();
+    void Show_goalline(bool value);
+
+    // ---- header facade: course, heats and lane results (lanes 0 to 16) ----
+    int16_t Lane_count();
+    void Lane_count(int16_t value);  // writes the file
+    void Num_Lanes(int16_t value);
+    int16_t Start_lane();
+    bool Start_Lane_Zero();
+    void Start_Lane_Zero(bool value);
+    void File_Lane_Pos(int16_t lane, int32_t x, int32_t y);
+    int16_t LaneX(int16_t lane);
+    int16_t LaneY(int16_t lane);
+    bool Lanes_Visible();
+    void Lanes_Visible(bool value);
+    bool Lanes_flipped();
+    void Lanes_flipped(bool value);
+    bool Lanes_reversed();
+    void Lanes_reversed(bool value);
+    bool Lanes_locked();
+    void Lanes_locked(bool value);  // writes the file
+    int16_t flip() const { return flip_; }
+    void flip(int16_t value) { flip_ = value; }
+    void Get_Goalline(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2);
+    void Set_Goal_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void Fix_Goal_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);  // writes the file
+    std::string Event_name();
+    void Event_name(const std::string& value);  // writes the file
+    std::string Heat_ID(int16_t heat);  // one blank reads as ""
+    void Heat_ID(int16_t heat, const std::string& value);
+    void Update_Heat_ID(int16_t heat, const std::string& value);  // writes the file
+    std::string Heat_comment(int16_t heat);
+    void Heat_comment(int16_t heat, const std::string& value);
+    void Start_local_mill(int16_t heat, int32_t value);
+    int32_t Start_local_Mill_Time(int16_t heat);  // 0 without a file name
+    void Start_PC_mill(int16_t heat, int32_t value);
+    void Start_PC_Mill_time(int16_t heat, int32_t value);
+    int32_t Start_PC_Mill_time(int16_t heat);  // 0 without a file name
+    int32_t RGB_startmill();
+    void Start_HDMI_events(int16_t heat, int32_t value);
+    int32_t Start_HDMI_events(int16_t heat);  // 0 on any failure
+    int32_t Heat_Start_Correction(int16_t heat);
+    void Heat_Start_Correction(int16_t heat, int32_t value);  // writes the file
+    void Set_Multi_Start(int16_t heat);                        // writes the file
+    void Clear_Multi_Start(int16_t heat);                      // writes the file
+    void Clear_Heats();
+    int32_t Old_HeatStart() const { return 0; }
+    void Heat_result(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_result(int16_t heat, int16_t lane);
+    void Heat_time(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_time(int16_t heat, int16_t lane);  // 0 without a file name
+    void Heat_Clicktime(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_Clicktime(int16_t heat, int16_t lane);
+    void Heat_Goalfield(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_Goalfield(int16_t heat, int16_t lane);
+    std::string Hdr_spare1();
+    void Hdr_spare1(const std::string& value);
+    int16_t xField_To_Show() const { return Field_To_Show(); }
+
     // ---- closing ----
     // Brings the header up to date after a segment, then closes the file and resets the object.
     void Close_File();
@@ -148,6 +285,10 @@ private:
     void Draw_Message_Picture(int32_t colour, int32_t text_colour, const std::string& text);
     void Decode_Read_Record();
     void Set_Frame_Unavailable(int32_t frame, bool decode);
+    void Paint(cDIBSection& picture, gdi::Picture_surface& box);
+    void Paint_Whole(cDIBSection& picture, gdi::Picture_surface& box);
+    void Size_Rotated_Image(const cDIBSection& picture);
+    cDIBSection& Shown_Image();
 
     Binary_file file_;
     std::string m_File_Name;
@@ -204,4 +345,16 @@ private:
     cDIBSection frame_image_;     // the decoded frame
     cDIBSection field_image_;     // the extracted field
     cDIBSection rotated_image_;   // the field or frame turned a quarter
+
+    // Display.
+    gdi::Device_context* screen_dc_ = nullptr;
+    int32_t displayed_frame_ = 0;
+    int32_t field_to_show_ = 0;
+    int32_t current_field_ = 0;
+    int32_t field_time_ = 0;
+
+    // Values of the older kinds' state that the facade answers.
+    std::string owner_;
+    int16_t player_index_ = 0;
+    int16_t flip_ = 0;
 };

@@ -144,3 +144,44 @@ protected:
     };
     std::vector<Report> reports;
 };
+
+// A picture box of the given size over a bitmap of our own.
+class Test_surface : public gdi::Picture_surface {
+public:
+    Test_surface(int32_t width, int32_t height) { dib.Create(width, height); }
+    gdi::Device_context* hDC() override { return dib.hDC(); }
+    double ScaleWidth() const override { return dib.Width(); }
+    double ScaleHeight() const override { return dib.Height(); }
+    void Refresh() override { ++refreshes; }
+    cDIBSection dib;
+    int refreshes = 0;
+};
+
+// A grey frame whose value at (x, y), counted from the top, is `grey(x, y)`, compressed at quality 100.
+template <class Grey>
+std::vector<uint8_t> Grey_JPEG(int32_t width, int32_t height, Grey grey) {
+    cDIBSection dib;
+    EXPECT_TRUE(dib.Create(width, height));
+    for (int32_t y = 0; y < height; ++y) {
+        uint8_t* row = dib.DIBSectionBitsPtr() + (height - 1 - y) * dib.BytesPerScanLine();
+        for (int32_t x = 0; x < width; ++x) row[x * 3] = row[x * 3 + 1] = row[x * 3 + 2] = grey(x, y);
+    }
+    std::vector<uint8_t> out(1000000);
+    int32_t size = static_cast<int32_t>(out.size());
+    mIntelJPEGLibrary::Encode_DIB_To_JPG(dib, out.data(), size, 100);
+    out.resize(static_cast<size_t>(size));
+    return out;
+}
+
+inline void Append_Frames(cls_VideoFile_handler& store, const std::string& path,
+                          const std::vector<std::vector<uint8_t>>& jpegs) {
+    store.File_name(path);
+    store.Open_RGB_File();
+    int32_t n = 0;
+    for (const auto& jpeg : jpegs) {
+        ++n;
+        store.Append_Compressed_RGB_Frame(Local_Of(n), Tick_Of(n), 40, 100, static_cast<int32_t>(jpeg.size()),
+                                          jpeg.data(), n);
+    }
+    store.Close_File();
+}
