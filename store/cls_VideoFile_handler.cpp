@@ -444,9 +444,9 @@ void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
                 Module_Vantorel::Write_Event_Log("!!! FNum 0->1 File: " + m_File_Name);
                 frame = 1;
             }
-            if (frame < 0) Refuse(vb::Err_Subscript, "There is no frame " + std::to_string(frame));
             int64_t offset = kd3::Record_Offset(frame, record_length_);
             extra = " my_fnum= " + std::to_string(frame) + "\r\n My_Video_adress = " + std::to_string(offset + 1);
+            if (frame < 0) Refuse(vb::Err_Subscript, "There is no frame " + std::to_string(frame));
             std::array<uint8_t, kd3::Buffer_Offset> head{};
             if (file_.Read_At(offset, head) < kd3::Buffer_Offset) return Set_Frame_Unavailable(frame, decode);
             kd3::Sample_Header sample =

@@ -183,3 +183,23 @@ TEST_F(Store_test, the_property_report_of_a_file_and_of_one_without_frames) {
     EXPECT_NE(none.find("Average frame size : 0 kB\r\nAverage compression ratio : 0%\r\nFrames : 0"), std::string::npos)
         << none;
 }
+
+TEST_F(Store_test, a_read_error_in_the_built_program_is_reported_with_the_property_report) {
+    std::string path = Path("heat.kd3");
+    cls_VideoFile_handler store;
+    Make_Heat_File(store, path, 64, 64, 8000);
+    Append_Frames(store, path, {Grey_JPEG(64, 64, Rows(false))});
+    store.File_name(path);
+    store.Open_RGB_File();
+    Module_Vantorel::Is_Compiled = true;
+    store.Read_RGB_sample(-3, true);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].number, vb::Err_Subscript);
+    EXPECT_EQ(reports[0].location, "Read_RGB_sample of Class Module Class_RGB_file_handler");
+    EXPECT_EQ(reports[0].extra.rfind(" my_fnum= -3\r\n My_Video_adress = ", 0), 0u) << reports[0].extra;
+    EXPECT_NE(reports[0].extra.find("File size: "), std::string::npos);
+    // Only that read failed: the next one reads.
+    store.Read_RGB_sample(1, true);
+    EXPECT_TRUE(store.Frame_available());
+    EXPECT_EQ(reports.size(), 1u);
+}

@@ -129,7 +129,7 @@ protected:
         Module_Vantorel::Is_Compiled = false;
         Module_Vantorel::AppData_Folder = Test_folder();
         vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,
-                                      const std::string&) { reports.push_back({number, location, description}); });
+                                      const std::string& extra) { reports.push_back({number, location, description, extra}); });
     }
     void TearDown() override {
         vb::Set_Error_Reporter(nullptr);
@@ -141,6 +141,7 @@ protected:
         int32_t number;
         std::string location;
         std::string description;
+        std::string extra;
     };
     std::vector<Report> reports;
 };
