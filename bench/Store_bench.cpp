@@ -49,6 +49,7 @@ std::vector<uint8_t> Camera_JPEG(int32_t width, int32_t height, uint32_t seed) {
     int32_t size = static_cast<int32_t>(out.size());
     mIntelJPEGLibrary::Encode_DIB_To_JPG(dib, out.data(), size, 80);
     out.resize(static_cast<size_t>(size));
+    out.shrink_to_fit();
     return out;
 }
 
