@@ -454,8 +454,9 @@ void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
             kd3::Buffer_Descriptor buffer = kd3::Get_Descriptor(
                 std::span<const uint8_t, kd3::Descriptor_Length>(head.data() + kd3::Sample_Header_Length, kd3::Descriptor_Length));
             int64_t length = kd3::Record_Length(buffer.count);
+            // Without a record length of its own the descriptor decides, so it must fit in the file.
             bool whole_record = sample.start_mark == kd3::Start_Mark && buffer.dimensions == 1 && buffer.count >= 0 &&
-                                (record_length_ <= 0 || length == record_length_);
+                                (record_length_ > 0 ? length == record_length_ : length <= file_.Size() - offset);
             if (!whole_record) return Set_Frame_Unavailable(frame, decode);
             if (read_record_.size() < static_cast<size_t>(length)) read_record_.resize(static_cast<size_t>(length));
             if (file_.Read_At(offset, {read_record_.data(), static_cast<size_t>(length)}) < length)
