@@ -4,7 +4,7 @@
 // header record, and reads frames back into its frame image. Only the kd3 kind is built; the older
 // DV and AVI kinds are not (their suffixes are known, nothing reads or writes them).
 //
-// Faults of the store as first described that this one does not have:
+// What it guarantees beyond reading and writing:
 // - the JPEG buffer length N and the record length S belong to the open file (taken from its header),
 //   never to whatever heat the object served before;
 // - a JPEG larger than the buffer is refused and counted, never written past the buffer;

@@ -1,4 +1,4 @@
-// The faults of the store as first described, each mended.
+// What the store does with bad appends, bad files, failed closes and crashes.
 #include "Store_test_support.h"
 
 #include <sys/stat.h>

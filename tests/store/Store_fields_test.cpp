@@ -73,7 +73,7 @@ TEST_F(Store_test, the_second_field_of_a_frame_does_not_read_the_file_again) {
 }
 
 TEST_F(Store_test, a_rotated_file_is_drawn_turned_clockwise_whatever_its_width) {
-    // 42 pixels wide: the rotated picture's rows pad differently, which the first description refused.
+    // 42 pixels wide: the turned picture's rows pad differently, so the two byte sizes differ.
     const int32_t W = 42, H = 32;
     std::string path = Path("rotated.kd3");
     cls_VideoFile_handler store;
