@@ -329,3 +329,28 @@ TEST_F(Store_test, frames_written_before_a_crash_are_counted_again_on_opening) {
         EXPECT_EQ(reader.KD3_Capture_mill(), Tick_Of(n)) << n;
     }
 }
+
+TEST_F(Store_test, a_header_that_does_not_parse_is_never_overwritten) {
+    std::string path = Path("heat.kd3"), other = Path("other.kd3");
+    cls_VideoFile_handler store;
+    Make_Heat_File(store, other, 32, 16, 8000);
+    Make_Heat_File(store, path, 32, 16, 8000);
+    {
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(12);
+        f << "<<garbage";
+    }
+    std::vector<uint8_t> before = File_Bytes(path);
+    // The object still holds the other file's document when it meets the damaged header.
+    store.File_name(other);
+    store.Open_RGB_File();
+    store.Close_File();
+    Module_Vantorel::Is_Compiled = true;
+    store.File_name(path);
+    store.Open_RGB_File();
+    EXPECT_FALSE(reports.empty());  // the open reports the header it cannot read
+    Module_Vantorel::Is_Compiled = false;
+    EXPECT_EQ(Error_Of([&] { store.Write_KD3_header(); }), vb::Err_Invalid_Call);
+    store.Close_File();
+    EXPECT_EQ(File_Bytes(path), before);
+}
