@@ -435,7 +435,7 @@ void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
             if (cached_record_ != 0 && frame == cached_record_) {
                 if (decode && !cached_decoded_) {
                     if (frame_available_) Decode_Read_Record();
-                    else Draw_Message_Picture(0x808080, 0xFFFFFF, "Frame unavailable");
+                    else Draw_Unavailable_Picture();
                     cached_decoded_ = true;
                 }
                 return;
@@ -490,7 +490,7 @@ void cls_VideoFile_handler::Set_Frame_Unavailable(int32_t frame, bool decode) {
     frame_available_ = false;
     rounded_capture_time_ = 0;
     cached_decoded_ = decode;
-    if (decode) Draw_Message_Picture(0x808080, 0xFFFFFF, "Frame unavailable");
+    if (decode) Draw_Unavailable_Picture();
 }
 
 void cls_VideoFile_handler::Decode_Read_Record() {
@@ -503,7 +503,7 @@ void cls_VideoFile_handler::Decode_Read_Record() {
                        mIntelJPEGLibrary::Decode_JPG_To_DIB(frame_image_, buffer, size);
         if (!decoded) {
             mTrace::Trace("*bres = false, Read_RGB_sample, FNum = ", current_frame_);
-            Draw_Message_Picture(0xFF0000, 0x0000FF, "Corrupted video\r\n in this frame!");
+            Draw_Message_Picture(0xFF0000, 0x0000FF, "Corrupted video\r\n in this frame!", {10, 100, 500, 400});
         }
         return;
     }
@@ -513,13 +513,20 @@ void cls_VideoFile_handler::Decode_Read_Record() {
     if (fits && (frame_image_.Width() != width_ || frame_image_.Height() != height_))
         fits = frame_image_.Create(width_, height_);
     if (!fits) {
-        Draw_Message_Picture(0xFF0000, 0x0000FF, "Corrupted video\r\n in this frame!");
+        Draw_Message_Picture(0xFF0000, 0x0000FF, "Corrupted video\r\n in this frame!", {10, 100, 500, 400});
         return;
     }
     std::memcpy(frame_image_.DIBSectionBitsPtr(), buffer, static_cast<size_t>(needed));
 }
 
-void cls_VideoFile_handler::Draw_Message_Picture(int32_t colour, int32_t text_colour, const std::string& text) {
+void cls_VideoFile_handler::Draw_Unavailable_Picture() {
+    // Grey, with the words centred over the picture's whole width.
+    const int32_t width = width_ > 0 ? width_ : frame_image_.Width();
+    Draw_Message_Picture(0x808080, 0xFFFFFF, "Frame\r\nunavailable", {0, 100, width, 400});
+}
+
+void cls_VideoFile_handler::Draw_Message_Picture(int32_t colour, int32_t text_colour, const std::string& text,
+                                                 const gdi::Rect& rect) {
     if (width_ > 0 && height_ > 0 && (frame_image_.Width() != width_ || frame_image_.Height() != height_))
         frame_image_.Create(width_, height_);
     frame_image_.Fill_with_RGB(colour);
@@ -529,7 +536,7 @@ void cls_VideoFile_handler::Draw_Message_Picture(int32_t colour, int32_t text_co
     gdi::Gdi_object* previous = gdi::SelectObject(dc, font);
     gdi::SetTextColor(dc, static_cast<gdi::COLORREF>(text_colour));
     gdi::SetBkMode(dc, gdi::TRANSPARENT);
-    gdi::DrawTextA(dc, text, {10, 100, 500, 400}, gdi::DT_CENTER);
+    gdi::DrawTextA(dc, text, rect, gdi::DT_CENTER);
     gdi::SelectObject(dc, previous);
     gdi::DeleteObject(font);
 }

@@ -18,6 +18,7 @@
 #include "header/Cls_XML_header.h"
 #include "imaging/cDIBSection.h"
 
+#include "platform/gdi/Gdi_draw.h"
 #include "platform/gdi/Picture_surface.h"
 
 #include <cstdint>
@@ -282,7 +283,8 @@ private:
     void Header_Work_At_Close();
     bool Refuse_Segment();
     void Count_Recovered_Frames(int64_t file_length);
-    void Draw_Message_Picture(int32_t colour, int32_t text_colour, const std::string& text);
+    void Draw_Message_Picture(int32_t colour, int32_t text_colour, const std::string& text, const gdi::Rect& rect);
+    void Draw_Unavailable_Picture();
     void Decode_Read_Record();
     void Set_Frame_Unavailable(int32_t frame, bool decode);
     void Paint(cDIBSection& picture, gdi::Picture_surface& box);
