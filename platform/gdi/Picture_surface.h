@@ -11,6 +11,8 @@ public:
     virtual Device_context* hDC() = 0;
     virtual double ScaleWidth() const = 0;
     virtual double ScaleHeight() const = 0;
+    // Shows what was drawn into the context now; a surface that shows it anyway does nothing.
+    virtual void Refresh() {}
 };
 
 }  // namespace gdi

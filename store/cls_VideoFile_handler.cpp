@@ -1,0 +1,728 @@
+#include "cls_VideoFile_handler.h"
+
+#include "imaging/mIntelJPEGLibrary.h"
+#include "platform/fs/File_system.h"
+#include "platform/gdi/Gdi_draw.h"
+#include "platform/gdi/Gdi_objects.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/jpeg/Jpeg_codec.h"
+#include "platform/ui/Dialog_service.h"
+#include "platform/vb/Code_page.h"
+#include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Non_dependant.h"
+#include "shell/mTrace.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+const char* const Source = "cls_VideoFile_handler";
+
+std::string Location(const char* procedure) {
+    return std::string(procedure) + " of Class Module cls_VideoFile_handler";
+}
+
+// The reading procedures report under the name the store had when they were written.
+std::string Reader_Location(const char* procedure) {
+    return std::string(procedure) + " of Class Module Class_RGB_file_handler";
+}
+
+[[noreturn]] void Refuse(int32_t number, const std::string& description) { vb::Raise(number, description, Source); }
+
+// What a trap would report, or the error passed on when the trap is not armed.
+void Report_Or_Rethrow(std::exception_ptr failure, const std::string& location) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (...) {
+        VbError error = VbError::From_Current_Exception();
+        if (!Module_Vantorel::Is_Compiled) throw error;
+        vb::Report_Error(error, location);
+    }
+}
+
+}  // namespace
+
+cls_VideoFile_handler::cls_VideoFile_handler() {
+    mTrace::Trace("* cls_VideoFile_Handler Initialize***, M_index = ", 0);
+    frame_image_.Create(720, 576);
+    frame_image_.ID_string("obj_DIB_Deint_source 1");
+    field_image_.Create(720, 576);
+    field_image_.ID_string("obj_DIB_Deint_target 1");
+    rotated_image_.Create(576, 720);
+    rotated_image_.ID_string("obj_DIB_Rotate_Target");
+    initial_quality_ = Module_Vantorel::JPG_Start_Quality;
+    mTrace::Trace("* cls_VideoFile_Handler Initialize***, end ");
+}
+
+cls_VideoFile_handler::~cls_VideoFile_handler() {
+    mTrace::Trace("* cls_VideoFile_Handler Terminate***, M_index = ", 0);
+    // A segment still open is completed as a close completes it; nothing may escape a destructor.
+    try {
+        if (File_open()) Close_File();
+    } catch (...) {
+    }
+}
+
+Cls_XML_header& cls_VideoFile_handler::Header() {
+    if (!header_) header_ = std::make_unique<Cls_XML_header>();
+    return *header_;
+}
+
+// ---- file identity ----
+
+void cls_VideoFile_handler::File_name(const std::string& path) {
+    m_File_Name = path;
+    m_file_suffix = Non_dependant::File_Suffix(path);
+}
+
+bool cls_VideoFile_handler::Has_XML_header() {
+    m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
+    // An AVI file has a header only where its XML chunk was found, and no AVI file is read here.
+    return m_file_suffix == "kd1" || m_file_suffix == "kd2" || m_file_suffix == "kd3";
+}
+
+int32_t cls_VideoFile_handler::File_size() const { return vb::To_Int32(Non_dependant::Get_File_Size(m_File_Name)); }
+
+// ---- creating and writing ----
+
+void cls_VideoFile_handler::Create_File() {
+    if (File_open()) Close_File();
+    try {
+        // A new heat's file starts empty: bytes of an older file behind the new header would read as frames.
+        file_.Open(m_File_Name, Binary_file::Mode::read_write_empty);
+    } catch (const VbError& e) {
+        Module_Vantorel::Debug_Stop = true;
+        ui::MsgBox("File error! Check capture folder! \r\n" + std::to_string(e.Number()) + " " + e.Description(),
+                   ui::vbOKOnly);
+        return;
+    }
+    Reset_Open_State();
+    m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
+    m_Read_only = false;
+    segment_counter_ = 0;
+}
+
+void cls_VideoFile_handler::Cropped_Y(int32_t value) {
+    cropped_y_ = value;
+    compression_image_.Create(cropped_x_, cropped_y_);
+}
+
+bool cls_VideoFile_handler::RGB_interlaced() { return Header().RGB_interlaced(); }
+bool cls_VideoFile_handler::RGB_Rotated() { return Header().RGB_Rotated(); }
+
+void cls_VideoFile_handler::Create_KD3_header() {
+    mTrace::Trace("*Create_KD3_header");
+    header_ = std::make_unique<Cls_XML_header>();
+    header_readable_ = true;
+    Cls_XML_header& h = *header_;
+    h.rgb(true);
+    h.Create_Header();
+    h.RGB_X(vb::To_Int16(cropped_x_));
+    h.RGB_Y(vb::To_Int16(cropped_y_));
+    h.RGB_interlaced(next_interlaced_);
+    h.RGB_preview_on(false);
+    h.RGB_JPEG_Quality(vb::CStr(initial_quality_));
+    h.RGB_fps("0");
+    h.RGB_Rotated(next_rotated_);
+    h.File_comment1("");
+    h.RGB_fourcc(codec_name_ == "Intel" ? "IJL" : "MJPG");
+    h.RGB_JPEG_Codec(codec_name_);
+    mTrace::Trace("Write_KD3_Header m_File_Name = : ", m_File_Name);
+    if (!File_open()) {
+        m_Read_only = Binary_file::Has_Read_Only_Attribute(m_File_Name);
+        file_.Open(m_File_Name, m_Read_only ? Binary_file::Mode::read_only : Binary_file::Mode::read_write_new);
+    }
+    try {
+        Write_KD3_header();
+    } catch (...) {
+        file_.Close();
+        throw;
+    }
+    file_.Close();
+}
+
+void cls_VideoFile_handler::Write_KD3_header() {
+    if (!File_open()) return;
+    if (m_Read_only) Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+    // A document that did not come from this file's header must never replace it.
+    if (!header_readable_)
+        Refuse(vb::Err_Invalid_Call, "The header of " + m_File_Name + " could not be read; it is left as it is");
+    std::string text = vb::Utf8_To_Ansi(Header().XML_string());
+    if (text.empty()) Refuse(vb::Err_Invalid_Call, "The header document is empty; the header record is left as it is");
+    if (text.size() > static_cast<size_t>(kd3::XML_Capacity))
+        Refuse(vb::Err_Invalid_Call, "The header text has " + std::to_string(text.size()) +
+                                         " characters, the header record holds " + std::to_string(kd3::XML_Capacity) +
+                                         "; the header record is left as it is");
+    kd3::Header_Bytes bytes;
+    kd3::Put_File_Header(bytes, text);
+    file_.Write_At(0, bytes);
+}
+
+void cls_VideoFile_handler::Read_KD3_Headers() {
+    vb::Trap(Module_Vantorel::Is_Compiled, Location("Read_KD3_Headers"), [&] {
+        mTrace::Trace("*Read_KD3_Headers start");
+        kd3::Header_Bytes bytes;
+        if (file_.Read_At(0, bytes) < kd3::Header_Length) {
+            header_readable_ = false;
+            Refuse(62, "Input past end of file: " + m_File_Name + " is shorter than its header record");
+        }
+        kd3::File_Header record = kd3::Get_File_Header(bytes);
+        if (record.xml_length <= 0) {
+            header_readable_ = false;
+            Refuse(vb::Err_Subscript, "The header record of " + m_File_Name + " holds no header text");
+        }
+        const auto* text = reinterpret_cast<const uint8_t*>(record.ansi_text.data());
+        header_readable_ = Header().XML_string(vb::Ansi_To_Utf8({text, record.ansi_text.size()}));
+        mTrace::Trace("*Read_KD3_Headers end");
+    });
+}
+
+void cls_VideoFile_handler::Write_XML_Header() {
+    vb::Trap(Module_Vantorel::Is_Compiled, Location("Write_XML_header"), [&] {
+        if (!Has_XML_header()) {
+            mTrace::Trace("*Has_XML_header = False");
+            return;
+        }
+        if (m_file_suffix != "kd3") Refuse(vb::Err_Invalid_Call, "Capture files of the kind " + m_file_suffix + " are not supported");
+        Cls_XML_header& h = Header();
+        h.Update_Time(Non_dependant::Now_Text());
+        h.Update_Program(Module_Vantorel::Program_Name);
+        // A closed file is opened here and stays open until Close_File.
+        if (!File_open()) {
+            m_Read_only = Binary_file::Has_Read_Only_Attribute(m_File_Name);
+            file_.Open(m_File_Name, m_Read_only ? Binary_file::Mode::read_only : Binary_file::Mode::read_write_new);
+        }
+        Write_KD3_header();
+    });
+}
+
+std::string cls_VideoFile_handler::Get_DOM_string() { return Header().XML_string(); }
+void cls_VideoFile_handler::Dump_XML_Header(const std::string& path) { Header().Dump_XML_to_File(path); }
+std::string cls_VideoFile_handler::XML_Header_string() { return Header().XML_string(); }
+void cls_VideoFile_handler::XML_Header_string(const std::string& text) { header_readable_ = Header().XML_string(text); }
+
+// ---- appending ----
+
+void cls_VideoFile_handler::Set_JPG_Maxsize(int32_t size) {
+    if (size == 0) {
+        ui::MsgBox("JPG compression problem, please restart program!", ui::vbOKOnly);
+        return;
+    }
+    vb::Trap(
+        Module_Vantorel::Is_Compiled, Location("Set_JPG_Maxsize"),
+        [&] {
+            if (size < 0) Refuse(vb::Err_Invalid_Call, "A JPEG buffer cannot hold " + std::to_string(size) + " bytes");
+            // Every record of a file has one length; a file with frames keeps its own.
+            bool has_records = frame_count_ > 0 || m_RGB_frames_appended > 0;
+            if (File_open() && has_records && buffer_size_ > 0 && size != buffer_size_)
+                Refuse(vb::Err_Invalid_Call, "The frame records of " + m_File_Name + " hold " +
+                                                 std::to_string(buffer_size_) + " bytes of JPEG; they cannot hold " +
+                                                 std::to_string(size));
+            buffer_size_ = size;
+            write_record_.assign(static_cast<size_t>(kd3::Record_Length(size)), 0);
+            if (record_length_ <= 0 || !has_records) record_length_ = kd3::Record_Length(size);
+            Header().RGB_Compressed_buffer_Size(size);
+        },
+        "jz = " + std::to_string(size));
+}
+
+int32_t cls_VideoFile_handler::RGB_Compressed_buffer_Size() { return Header().RGB_Compressed_buffer_Size(); }
+std::string cls_VideoFile_handler::RGB_Comp_Threshold() { return Header().RGB_Comp_Threshold(); }
+void cls_VideoFile_handler::RGB_Comp_Threshold(const std::string& value) { Header().RGB_Comp_Threshold(value); }
+std::string cls_VideoFile_handler::RGB_Max_Seen_size() { return Header().RGB_Max_Seen_size(); }
+void cls_VideoFile_handler::RGB_Max_Seen_size(const std::string& value) { Header().RGB_Max_Seen_size(value); }
+void cls_VideoFile_handler::Measured_fps(int16_t value) { Header().RGB_fps(vb::CStr(value)); }
+int16_t cls_VideoFile_handler::Measured_fps() { return vb::CInt(Header().RGB_fps()); }
+void cls_VideoFile_handler::RGB_fourcc(const std::string& value) { Header().RGB_fourcc(value); }
+std::string cls_VideoFile_handler::Last_Capture_time() { return Header().Last_Capture_time(); }
+void cls_VideoFile_handler::Last_Capture_time(const std::string& value) { Header().Last_Capture_time(value); }
+
+void cls_VideoFile_handler::Position_at_End() {
+    if (!File_open()) Refuse(52, "Bad file name or number");
+    int64_t length = file_.Size();
+    append_position_ = length;
+    // After a crash the file may end in part of a record: the next record goes where it began.
+    if (m_file_suffix == "kd3" && record_length_ > 0) {
+        int64_t end_of_records = kd3::Record_Offset(frame_count_ + 1, record_length_);
+        if (end_of_records >= kd3::First_Record && end_of_records <= length) append_position_ = end_of_records;
+    }
+}
+
+bool cls_VideoFile_handler::Refuse_Segment() {
+    segment_refused_ = true;
+    ++refused_frames_;
+    return false;
+}
+
+void cls_VideoFile_handler::Append_Compressed_RGB_Frame(int32_t capture_local, int32_t capture_mill,
+                                                        int32_t capture_delta, int16_t quality, int32_t jpeg_size,
+                                                        const uint8_t* jpeg, int32_t hdmi_events) {
+    vb::Trap(Module_Vantorel::Is_Compiled, Location("Append_Compressed_RGB_Frame"), [&] {
+        // One refusal stands for the whole segment; its frames are only counted.
+        if (segment_refused_) {
+            ++refused_frames_;
+            return;
+        }
+        if (!File_open()) {
+            Refuse_Segment();
+            mTrace::Trace("*m_File_Num = 0,Append_Compressed_RGB_Frame ");
+            ui::MsgBox("*m_File_Num = 0,Append_Compressed_RGB_Frame , please notify developer!", ui::vbOKOnly);
+            return;
+        }
+        if (m_Read_only) {
+            Refuse_Segment();
+            Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+        }
+        if (buffer_size_ <= 0) {
+            Refuse_Segment();
+            Refuse(vb::Err_Invalid_Call, "No JPEG buffer size is set for " + m_File_Name);
+        }
+        int64_t length = kd3::Record_Length(buffer_size_);
+        if (record_length_ > 0 && record_length_ != length) {
+            Refuse_Segment();
+            Refuse(vb::Err_Invalid_Call, "The frame records of " + m_File_Name + " are " +
+                                             std::to_string(record_length_) + " bytes long, not " +
+                                             std::to_string(length));
+        }
+        if (jpeg_size < 0 || jpeg_size > buffer_size_ || (jpeg_size > 0 && !jpeg)) {
+            ++refused_frames_;
+            mTrace::Trace("*Append_Compressed_RGB_Frame, JPEG refused, size = ", jpeg_size, " buffer = ", buffer_size_);
+            return;
+        }
+        kd3::Sample_Header head;
+        head.capture_mill = capture_mill;
+        head.capture_delta = capture_delta;
+        head.capture_local = capture_local;
+        head.jpeg_quality = quality;
+        head.jpeg_size = jpeg_size;
+        head.hdmi_events = hdmi_events;
+        uint8_t* record = write_record_.data();
+        kd3::Put_Sample_Header(std::span<uint8_t, kd3::Sample_Header_Length>(record, kd3::Sample_Header_Length), head);
+        kd3::Put_Descriptor(std::span<uint8_t, kd3::Descriptor_Length>(record + kd3::Sample_Header_Length,
+                                                                        kd3::Descriptor_Length),
+                            {1, buffer_size_, 1});
+        if (jpeg_size > 0) std::memcpy(record + kd3::Buffer_Offset, jpeg, static_cast<size_t>(jpeg_size));
+        std::memcpy(record + kd3::Buffer_Offset + buffer_size_, kd3::End_Mark.data(), kd3::End_Mark_Length);
+        file_.Write_At(append_position_, write_record_);
+        append_position_ += length;
+        ++m_RGB_frames_appended;
+        if (m_RGB_frames_appended == 1) {
+            // Measured on this file's own first record, so a one-record segment counts too.
+            measured_record_length_ = length;
+            record_length_ = length;
+            Header().RGB_Sample_Size(vb::To_Int32(length));
+            seen_smallest_ = seen_largest_ = jpeg_size;
+        }
+        seen_smallest_ = std::min(seen_smallest_, jpeg_size);
+        seen_largest_ = std::max(seen_largest_, jpeg_size);
+    });
+}
+
+// ---- capture statistics ----
+
+void cls_VideoFile_handler::JPG_Sizes(int32_t smallest, int32_t largest) {
+    given_smallest_ = smallest;
+    given_largest_ = largest;
+    sizes_given_ = true;
+}
+
+int32_t cls_VideoFile_handler::Largest_JPG() { return Header().RGB_Compressed_max_Size(); }
+int32_t cls_VideoFile_handler::Smallest_JPG() { return Header().RGB_Compressed_min_Size(); }
+void cls_VideoFile_handler::Add_Segment_num() { segment_counter_ = vb::To_Int16(int32_t{segment_counter_} + 1); }
+int16_t cls_VideoFile_handler::Segments_Num() { return Header().Segments_no(); }
+
+void cls_VideoFile_handler::Add_Reduced_Quality_num(int16_t count) {
+    Cls_XML_header& h = Header();
+    h.JPG_Reduced_Qual_num(vb::To_Int16(int32_t{h.JPG_Reduced_Qual_num()} + count));
+}
+
+std::string cls_VideoFile_handler::DIB_sizes() const {
+    return std::to_string(frame_image_.Width()) + "," + std::to_string(frame_image_.Height()) + " " +
+           std::to_string(field_image_.Width()) + "," + std::to_string(field_image_.Height());
+}
+
+// ---- opening and reading ----
+
+void cls_VideoFile_handler::Open_RGB_File() {
+    vb::Trap(true, Reader_Location("Open_file"), [&] {
+        int64_t length = fs::File_Size(m_File_Name);
+        mTrace::Trace("*Open_RGB_File, begin ", "Filename = ", m_File_Name, " Filelength = ", length);
+        if (File_open()) Close_File();
+        Reset_Open_State();
+        m_Read_only = Binary_file::Has_Read_Only_Attribute(m_File_Name);
+        file_.Open(m_File_Name, m_Read_only ? Binary_file::Mode::read_only : Binary_file::Mode::read_write);
+        m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
+        Read_KD3_Headers();
+        Cls_XML_header& h = Header();
+        width_ = h.RGB_X();
+        height_ = h.RGB_Y();
+        if (field_image_.Width() != width_) {
+            field_image_.Create(width_, height_);
+            frame_image_.Create(width_, height_);
+        }
+        rotated_image_.Create(height_, width_);
+        interlaced_ = h.RGB_interlaced();
+        fourcc_ = h.RGB_fourcc();
+        codec_ = h.RGB_JPEG_Codec();
+        record_length_ = h.RGB_Sample_Size();
+        rotated_ = h.RGB_Rotated();
+        // The buffer length is this file's own, kept in its header since its heat started.
+        buffer_size_ = h.RGB_Compressed_buffer_Size();
+        if (buffer_size_ > 0) {
+            write_record_.assign(static_cast<size_t>(kd3::Record_Length(buffer_size_)), 0);
+            if (record_length_ <= 0) record_length_ = kd3::Record_Length(buffer_size_);
+        }
+        frame_count_ = h.Frames_no();
+        file_quality_ = vb::To_Int16(static_cast<int64_t>(vb::Val(h.RGB_JPEG_Quality())));
+        Count_Recovered_Frames(length);
+        if (interlaced_) {
+            field_count_ = 2 * frame_count_;
+            mill_per_frame_ = 40;
+            mill_per_field_ = 20;
+        } else {
+            field_count_ = frame_count_;
+            mill_per_frame_ = 20;
+            mill_per_field_ = 20;
+        }
+        Position_at_End();
+        if (frame_count_ >= 2) {
+            mTrace::Trace("*Open_RGB_File, Read_RGB_sample 1");
+            Read_RGB_sample(1, false);
+            mTrace::Trace("*Open_RGB_File, Read_RGB_sample 2");
+            Read_RGB_sample(2, false);
+            mTrace::Trace("*Open_RGB_File, Read_RGB_sample m_Num_RGB_Frames ", frame_count_);
+            Read_RGB_sample(frame_count_, false);
+        }
+        mTrace::Trace("*Open_RGB_File end, m_File_Num = ", File_num());
+    });
+}
+
+void cls_VideoFile_handler::Count_Recovered_Frames(int64_t file_length) {
+    if (record_length_ <= 0 || file_length < kd3::First_Record) return;
+    int64_t whole = (file_length - kd3::First_Record) / record_length_;
+    // Only records that begin as records count; a half-written tail does not.
+    std::array<uint8_t, 4> mark{};
+    while (whole > frame_count_) {
+        file_.Read_At(kd3::Record_Offset(static_cast<int32_t>(whole), record_length_), mark);
+        if (std::equal(mark.begin(), mark.end(), kd3::Start_Mark.begin())) break;
+        --whole;
+    }
+    if (whole <= frame_count_) return;
+    Module_Vantorel::Write_Event_Log("Open_RGB_File: the header counts " + std::to_string(frame_count_) +
+                                     " frames, the file holds " + std::to_string(whole) + ", all taken: " +
+                                     m_File_Name);
+    frame_count_ = static_cast<int32_t>(whole);
+    Cls_XML_header& h = Header();
+    h.Frames_no(vb::To_Int16(whole));
+    if (h.RGB_Sample_Size() <= 0) h.RGB_Sample_Size(vb::To_Int32(record_length_));
+}
+
+int64_t cls_VideoFile_handler::RGB_video_adress(int32_t frame) const {
+    return kd3::Record_Offset(frame, record_length_) + 1;
+}
+
+void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
+    std::string extra;
+    vb::Trap_With(
+        Module_Vantorel::Is_Compiled,
+        [&] {
+            if (cached_record_ != 0 && frame == cached_record_) {
+                if (decode && !cached_decoded_) {
+                    if (frame_available_) Decode_Read_Record();
+                    else Draw_Unavailable_Picture();
+                    cached_decoded_ = true;
+                }
+                return;
+            }
+            if (frame == 0) {
+                Module_Vantorel::Write_Event_Log("!!! FNum 0->1 File: " + m_File_Name);
+                frame = 1;
+            }
+            int64_t offset = kd3::Record_Offset(frame, record_length_);
+            extra = " my_fnum= " + std::to_string(frame) + "\r\n My_Video_adress = " + std::to_string(offset + 1);
+            if (frame < 0) Refuse(vb::Err_Subscript, "There is no frame " + std::to_string(frame));
+            std::array<uint8_t, kd3::Buffer_Offset> head{};
+            if (file_.Read_At(offset, head) < kd3::Buffer_Offset) return Set_Frame_Unavailable(frame, decode);
+            kd3::Sample_Header sample =
+                kd3::Get_Sample_Header(std::span<const uint8_t, kd3::Sample_Header_Length>(head.data(), kd3::Sample_Header_Length));
+            kd3::Buffer_Descriptor buffer = kd3::Get_Descriptor(
+                std::span<const uint8_t, kd3::Descriptor_Length>(head.data() + kd3::Sample_Header_Length, kd3::Descriptor_Length));
+            int64_t length = kd3::Record_Length(buffer.count);
+            // Without a record length of its own the descriptor decides, so it must fit in the file.
+            bool whole_record = sample.start_mark == kd3::Start_Mark && buffer.dimensions == 1 && buffer.count >= 0 &&
+                                (record_length_ > 0 ? length == record_length_ : length <= file_.Size() - offset);
+            if (!whole_record) return Set_Frame_Unavailable(frame, decode);
+            if (read_record_.size() < static_cast<size_t>(length)) read_record_.resize(static_cast<size_t>(length));
+            if (file_.Read_At(offset, {read_record_.data(), static_cast<size_t>(length)}) < length)
+                return Set_Frame_Unavailable(frame, decode);
+            read_ = sample;
+            cached_record_ = frame;
+            current_frame_ = frame;
+            frame_available_ = true;
+            read_buffer_size_ = buffer.count;
+            rounded_capture_time_ = Non_dependant::Round_To_Multiple(read_.capture_mill, 40) - 10;
+            cached_decoded_ = decode;
+            if (decode) Decode_Read_Record();
+        },
+        [&](const VbError& e) {
+            std::string report;
+            try {
+                report = KD3_Properties();
+            } catch (...) {
+            }
+            vb::Report_Error(e, Reader_Location("Read_RGB_sample"), extra + report);
+        });
+}
+
+void cls_VideoFile_handler::Set_Frame_Unavailable(int32_t frame, bool decode) {
+    read_ = kd3::Sample_Header{};
+    read_.start_mark.clear();
+    read_.mid_mark.clear();
+    read_buffer_size_ = 0;
+    cached_record_ = frame;
+    current_frame_ = frame;
+    frame_available_ = false;
+    rounded_capture_time_ = 0;
+    cached_decoded_ = decode;
+    if (decode) Draw_Unavailable_Picture();
+}
+
+void cls_VideoFile_handler::Decode_Read_Record() {
+    const uint8_t* buffer = read_record_.data() + kd3::Buffer_Offset;
+    if (fourcc_ == "IJL" || fourcc_ == "JPEG") {
+        int32_t size = read_.jpeg_size;
+        jpeg::Stream_info info;
+        bool decoded = size > 0 && size <= read_buffer_size_ &&
+                       jpeg::Read_Header(buffer, static_cast<uint64_t>(size), info) == 0 &&
+                       mIntelJPEGLibrary::Decode_JPG_To_DIB(frame_image_, buffer, size);
+        if (!decoded) {
+            mTrace::Trace("*bres = false, Read_RGB_sample, FNum = ", current_frame_);
+            Draw_Message_Picture(0xFF0000, 0x0000FF, "Corrupted video\r\n in this frame!", {10, 100, 500, 400});
+        }
+        return;
+    }
+    // An uncompressed picture of the header's size; a buffer too short for it is refused.
+    int64_t needed = int64_t{graphics::Stride(width_)} * height_;
+    bool fits = width_ > 0 && height_ > 0 && read_buffer_size_ >= needed;
+    if (fits && (frame_image_.Width() != width_ || frame_image_.Height() != height_))
+        fits = frame_image_.Create(width_, height_);
+    if (!fits) {
+        Draw_Message_Picture(0xFF0000, 0x0000FF, "Corrupted video\r\n in this frame!", {10, 100, 500, 400});
+        return;
+    }
+    std::memcpy(frame_image_.DIBSectionBitsPtr(), buffer, static_cast<size_t>(needed));
+}
+
+void cls_VideoFile_handler::Draw_Unavailable_Picture() {
+    // Grey, with the words centred over the picture's whole width.
+    const int32_t width = width_ > 0 ? width_ : frame_image_.Width();
+    Draw_Message_Picture(0x808080, 0xFFFFFF, "Frame\r\nunavailable", {0, 100, width, 400});
+}
+
+void cls_VideoFile_handler::Draw_Message_Picture(int32_t colour, int32_t text_colour, const std::string& text,
+                                                 const gdi::Rect& rect) {
+    if (width_ > 0 && height_ > 0 && (frame_image_.Width() != width_ || frame_image_.Height() != height_))
+        frame_image_.Create(width_, height_);
+    frame_image_.Fill_with_RGB(colour);
+    gdi::Device_context* dc = frame_image_.hDC();
+    if (!dc) return;
+    gdi::Font* font = gdi::CreateFontA(64, 0, 0, 0, 0, false, false, false, 1, 0, 0, 2, 0, "Arial");
+    gdi::Gdi_object* previous = gdi::SelectObject(dc, font);
+    gdi::SetTextColor(dc, static_cast<gdi::COLORREF>(text_colour));
+    gdi::SetBkMode(dc, gdi::TRANSPARENT);
+    gdi::DrawTextA(dc, text, rect, gdi::DT_CENTER);
+    gdi::SelectObject(dc, previous);
+    gdi::DeleteObject(font);
+}
+
+int32_t cls_VideoFile_handler::KD3_Num_Frames() { return Header().Frames_no(); }
+int32_t cls_VideoFile_handler::KD3_Num_fields() { return 2 * int32_t{Header().Frames_no()}; }
+int16_t cls_VideoFile_handler::mill_per_frame() const { return vb::To_Int16(mill_per_frame_); }
+int16_t cls_VideoFile_handler::KD3_Capture_Delta() const { return vb::To_Int16(read_.capture_delta); }
+int16_t cls_VideoFile_handler::KD3_Compression_Quality() const { return vb::To_Int16(read_.jpeg_quality); }
+
+// ---- fields and display ----
+
+void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& box) {
+    vb::Trap(Module_Vantorel::Is_Compiled, Location("Draw_RGB_Field"), [&] {
+        if (field < 0) Refuse(vb::Err_Subscript, "There is no field " + std::to_string(field));
+        displayed_frame_ = Non_dependant::Field_To_Frame(field);
+        Read_RGB_sample(displayed_frame_, true);
+        field_to_show_ = Non_dependant::Is_Odd(field) ? 1 : 2;
+        current_field_ = field;
+        if (field_image_.Width() != frame_image_.Width() || field_image_.Height() != frame_image_.Height()) {
+            field_image_.Create(frame_image_.Width(), frame_image_.Height());
+            std::string text = "Deinterlace, size mismatch for file: " + m_File_Name;
+            mTrace::Trace(text);
+            Module_Vantorel::Write_Event_Log(text);
+            if (MismatchSize) MismatchSize();
+        }
+        const int16_t mode = field_to_show_ == 1 ? 2 : 1;
+        graphics::deinterlaceFrame2(frame_image_.DIBSectionBitsPtr(), field_image_.DIBSectionBitsPtr(),
+                                    vb::To_Int16(field_image_.Width()), vb::To_Int16(field_image_.Height()), mode);
+        Draw_Current_Field(box);
+        box.Refresh();
+        field_time_ = (field - 1) * mill_per_field_;
+    });
+}
+
+cDIBSection& cls_VideoFile_handler::Shown_Image() { return rotated_ ? rotated_image_ : field_image_; }
+
+void cls_VideoFile_handler::Size_Rotated_Image(const cDIBSection& picture) {
+    // Any width turns: the turn goes by the pictures' sizes, not by their byte counts.
+    if (rotated_image_.Width() != picture.Height() || rotated_image_.Height() != picture.Width())
+        rotated_image_.Create(picture.Height(), picture.Width());
+}
+
+void cls_VideoFile_handler::Paint_Whole(cDIBSection& picture, gdi::Picture_surface& box) {
+    picture.DIB_DrawDib2(box, 0, 0, vb::To_Int16(picture.Width()), vb::To_Int16(picture.Height()));
+}
+
+void cls_VideoFile_handler::Paint(cDIBSection& picture, gdi::Picture_surface& box) {
+    if (!rotated_) return Paint_Whole(picture, box);
+    Size_Rotated_Image(picture);
+    graphics::Rotate90(picture.DIBSectionBitsPtr(), rotated_image_.DIBSectionBitsPtr(), picture.Width(),
+                       picture.Height(), 0);
+    Paint_Whole(rotated_image_, box);
+}
+
+void cls_VideoFile_handler::Draw_Current_Field(gdi::Picture_surface& box) { Paint(field_image_, box); }
+
+void cls_VideoFile_handler::Draw_Current_RGB_frame(gdi::Picture_surface& box) {
+    Paint(frame_image_, box);
+    box.Refresh();
+}
+
+void cls_VideoFile_handler::Draw_RGB_frame(int32_t frame, gdi::Picture_surface& box) {
+    Read_RGB_sample(frame, true);
+    Draw_Current_RGB_frame(box);
+    field_time_ = (current_frame_ - 1) * mill_per_frame_;
+}
+
+int32_t cls_VideoFile_handler::Get_Field_Pixel(int16_t x, int16_t y) {
+    return static_cast<int32_t>(gdi::GetPixel(Shown_Image().hDC(), x, y));
+}
+
+void cls_VideoFile_handler::Let_Field_Pixel(int16_t x, int16_t y, int32_t colour) {
+    gdi::SetPixel(Shown_Image().hDC(), x, y, static_cast<gdi::COLORREF>(colour));
+}
+
+void cls_VideoFile_handler::Set_Field_Pixel(int32_t x, int32_t y, int32_t colour) {
+    gdi::SetPixel(Shown_Image().hDC(), x, y, static_cast<gdi::COLORREF>(colour));
+}
+
+int32_t cls_VideoFile_handler::Effective_time() const { return field_time_; }
+
+std::string cls_VideoFile_handler::Formatted_Time() const { return vb::Format(Effective_time() / 1000.0, "#0.00"); }
+
+void cls_VideoFile_handler::Set_RGB_interlaced(bool value) { Header().RGB_interlaced(value); }
+
+// ---- the property report ----
+
+std::string cls_VideoFile_handler::KD3_Properties() {
+    Cls_XML_header& h = Header();
+    int64_t length = fs::File_Size(m_File_Name);
+    int32_t frames = h.Frames_no();
+    int64_t pixels = int64_t{width_} * height_;
+    // A file without frames (or without a picture size) reports averages of 0 rather than failing.
+    int64_t average = frames > 0 ? length / frames : 0;
+    double ratio = frames > 0 && pixels > 0
+                       ? vb::Int(static_cast<double>(length) / frames / static_cast<double>(pixels * 3) * 100)
+                       : 0;
+    bool rotated = h.RGB_Rotated();
+    std::string dimensions = rotated ? std::to_string(height_) + "*" + std::to_string(width_) + " Rotated"
+                                     : std::to_string(width_) + "*" + std::to_string(height_);
+    const std::string lines[] = {
+        "File size: " + vb::CStr(vb::Round(static_cast<double>(length) / 1048576, 1)) + " MB",
+        "Average frame size : " + std::to_string(average / 1024) + " kB",
+        "Average compression ratio : " + vb::CStr(static_cast<double>(static_cast<float>(ratio))) + "%",
+        "Frames : " + std::to_string(frames),
+        "Segments : " + std::to_string(h.Segments_no()),
+        std::string("Rotated : ") + (rotated ? "True" : "False"),
+        "Dimensions : " + dimensions,
+        "Fourcc : " + fourcc_,
+        "Codec : " + codec_,
+        "Base Quality : " + std::to_string(file_quality_),
+        "Reduced Quality instances : " + std::to_string(h.JPG_Reduced_Qual_num()),
+        "JPG Threshold : " + h.RGB_Max_Seen_size() + "/" + h.RGB_Comp_Threshold(),
+        "Max JPG : " + std::to_string(h.RGB_Compressed_max_Size()),
+        "Min JPG : " + std::to_string(h.RGB_Compressed_min_Size()),
+        "Measured fps : " + h.RGB_fps(),
+        std::string("Interlaced : ") + (h.RGB_interlaced() ? "True" : "False"),
+        "Capture Computer : " + h.Comp_Name(),
+        "Phidget serial : " + h.Phidget_serial(),
+        "Comment : " + h.comment(1),
+    };
+    std::string report;
+    for (const std::string& line : lines) report += (report.empty() ? "" : "\r\n") + line;
+    return report;
+}
+
+// ---- closing ----
+
+void cls_VideoFile_handler::Header_Work_At_Close() {
+    // The records reach the disk before a header that counts them does.
+    file_.Sync();
+    Cls_XML_header& h = Header();
+    h.Frames_no(vb::To_Int16(int32_t{h.Frames_no()} + m_RGB_frames_appended));
+    if (measured_record_length_ > 0) h.RGB_Sample_Size(vb::To_Int32(measured_record_length_));
+    int16_t segments = vb::To_Int16(int32_t{h.Segments_no()} + 1);
+    h.Segments_no(segments);
+    segment_counter_ = segments;
+    // The sizes the console gave for this segment, or else those the store saw itself.
+    int32_t largest = sizes_given_ ? given_largest_ : seen_largest_;
+    int32_t smallest = sizes_given_ ? given_smallest_ : seen_smallest_;
+    if (largest > h.RGB_Compressed_max_Size()) h.RGB_Compressed_max_Size(largest);
+    if (smallest < h.RGB_Compressed_min_Size()) h.RGB_Compressed_min_Size(smallest);
+    Write_KD3_header();
+    file_.Sync();
+}
+
+void cls_VideoFile_handler::Close_File() {
+    if (!File_open()) return;
+    m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
+    std::exception_ptr failure;
+    if (m_file_suffix == "kd3") {
+        mTrace::Trace("*Close File kd3, m_RGB_frames_appended = ", m_RGB_frames_appended);
+        if (m_RGB_frames_appended > 0) {
+            try {
+                Header_Work_At_Close();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }
+    }
+    // Whatever happened above, the file is closed and nothing of this segment reaches the next one.
+    file_.Close();
+    Reset_Open_State();
+    if (failure) Report_Or_Rethrow(failure, Location("Close_file"));
+}
+
+void cls_VideoFile_handler::Reset_Open_State() {
+    m_file_suffix.clear();
+    video_codec_.assign(1, '0');
+    width_ = height_ = 0;
+    interlaced_ = rotated_ = false;
+    fourcc_.clear();
+    codec_.clear();
+    record_length_ = 0;
+    buffer_size_ = 0;
+    frame_count_ = field_count_ = 0;
+    mill_per_frame_ = 0;
+    file_quality_ = 0;
+    cached_record_ = 0;
+    cached_decoded_ = false;
+    append_position_ = 0;
+    m_RGB_frames_appended = 0;
+    measured_record_length_ = 0;
+    segment_refused_ = false;
+    sizes_given_ = false;
+    given_smallest_ = given_largest_ = 0;
+    seen_smallest_ = seen_largest_ = 0;
+}

@@ -1,0 +1,362 @@
+#pragma once
+// The capture file store: one object stands for one capture file at a time. It creates kd3 files,
+// appends frame records during a capture segment, keeps the file's header document in step with the
+// header record, and reads frames back into its frame image. Only the kd3 kind is built; the older
+// DV and AVI kinds are not (their suffixes are known, nothing reads or writes them).
+//
+// What it guarantees beyond reading and writing:
+// - the JPEG buffer length N and the record length S belong to the open file (taken from its header),
+//   never to whatever heat the object served before;
+// - a JPEG larger than the buffer is refused and counted, never written past the buffer;
+// - a segment that cannot be written (no file, no buffer size, a read-only file) is refused once;
+// - a header text that does not fit the header record is refused and the file keeps its header;
+// - a close that fails still closes the file and resets the object, then reports;
+// - a record that is missing or cut short reads as "frame unavailable" with no time;
+// - frames written before a crash are counted again when the file is opened.
+#include "Binary_file.h"
+#include "Kd3_format.h"
+#include "header/Cls_XML_header.h"
+#include "imaging/cDIBSection.h"
+
+#include "platform/gdi/Gdi_draw.h"
+#include "platform/gdi/Picture_surface.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class cls_VideoFile_handler {
+public:
+    cls_VideoFile_handler();
+    ~cls_VideoFile_handler();
+    cls_VideoFile_handler(const cls_VideoFile_handler&) = delete;
+    cls_VideoFile_handler& operator=(const cls_VideoFile_handler&) = delete;
+
+    // ---- file identity ----
+    std::string File_name() const { return m_File_Name; }
+    // Keeps the path and its kind; opens and closes nothing.
+    void File_name(const std::string& path);
+    int16_t File_num() const { return file_.Number(); }
+    bool File_open() const { return file_.Is_Open(); }
+    bool File_Initiated() const { return false; }
+    std::string Current_File_Suffix() const { return m_file_suffix; }
+    bool Has_XML_header();
+    bool Read_only() const { return m_Read_only; }
+    void Read_only(bool value) { m_Read_only = value; }
+    bool NTSC() const { return false; }
+    int16_t Width() const { return width_; }
+    int16_t Height() const { return height_; }
+    std::string Hash_atype() const { return {}; }
+    int32_t JUNK_pos() const { return 0; }
+    std::string video_codec() const { return video_codec_; }
+    // Size of the named file; 6 at 2 GiB and above.
+    int32_t File_size() const;
+
+    // ---- creating and writing a kd3 file ----
+    // Opens the named file as a new, empty file. A failure shows "File error! Check capture folder! "
+    // and leaves File_num 0.
+    void Create_File();
+    void Cropped_X(int32_t value) { cropped_x_ = value; }
+    void Cropped_Y(int32_t value);
+    void Initial_Quality(int16_t value) { initial_quality_ = value; }
+    void RGB_interlaced(bool value) { next_interlaced_ = value; }
+    bool RGB_interlaced();
+    void RGB_Rotated(bool value) { next_rotated_ = value; }
+    bool RGB_Rotated();
+    // A fresh header document for a new file, written into its header record; the file is closed after.
+    void Create_KD3_header();
+    // The header record rewritten from the document, the append position untouched. Raises when the
+    // file is read-only, when the document holds no header, or when its text does not fit the record.
+    void Write_KD3_header();
+    // Loads the header record of the open file into the document.
+    void Read_KD3_Headers();
+    // Stamps the document and writes it into the file (opening a closed kd3 file, which stays open).
+    void Write_XML_Header();
+    std::string Get_DOM_string();
+    void Dump_XML_Header(const std::string& path);
+    std::string XML_Header_string();
+    void XML_Header_string(const std::string& text);
+
+    // ---- appending (capture segments) ----
+    // Fixes the JPEG buffer length N of the open file's records.
+    void Set_JPG_Maxsize(int32_t size);
+    int32_t RGB_Compressed_buffer_Size();
+    std::string RGB_Comp_Threshold();
+    void RGB_Comp_Threshold(const std::string& value);
+    std::string RGB_Max_Seen_size();
+    void RGB_Max_Seen_size(const std::string& value);
+    void Measured_fps(int16_t value);
+    int16_t Measured_fps();
+    void RGB_fourcc(const std::string& value);
+    std::string Last_Capture_time();
+    void Last_Capture_time(const std::string& value);
+    // The next write goes after the last whole record of the file.
+    void Position_at_End();
+    void Append_Compressed_RGB_Frame(int32_t capture_local, int32_t capture_mill, int32_t capture_delta,
+                                     int16_t quality, int32_t jpeg_size, const uint8_t* jpeg, int32_t hdmi_events);
+    // Frames refused since the object was made: larger than the buffer, or while a segment was refused.
+    int32_t Refused_Frames() const { return refused_frames_; }
+
+    // ---- capture statistics ----
+    void JPG_Sizes(int32_t smallest, int32_t largest);
+    int32_t Largest_JPG();
+    int32_t Smallest_JPG();
+    void Add_Segment_num();
+    int16_t Current_Segments_num() const { return segment_counter_; }
+    int16_t Segments_Num();
+    void Add_Reduced_Quality_num(int16_t count);
+    std::string DIB_sizes() const;
+
+    // ---- opening and reading ----
+    // Opens the named kd3 file; errors go to the common error report.
+    void Open_RGB_File();
+    // Reads record `frame` into the read record and, with `decode`, its picture into the frame image.
+    void Read_RGB_sample(int32_t frame, bool decode);
+    // 1-based file position of record `frame`.
+    int64_t RGB_video_adress(int32_t frame) const;
+    // Whether the record read last was there whole; when not, the per-frame values are 0.
+    bool Frame_available() const { return frame_available_; }
+    int32_t Num_Frames() const { return frame_count_; }
+    int32_t KD3_Num_Frames();
+    int32_t Num_fields() const { return field_count_; }
+    int32_t KD3_Num_fields();
+    int16_t mill_per_frame() const;
+    int32_t mill_per_field() const { return mill_per_field_; }
+    int32_t Capture_mill_time() const { return 0; }
+    int32_t KD3_Capture_mill() const { return read_.capture_mill; }
+    int32_t KD3_Capture_local() const { return read_.capture_local; }
+    int16_t KD3_Capture_Delta() const;
+    int32_t KD3_JPEG_Size() const { return read_.jpeg_size; }
+    int16_t KD3_Compression_Quality() const;
+    int32_t Capture_HDMI_events() const { return read_.hdmi_events; }
+    int32_t Current_Frame() const { return current_frame_; }
+    int32_t Rounded_Capture_Time() const { return rounded_capture_time_; }
+    int16_t File_JPEG_Quality() const { return file_quality_; }
+    // The decoded frame; "obj_DIB_Deint_source 1".
+    cDIBSection& Frame_Image() { return frame_image_; }
+
+    // ---- fields and display ----
+    // Field `field` (from 1; fields 2k - 1 and 2k are frame k) extracted, turned when the file was
+    // captured rotated, and painted into `box`.
+    void Draw_RGB_Field(int32_t field, gdi::Picture_surface& box);
+    void Draw_Current_Field(gdi::Picture_surface& box);
+    void Draw_Current_RGB_frame(gdi::Picture_surface& box);
+    void Draw_RGB_frame(int32_t frame, gdi::Picture_surface& box);
+    // A pixel of the picture shown (the rotated image for a rotated file), (0, 0) at its top left;
+    // Windows colour values. Outside the picture: CLR_INVALID, and nothing is set.
+    int32_t Get_Field_Pixel(int16_t x, int16_t y);
+    void Let_Field_Pixel(int16_t x, int16_t y, int32_t colour);
+    void Set_Field_Pixel(int32_t x, int32_t y, int32_t colour);
+    gdi::Device_context* DEint_HDC() const { return field_image_.hDC(); }
+    gdi::Device_context* Rotated_HDC() const { return rotated_image_.hDC(); }
+    cDIBSection& Field_Image() { return field_image_; }
+    cDIBSection& Rotated_Image() { return rotated_image_; }
+    // 1 when the field drawn last was the first of its frame, 2 for the second.
+    int16_t Field_To_Show() const { return static_cast<int16_t>(field_to_show_); }
+    int16_t KD3_Displayed_Field() const { return static_cast<int16_t>(field_to_show_); }
+    int32_t KD3_Displayed_Frame() const { return displayed_frame_; }
+    int32_t Current_Field() const { return current_field_; }
+    // Milliseconds of the field drawn last from the first field of the file.
+    int32_t Effective_time() const;
+    std::string Formatted_Time() const;
+    // Writes the header's interlace flag directly.
+    void Set_RGB_interlaced(bool value);
+    // Kept for the older kinds' drawing; kd3 drawing does not need a screen context.
+    void Set_Screen_HDC(gdi::Device_context* dc) { screen_dc_ = dc; }
+    // Called when a decoded frame's size differed from the field image's (the event MismatchSize).
+    std::function<void()> MismatchSize;
+
+    // ---- the property report ----
+    std::string KD3_Properties();
+
+    // ---- header facade: file, computer and program data ----
+    std::string Creation_date();
+    void Creation_date(const std::string& value);
+    std::string Computer_name();
+    std::string Computer_CPUInfo();
+    std::string OS_version();
+    std::string OS_bitness();
+    std::string CPU_bitness();
+    std::string Capture_Info();
+    void Capture_Info(const std::string& value);
+    std::string Phidget_serial();
+    std::string Program_ID();
+    std::string Program_Major();
+    std::string Program_Minor();
+    std::string Program_Revision();
+    std::string comment(int16_t number);
+    void comment(int16_t number, const std::string& value);
+    std::string File_comment1();
+    void File_comment1(const std::string& value);
+    std::string Subject_name();
+    void Subject_name(const std::string& value);
+    std::string SpecApp();
+    void SpecApp(const std::string& value);
+    std::string Camera_ID(int16_t stream);
+    void Camera_ID(int16_t stream, const std::string& value);
+    // Stream 1 as the stream table of the older kinds holds it: never filled for kd3 files.
+    bool rotated() const { return false; }
+    void rotated(bool value);  // writes the file
+    bool Stream_rotated(int16_t stream);
+    void Stream_rotated(int16_t stream, bool value);  // writes the file
+    // The streams are found by camera position in the older kinds' stream table, empty for kd3 files.
+    void Set_stream_active(int16_t pos, bool active);
+    bool pos_Active(int16_t pos);
+    int16_t Active_Streams();
+    int16_t Camera_pos(int16_t stream);
+    void Camera_pos(int16_t stream, int16_t value);
+    int16_t Pos_In_File(int16_t pos) const;
+    int16_t Num_Video_streams() const { return 0; }
+    void Owner(const std::string& value) { owner_ = value; }
+    void Player_index(int16_t value) { player_index_ = value; }
+    int16_t p_index() const { return player_index_; }
+    bool Show_goalline();
+    void Show_goalline(bool value);
+
+    // ---- header facade: course, heats and lane results (lanes 0 to 16) ----
+    int16_t Lane_count();
+    void Lane_count(int16_t value);  // writes the file
+    void Num_Lanes(int16_t value);
+    int16_t Start_lane();
+    bool Start_Lane_Zero();
+    void Start_Lane_Zero(bool value);
+    void File_Lane_Pos(int16_t lane, int32_t x, int32_t y);
+    int16_t LaneX(int16_t lane);
+    int16_t LaneY(int16_t lane);
+    bool Lanes_Visible();
+    void Lanes_Visible(bool value);
+    bool Lanes_flipped();
+    void Lanes_flipped(bool value);
+    bool Lanes_reversed();
+    void Lanes_reversed(bool value);
+    bool Lanes_locked();
+    void Lanes_locked(bool value);  // writes the file
+    int16_t flip() const { return flip_; }
+    void flip(int16_t value) { flip_ = value; }
+    void Get_Goalline(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2);
+    void Set_Goal_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void Fix_Goal_Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);  // writes the file
+    std::string Event_name();
+    void Event_name(const std::string& value);  // writes the file
+    std::string Heat_ID(int16_t heat);  // one blank reads as ""
+    void Heat_ID(int16_t heat, const std::string& value);
+    void Update_Heat_ID(int16_t heat, const std::string& value);  // writes the file
+    std::string Heat_comment(int16_t heat);
+    void Heat_comment(int16_t heat, const std::string& value);
+    void Start_local_mill(int16_t heat, int32_t value);
+    int32_t Start_local_Mill_Time(int16_t heat);  // 0 without a file name
+    void Start_PC_mill(int16_t heat, int32_t value);
+    void Start_PC_Mill_time(int16_t heat, int32_t value);
+    int32_t Start_PC_Mill_time(int16_t heat);  // 0 without a file name
+    int32_t RGB_startmill();
+    void Start_HDMI_events(int16_t heat, int32_t value);
+    int32_t Start_HDMI_events(int16_t heat);  // 0 on any failure
+    int32_t Heat_Start_Correction(int16_t heat);
+    void Heat_Start_Correction(int16_t heat, int32_t value);  // writes the file
+    void Set_Multi_Start(int16_t heat);                        // writes the file
+    void Clear_Multi_Start(int16_t heat);                      // writes the file
+    void Clear_Heats();
+    int32_t Old_HeatStart() const { return 0; }
+    void Heat_result(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_result(int16_t heat, int16_t lane);
+    void Heat_time(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_time(int16_t heat, int16_t lane);  // 0 without a file name
+    void Heat_Clicktime(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_Clicktime(int16_t heat, int16_t lane);
+    void Heat_Goalfield(int16_t heat, int16_t lane, int32_t value);
+    int32_t Heat_Goalfield(int16_t heat, int16_t lane);
+    std::string Hdr_spare1();
+    void Hdr_spare1(const std::string& value);
+    int16_t xField_To_Show() const { return Field_To_Show(); }
+
+    // ---- closing ----
+    // Brings the header up to date after a segment, then closes the file and resets the object.
+    void Close_File();
+
+    // The header document, made on first use.
+    Cls_XML_header& Header();
+
+private:
+    void Reset_Open_State();
+    void Header_Work_At_Close();
+    bool Refuse_Segment();
+    void Count_Recovered_Frames(int64_t file_length);
+    void Draw_Message_Picture(int32_t colour, int32_t text_colour, const std::string& text, const gdi::Rect& rect);
+    void Draw_Unavailable_Picture();
+    void Decode_Read_Record();
+    void Set_Frame_Unavailable(int32_t frame, bool decode);
+    void Paint(cDIBSection& picture, gdi::Picture_surface& box);
+    void Paint_Whole(cDIBSection& picture, gdi::Picture_surface& box);
+    void Size_Rotated_Image(const cDIBSection& picture);
+    cDIBSection& Shown_Image();
+
+    Binary_file file_;
+    std::string m_File_Name;
+    std::string m_file_suffix;
+    bool m_Read_only = false;
+    std::string video_codec_ = "0";
+    std::unique_ptr<Cls_XML_header> header_;
+    bool header_readable_ = true;  // false after a header record that does not parse
+
+    // Writing.
+    int32_t cropped_x_ = 0;
+    int32_t cropped_y_ = 0;
+    int16_t initial_quality_ = 0;
+    bool next_interlaced_ = false;
+    bool next_rotated_ = false;
+    std::string codec_name_ = "Intel";
+    cDIBSection compression_image_;
+    std::vector<uint8_t> write_record_;  // S bytes: header, descriptor, buffer, end mark
+    int32_t buffer_size_ = 0;            // N of the open file
+    int64_t append_position_ = 0;
+    int32_t m_RGB_frames_appended = 0;
+    int64_t measured_record_length_ = 0;  // of the open file only
+    bool segment_refused_ = false;
+    int32_t refused_frames_ = 0;
+    int16_t segment_counter_ = 0;
+    bool sizes_given_ = false;
+    int32_t given_smallest_ = 0;
+    int32_t given_largest_ = 0;
+    int32_t seen_smallest_ = 0;
+    int32_t seen_largest_ = 0;
+
+    // Reading.
+    int16_t width_ = 0;
+    int16_t height_ = 0;
+    bool interlaced_ = false;
+    bool rotated_ = false;
+    std::string fourcc_;
+    std::string codec_;
+    int64_t record_length_ = 0;  // S
+    int32_t frame_count_ = 0;
+    int32_t field_count_ = 0;
+    int32_t mill_per_frame_ = 0;
+    int32_t mill_per_field_ = 0;
+    int16_t file_quality_ = 0;
+    std::vector<uint8_t> read_record_;
+    kd3::Sample_Header read_;
+    int32_t read_buffer_size_ = 0;  // N of the record read last
+    int32_t cached_record_ = 0;
+    bool cached_decoded_ = false;
+    bool frame_available_ = false;
+    int32_t current_frame_ = 0;
+    int32_t rounded_capture_time_ = 0;
+
+    cDIBSection frame_image_;     // the decoded frame
+    cDIBSection field_image_;     // the extracted field
+    cDIBSection rotated_image_;   // the field or frame turned a quarter
+
+    // Display.
+    gdi::Device_context* screen_dc_ = nullptr;
+    int32_t displayed_frame_ = 0;
+    int32_t field_to_show_ = 0;
+    int32_t current_field_ = 0;
+    int32_t field_time_ = 0;
+
+    // Values of the older kinds' state that the facade answers.
+    std::string owner_;
+    int16_t player_index_ = 0;
+    int16_t flip_ = 0;
+};
