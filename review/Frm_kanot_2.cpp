@@ -81,6 +81,8 @@ Frm_kanot_2::Frm_kanot_2()
       item_dock_results(menu_settings, "Dock Results form"),
       item_handle_mousewheel(menu_settings, "Handle Mouse wheel events"),
       item_lane_line_length(menu_settings, "Lane line length") {
+    item_dock_results.Set_Checked(false);
+    item_handle_mousewheel.Set_Checked(false);
     Set_Caption("Vantorel Video Replay ");
     item_open.On_Click([this] { item_open_Click(); });
     item_file_properties.On_Click([this] { item_file_properties_Click(); });
@@ -558,15 +560,14 @@ void Frm_kanot_2::item_exit_Click() {
     vb::Trap(Is_Compiled, "item_exit_click of Form Frm_kanot_2", [] { Vantorel_exit(); });
 }
 
+// The click has turned the item's check mark already.
 void Frm_kanot_2::item_dock_results_Click() {
-    item_dock_results.Set_Checked(!item_dock_results.Checked());
     Non_dependant::Write_Ini("settings", "resultsdocked", Non_dependant::Bool_To_Text(item_dock_results.Checked()),
                              Ini_file_path);
     Form_Resize();
 }
 
 void Frm_kanot_2::item_handle_mousewheel_Click() {
-    item_handle_mousewheel.Set_Checked(!item_handle_mousewheel.Checked());
     if (item_handle_mousewheel.Checked()) {
         Module1::Hook_Mouse_Wheel(this, this);
         ui::MsgBox("Mousewheel events now handled by Vantorel!");
