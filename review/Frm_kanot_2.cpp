@@ -36,6 +36,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSlider>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -277,6 +278,16 @@ void Frm_kanot_2::Form_QueryUnload(int16_t&, int16_t) {
     });
 }
 
+void Frm_kanot_2::showEvent(QShowEvent* event) {
+    ui::Form::showEvent(event);
+    // Without a window manager a shown window is never activated; the first activation's work (the
+    // window as tall as the screen, the picture fitted to it) must not wait for one.
+    if (!Review_Activated)
+        QTimer::singleShot(0, this, [this] {
+            if (!Review_Activated && isVisible()) Form_Activate();
+        });
+}
+
 void Frm_kanot_2::closeEvent(QCloseEvent* event) {
     // The desktop's close request (Alt+F4): the window closes only through Exit and the shutdown.
     if (event->spontaneous() && modCloseBtn::Close_Unavailable(this)) {
@@ -365,12 +376,11 @@ void Frm_kanot_2::Arrange_Layout(int16_t) {
 void Frm_kanot_2::Arrange_Frames() {
     vb::Trap(Is_Compiled, "Arrange_Frames of Form frm_kanot_2", [this] {
         Trace_String("*Arrange_Frames, begin");
-        Frame_Controls->adjustSize();
         const int picture_right = Picture_large->geometry().right() + 1 + 2;
         Frame_Controls->move(picture_right + 10, Menu_Height());
-        const int column_bottom = Frm_options->geometry().bottom() + 1;
-        const int logo_height = Picture_logo->isVisible() ? Picture_logo->height() + 5 : 0;
-        Frame_Controls->resize(Column_Width, column_bottom + 5 + logo_height + Label_mismatch->height());
+        const int logo_height = Picture_logo->isVisibleTo(Frame_Controls) ? Picture_logo->height() + 5 : 0;
+        Frame_Controls->resize(Column_Width, Frame_Controls->sizeHint().height() + logo_height);
+        Frame_Controls->layout()->activate();
         Resize_Self(Frame_Controls->geometry().right() + 1 + 20, height());
         Menu_bar->setGeometry(0, 0, width(), Menu_Height());
         Dock_Results();

@@ -163,6 +163,7 @@ protected:
     void Form_Resize() override;
     void Form_QueryUnload(int16_t& cancel, int16_t unload_mode) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -18,6 +18,7 @@
 #include "shell/Non_dependant.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QMenuBar>
 #include <QSlider>
 #include <QWheelEvent>
@@ -128,6 +129,23 @@ TEST_F(Review_window, Picture_fit_and_layout) {
         }
         EXPECT_FALSE(w.Skip_Next_Resize);
     }
+}
+
+TEST_F(Review_window, First_show_makes_the_window_as_tall_as_the_screen_and_docks_the_results) {
+    Frm_kanot_2& w = Window();
+    const int menu = w.Menu_bar->sizeHint().height();
+    Display_Width = 440;
+    Display_Height = 1080;
+    ASSERT_EQ(Screen_Scale_Height, 0);
+    w.Show();
+    QApplication::processEvents();
+    EXPECT_TRUE(Review_Activated);
+    EXPECT_EQ(w.frameGeometry().height(), w.screen()->availableGeometry().height());
+    EXPECT_EQ(Screen_Scale_Height, w.height() - menu);
+    EXPECT_FLOAT_EQ(w.View_Scale, static_cast<float>(w.height() - menu - 4) / 1080);
+    EXPECT_EQ(w.Picture_large->height(), w.height() - menu - 4);
+    EXPECT_TRUE(Frm_results::Instance().Visible());
+    EXPECT_EQ(Frm_results::Instance().Top(), w.Top());
 }
 
 TEST_F(Review_window, Resize_scales_the_picture_to_the_inner_height) {
