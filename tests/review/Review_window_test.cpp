@@ -264,9 +264,55 @@ TEST_F(Review_window, Unload_stops_the_timer_and_stores_the_position) {
     w.Show();
     w.Move(1500, 1200);
     const int32_t width = w.Width(), height = w.Height();
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    w.item_handle_mousewheel.Click();
     w.Unload();
+    EXPECT_FALSE(w.Timer_keyb_event.Enabled());
+    EXPECT_FALSE(Module1::Is_Hooked(&w));
     const std::string stored = Non_dependant::Read_Ini("windowpos", "Frm_kanot_2", ini, "");
     EXPECT_EQ(stored, "1500,1200," + std::to_string(width) + "," + std::to_string(height));
+}
+
+TEST_F(Review_window, Lane_line_length_takes_only_a_length) {
+    Frm_kanot_2& w = Window();
+    Lane_Line_Length = 200;
+    struct Case {
+        const char* answer;
+        int16_t length;
+        size_t messages;
+    } cases[] = {{"", 200, 1}, {"abc", 200, 3}, {"40000", 200, 5}, {"150", 150, 6}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        Test_dialogs::Instance().Answer_Input(c.answer);
+        if (c.length == 200 && *c.answer) Test_dialogs::Instance().Answer(ui::vbOK);
+        w.item_lane_line_length_Click();
+        EXPECT_EQ(Lane_Line_Length, c.length);
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), c.messages);
+    }
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt, "Please give desired Lane line length!");
+    EXPECT_EQ(Non_dependant::Read_Ini("setting", "Lanelinelength", ini, ""), "150");
+}
+
+TEST_F(Review_window, Draw_Graphics_shows_the_goal_line_and_no_marks_without_a_file) {
+    Frm_kanot_2& w = Window();
+    Display_Width = 200;
+    Display_Height = 200;
+    Screen_Scale_Height = 700;
+    w.Set_Picture_Size();
+    w.Create_obj_Graphics();
+    w.Picture_large->BackColor(0x705020);
+    w.Picture_large->Cls();
+    Run_Mode = 10;
+    Draw_Goalline = Draw_Lanemarks = true;
+    Draw_Lane_Count = 2;
+    File_Goalline = {100, 10, 100, 190};
+    w.Draw_Graphics(true, false);
+    EXPECT_EQ(static_cast<int32_t>(gdi::GetPixel(w.Picture_large->hDC(), 100, 100)), 0xFFFFFF);
+    EXPECT_EQ(static_cast<int32_t>(gdi::GetPixel(w.Picture_large->hDC(), 100, 20 + 4)), 0xFFFFFF);
+    // The set-up course's marks at (100, 200) and (150, 200) are not drawn over the picture.
+    EXPECT_EQ(static_cast<int32_t>(gdi::GetPixel(w.Picture_large->hDC(), 92, 195)), 0x705020);
+    EXPECT_EQ(static_cast<int32_t>(gdi::GetPixel(w.Picture_large->hDC(), 142, 195)), 0x705020);
+    EXPECT_EQ(static_cast<int32_t>(gdi::GetPixel(w.Picture_large->hDC(), 30, 30)), 0x705020);
 }
 
 TEST_F(Review_window, Course_drawn_over_a_synthetic_field) {
