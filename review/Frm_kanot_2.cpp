@@ -474,9 +474,12 @@ void Frm_kanot_2::dropEvent(QDropEvent* event) {
     Form_OLEDragDrop(files);
 }
 
+// A release on the window's background runs the resize procedure; the click that follows gives the
+// slider the focus.
 void Frm_kanot_2::mouseReleaseEvent(QMouseEvent* event) {
     ui::Form::mouseReleaseEvent(event);
     Form_Resize();
+    SliderPlay_Focus();
 }
 
 void Frm_kanot_2::Timer_keyb_event_Timer() {
