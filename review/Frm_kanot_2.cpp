@@ -1,31 +1,70 @@
 #include "Frm_kanot_2.h"
 
+#include "Module_Vantorel_course.h"
+#include "Module_Vantorel_overlay.h"
+#include "platform/gdi/Gdi_blit.h"
+#include "platform/sys/Instance_lock.h"
 #include "platform/sys/Sys_clock.h"
+#include "platform/ui/Command_button.h"
 #include "platform/ui/Dialog_service.h"
+#include "platform/ui/Picture_box.h"
+#include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
+#include "results/Form_properties.h"
+#include "results/Frm_results.h"
+#include "results/modCloseBtn.h"
 #include "shell/KDR_error_form.h"
+#include "shell/Module_AppUserData.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Module_Vantorel_windows.h"
 #include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
 #include "shell/Non_dependant_windows.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QSlider>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdlib>
 #include <fstream>
 
 using namespace Module_Vantorel;
+using Module_dependant::Trace_String;
 
 namespace {
 
 constexpr const char* Not_Built = "Reviewing capture files is not built yet.";
+constexpr int Column_Width = 230;
+
+QLabel* Value_Label(QWidget* parent, const char* tool_tip) {
+    auto* label = new QLabel(parent);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setToolTip(tool_tip);
+    label->setMinimumWidth(90);
+    return label;
+}
+
+ui::Picture_box* Hidden_Box(QWidget* parent) {
+    auto* box = new ui::Picture_box(parent);
+    box->hide();
+    return box;
+}
 
 }  // namespace
 
@@ -34,70 +73,148 @@ Frm_kanot_2::Frm_kanot_2()
       Menu_bar(new QMenuBar(this)),
       menu_form(Menu_bar, "Form"),
       item_open(menu_form, "Open File"),
+      item_file_properties(menu_form, "File properties"),
       item_exit(menu_form, "Exit"),
       menu_settings(Menu_bar, "Settings"),
       item_timing_calculation(menu_settings, "Timing calculation method", true),
       item_timing_framecount(item_timing_calculation, "Frame count"),
-      item_timing_frametimestamp(item_timing_calculation, "Frame timestamp") {
+      item_timing_frametimestamp(item_timing_calculation, "Frame timestamp"),
+      item_dock_results(menu_settings, "Dock Results form"),
+      item_handle_mousewheel(menu_settings, "Handle Mouse wheel events"),
+      item_lane_line_length(menu_settings, "Lane line length") {
+    item_dock_results.Set_Checked(false);
+    item_handle_mousewheel.Set_Checked(false);
     Set_Caption("Vantorel Video Replay ");
     item_open.On_Click([this] { item_open_Click(); });
+    item_file_properties.On_Click([this] { item_file_properties_Click(); });
     item_exit.On_Click([this] { item_exit_Click(); });
     item_timing_framecount.On_Click([this] { Set_Timing_Framecount(); });
     item_timing_frametimestamp.On_Click([this] { Set_Timing_Frametimestamp(); });
+    item_dock_results.On_Click([this] { item_dock_results_Click(); });
+    item_handle_mousewheel.On_Click([this] { item_handle_mousewheel_Click(); });
+    item_lane_line_length.On_Click([this] { item_lane_line_length_Click(); });
+    setAcceptDrops(true);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setMenuBar(Menu_bar);
-    Picture_large = new QLabel(QString(Not_Built) + "\nOpen File will show the heat's fields here.", this);
-    Picture_large->setAlignment(Qt::AlignCenter);
-    Picture_large->setFrameShape(QFrame::Box);
-    Picture_large->setMinimumSize(400, 600);
-    layout->addWidget(Picture_large, 1);
+    Picture_large = new ui::Picture_box(this);
+    Picture_large->BackColor(0x808080);
+    Picture_large->Cls();
 
-    Frame_Controls = new QGroupBox(this);
+    Frame_Controls = new QWidget(this);
     auto* column = new QVBoxLayout(Frame_Controls);
+    column->setContentsMargins(0, 0, 0, 0);
+    Command_resume_capture = new ui::Command_button("Resume Capture", Frame_Controls);
+    Command_resume_capture->On_Click([this] { Command_resume_capture_Click(); });
+    column->addWidget(Command_resume_capture);
+
     frm_File_data = new QGroupBox("File data", Frame_Controls);
-    auto* file_data = new QVBoxLayout(frm_File_data);
+    auto* file_data = new QGridLayout(frm_File_data);
     Shape_circle = new QLabel(QString::fromUtf8("\u25CF"), frm_File_data);
     Shape_circle->setStyleSheet("color: red");
-    file_data->addWidget(Shape_circle);
-    file_data->addWidget(new QLabel("Image size", frm_File_data));
-    file_data->addWidget(new QLabel("File size", frm_File_data));
+    file_data->addWidget(Shape_circle, 0, 1, Qt::AlignRight);
+    Lbl_Frame_size = Value_Label(frm_File_data, "Captured frame size(X*Y,pixels)");
+    Lbl_filesize = Value_Label(frm_File_data, "Size of the current file");
+    file_data->addWidget(new QLabel("Image size", frm_File_data), 1, 0);
+    file_data->addWidget(Lbl_Frame_size, 1, 1);
+    file_data->addWidget(new QLabel("File size", frm_File_data), 2, 0);
+    file_data->addWidget(Lbl_filesize, 2, 1);
+    column->addWidget(frm_File_data);
+
     Frm_time = new QGroupBox("Time", Frame_Controls);
-    auto* time = new QVBoxLayout(Frm_time);
-    for (const char* caption : {"Elapsed time", "Delta time", "Video field", "Start time", "Heat ID"})
-        time->addWidget(new QLabel(caption, Frm_time));
+    auto* time = new QGridLayout(Frm_time);
+    lbl_elapsed_time = Value_Label(Frm_time, "Display absolute heat time");
+    Lbl_delta_time = Value_Label(Frm_time, "Displays delta time");
+    Lbl_frameno = Value_Label(Frm_time, "Displays video field number");
+    Label_start_time = Value_Label(Frm_time, "");
+    Label_heatID = Value_Label(Frm_time, "");
+    int row = 0;
+    for (auto [caption, label] : {std::pair{"Elapsed time", lbl_elapsed_time}, {"Delta time", Lbl_delta_time},
+                                  {"Video field", Lbl_frameno}, {"Start time", Label_start_time},
+                                  {"Heat ID", Label_heatID}}) {
+        time->addWidget(new QLabel(caption, Frm_time), row, 0);
+        time->addWidget(label, row++, 1);
+    }
+    column->addWidget(Frm_time);
+
     Frm_play = new QGroupBox("Video Scroll", Frame_Controls);
-    (new QVBoxLayout(Frm_play))->addWidget(new QLabel("No file open", Frm_play));
+    auto* play = new QVBoxLayout(Frm_play);
+    Slider_play = new QSlider(Qt::Horizontal, Frm_play);
+    Slider_play->setTickPosition(QSlider::TicksBelow);
+    Slider_play->setRange(0, 0);
+    Slider_play->setFocusPolicy(Qt::StrongFocus);
+    play->addWidget(Slider_play);
+    Cmd_play = new ui::Command_button("Play", Frm_play);
+    play->addWidget(Cmd_play);
+    column->addWidget(Frm_play);
+
     Frm_options = new QGroupBox("Options", Frame_Controls);
-    (new QVBoxLayout(Frm_options))->addWidget(new QLabel("No file open", Frm_options));
-    for (QGroupBox* frame : {frm_File_data, Frm_time, Frm_play, Frm_options}) column->addWidget(frame);
+    auto* options = new QVBoxLayout(Frm_options);
+    Chk_Flip_Lanemarks = new QCheckBox("Flip lane markers", Frm_options);
+    Chk_Show_Goalline = new QCheckBox("Show goalline", Frm_options);
+    Chk_Show_lanemarks = new QCheckBox("Show lane markers", Frm_options);
+    Chk_invert_goalline = new QCheckBox("Invert goalline", Frm_options);
+    Chk_reverse_lanes = new QCheckBox("Reverse lanes", Frm_options);
+    for (QCheckBox* box : {Chk_Flip_Lanemarks, Chk_Show_Goalline, Chk_Show_lanemarks, Chk_invert_goalline})
+        options->addWidget(box);
+    Chk_reverse_lanes->hide();
+    // The display options act on an open file's overlay; they come with opening files.
+    Frm_options->setEnabled(false);
+    column->addWidget(Frm_options);
+
+    Label_mismatch = new QLabel(Frame_Controls);
+    column->addWidget(Label_mismatch);
     column->addStretch(1);
-    Frame_Controls->setFixedWidth(200);
-    layout->addWidget(Frame_Controls);
+    Picture_logo = new ui::Picture_box(Frame_Controls);
+    Picture_logo->hide();
+    Frame_Controls->setFixedWidth(Column_Width);
+
+    Pict_heat_time = Hidden_Box(this);
+    Pict_temp = Hidden_Box(this);
+    Picture_intro = Hidden_Box(this);
+    Picture_intro->Click = [this] { Picture_intro->hide(); };
+    Picture_intro_2 = Hidden_Box(this);
+
+    Timer_keyb_event.Set_Interval(60000);
+    Timer_keyb_event.On_Timer([this] { Timer_keyb_event_Timer(); });
 }
 
-Frm_kanot_2::~Frm_kanot_2() = default;
+Frm_kanot_2::~Frm_kanot_2() { Module1::Unhook_Mouse_Wheel(); }
+
+// ---- life cycle ----
 
 void Frm_kanot_2::Form_Load() {
-    Module_dependant::Trace_String("Frm_kanot2 Form_Load start");
+    Trace_String("Frm_kanot2 Form_Load start");
     if (Is_Exiting) return;
+    // A second instance would write the first one's ini file, logs and capture files: it ends before
+    // it has touched any of them.
+    static sys::Instance_lock instance;
+    if (!instance.Claim(Module_AppUserData::Get_AppData_Folder() + "/vantorel.lock")) {
+        ui::MsgBox("An instance of this program already running...", ui::vbOKOnly);
+        std::_Exit(0);
+    }
     vb::Trap(Is_Compiled, "Form_Load of Form frm_kanot_2", [this] {
         Shape_circle->setVisible(Is_Compiled);
         if (Program_Name.empty()) Vantorel_Initialization();
         Display_Width = 400;
         Display_Height = 800;
+        item_dock_results.Set_Checked(true);
         Drag_Lane = -1;
+        Rotated_View = true;
+        Set_Picture_Size();
+        Arrange_Layout(Rotated_View);
         Replay_Start_Tick = sys::timeGetTime();
+        Trace_String("*Frm_Kanot, Form_load_2 start *");
+        Trace_String("Vantorel " + Program_Version);
         if (Is_Exiting) {
-            Module_dependant::Trace_String("*Frm_Kanot_2, Form_load start ending = true");
+            Trace_String("*Frm_Kanot_2, Form_load start ending = true");
             return;
         }
+        Update_Form_Caption();
         Vantorel_Initialization();
         KDR_error_form::Instance().KDR_Error_Initialize();
         if (Module_dependant::FileExists(Ini_file_path)) {
-            Module_dependant::Trace_String("INI file found");
+            Trace_String("INI file found");
         } else {
-            Module_dependant::Trace_String("INI file not found");
+            Trace_String("INI file not found");
             if (ui::MsgBox("INI file not found! Create? (No exits program)", ui::vbYesNo) == ui::vbNo) std::_Exit(0);
             std::ofstream(Ini_file_path, std::ios::trunc);
         }
@@ -105,24 +222,338 @@ void Frm_kanot_2::Form_Load() {
         Module_dependant::Get_Form_Pos(Name(), left, top, width, height);
         Move(left, top);
         Transparent_Color = 128 | 128 << 8 | 128 << 16;
+        Pict_heat_time->FontName("Times New Roman");
+        Pict_heat_time->resize(vb::CInt(Pict_heat_time->TextWidth("-11.22.33")),
+                               vb::CInt(0.85 * Pict_heat_time->TextHeight("-11.22.33")));
+        Get_stored_length();
+        Setup_Goalline = {100, 100, 505, 100};
         Load_Event_name();
-        item_timing_calculation.Set_Visible(!Is_Compiled);
-        Non_dependant::Remove_Close_Menu(this);
+        Load_Lanes_and_Goalline();
+        Update_Form_Caption();
+        Trace_String("*Calling Arrange_Frames");
+        Version_String = Program_Version + (Is_Compiled ? std::string(".EXE cd: ") + Build_Date : " IDE");
+        Slider_play->setToolTip("");
+        Picture_large->Refresh();
+        modCloseBtn::Remove_Close_Item(this, 0);
         QStringList arguments = QCoreApplication::arguments().mid(1);
         arguments.removeAll("--development");
-        Command_Line = arguments.join(' ').toStdString();
-        Module_dependant::Trace_String("*Command_dollar = " + Command_Line);
+        Command_Line.clear();
+        for (const QString& argument : arguments)
+            Command_Line += (Command_Line.empty() ? "\"" : " \"") + argument.toStdString() + "\"";
+        Trace_String("*Command_dollar = " + Command_Line);
+        if (!Command_Line.empty()) Start_Association();
         Last_Captured_File = Non_dependant::Read_Ini("Canoe", "last_captured_file", Ini_file_path, "");
+        Slider_play->setTickInterval(3);
+        Chk_Show_lanemarks->setText("Show lane\r\nmarkers");
+        Lbl_Frame_size->clear();
+        Label_heatID->clear();
+        Trace_String("*Frm_kanot, Frm_load end");
+    });
+}
+
+void Frm_kanot_2::Form_Activate() {
+    if (Is_Exiting) return;
+    vb::Trap(Is_Compiled, "Form_Activate of Form frm_kanot_2", [this] {
+        item_timing_calculation.Set_Visible(!Is_Compiled);
+        if (Screen_Scale_Height == 0) {
+            const int non_client = frameGeometry().height() - height();
+            const int screen = this->screen() ? this->screen()->availableGeometry().height() : 0;
+            Resize_Self(width(), screen - non_client);
+            Screen_Scale_Height = vb::To_Int16(height() - Menu_Height());
+            Form_Resize();
+        }
+        Set_Focus();
+        Review_Activated = true;
     });
 }
 
 void Frm_kanot_2::Form_QueryUnload(int16_t&, int16_t) {
     vb::Trap(Is_Compiled, "Form_QueryUnload of Form frm_kanot_2", [this] {
-        Module_dependant::Trace_String("*Frm_kanot_2 Form_QueryUnload, begin");
+        Trace_String("*Frm_kanot_2 Form_QueryUnload, begin");
+        Timer_keyb_event.Set_Enabled(false);
+        update();
         Module_dependant::Store_Form_Pos(Name(), Left(), Top(), Width(), Height());
-        Module_dependant::Trace_String("*Frm_kanot_2 Form_QueryUnload, end");
+        Module1::Unhook_Mouse_Wheel();
+        Trace_String("*Frm_kanot_2 Form_QueryUnload, end");
     });
 }
+
+void Frm_kanot_2::showEvent(QShowEvent* event) {
+    ui::Form::showEvent(event);
+    // Without a window manager a shown window is never activated; the first activation's work (the
+    // window as tall as the screen, the picture fitted to it) must not wait for one.
+    if (!Review_Activated)
+        QTimer::singleShot(0, this, [this] {
+            if (!Review_Activated && isVisible()) Form_Activate();
+        });
+}
+
+void Frm_kanot_2::closeEvent(QCloseEvent* event) {
+    // The desktop's close request (Alt+F4): the window closes only through Exit and the shutdown.
+    if (event->spontaneous() && modCloseBtn::Close_Unavailable(this)) {
+        event->ignore();
+        return;
+    }
+    ui::Form::closeEvent(event);
+}
+
+// ---- layout ----
+
+int Frm_kanot_2::Menu_Height() const { return Menu_bar->sizeHint().height(); }
+
+void Frm_kanot_2::Resize_Self(int width, int height) {
+    if (size() == QSize(width, height)) return;
+    Skip_Next_Resize = true;
+    resize(width, height);
+    // Delivered now, or at the next show when hidden: either way the flag must not outlive this change.
+    Skip_Next_Resize = false;
+}
+
+void Frm_kanot_2::Place_Picture(const Review_geometry::Picture_fit& fit) {
+    View_Scale = fit.View_Scale;
+    Picture_large->setGeometry(2, Menu_Height() + 2, fit.Width, fit.Height);
+}
+
+void Frm_kanot_2::Do_Resize() { Form_Resize(); }
+
+void Frm_kanot_2::Set_Picture_Size() {
+    vb::Trap(Is_Compiled, "Set_Picture_Size of Form Frm_kanot_2", [this] {
+        Trace_String("*Set_Picture_Size, begin");
+        if (Video_Width == 0) {
+            Video_Width = Crop_Width;
+            Video_Height = Crop_Height;
+        }
+        if (Screen_Scale_Height == 0) return;
+        const int32_t available = Screen_Scale_Height - 4;
+        Place_Picture(Review_geometry::Fit_Picture(Display_Width, Display_Height, X_Stretch, available));
+        if (Display_Height > available) {
+            const int non_client = frameGeometry().height() - height();
+            const int screen = this->screen() ? this->screen()->availableGeometry().height() : height();
+            Resize_Self(width(), screen - non_client);
+        } else {
+            Resize_Self(width(), Picture_large->geometry().bottom() + 1 + 2);
+        }
+        Arrange_Frames();
+        Trace_String("*Set_Picture_Size, end");
+    });
+}
+
+void Frm_kanot_2::Form_Resize() {
+    Trace_String("*Form_Resize Frm_kanot_2, begin");
+    if (Is_Exiting) return;
+    if (Skip_Next_Resize) {
+        Skip_Next_Resize = false;
+        return;
+    }
+    vb::Trap(Is_Compiled, "form_resize of Form Frm_kanot_2", [this] {
+        if (isMinimized()) {
+            if (ui::Is_Loaded("Frm_results") && Frm_results::Instance().Visible()) Frm_results::Instance().Hide();
+            if (Taskbar_Hidden) Non_dependant::Taskbar_Visible(true);
+        }
+        Dock_Results();
+        const int32_t available = height() - Menu_Height() - 4;
+        Place_Picture(Review_geometry::Fit_Picture(Display_Width, Display_Height, X_Stretch, available));
+        Arrange_Frames();
+        if (File_open()) {
+            Slider_play_Scroll();
+            if (File_open()) {
+                Picture_large->FontName("Microsoft Sans Serif");
+                Picture_large->FontSize(48);
+                gdi::SetTextColor(Picture_large->hDC(), 0xFF0000);
+                Picture_large->CurrentX(0.3 * Picture_large->ScaleWidth());
+                Picture_large->CurrentY(0.9 * Picture_large->ScaleHeight());
+                Picture_large->Print(std::to_string(static_cast<int>(vb::Int(View_Scale * 100))) + "%");
+            }
+        }
+        Trace_String("*Form_Resize Frm_kanot_2, end");
+    });
+}
+
+void Frm_kanot_2::Arrange_Layout(int16_t) {
+    vb::Trap(Is_Compiled, "Arrange_Layout of Form Frm_kanot_2", [this] { Arrange_Frames(); });
+}
+
+void Frm_kanot_2::Arrange_Frames() {
+    vb::Trap(Is_Compiled, "Arrange_Frames of Form frm_kanot_2", [this] {
+        Trace_String("*Arrange_Frames, begin");
+        const int picture_right = Picture_large->geometry().right() + 1 + 2;
+        Frame_Controls->move(picture_right + 10, Menu_Height());
+        const int logo_height = Picture_logo->isVisibleTo(Frame_Controls) ? Picture_logo->height() + 5 : 0;
+        Frame_Controls->resize(Column_Width, Frame_Controls->sizeHint().height() + logo_height);
+        Frame_Controls->layout()->activate();
+        Resize_Self(Frame_Controls->geometry().right() + 1 + 20, height());
+        Menu_bar->setGeometry(0, 0, width(), Menu_Height());
+        Dock_Results();
+        Picture_logo->move(frm_File_data->x(), Frm_options->geometry().bottom() + 1 + 5);
+        Trace_String("*Arrange_Frames, end");
+    });
+}
+
+void Frm_kanot_2::Dock_Results() {
+    const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+    Frm_results& results = Frm_results::Instance();
+    if (normal && isVisible()) {
+        results.Show();
+        if (item_dock_results.Checked())
+            results.Move(Left() + Width() + 2 * Frame_Border_X * ui::Twips_Per_Pixel_X(), Top());
+    }
+    Check_Screen_Height();
+    if (!isVisible()) results.Hide();
+}
+
+void Frm_kanot_2::Create_obj_Graphics() {
+    vb::Trap(Is_Compiled, "arrange_picture of Form Frm_kanot_2", [] {
+        if (Display_Width > 0) Overlay_DIB().Create(Display_Width, Display_Height);
+    });
+}
+
+void Frm_kanot_2::Update_Form_Caption() {
+    vb::Trap(Is_Compiled, "Update_form_caption of Form frm_kanot_2", [this] {
+        Set_Caption("Vantorel Video Replay ");
+    });
+}
+
+void Frm_kanot_2::Set_Focus() {
+    try {
+        if (Non_dependant::IsLoaded("frm_kanot_2") && Review_Activated) SliderPlay_Focus();
+    } catch (...) {
+    }
+}
+
+void Frm_kanot_2::SliderPlay_Focus() {
+    try {
+        if (Slider_play->isVisible()) Slider_play->setFocus();
+    } catch (...) {
+    }
+}
+
+bool Frm_kanot_2::Within_Zoom(float X, float Y) {
+    bool within = false;
+    vb::Trap(Is_Compiled, "Within_Zoom of Form frm_kanot_2",
+             [&] { within = Review_geometry::Within(Zoom_Rect, X, Y); });
+    return within;
+}
+
+int32_t Frm_kanot_2::Run_time() { return sys::Tick_Diff(Non_dependant::Get_Mill_Time(), Start_Tick_Window); }
+
+void Frm_kanot_2::EnableFrame(QWidget* InFrame, bool Flag) {
+    if (InFrame) InFrame->setEnabled(Flag);
+}
+
+Review_geometry::Point Frm_kanot_2::Video_Point(float x, float y) const {
+    return Review_geometry::Window_To_Video({x, y}, View_Scale, X_Stretch);
+}
+
+// ---- events ----
+
+void Frm_kanot_2::Start_Association() {
+    const int32_t length = vb::Len(Command_Line);
+    if (length < 2) return;
+    std::string path = vb::Mid(Command_Line, 2, length - 2);
+    if (Module_dependant::FileExists(path)) Handle_Open_File(path);
+}
+
+void Frm_kanot_2::MouseWheel(int32_t&, int32_t& Rotation, int32_t&, int32_t&) {
+    if (focusWidget() != Slider_play || Rotation == 0) return;
+    Slider_play->setValue(Slider_play->value() + (Rotation < 0 ? 1 : -1));
+    Slider_play_Scroll();
+}
+
+void Frm_kanot_2::Form_OLEDragDrop(const std::vector<std::string>& files) {
+    if (!files.empty()) Handle_Open_File(files.front());
+}
+
+void Frm_kanot_2::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void Frm_kanot_2::dropEvent(QDropEvent* event) {
+    std::vector<std::string> files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+    Form_OLEDragDrop(files);
+}
+
+// A release on the window's background runs the resize procedure; the click that follows gives the
+// slider the focus.
+void Frm_kanot_2::mouseReleaseEvent(QMouseEvent* event) {
+    ui::Form::mouseReleaseEvent(event);
+    Form_Resize();
+    SliderPlay_Focus();
+}
+
+void Frm_kanot_2::Timer_keyb_event_Timer() {
+    vb::Trap(Is_Compiled, "timer_keyb of Form frm_kanot_2", [] { Non_dependant::Press_Shift(); });
+}
+
+// ---- the store's road ----
+
+void Frm_kanot_2::Handle_Open_File(const std::string&) { ui::MsgBox(Not_Built); }
+
+void Frm_kanot_2::Slider_play_Scroll() {
+    // Shows the field the slider holds; with no file open there is none to show.
+    if (!File_open()) return;
+}
+
+void Frm_kanot_2::P_Large_refresh() { Picture_large->Refresh(); }
+
+// ---- the course and the overlay ----
+
+void Frm_kanot_2::Load_Lanes_from_File(Course_header& header) { Load_Lanes_From_Header(header); }
+
+void Frm_kanot_2::Draw_Graphics(bool Refresh, bool StartCam) {
+    vb::Trap(Is_Compiled, "Draw_Graphics", [&] {
+        Clear_Graphics();
+        if (!StartCam) {
+            Draw_Goal_line();
+            if (File_open()) Draw_lanes(Chk_Flip_Lanemarks->isChecked());
+        }
+        Blit_Graphics();
+        if (!Zoom_Mode) Refresh = true;
+        if (Refresh) P_Large_refresh();
+    });
+}
+
+void Frm_kanot_2::Blit_Graphics() {
+    cDIBSection& overlay = Overlay_DIB();
+    if (!overlay.hDC()) return;
+    gdi::TransparentBlt(Picture_large->hDC(), 0, 0, vb::CLng(Picture_large->ScaleWidth()),
+                        vb::CLng(Picture_large->ScaleHeight()), overlay.hDC(), 0, 0, overlay.Width(), overlay.Height(),
+                        static_cast<gdi::COLORREF>(Transparent_Color));
+}
+
+void Frm_kanot_2::Overlay_Lap(int16_t Lap) {
+    vb::Trap(Is_Compiled, "Overlay_Lap", [&] {
+        if (Lap == 0 || !Overlay_DIB().hDC()) return;
+        const int16_t x = vb::CInt(Picture_large->ScaleWidth() * 0.75);
+        const int16_t y = vb::CInt(Picture_large->ScaleHeight() * 0.92);
+        Non_dependant::Clear_Picture(*Pict_heat_time);
+        Pict_heat_time->FontSize(36);
+        gdi::SetTextColor(Pict_heat_time->hDC(), 0x00FF00);
+        Pict_heat_time->Print("Lap: " + std::to_string(Lap));
+        Pict_heat_time->Refresh();
+        gdi::TransparentBlt(Overlay_DIB().hDC(), x, y, vb::CLng(Pict_heat_time->ScaleWidth()),
+                            vb::CLng(Pict_heat_time->ScaleHeight()), Pict_heat_time->hDC(), 0, 0,
+                            vb::CLng(Pict_heat_time->ScaleWidth()), vb::CLng(Pict_heat_time->ScaleHeight()), 0);
+    });
+}
+
+void Frm_kanot_2::item_lane_line_length_Click() {
+    std::string answer =
+        ui::InputBox("Please give desired Lane line length!", "Lane line length", std::to_string(Lane_Line_Length));
+    if (answer.empty()) return;
+    const std::string trimmed = vb::Trim(answer);
+    const double value = vb::Is_Numeric(trimmed) ? vb::CDbl(trimmed) : -1;
+    if (value < 0 || value > 32767) {
+        ui::MsgBox("\"" + answer + "\" is no lane line length. Enter a whole number of pixels from 0 to 32767.",
+                   ui::vbExclamation, "Lane line length");
+        return;
+    }
+    Lane_Line_Length = vb::CInt(value);
+    Non_dependant::Write_Ini("setting", "Lanelinelength", std::to_string(Lane_Line_Length), Ini_file_path);
+}
+
+// ---- menu commands ----
 
 void Frm_kanot_2::Set_Timing_Framecount() {
     item_timing_framecount.Set_Checked(true);
@@ -140,4 +571,37 @@ void Frm_kanot_2::item_open_Click() { ui::MsgBox(Not_Built); }
 
 void Frm_kanot_2::item_exit_Click() {
     vb::Trap(Is_Compiled, "item_exit_click of Form Frm_kanot_2", [] { Vantorel_exit(); });
+}
+
+// The click has turned the item's check mark already.
+void Frm_kanot_2::item_dock_results_Click() {
+    Non_dependant::Write_Ini("settings", "resultsdocked", Non_dependant::Bool_To_Text(item_dock_results.Checked()),
+                             Ini_file_path);
+    Form_Resize();
+}
+
+void Frm_kanot_2::item_handle_mousewheel_Click() {
+    if (item_handle_mousewheel.Checked()) {
+        Module1::Hook_Mouse_Wheel(this, this);
+        ui::MsgBox("Mousewheel events now handled by Vantorel!");
+    } else {
+        Module1::Unhook_Mouse_Wheel();
+        ui::MsgBox("Mousewheel events now handled by Windows!");
+    }
+}
+
+void Frm_kanot_2::item_file_properties_Click() {
+    // The report comes from the open file's store; with no file open there is nothing to report.
+    if (!File_open()) {
+        ui::MsgBox("No file open!");
+        return;
+    }
+    Form_properties& properties = Form_properties::Instance();
+    properties.Show();
+    properties.Command_OK->setFocus();
+}
+
+void Frm_kanot_2::Command_resume_capture_Click() {
+    // "Video Capture" of the window's menus; it comes with them.
+    ui::MsgBox("Resuming capture from the review window is not built yet.");
 }

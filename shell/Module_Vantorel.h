@@ -126,3 +126,17 @@ void Check_Bitness();
 void PlayPOP(bool Wait);
 
 }  // namespace Module_Vantorel
+
+// ---- The review window's shared state ----
+
+namespace Module_Vantorel {
+
+// False until the review window's first activation has finished.
+inline bool Review_Activated = false;
+// The open file's video size; the capture crop size until a file is opened.
+inline int16_t Video_Width = 0;
+inline int16_t Video_Height = 0;
+// "major.minor.revision", then ".EXE cd: " and the build date in the built program, " IDE" otherwise.
+inline std::string Version_String;
+
+}  // namespace Module_Vantorel

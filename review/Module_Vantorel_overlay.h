@@ -1,0 +1,28 @@
+#pragma once
+// The overlay: goal line, lane marks and goal-line handles drawn into a bitmap of the video picture's
+// size (so in video pixels) on the transparent colour, which a window then copies over its picture.
+#include "imaging/cDIBSection.h"
+
+#include <cstdint>
+
+namespace Module_Vantorel {
+
+// Created empty on first use; sized by the review window's layout and by the live preview.
+cDIBSection& Overlay_DIB();
+
+inline bool Draw_Goalline = false;
+inline bool Draw_Lanemarks = false;
+inline bool Invert_Goalline = false;
+inline int16_t Draw_Lane_Count = 0;
+
+// Fills the whole overlay with Transparent_Color.
+void Clear_Graphics();
+// The first Draw_Lane_Count marks (those that exist) while Draw_Lanemarks.
+void Draw_lanes(bool flipped);
+// Setup_Goalline while the live preview runs (Run_Mode 1), else File_Goalline; white, or dark when
+// inverted; anti-aliased, 2 pixels. Then the handles.
+void Draw_Goal_line();
+// The two 12-pixel handle squares on the ends of Setup_Goalline, only in Run_Mode 1.
+void Draw_Selection_Boxes();
+
+}  // namespace Module_Vantorel
