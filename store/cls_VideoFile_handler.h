@@ -110,6 +110,9 @@ public:
     std::string DIB_sizes() const;
 
     // ---- opening and reading ----
+    // Opens a capture file by its suffix; true when a file is open after it. Only kd3 files are
+    // opened: the older kinds are refused with a message, "avi" is accepted and not opened.
+    bool Open_File(const std::string& file_name, int32_t ignored = 0);
     // Opens the named kd3 file; errors go to the common error report.
     void Open_RGB_File();
     // Reads record `frame` into the read record and, with `decode`, its picture into the frame image.

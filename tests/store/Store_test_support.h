@@ -1,6 +1,7 @@
 #pragma once
 // Fixtures of the store tests: synthetic JPEG frames and kd3 heat files written by the store itself.
 #include "Test_dialogs.h"
+#include "Test_errors.h"
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
 #include "platform/vb/Error_trap.h"
@@ -17,16 +18,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-template <class Body>
-int32_t Error_Of(Body&& body) {
-    try {
-        body();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 struct Bgr {
     uint8_t b, g, r;

@@ -1,0 +1,61 @@
+// Opening a capture file by its kind.
+#include "cls_VideoFile_handler.h"
+
+#include "shell/Module_Vantorel.h"
+#include "shell/Module_dependant.h"
+#include "shell/Non_dependant.h"
+#include "shell/mTrace.h"
+#include "platform/fs/File_system.h"
+#include "platform/ui/Dialog_service.h"
+#include "platform/vb/Error_trap.h"
+
+#include <algorithm>
+
+bool cls_VideoFile_handler::Open_File(const std::string& file_name, int32_t) {
+    bool result = false;
+    vb::Trap_With(
+        Module_Vantorel::Is_Compiled,
+        [&] {
+            mTrace::Trace("Open_File ", file_name);
+            Close_File();
+            File_name(file_name);
+            if (!Module_dependant::FileExists(file_name)) {
+                mTrace::Trace("*OF1, filename = ", file_name);
+                return;
+            }
+            if (fs::File_Size(file_name) < 100) {
+                ui::MsgBox("Corrupt file, (Invalid file length)");
+                if (Module_Vantorel::Is_Compiled) {
+                    mTrace::Trace("*OF2");
+                    return;
+                }
+            }
+            const std::string suffix = Non_dependant::File_Suffix(file_name);
+            mTrace::Trace("Suffix = ", suffix);
+            std::string upper = suffix;
+            std::transform(upper.begin(), upper.end(), upper.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            static const char* const known[] = {"AVI", "KD1", "SDV", "DV", "KD3", "KD2"};
+            if (std::find(std::begin(known), std::end(known), upper) == std::end(known)) {
+                ui::MsgBox("cls_AVI_handler can't open this file type! " + file_name);
+                mTrace::Trace("*OF3");
+                return;
+            }
+            if (suffix == "kd3") {
+                Open_RGB_File();
+                result = File_open();
+            } else if (suffix == "dv" || suffix == "sdv" || suffix == "kd1" || suffix == "kd2") {
+                // Files of the older DV kinds were recorded by earlier versions; reading them is not built.
+                ui::MsgBox("Capture files of the kind \"" + suffix + "\" cannot be opened by this version: " + file_name);
+            }
+        },
+        [&](const VbError& e) {
+            mTrace::Trace("*OF Open_File_Error");
+            if (e.Number() == vb::Err_Permission_Denied) ui::MsgBox("Permission denied!");
+            else
+                ui::MsgBox("File: " + file_name + " Open error! \r\n" + std::to_string(e.Number()) + " " + e.Description());
+            if (File_open()) Close_File();
+            result = false;
+        });
+    return result;
+}
