@@ -14,10 +14,12 @@
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Handler_guard.h"
+#include "platform/ui/Picture_box.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 #include "review/Frm_kanot_2.h"
+#include "store/cls_VideoFile_handler.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -72,7 +74,8 @@ Form_Vantorel_Full_Startup::Form_Vantorel_Full_Startup()
       menu_debug(Menu_bar, "Debug"),
       item_diskperf(menu_debug, "Diskperf"),
       item_diskperfappdata(menu_debug, "Diskperf_appdata"),
-      item(menu_debug, "Taskbar state") {
+      item(menu_debug, "Taskbar state"),
+      item_kd3_header_test(menu_debug, "KD3_header_test") {
     Set_Caption("Vantorel Startup");
     item_select_source.On_Click([this] { item_select_source_Click(); });
     item_exit.On_Click([this] { item_exit_Click(); });
@@ -81,6 +84,7 @@ Form_Vantorel_Full_Startup::Form_Vantorel_Full_Startup()
     item_diskperf.On_Click([this] { item_diskperf_Click(); });
     item_diskperfappdata.On_Click([this] { item_diskperfappdata_Click(); });
     item.On_Click([this] { item_Click(); });
+    item_kd3_header_test.On_Click([this] { item_kd3_header_test_Click(); });
     QObject::connect(menu_form.Menu(), &QMenu::aboutToShow, this,
                      [this] { ui::Run_Handler([this] { menu_form_Click(); }, Where); });
 
@@ -329,6 +333,29 @@ void Form_Vantorel_Full_Startup::item_diskperfappdata_Click() {
 }
 
 void Form_Vantorel_Full_Startup::item_Click() { ui::MsgBox(Non_dependant::Taskbar_State(), ui::vbOKOnly, "TaskBar state"); }
+
+void Form_Vantorel_Full_Startup::item_kd3_header_test_Click() {
+    // Runs the header record's write and read paths once; the developer reads the file or the trace.
+    const std::string path = Module_Vantorel::AppData_Folder + "/testfile.kd3";
+    cls_VideoFile_handler store;
+    Module_dependant::Kill_File(path);
+    store.Set_Screen_HDC(ui::Instance_Of<Frm_kanot_2>().Picture_large->hDC());
+    store.File_name(path);
+    store.Create_File();
+    store.Create_KD3_header();
+    store.SpecApp("kanot");
+    store.Close_File();
+    store.Open_RGB_File();
+    store.rotated(false);
+    store.Write_KD3_header();
+    store.Close_File();
+    store.Open_File(path, 0);
+    store.Event_name("test_event");
+    store.Write_KD3_header();
+    store.Close_File();
+    store.Open_File(path, 0);
+    mTrace::Trace("KD3_header_test, Event_name = ", store.Event_name());
+}
 
 void Form_Vantorel_Full_Startup::menu_form_Click() {
     if (Non_dependant::Alt_Down()) menu_debug.Set_Visible(!menu_debug.Visible());

@@ -47,6 +47,8 @@ public:
     void item_diskperf_Click();
     void item_diskperfappdata_Click();
     void item_Click();
+    // Writes "testfile.kd3" in the application-data folder and changes its header through the store.
+    void item_kd3_header_test_Click();
     void menu_form_Click();
 
     QMenuBar* Menu_bar;
@@ -61,6 +63,7 @@ public:
     ui::Menu_item item_diskperf;
     ui::Menu_item item_diskperfappdata;
     ui::Menu_item item;
+    ui::Menu_item item_kd3_header_test;
 
     QLabel* Label1;
     QGroupBox* Frame_capture_options;
