@@ -294,12 +294,13 @@ void Frm_kanot_2::Form_Load() {
         for (const QString& argument : arguments)
             Command_Line += (Command_Line.empty() ? "\"" : " \"") + argument.toStdString() + "\"";
         Trace_String("*Command_dollar = " + Command_Line);
+        // Emptied before the command line's heat opens, which fills them.
+        Lbl_Frame_size->clear();
+        Label_heatID->clear();
         if (!Command_Line.empty()) Start_Association();
         Last_Captured_File = Non_dependant::Read_Ini("Canoe", "last_captured_file", Ini_file_path, "");
         Slider_play->setTickInterval(3);
         Chk_Show_lanemarks->setText("Show lane\r\nmarkers");
-        Lbl_Frame_size->clear();
-        Label_heatID->clear();
         Trace_String("*Frm_kanot, Frm_load end");
     });
 }
