@@ -17,6 +17,8 @@
 #include "shell/Non_dependant.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QPixmap>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -37,7 +39,12 @@ void Frm_kanot_2::Slider_play_Scroll() {
     }
     Slider_play->setSingleStep(Non_dependant::Ctrl_Down() ? 4 : 1);
     if (Scroll_Busy || Capture_Running || !File_open()) return;
-    Scroll_Busy = true;
+    // However the drawing ends, even by an error passed on to the caller, the next change draws again.
+    struct Busy {
+        bool& flag;
+        explicit Busy(bool& f) : flag(f) { flag = true; }
+        ~Busy() { flag = false; }
+    } busy(Scroll_Busy);
     vb::Trap(Is_Compiled, "Slider_play_Scroll of Form frm_kanot_2", [this] {
         Replay_File.Draw_RGB_Field(Slider_play->value(), *Picture_large);
         Update_frm_label();
@@ -46,8 +53,6 @@ void Frm_kanot_2::Slider_play_Scroll() {
         P_Large_refresh();
         if (Zoom_Mode) DO_RGB_Zoom();
     });
-    // An error that ended the drawing must not keep the next field change from drawing.
-    Scroll_Busy = false;
 }
 
 void Frm_kanot_2::Update_frm_label() {
@@ -167,7 +172,7 @@ void Frm_kanot_2::Picture_large_MouseMove(int16_t Button, int16_t, float X, floa
         Picture_large_Last_X = X;
         Picture_large_Last_Y = Y;
         if (Button != 0 && Zoom_Mode) {
-            if (Within_Zoom(X, Y)) setCursor(Qt::CrossCursor);
+            if (Within_Zoom(X, Y)) setCursor(QCursor(QPixmap(":/cursor/MAGNIFIER")));
             else unsetCursor();
         }
         if (Button == 1 && Zoom_Mode) {

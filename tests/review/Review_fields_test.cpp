@@ -1,6 +1,8 @@
 // Opening heats written by the store in the review window and stepping through their fields.
 #include "Heat_fixture.h"
+#include "platform/gdi/Gdi_draw.h"
 #include "platform/ui/Command_button.h"
+#include "platform/ui/Picture_box.h"
 #include "platform/vb/Vb_text.h"
 #include "results/Form_properties.h"
 #include "results/Frm_results.h"
@@ -406,6 +408,12 @@ TEST_F(Review_fields, Keys_and_wheel_step_the_slider) {
         EXPECT_EQ(Prompts().back(), "Entering results is not built yet.");
         EXPECT_EQ(w.Slider_play->value(), 71);
     }
+    // Ctrl and Alt with a digit go to goal fields, which come with the heat's results.
+    for (auto modifiers : {Qt::ControlModifier, Qt::AltModifier}) {
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        Press(Qt::Key_3, modifiers);
+        EXPECT_EQ(Prompts().back(), "Going to a place's or a lane's goal field is not built yet.");
+    }
     // The wheel towards the user steps forward, away back.
     w.Slider_play->setFocus();
     w.Show();
@@ -441,6 +449,56 @@ TEST_F(Review_fields, More_than_16383_frames_open_and_navigate) {
     EXPECT_EQ(w.Replay_File.KD3_Displayed_Frame(), 17000);
     EXPECT_EQ(Text(w.lbl_elapsed_time), " 11:19,96");
     EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Review_fields, A_time_beyond_32_bits_keeps_the_labels_and_the_next_field_draws) {
+    Heat_spec spec;
+    spec.start_events = 0;
+    spec.frames = {{spec.start_tick, 0}, {spec.start_tick + 40, 60000000}, {spec.start_tick + 80, 2}};
+    const std::string path = Heat("overflow.kd3", spec);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    w.Set_Timing_Framecount();
+    Show_Field(2);
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,02");
+    // In the built program the error is reported and the labels keep their texts.
+    Is_Compiled = true;
+    Show_Field(3);
+    Is_Compiled = false;
+    EXPECT_EQ(Text(w.Lbl_frameno), "0003");
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,02");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("Update_frame_time of Form frm_kanot_2: 6", 0), 0u) << reports[0];
+    // Outside it the error reaches the caller, and the hub is not left busy.
+    EXPECT_THROW(Show_Field(4), VbError);
+    Show_Field(5);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0005");
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,08");
+}
+
+TEST_F(Review_fields, The_magnifier_needs_a_file_and_draws_its_frame) {
+    Frm_kanot_2& w = Window();
+    w.item_zoom.Click();
+    EXPECT_FALSE(w.Zoom_Mode);
+    EXPECT_FALSE(w.item_zoom.Checked());
+    w.Handle_Open_File(Heat("zoom.kd3"));
+    w.Picture_large->resize(220, 540);
+    w.View_Scale = 0.5f;
+    w.item_zoom.Click();
+    EXPECT_TRUE(w.Zoom_Mode);
+    w.Picture_large_MouseMove(1, 0, 20, 30);
+    // The yellow frame round the magnified part: 110 wide, 77 high, from (20, 30).
+    gdi::Device_context* dc = w.Picture_large->hDC();
+    EXPECT_EQ(gdi::GetPixel(dc, 20, 60), 0x10FFFFu);
+    EXPECT_EQ(gdi::GetPixel(dc, 130, 60), 0x10FFFFu);
+    EXPECT_EQ(gdi::GetPixel(dc, 60, 107), 0x10FFFFu);
+    w.item_zoom.Click();
+    EXPECT_FALSE(w.Zoom_Mode);
+    // Opening a heat turns the magnifier off.
+    w.item_zoom.Click();
+    w.Handle_Open_File(Heat("zoom2.kd3"));
+    EXPECT_FALSE(w.Zoom_Mode);
+    EXPECT_FALSE(w.item_zoom.Checked());
 }
 
 template <class Done>
