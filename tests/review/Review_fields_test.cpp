@@ -501,6 +501,29 @@ TEST_F(Review_fields, The_magnifier_needs_a_file_and_draws_its_frame) {
     EXPECT_FALSE(w.item_zoom.Checked());
 }
 
+TEST_F(Review_fields, Rename_appends_the_suffix_and_an_empty_answer_keeps_the_file) {
+    const std::string path = Heat("rename.kd3");
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    Test_dialogs::Instance().Answer_Input("");
+    w.item_rename_file_Click();
+    EXPECT_FALSE(w.Replay_File.File_open());
+    EXPECT_TRUE(std::filesystem::exists(path));
+    Test_dialogs::Instance().Answer_Input(heats + "/heat7");
+    w.rename_file(path);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::exists(heats + "/heat7.kd3"));
+    // An existing name is not overwritten.
+    const std::string other = Heat("other.kd3");
+    Test_dialogs::Instance().Answer_Input(heats + "/heat7.kd3");
+    Is_Compiled = true;
+    w.rename_file(other);
+    Is_Compiled = false;
+    EXPECT_TRUE(std::filesystem::exists(other));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("rename_file of Form frm_kanot_2: 58", 0), 0u) << reports[0];
+}
+
 template <class Done>
 void Run_Until(Done done) {
     QElapsedTimer clock;
