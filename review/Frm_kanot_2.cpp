@@ -7,6 +7,7 @@
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Command_button.h"
 #include "platform/ui/Dialog_service.h"
+#include "platform/ui/Key_state.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
@@ -25,6 +26,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -41,6 +44,7 @@
 #include <QVBoxLayout>
 
 #include <cstdlib>
+#include <functional>
 #include <fstream>
 
 using namespace Module_Vantorel;
@@ -48,7 +52,6 @@ using Module_dependant::Trace_String;
 
 namespace {
 
-constexpr const char* Not_Built = "Reviewing capture files is not built yet.";
 constexpr int Column_Width = 230;
 
 QLabel* Value_Label(QWidget* parent, const char* tool_tip) {
@@ -59,6 +62,21 @@ QLabel* Value_Label(QWidget* parent, const char* tool_tip) {
     label->setMinimumWidth(90);
     return label;
 }
+
+// Key presses on the slider reach Slider_play_KeyDown before the slider's own handling; the digit and
+// function keys of result entry and goal fields stop there.
+class Slider_keys : public QObject {
+public:
+    Slider_keys(QObject* parent, std::function<bool(QKeyEvent&)> handler) : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::KeyPress && handler_(static_cast<QKeyEvent&>(*event));
+    }
+
+private:
+    std::function<bool(QKeyEvent&)> handler_;
+};
 
 ui::Picture_box* Hidden_Box(QWidget* parent) {
     auto* box = new ui::Picture_box(parent);
@@ -73,6 +91,11 @@ Frm_kanot_2::Frm_kanot_2()
       Menu_bar(new QMenuBar(this)),
       menu_form(Menu_bar, "Form"),
       item_open(menu_form, "Open File"),
+      item_Open_Newest_Root(menu_form, "Open Newest File", true),
+      item_open_last(menu_form, "Open last Finished heat"),
+      item_close(menu_form, "Close File"),
+      item_zoom(menu_form, "Zoom"),
+      item_play(menu_form, "Play"),
       item_file_properties(menu_form, "File properties"),
       item_exit(menu_form, "Exit"),
       menu_settings(Menu_bar, "Settings"),
@@ -86,6 +109,22 @@ Frm_kanot_2::Frm_kanot_2()
     item_handle_mousewheel.Set_Checked(false);
     Set_Caption("Vantorel Video Replay ");
     item_open.On_Click([this] { item_open_Click(); });
+    item_open.Action()->setShortcut(QKeySequence("Ctrl+O"));
+    for (int16_t i = 0; i < 4; ++i) {
+        item_Open_Newest.emplace_back(item_Open_Newest_Root, "-");
+        item_Open_Newest.back().Set_Visible(false);
+        item_Open_Newest.back().On_Click([this, i] { item_Open_Newest_Click(i); });
+    }
+    QObject::connect(item_Open_Newest_Root.Menu(), &QMenu::aboutToShow, this, [this] { Update_Recent_Files(); });
+    item_open_last.On_Click([this] { item_open_last_Click(); });
+    item_open_last.Action()->setShortcut(QKeySequence("Ctrl+L"));
+    item_close.On_Click([this] { item_close_Click(); });
+    item_close.Action()->setShortcut(QKeySequence("Ctrl+F4"));
+    item_zoom.Set_Checked(false);
+    item_zoom.On_Click([this] { item_Zoom_Click(); });
+    item_zoom.Action()->setShortcut(QKeySequence("Ctrl+Z"));
+    item_play.On_Click([this] { Cmd_play_Click(); });
+    item_play.Action()->setShortcut(QKeySequence("Ctrl+P"));
     item_file_properties.On_Click([this] { item_file_properties_Click(); });
     item_exit.On_Click([this] { item_exit_Click(); });
     item_timing_framecount.On_Click([this] { Set_Timing_Framecount(); });
@@ -98,6 +137,8 @@ Frm_kanot_2::Frm_kanot_2()
     Picture_large = new ui::Picture_box(this);
     Picture_large->BackColor(0x808080);
     Picture_large->Cls();
+    Picture_large->MouseMove = [this](int16_t b, int16_t sh, float x, float y) { Picture_large_MouseMove(b, sh, x, y); };
+    Picture_large->MouseUp = [this](int16_t b, int16_t sh, float x, float y) { Picture_large_MouseUp(b, sh, x, y); };
 
     Frame_Controls = new QWidget(this);
     auto* column = new QVBoxLayout(Frame_Controls);
@@ -141,8 +182,18 @@ Frm_kanot_2::Frm_kanot_2()
     Slider_play->setTickPosition(QSlider::TicksBelow);
     Slider_play->setRange(0, 0);
     Slider_play->setFocusPolicy(Qt::StrongFocus);
+    // The slider's own moves (arrows, page keys, dragging, its wheel) run the hub; the code's do not.
+    QObject::connect(Slider_play, &QSlider::valueChanged, this, [this] { Slider_play_Scroll(); });
+    Slider_play->installEventFilter(new Slider_keys(Slider_play, [this](QKeyEvent& event) {
+        const int16_t code = ui::Key_Code_Of(event);
+        const bool entry = (code >= 48 && code <= 57) || (code >= 96 && code <= 105) || (code >= 121 && code <= 123);
+        if (!entry) return false;
+        Slider_play_KeyDown(code, ui::Shift_Of(event.modifiers()));
+        return true;
+    }));
     play->addWidget(Slider_play);
     Cmd_play = new ui::Command_button("Play", Frm_play);
+    Cmd_play->On_Click([this] { Cmd_play_Click(); });
     play->addWidget(Cmd_play);
     column->addWidget(Frm_play);
 
@@ -175,6 +226,8 @@ Frm_kanot_2::Frm_kanot_2()
 
     Timer_keyb_event.Set_Interval(60000);
     Timer_keyb_event.On_Timer([this] { Timer_keyb_event_Timer(); });
+    Timer_play.Set_Enabled(false);
+    Timer_play.On_Timer([this] { Timer_play_Timer(); });
 }
 
 Frm_kanot_2::~Frm_kanot_2() { Module1::Unhook_Mouse_Wheel(); }
@@ -241,12 +294,13 @@ void Frm_kanot_2::Form_Load() {
         for (const QString& argument : arguments)
             Command_Line += (Command_Line.empty() ? "\"" : " \"") + argument.toStdString() + "\"";
         Trace_String("*Command_dollar = " + Command_Line);
+        // Emptied before the command line's heat opens, which fills them.
+        Lbl_Frame_size->clear();
+        Label_heatID->clear();
         if (!Command_Line.empty()) Start_Association();
         Last_Captured_File = Non_dependant::Read_Ini("Canoe", "last_captured_file", Ini_file_path, "");
         Slider_play->setTickInterval(3);
         Chk_Show_lanemarks->setText("Show lane\r\nmarkers");
-        Lbl_Frame_size->clear();
-        Label_heatID->clear();
         Trace_String("*Frm_kanot, Frm_load end");
     });
 }
@@ -271,6 +325,8 @@ void Frm_kanot_2::Form_QueryUnload(int16_t&, int16_t) {
     vb::Trap(Is_Compiled, "Form_QueryUnload of Form frm_kanot_2", [this] {
         Trace_String("*Frm_kanot_2 Form_QueryUnload, begin");
         Timer_keyb_event.Set_Enabled(false);
+        Timer_play.Set_Enabled(false);
+        Replay_File.Close_File();
         update();
         Module_dependant::Store_Form_Pos(Name(), Left(), Top(), Width(), Height());
         Module1::Unhook_Mouse_Wheel();
@@ -455,7 +511,7 @@ void Frm_kanot_2::Start_Association() {
 
 void Frm_kanot_2::MouseWheel(int32_t&, int32_t& Rotation, int32_t&, int32_t&) {
     if (focusWidget() != Slider_play || Rotation == 0) return;
-    Slider_play->setValue(Slider_play->value() + (Rotation < 0 ? 1 : -1));
+    Set_Slider_Value(Slider_play->value() + (Rotation < 0 ? 1 : -1));
     Slider_play_Scroll();
 }
 
@@ -485,17 +541,6 @@ void Frm_kanot_2::mouseReleaseEvent(QMouseEvent* event) {
 void Frm_kanot_2::Timer_keyb_event_Timer() {
     vb::Trap(Is_Compiled, "timer_keyb of Form frm_kanot_2", [] { Non_dependant::Press_Shift(); });
 }
-
-// ---- the store's road ----
-
-void Frm_kanot_2::Handle_Open_File(const std::string&) { ui::MsgBox(Not_Built); }
-
-void Frm_kanot_2::Slider_play_Scroll() {
-    // Shows the field the slider holds; with no file open there is none to show.
-    if (!File_open()) return;
-}
-
-void Frm_kanot_2::P_Large_refresh() { Picture_large->Refresh(); }
 
 // ---- the course and the overlay ----
 
@@ -567,7 +612,10 @@ void Frm_kanot_2::Set_Timing_Frametimestamp() {
     Non_dependant::Write_Ini("Settings", "timing", "frametimestamp", Ini_file_path);
 }
 
-void Frm_kanot_2::item_open_Click() { ui::MsgBox(Not_Built); }
+void Frm_kanot_2::item_open_Click() {
+    Trace_String("*FK2 item_open_click");
+    Handle_Open_File("");
+}
 
 void Frm_kanot_2::item_exit_Click() {
     vb::Trap(Is_Compiled, "item_exit_click of Form Frm_kanot_2", [] { Vantorel_exit(); });
@@ -591,14 +639,17 @@ void Frm_kanot_2::item_handle_mousewheel_Click() {
 }
 
 void Frm_kanot_2::item_file_properties_Click() {
-    // The report comes from the open file's store; with no file open there is nothing to report.
-    if (!File_open()) {
-        ui::MsgBox("No file open!");
-        return;
-    }
-    Form_properties& properties = Form_properties::Instance();
-    properties.Show();
-    properties.Command_OK->setFocus();
+    vb::Trap(Is_Compiled, "item_file_properties_Click of Form frm_kanot_2", [this] {
+        if (!File_open()) {
+            ui::MsgBox("No file open!");
+            return;
+        }
+        Form_properties& properties = Form_properties::Instance();
+        properties.Label_filename->setText(QString::fromStdString(Replay_File.File_name()));
+        properties.Text_properties->setPlainText(QString::fromStdString(Replay_File.KD3_Properties()));
+        properties.Show();
+        properties.Command_OK->setFocus();
+    });
 }
 
 void Frm_kanot_2::Command_resume_capture_Click() {

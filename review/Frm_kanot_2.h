@@ -1,15 +1,16 @@
 #pragma once
 // The photo-finish review window: the shown field in Picture_large with the course drawn over it, a
-// column of frames on its right, and the results window docked to its right edge. Built so far: the
-// window's life cycle and layout, the course overlay, the wheel and the dropped file. Opening capture
-// files and showing their fields come with the capture file store; until then no file is ever open and
-// "Open File" says so.
+// column of frames on its right, and the results window docked to its right edge. A capture file is
+// opened through the window's store Replay_File and shown field by field; every change of the shown
+// field ends in the hub Slider_play_Scroll.
 #include "platform/ui/Form.h"
 #include "platform/ui/Menu_item.h"
 #include "platform/ui/Timer.h"
 #include "results/Module1.h"
 #include "review/Course_header.h"
+#include "review/Field_time.h"
 #include "review/Review_geometry.h"
+#include "store/cls_VideoFile_handler.h"
 
 #include <QMenu>  // Menu_item::Menu needs the whole class
 
@@ -66,10 +67,50 @@ public:
     void Form_OLEDragDrop(const std::vector<std::string>& files);
     void Timer_keyb_event_Timer();
 
-    // ---- opening a file and showing fields (the store's road: not built yet) ----
+    // ---- opening and closing capture files ----
+    // Every road that opens a heat ends here; "" asks with the open dialog.
     void Handle_Open_File(const std::string& path);
+    void Close_File();
+    void Clear_File_Data();
+    // The capture console's "View last Finished heat".
+    void Open_last_File();
+    void rename_file(const std::string& oldname);
+    // Fills the four entries of "Open Newest File" from the folder of the last opened file.
+    void Update_Recent_Files();
+    void item_open_last_Click();
+    void item_Open_Newest_Click(int16_t Index);
+    void item_close_Click();
+    void item_Delete_File_Click();
+    void item_rename_file_Click();
+    void item_rot_true_Click();
+    void item_rot_false_Click();
+
+    // ---- field navigation and display ----
+    // The hub: draws the field the slider holds, its number and time, and the overlay.
     void Slider_play_Scroll();
+    void Update_frm_label();
+    // The shown field's time since the heat start by the chosen method; "" for a field that could not
+    // be read.
+    void Update_Frame_Time();
+    int32_t Get_Elapsed_HDMI_events_mill() const { return Times.Elapsed_HDMI_events_mill; }
+    int32_t Get_Elapsed_Rounded_mill() const { return Times.Elapsed_Rounded_mill; }
+    void Slider_play_KeyDown(int16_t KeyCode, int16_t Shift);
+    void DO_RGB_Zoom();
     void P_Large_refresh();
+    void Picture_large_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void Picture_large_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    // Playback: one frame per tick of Timer_play, paced on the file's milliseconds per frame.
+    void Cmd_play_Click();
+    bool Playing() const { return Timer_play.Enabled(); }
+    void item_play_deinterlaced_Click();
+    void item_step_forward_Click();
+    void item_refresh_Click() { P_Large_refresh(); }
+    void item_show_frame_Click();
+    void item_Zoom_Click();
+    // The delta label's zero: the shown field's time.
+    void Lbl_delta_time_Click();
+    // Sets the slider without running the hub; callers run it themselves.
+    void Set_Slider_Value(int32_t value);
 
     // ---- the course ----
     // The lane marks of the open file's header.
@@ -80,6 +121,8 @@ public:
     void Draw_Graphics(bool Refresh, bool StartCam);
     // The overlay stretched over the whole picture, its transparent colour left out.
     void Blit_Graphics();
+    // The overlay rebuilt and the shown field drawn again under it.
+    void New_Graphics();
     void Overlay_Lap(int16_t Lap);
     void item_lane_line_length_Click();
 
@@ -102,6 +145,12 @@ public:
     QMenuBar* Menu_bar;
     ui::Menu_item menu_form;
     ui::Menu_item item_open;
+    ui::Menu_item item_Open_Newest_Root;
+    std::vector<ui::Menu_item> item_Open_Newest;
+    ui::Menu_item item_open_last;
+    ui::Menu_item item_close;
+    ui::Menu_item item_zoom;
+    ui::Menu_item item_play;
     ui::Menu_item item_file_properties;
     ui::Menu_item item_exit;
     ui::Menu_item menu_settings;
@@ -141,6 +190,24 @@ public:
     ui::Picture_box* Picture_intro;
     ui::Picture_box* Picture_intro_2;
     ui::Timer Timer_keyb_event;
+    ui::Timer Timer_play;
+
+    // The store through which the window reads its capture file.
+    cls_VideoFile_handler Replay_File;
+    // The path opened last; "" without a file.
+    std::string Current_File_Name;
+    // The time model's values of the field drawn last.
+    Field_time::Times Times;
+    // The shown field's time, which a result takes, and whether the field had one (a field that could
+    // not be read has none and takes no result).
+    int32_t Shown_Field_Time = 0;
+    bool Shown_Field_Time_Known = false;
+    int32_t Delta_Reference_Time = 0;
+    // Playback stops with a beep at a frame whose time is not later than the one before (the developer
+    // check "Check_Timing").
+    bool Check_Timing = false;
+    float Zoom_X = 0;
+    float Zoom_Y = 0;
 
     // Screen pixels per video pixel (at most 1; 0 until the first fit), and the extra horizontal
     // stretch (1, 1.5 or 2; 0 reads as 1).
@@ -169,8 +236,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // Whether the capture file store has a file open: never, until the store is built.
-    bool File_open() const { return false; }
+    bool File_open() const { return Replay_File.File_open(); }
+    void Open_multi_file(const std::string& Filename);
+    void Refresh_picture();
+    void Timer_play_Timer();
+    void End_Playback();
+    bool Scroll_Busy = false;
+    int32_t Play_Start_Tick = 0;
+    int32_t Play_Frame = 0;
+    int32_t Play_Frames = 0;
+    int32_t Play_Previous_Time = 0;
+    bool Play_Previous_Known = false;
     int Menu_Height() const;
     // The picture's inner size placed at the top left of the window, 2 pixels in.
     void Place_Picture(const Review_geometry::Picture_fit& fit);

@@ -563,12 +563,18 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
             Module_Vantorel::Write_Event_Log(text);
             if (MismatchSize) MismatchSize();
         }
-        const int16_t mode = field_to_show_ == 1 ? 2 : 1;
-        graphics::deinterlaceFrame2(frame_image_.DIBSectionBitsPtr(), field_image_.DIBSectionBitsPtr(),
-                                    vb::To_Int16(field_image_.Width()), vb::To_Int16(field_image_.Height()), mode);
+        if (interlaced_) {
+            const int16_t mode = field_to_show_ == 1 ? 2 : 1;
+            graphics::deinterlaceFrame2(frame_image_.DIBSectionBitsPtr(), field_image_.DIBSectionBitsPtr(),
+                                        vb::To_Int16(field_image_.Width()), vb::To_Int16(field_image_.Height()), mode);
+        } else {
+            // A progressive frame has no fields: both of its numbers show the whole picture.
+            std::memcpy(field_image_.DIBSectionBitsPtr(), frame_image_.DIBSectionBitsPtr(),
+                        static_cast<size_t>(field_image_.BytesPerScanLine()) * static_cast<size_t>(field_image_.Height()));
+        }
         Draw_Current_Field(box);
         box.Refresh();
-        field_time_ = (field - 1) * mill_per_field_;
+        field_time_ = interlaced_ ? (field - 1) * mill_per_field_ : (displayed_frame_ - 1) * mill_per_frame_;
     });
 }
 
@@ -726,3 +732,7 @@ void cls_VideoFile_handler::Reset_Open_State() {
     given_smallest_ = given_largest_ = 0;
     seen_smallest_ = seen_largest_ = 0;
 }
+
+// ---- review ----
+
+bool cls_VideoFile_handler::is_Vantorel() { return header_readable_ && Header().is_Vantorel(); }

@@ -281,6 +281,13 @@ public:
     // The header document, made on first use.
     Cls_XML_header& Header();
 
+    // ---- review ----
+    // Whether the header record read last parsed and names this program.
+    bool is_Vantorel();
+    // Whether the open file holds interlaced frames (two fields each); a progressive frame is drawn whole
+    // for both of its field numbers.
+    bool Interlaced() const { return interlaced_; }
+
 private:
     void Reset_Open_State();
     void Header_Work_At_Close();

@@ -240,8 +240,8 @@ TEST_F(Review_window, Dropped_files_open_the_first_only_and_text_nothing) {
     EXPECT_TRUE(Prompts().empty());
     Test_dialogs::Instance().Answer(ui::vbOK);
     w.Form_OLEDragDrop({"/tmp/a.kd3", "/tmp/b.kd3"});
-    ASSERT_EQ(Prompts().size(), 1u);  // one file opened, which says what is not built
-    EXPECT_EQ(Prompts()[0], "Reviewing capture files is not built yet.");
+    ASSERT_EQ(Prompts().size(), 1u);  // one file opened, which is not there
+    EXPECT_EQ(Prompts()[0], "File does not exist!\r\n/tmp/a.kd3");
 }
 
 TEST_F(Review_window, Command_line_file_in_quotes_is_opened_a_missing_one_is_not) {

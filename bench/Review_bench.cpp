@@ -1,0 +1,127 @@
+// The review window stepping field by field through a 440 x 1080 heat, as the slider's arrow key does:
+// each step reads and decodes the frame (every other step: the second field comes from the store's
+// cached record), extracts the field, paints it into the picture box's backing image, lays the course
+// overlay over it and writes the field's number and time.
+#include "imaging/cDIBSection.h"
+#include "imaging/mIntelJPEGLibrary.h"
+#include "platform/ui/Picture_box.h"
+#include "review/Frm_kanot_2.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_windows.h"
+
+#include <QApplication>
+#include <QSlider>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int32_t Width = 440;
+constexpr int32_t Height = 1080;
+constexpr int32_t Frames = 100;
+
+// A frame with the texture of a camera picture; `seed` makes each one different.
+std::vector<uint8_t> Camera_JPEG(uint32_t seed) {
+    cDIBSection dib;
+    dib.Create(Width, Height);
+    for (int32_t r = 0; r < Height; ++r) {
+        uint8_t* p = dib.DIBSectionBitsPtr() + static_cast<int64_t>(r) * dib.BytesPerScanLine();
+        for (int32_t x = 0; x < Width; ++x, p += 3) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = static_cast<int>((seed >> 16) & 15);
+            const bool stripe = ((x / 40) + (r / 60)) % 2 == 0;
+            p[0] = static_cast<uint8_t>((r * 255 / Height) / 2 + noise + (stripe ? 60 : 0));
+            p[1] = static_cast<uint8_t>((x * 255 / Width) / 2 + noise);
+            p[2] = static_cast<uint8_t>(120 + noise + (stripe ? 0 : 50));
+        }
+    }
+    std::vector<uint8_t> out(4000000);
+    int32_t size = static_cast<int32_t>(out.size());
+    mIntelJPEGLibrary::Encode_DIB_To_JPG(dib, out.data(), size, 80);
+    out.resize(static_cast<size_t>(size));
+    return out;
+}
+
+// A heat as the capture console writes it: header, heat start, a course of six lanes and a goal line.
+void Write_Heat(const std::string& path) {
+    cls_VideoFile_handler store;
+    store.File_name(path);
+    store.Create_File();
+    store.Cropped_X(Width);
+    store.Cropped_Y(Height);
+    store.RGB_interlaced(true);
+    store.RGB_Rotated(false);
+    store.Initial_Quality(80);
+    store.Create_KD3_header();
+    store.Write_XML_Header();
+    store.Close_File();
+    store.File_name(path);
+    store.Open_RGB_File();
+    store.Set_JPG_Maxsize(400000);
+    store.Heat_ID(1, "K1 Final A");
+    store.Start_PC_mill(1, 1000000);
+    store.Start_HDMI_events(1, 100);
+    store.Num_Lanes(6);
+    for (int16_t lane = 1; lane <= 6; ++lane) store.File_Lane_Pos(lane, 40, 150 * lane);
+    store.Set_Goal_Line(220, 10, 220, Height - 10);
+    store.Show_goalline(true);
+    store.Lanes_Visible(true);
+    store.Write_KD3_header();
+    store.Close_File();
+    store.File_name(path);
+    store.Open_RGB_File();
+    store.Position_at_End();
+    for (int32_t n = 1; n <= Frames; ++n) {
+        const std::vector<uint8_t> jpeg = Camera_JPEG(static_cast<uint32_t>(n));
+        store.Append_Compressed_RGB_Frame(36000000 + 40 * n, 1000000 + 40 * n, 40, 80,
+                                          static_cast<int32_t>(jpeg.size()), jpeg.data(), 100 + n);
+    }
+    store.Add_Segment_num();
+    store.Close_File();
+}
+
+void Review_Step_Field(benchmark::State& state) {
+    Frm_kanot_2& window = Frm_kanot_2::Instance();
+    const std::string path = std::filesystem::temp_directory_path() / "vantorel_review_bench.kd3";
+    Write_Heat(path);
+    window.Handle_Open_File(path);
+    // The picture at the file's own size: the paint and the overlay cover all of its pixels.
+    window.Picture_large->resize(Width, Height);
+    window.New_Graphics();
+    int32_t field = 1;
+    for (auto _ : state) {
+        field = field % (2 * Frames) + 1;
+        window.Set_Slider_Value(field);
+        window.Slider_play_Scroll();
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["fields/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    window.Close_File();
+    std::filesystem::remove(path);
+}
+BENCHMARK(Review_Step_Field)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A data folder of its own, with an ini file, so the window's load finds its settings.
+    const std::filesystem::path data = std::filesystem::temp_directory_path() / "vantorel_review_bench_data";
+    std::filesystem::create_directories(data / "vantorel");
+    std::ofstream(data / "vantorel" / "Vantorel_HDMI.ini") << "[Canoe]\r\nLane_num=6\r\n";
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int qt_argc = 1;
+    QApplication application(qt_argc, argv);
+    Module_Vantorel::Install_Initialization_Windows();
+    Module_Vantorel::Vantorel_Mode = true;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,299 @@
+// The review window's fields: the hub that every change of the shown field ends in, the field time,
+// the slider's keys, the magnifier and playback.
+#include "Frm_kanot_2.h"
+
+#include "Module_Vantorel_course.h"
+#include "Module_Vantorel_overlay.h"
+#include "imaging/modAPIDraw.h"
+#include "platform/gdi/Gdi_blit.h"
+#include "platform/sys/Sys_clock.h"
+#include "platform/ui/Command_button.h"
+#include "platform/ui/Dialog_service.h"
+#include "platform/ui/Picture_box.h"
+#include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Non_dependant.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QPixmap>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+
+using namespace Module_Vantorel;
+
+void Frm_kanot_2::Set_Slider_Value(int32_t value) {
+    const QSignalBlocker quiet(Slider_play);
+    Slider_play->setValue(value);
+}
+
+void Frm_kanot_2::Slider_play_Scroll() {
+    if (Slider_play->value() == 0) {
+        Set_Slider_Value(1);
+        Write_Event_Log("!!! Slider_play.value = 0" + Replay_File.File_name());
+    }
+    Slider_play->setSingleStep(Non_dependant::Ctrl_Down() ? 4 : 1);
+    if (Scroll_Busy || Capture_Running || !File_open()) return;
+    // However the drawing ends, even by an error passed on to the caller, the next change draws again.
+    struct Busy {
+        bool& flag;
+        explicit Busy(bool& f) : flag(f) { flag = true; }
+        ~Busy() { flag = false; }
+    } busy(Scroll_Busy);
+    vb::Trap(Is_Compiled, "Slider_play_Scroll of Form frm_kanot_2", [this] {
+        Replay_File.Draw_RGB_Field(Slider_play->value(), *Picture_large);
+        Update_frm_label();
+        Update_Frame_Time();
+        Blit_Graphics();
+        P_Large_refresh();
+        if (Zoom_Mode) DO_RGB_Zoom();
+    });
+}
+
+void Frm_kanot_2::Update_frm_label() {
+    Lbl_frameno->setText(QString::fromStdString(vb::Format(Slider_play->value(), "0000")));
+    Lbl_frameno->repaint();
+}
+
+void Frm_kanot_2::Update_Frame_Time() {
+    vb::Trap(Is_Compiled, "Update_frame_time of Form frm_kanot_2", [this] {
+        // A record that could not be read has no time: its field shows none and takes no result,
+        // rather than another frame's time or the heat start's.
+        if (!Replay_File.Frame_available()) {
+            Shown_Field_Time_Known = false;
+            lbl_elapsed_time->clear();
+            Lbl_delta_time->clear();
+            return;
+        }
+        Field_time::Frame_record record;
+        record.Heat_Start_Events = Replay_File.Start_HDMI_events(1);
+        record.Frame_Events = Replay_File.Capture_HDMI_events();
+        record.Heat_Start_mill = Replay_File.RGB_startmill();
+        record.Frame_Capture_mill = Replay_File.KD3_Capture_mill();
+        // Computed whole before anything is shown: an overflow leaves the labels as they were.
+        const Field_time::Times times =
+            Field_time::Compute(record, item_timing_framecount.Checked(), Replay_File.mill_per_frame(),
+                                Replay_File.Interlaced(), Replay_File.Field_To_Show());
+        const std::string elapsed = Non_dependant::Display_Mill_Time(times.Elapsed_Field_mill, false);
+        const int64_t delta = int64_t{times.Elapsed_Field_mill} - Delta_Reference_Time;
+        const std::string delta_text =
+            delta < 0 ? "---" : Non_dependant::Display_Mill_Time(vb::To_Int32(delta), false);
+        Times = times;
+        Shown_Field_Time = times.Elapsed_Field_mill;
+        Shown_Field_Time_Known = true;
+        lbl_elapsed_time->setText(QString::fromStdString(elapsed));
+        Lbl_delta_time->setText(QString::fromStdString(delta_text));
+    });
+}
+
+void Frm_kanot_2::Lbl_delta_time_Click() {
+    Delta_Reference_Time = Shown_Field_Time_Known ? Shown_Field_Time : 0;
+    if (File_open()) Update_Frame_Time();
+}
+
+void Frm_kanot_2::Slider_play_KeyDown(int16_t KeyCode, int16_t Shift) {
+    vb::Trap(Is_Compiled, "Slider_play_KeyDown of Form frm_kanot_2", [&] {
+        int16_t n = -1;
+        if (KeyCode >= 48 && KeyCode <= 57) n = KeyCode - 48;
+        else if (KeyCode >= 96 && KeyCode <= 105) n = KeyCode - 96;
+        else if (KeyCode >= 121 && KeyCode <= 123) n = KeyCode - 111;
+        if (n < 0) return;
+        const bool alt = (Shift & 4) != 0 || Non_dependant::Alt_Down();
+        const bool ctrl = (Shift & 2) != 0 || Non_dependant::Ctrl_Down();
+        if (alt || ctrl) {
+            // Goal fields come with the heat's results.
+            ui::MsgBox("Going to a place's or a lane's goal field is not built yet.");
+            return;
+        }
+        // A field without a time gives no result.
+        if (!File_open() || !Shown_Field_Time_Known) {
+            QApplication::beep();
+            return;
+        }
+        ui::MsgBox("Entering results is not built yet.");
+    });
+}
+
+// ---- the magnifier ----
+
+void Frm_kanot_2::item_Zoom_Click() {
+    vb::Trap(Is_Compiled, "item_zoom_Click of Form frm_kanot_2", [this] {
+        // The click has turned the check mark already; with no file open it stays as it was.
+        if (!File_open()) {
+            item_zoom.Set_Checked(Zoom_Mode);
+            return;
+        }
+        Zoom_Mode = item_zoom.Checked();
+        if (!Zoom_Mode) unsetCursor();
+        Slider_play_Scroll();
+    });
+}
+
+void Frm_kanot_2::DO_RGB_Zoom() {
+    const int16_t w = vb::CInt(Picture_large->ScaleWidth() * 0.5);
+    const int16_t h = vb::CInt(w * 0.7);
+    const int32_t left = vb::CLng(Zoom_X);
+    const int32_t top = vb::CLng(Zoom_Y);
+    Zoom_Rect = {vb::To_Int16(left), vb::To_Int16(top), w, h};
+    Slider_play_Scroll();
+    const float scale = View_Scale > 0 ? View_Scale : 1;
+    const int32_t source_x = vb::CLng(Zoom_X / scale);
+    const int32_t source_y = vb::CLng(Zoom_Y / scale);
+    const int32_t source_w = vb::CLng(w / 2.0);
+    gdi::Device_context* source = Replay_File.RGB_Rotated() ? Replay_File.Rotated_HDC() : Replay_File.DEint_HDC();
+    gdi::StretchBlt(Picture_large->hDC(), left, top, w, h, source, source_x, source_y, source_w, h, gdi::SRCCOPY);
+    if (Overlay_DIB().hDC())
+        gdi::TransparentBlt(Picture_large->hDC(), left, top, w, h, Overlay_DIB().hDC(), source_x, source_y, source_w, h,
+                            static_cast<gdi::COLORREF>(Transparent_Color));
+    modAPIDraw::Draw_Rectangle_With_Pen_Brush(Picture_large->hDC(), {left, top}, {left + w, top + h}, 0xFFFFFF, 8, 1,
+                                              0, 4, 0x10FFFF);
+    Picture_large->Refresh();
+}
+
+void Frm_kanot_2::Refresh_picture() {
+    vb::Trap(Is_Compiled, "Refresh_picture of Form frm_kanot_2", [this] {
+        Replay_File.Draw_RGB_Field(Slider_play->value(), *Picture_large);
+        if (!Zoom_Mode) return;
+        // An unscaled block of a fifth of the picture's width, as high as it is wide.
+        const int16_t cx = vb::CInt(Picture_large->ScaleWidth() * 0.2);
+        const float scale = View_Scale > 0 ? View_Scale : 1;
+        gdi::BitBlt(Picture_large->hDC(), vb::CLng(Zoom_X), vb::CLng(Zoom_Y), cx, cx, Replay_File.DEint_HDC(),
+                    vb::CLng(Zoom_X / scale), vb::CLng(Zoom_Y / scale), gdi::SRCCOPY);
+    });
+}
+
+void Frm_kanot_2::Picture_large_MouseMove(int16_t Button, int16_t, float X, float Y) {
+    vb::Trap(Is_Compiled, "Picture_large_MouseMove of Form Frm_kanot_2", [&] {
+        Picture_large_Last_X = X;
+        Picture_large_Last_Y = Y;
+        if (Button != 0 && Zoom_Mode) {
+            if (Within_Zoom(X, Y)) setCursor(QCursor(QPixmap(":/cursor/MAGNIFIER")));
+            else unsetCursor();
+        }
+        if (Button == 1 && Zoom_Mode) {
+            Zoom_X = X;
+            Zoom_Y = Y;
+            DO_RGB_Zoom();
+        }
+    });
+}
+
+void Frm_kanot_2::Picture_large_MouseUp(int16_t, int16_t, float, float) {
+    vb::Trap(Is_Compiled, "Picture_large_MouseUp of Form frm_kanot_2", [this] {
+        Set_Focus();
+        Drag_Lane = -1;
+        Current_Lane_Index = 0;
+        if (!Zoom_Mode) {
+            Selected_Goal_Handle = 0;
+            Current_Lane = -1;
+        }
+    });
+}
+
+void Frm_kanot_2::P_Large_refresh() { Picture_large->Refresh(); }
+
+void Frm_kanot_2::New_Graphics() {
+    Draw_Graphics(true, false);
+    Slider_play_Scroll();
+    Set_Focus();
+}
+
+// ---- small display commands ----
+
+void Frm_kanot_2::item_play_deinterlaced_Click() {
+    vb::Trap(Is_Compiled, "item_play_deinterlaced_Click of Form frm_kanot_2", [this] {
+        for (int32_t field = Slider_play->minimum(); field <= Slider_play->maximum(); ++field) {
+            Set_Slider_Value(field);
+            Slider_play_Scroll();
+        }
+    });
+}
+
+void Frm_kanot_2::item_step_forward_Click() {
+    // The last field stays shown.
+    Set_Slider_Value(std::min(Slider_play->value() + 1, Slider_play->maximum()));
+    Slider_play_Scroll();
+}
+
+void Frm_kanot_2::item_show_frame_Click() {
+    vb::Trap(Is_Compiled, "item_show_frame_Click of Form frm_kanot_2", [this] {
+        // The older kinds' frame display; a kd3 file's frame is drawn by its field.
+        P_Large_refresh();
+    });
+}
+
+// ---- playback ----
+
+void Frm_kanot_2::Cmd_play_Click() {
+    if (Capture_Running || !File_open() || Playing()) return;
+    Cmd_play->setEnabled(false);
+    Play_Start_Tick = Non_dependant::Get_Mill_Time();
+    Play_Frames = Replay_File.Num_Frames();
+    Play_Frame = 0;
+    Play_Previous_Known = false;
+    lbl_elapsed_time->setText(QString(9, ' '));
+    Timer_play.Set_Interval(1);
+    Timer_play.Set_Enabled(true);
+}
+
+// One frame a tick; between ticks the window's events run, so the slider, keys and menus act during
+// playback as they do at rest.
+void Frm_kanot_2::Timer_play_Timer() {
+    bool ended = false;
+    // Nothing above a timer's tick could take an error, so playback always ends in its own message.
+    vb::Trap_With(
+        true,
+        [&] {
+            if (!File_open() || Play_Frame >= Play_Frames) {
+                ended = true;
+                return;
+            }
+            const int32_t i = ++Play_Frame;
+            Replay_File.Read_RGB_sample(i, true);
+            Replay_File.Draw_Current_RGB_frame(*Picture_large);
+            Update_Frame_Time();
+            if (Check_Timing && Shown_Field_Time_Known) {
+                // Times compared as numbers: 10 s is later than 9 s.
+                if (Play_Previous_Known && Shown_Field_Time <= Play_Previous_Time) {
+                    QApplication::beep();
+                    Set_Slider_Value(2 * i);
+                    ended = true;
+                    return;
+                }
+                Play_Previous_Time = Shown_Field_Time;
+                Play_Previous_Known = true;
+            }
+            Draw_Graphics(true, false);
+            P_Large_refresh();
+            Set_Slider_Value(2 * i);
+            Update_frm_label();
+            const int16_t k = Non_dependant::First_Key_Down();
+            if ((k > 0 && k != 115 && k != 44 && k != 116 && k != 17 && k != 102) || i >= Play_Frames) {
+                ended = true;
+                return;
+            }
+            const int32_t wait = Replay_File.mill_per_frame() * i -
+                                 sys::Tick_Diff(Non_dependant::Get_Mill_Time(), Play_Start_Tick);
+            Timer_play.Set_Interval(std::max(wait, 1));
+        },
+        [&](const VbError& e) {
+            Timer_play.Set_Enabled(false);
+            Cmd_play->setEnabled(true);
+            ui::MsgBox("Error " + std::to_string(e.Number()) + " (" + e.Description() +
+                           ") in procedure Cmd_play_Click of Form Frm_kanot_2",
+                       ui::vbOKOnly);
+        });
+    if (ended) End_Playback();
+}
+
+void Frm_kanot_2::End_Playback() {
+    Timer_play.Set_Enabled(false);
+    Set_Focus();
+    Slider_play_Scroll();
+    Cmd_play->setEnabled(true);
+}

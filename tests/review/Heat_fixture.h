@@ -1,0 +1,65 @@
+#pragma once
+// Heats written by the store for the review tests: frames with chosen capture ticks and event counts,
+// a heat start, a course of three lanes and a goal line in the header.
+#include "tests/store/Store_test_support.h"
+
+#include <map>
+
+struct Heat_frame {
+    int32_t tick;
+    int32_t events;
+};
+
+struct Heat_spec {
+    int32_t width = 440;
+    int32_t height = 1080;
+    bool interlaced = true;
+    int32_t start_tick = 5000000;
+    int32_t start_events = 1000;
+    int32_t start_local = 9 * 3600000 + 5 * 60000 + 12340;  // 9:05:12.34
+    int32_t buffer = 40000;
+    std::vector<Heat_frame> frames;
+};
+
+// Frame n (from 1) captured 40 ms after frame n - 1, the first one `first_offset` ms after the start.
+inline std::vector<Heat_frame> Regular_Frames(int32_t count, int32_t start_tick, int32_t start_events,
+                                              int32_t first_offset = 0) {
+    std::vector<Heat_frame> frames;
+    for (int32_t n = 1; n <= count; ++n)
+        frames.push_back({start_tick + first_offset + 40 * (n - 1), start_events + first_offset / 40 + (n - 1)});
+    return frames;
+}
+
+inline void Write_Heat(const std::string& path, const Heat_spec& spec) {
+    cls_VideoFile_handler store;
+    Make_Heat_File(store, path, spec.width, spec.height, spec.buffer, spec.interlaced);
+    store.File_name(path);
+    store.Open_RGB_File();
+    store.Heat_ID(1, "K1 Final A");
+    store.Start_PC_mill(1, spec.start_tick);
+    store.Start_HDMI_events(1, spec.start_events);
+    store.Start_local_mill(1, spec.start_local);
+    store.Num_Lanes(3);
+    for (int16_t lane = 1; lane <= 3; ++lane) store.File_Lane_Pos(lane, 40, 100 * lane);
+    store.Set_Goal_Line(200, 10, 200, spec.height - 10);
+    store.Show_goalline(true);
+    store.Lanes_Visible(true);
+    store.Write_KD3_header();
+    store.Close_File();
+
+    store.File_name(path);
+    store.Open_RGB_File();
+    store.Position_at_End();
+    std::map<int32_t, std::vector<uint8_t>> jpegs;
+    int32_t n = 0;
+    for (const Heat_frame& frame : spec.frames) {
+        ++n;
+        auto& jpeg = jpegs[n % 8];
+        if (jpeg.empty()) jpeg = Band_JPEG(spec.width, spec.height, n % 8);
+        store.Append_Compressed_RGB_Frame(spec.start_local + 40 * n, frame.tick, 40, 85,
+                                          static_cast<int32_t>(jpeg.size()), jpeg.data(), frame.events);
+    }
+    store.JPG_Sizes(1000, 30000);
+    store.Add_Segment_num();
+    store.Close_File();
+}

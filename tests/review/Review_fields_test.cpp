@@ -1,0 +1,596 @@
+// Opening heats written by the store in the review window and stepping through their fields.
+#include "Heat_fixture.h"
+#include "platform/gdi/Gdi_draw.h"
+#include "platform/ui/Command_button.h"
+#include "platform/ui/Picture_box.h"
+#include "platform/vb/Vb_text.h"
+#include "results/Form_properties.h"
+#include "results/Frm_results.h"
+#include "review/Field_time.h"
+#include "review/Frm_kanot_2.h"
+#include "review/Module_Vantorel_course.h"
+#include "review/Module_Vantorel_overlay.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_windows.h"
+#include "shell/Non_dependant.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSlider>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using namespace Module_Vantorel;
+
+// ---- the time model: the worked values ----
+
+TEST(Field_time, Worked_values_of_both_methods) {
+    struct Row {
+        const char* what;
+        int32_t start_tick, tick, start_events, events;
+        bool frame_count, interlaced;
+        int16_t field;
+        int32_t period, expected;
+        const char* shown;
+    } rows[] = {
+        {"100 ms rounds to 80 (half to even)", 1000, 1100, 0, 0, false, true, 1, 40, 80, " 00:00,08"},
+        {"140 ms rounds to 160", 1000, 1140, 0, 0, false, true, 1, 40, 160, " 00:00,16"},
+        {"20 ms rounds to 0", 1000, 1020, 0, 0, false, true, 1, 40, 0, " 00:00,00"},
+        {"60 ms rounds to 80", 1000, 1060, 0, 0, false, true, 1, 40, 80, " 00:00,08"},
+        {"50 ms before the start is -40", 1000, 950, 0, 0, false, true, 1, 40, -40, "-00:00,04"},
+        {"second field 20 ms later", 1000, 1140, 0, 0, false, true, 2, 40, 180, " 00:00,18"},
+        {"second field of a frame before the start", 1000, 950, 0, 0, false, true, 2, 40, -20, "-00:00,02"},
+        {"tick wrapped between start and frame", INT32_MAX - 39, INT32_MIN + 60, 0, 0, false, true, 1, 40, 80,
+         " 00:00,08"},
+        {"start tick negative, frame positive", -20, 80, 0, 0, false, true, 1, 40, 80, " 00:00,08"},
+        {"25 events: 1000 ms", 0, 0, 500, 525, true, true, 1, 40, 1000, " 00:01,00"},
+        {"25 events, second field: 1020 ms", 0, 0, 500, 525, true, true, 2, 40, 1020, " 00:01,02"},
+        {"3 events before the start", 0, 0, 500, 497, true, true, 1, 40, -120, "-00:00,12"},
+        {"frame count ignores the ticks", 1000, 99999, 10, 11, true, true, 1, 40, 40, " 00:00,04"},
+        {"progressive: 25 events of 20 ms", 0, 0, 500, 525, true, false, 1, 20, 500, " 00:00,50"},
+        {"progressive: no second field", 0, 0, 500, 525, true, false, 2, 20, 500, " 00:00,50"},
+        {"progressive: ticks on its own 20 ms grid", 1000, 1100, 0, 0, false, false, 2, 20, 100, " 00:00,10"},
+        {"progressive: 130 ms rounds to 120", 1000, 1130, 0, 0, false, false, 1, 20, 120, " 00:00,12"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const Field_time::Times t = Field_time::Compute({r.start_events, r.events, r.start_tick, r.tick}, r.frame_count,
+                                                        r.period, r.interlaced, r.field);
+        EXPECT_EQ(t.Elapsed_Field_mill, r.expected);
+        EXPECT_EQ(Non_dependant::Display_Mill_Time(t.Elapsed_Field_mill, false), r.shown);
+        EXPECT_EQ(t.Rounding_mill, t.Elapsed_Rounded_mill - t.Elapsed_mill);
+    }
+}
+
+TEST(Field_time, Beyond_32_bits_is_an_overflow) {
+    // An event count whose times 40 passes 32 bits, and an event difference beyond them.
+    EXPECT_THROW(Field_time::Compute({0, 60000000, 0, 0}, true, 40, true, 1), VbError);
+    EXPECT_THROW(Field_time::Compute({INT32_MIN, INT32_MAX, 0, 0}, true, 40, true, 1), VbError);
+}
+
+// ---- the window ----
+
+class Review_fields : public testing::Test {
+protected:
+    void SetUp() override {
+        Install_Initialization_Windows();
+        Vantorel_Mode = true;
+        folder = Test_folder() + "/data/vantorel";
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/Vantorel_HDMI.ini") << "[Canoe]\r\nLane_num=2\r\n";
+        heats = Test_folder() + "/heats";
+        std::filesystem::create_directories(heats);
+        vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,
+                                      const std::string&) { reports.push_back(location + ": " + std::to_string(number) + " " + description); });
+    }
+    void TearDown() override {
+        vb::Set_Error_Reporter(nullptr);
+        Vantorel_Mode = false;
+    }
+
+    Frm_kanot_2& Window() { return Frm_kanot_2::Instance(); }
+    std::string Heat(const std::string& name, Heat_spec spec = {}) {
+        if (spec.frames.empty()) spec.frames = Regular_Frames(36, spec.start_tick, spec.start_events);
+        const std::string path = heats + "/" + name;
+        Write_Heat(path, spec);
+        return path;
+    }
+    std::string Text(QLabel* label) { return label->text().toStdString(); }
+    std::vector<std::string> Prompts() {
+        std::vector<std::string> prompts;
+        for (const auto& shown : Test_dialogs::Instance().Shown_Dialogs()) prompts.push_back(shown.prompt);
+        return prompts;
+    }
+    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(Window().Slider_play, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(Window().Slider_play, &release);
+    }
+    void Show_Field(int32_t field) {
+        Window().Set_Slider_Value(field);
+        Window().Slider_play_Scroll();
+    }
+    // Shown with a file open: the opened heat's state.
+    void Expect_Open(const std::string& path) {
+        Frm_kanot_2& w = Window();
+        EXPECT_TRUE(w.Replay_File.File_open());
+        EXPECT_EQ(w.Current_File_Name, path);
+        EXPECT_EQ(Text(w.Lbl_Frame_size), "440*1080");
+        EXPECT_EQ(Text(w.Label_heatID), "K1 Final A");
+        EXPECT_EQ(Text(w.Label_start_time), " 9:05:12,");
+        EXPECT_EQ(w.Slider_play->minimum(), 1);
+        EXPECT_EQ(w.Slider_play->maximum(), 72);
+        EXPECT_EQ(w.Slider_play->value(), 1);
+        EXPECT_EQ(Text(w.Lbl_frameno), "0001");
+        EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,00");
+        EXPECT_EQ(Text(w.Lbl_delta_time), " 00:00,00");
+        EXPECT_EQ(Run_Mode, 10);
+        EXPECT_EQ(File_Goalline.x1, 200);
+        EXPECT_EQ(File_Goalline.y2, 1070);
+        EXPECT_EQ(Draw_Lane_Count, 3);
+        ASSERT_EQ(Lane_Collection.size(), 3u);
+        EXPECT_EQ(Lane_Collection[2].Y(), 300);
+        EXPECT_EQ(Non_dependant::Read_Ini("Canoe", "last_dir", Ini_file_path, ""), heats);
+        EXPECT_TRUE(reports.empty()) << reports.front();
+    }
+    std::string folder, heats;
+    std::vector<std::string> reports;
+};
+
+TEST_F(Review_fields, Every_road_opens_the_heat_at_its_first_field) {
+    const std::string path = Heat("heat1.kd3");
+    Frm_kanot_2& w = Window();
+
+    Test_dialogs::Instance().Answer_File(path);
+    w.item_open_Click();
+    Expect_Open(path);
+    EXPECT_EQ(Text(w.Lbl_filesize), "1/1.4 MB");
+
+    w.item_close_Click();
+    EXPECT_FALSE(w.Replay_File.File_open());
+    EXPECT_EQ(w.Current_File_Name, "");
+    Last_Captured_File = path;
+    w.item_open_last_Click();
+    Expect_Open(path);
+
+    w.Open_last_File();
+    Expect_Open(path);
+
+    w.Command_Line = "\"" + path + "\"";
+    w.Start_Association();
+    Expect_Open(path);
+
+    w.item_close_Click();
+    w.Form_OLEDragDrop({path});
+    Expect_Open(path);
+
+    w.item_close_Click();
+    w.Update_Recent_Files();
+    EXPECT_EQ(Capture_Folders[0], heats);
+    EXPECT_EQ(w.item_Open_Newest[0].Caption(), "heat1.kd3");
+    EXPECT_TRUE(w.item_Open_Newest[0].Visible());
+    EXPECT_FALSE(w.item_Open_Newest[1].Visible());
+    w.item_Open_Newest_Click(0);
+    Expect_Open(path);
+    EXPECT_EQ(Prompts(), std::vector<std::string>{"Open"});
+
+    // The open file's property report.
+    w.item_file_properties_Click();
+    EXPECT_EQ(Form_properties::Instance().Label_filename->text().toStdString(), path);
+    EXPECT_NE(Form_properties::Instance().Text_properties->toPlainText().toStdString().find("440*1080"),
+              std::string::npos);
+    Form_properties::Instance().Hide();
+}
+
+TEST_F(Review_fields, Roads_that_find_nothing_to_open) {
+    Frm_kanot_2& w = Window();
+    Test_dialogs::Instance().Answer_File(std::nullopt);
+    w.item_open_Click();
+    EXPECT_FALSE(w.Replay_File.File_open());
+
+    Last_Captured_File = "N/A";
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    w.item_open_last_Click();
+
+    // A last heat of 1048575 bytes is empty.
+    Last_Captured_File = heats + "/short.kd3";
+    {
+        std::ofstream(Last_Captured_File, std::ios::binary) << std::string(1048575, 'x');
+    }
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    w.Open_last_File();
+
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    w.Handle_Open_File(heats + "/missing.kd3");
+
+    Non_dependant::Write_Ini("Canoe", "last_dir", heats + "/none", Ini_file_path);
+    w.Update_Recent_Files();
+    EXPECT_EQ(w.item_Open_Newest[0].Caption(), "[no files]");
+    w.item_Open_Newest_Click(0);
+
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    w.item_file_properties_Click();
+    EXPECT_EQ(Prompts(), (std::vector<std::string>{"Open", "Sorry, no last capture info stored!", "Empty file!",
+                                                   "File does not exist!\r\n" + heats + "/missing.kd3",
+                                                   "No file open!"}));
+}
+
+TEST_F(Review_fields, Bad_files_are_refused_or_open_read_only_and_keep_their_bytes) {
+    Frm_kanot_2& w = Window();
+    const std::string good = Heat("good.kd3");
+    const std::string text = heats + "/text.kd3";
+    std::ofstream(text) << "this is no capture file\n";
+    const std::string truncated = heats + "/truncated.kd3";
+    std::filesystem::copy_file(good, truncated);
+    std::filesystem::resize_file(truncated, 20000);  // inside the header record
+    const std::string garbled = heats + "/garbled.kd3";
+    std::filesystem::copy_file(good, garbled);
+    {
+        std::fstream f(garbled, std::ios::in | std::ios::out | std::ios::binary);
+        std::vector<uint8_t> bytes = File_Bytes(garbled);
+        // The header text's markup broken: every "<" becomes "{".
+        for (size_t i = 0; i < 32000 && i < bytes.size(); ++i)
+            if (bytes[i] == '<') bytes[i] = '{';
+        f.write(reinterpret_cast<const char*>(bytes.data()), 32000);
+    }
+    Heat_spec none;
+    none.frames.clear();
+    const std::string empty = heats + "/empty.kd3";
+    {
+        cls_VideoFile_handler store;
+        Make_Heat_File(store, empty, 440, 1080, 40000);
+    }
+
+    struct Case {
+        std::string path;
+        std::string message;
+        int boxes;  // the header's own parse message comes first outside the built program
+    } cases[] = {{text, "Not a valid vantOrel file!", 1},
+                 {truncated, "Not a valid vantOrel file!", 1},
+                 {garbled, "Not a valid vantOrel file!", 2},
+                 {empty, empty + "\r\nNo video frames in this file!", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::vector<uint8_t> before = File_Bytes(c.path);
+        for (int i = 0; i < c.boxes; ++i) Test_dialogs::Instance().Answer(ui::vbOK);
+        w.Handle_Open_File(c.path);
+        EXPECT_EQ(Prompts().back(), c.message);
+        EXPECT_FALSE(w.Replay_File.File_open());
+        EXPECT_EQ(w.Current_File_Name, "");
+        EXPECT_EQ(File_Bytes(c.path), before);
+        // The window stays usable: the good heat opens after it.
+        reports.clear();
+        w.Handle_Open_File(good);
+        EXPECT_TRUE(w.Replay_File.File_open());
+        w.item_close_Click();
+    }
+
+    // A read-only heat opens, steps and closes without a byte written.
+    std::filesystem::permissions(good, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const std::vector<uint8_t> before = File_Bytes(good);
+    reports.clear();
+    w.Handle_Open_File(good);
+    EXPECT_TRUE(w.Replay_File.File_open());
+    EXPECT_TRUE(w.Replay_File.Read_only());
+    Press(Qt::Key_Right);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0002");
+    w.item_close_Click();
+    EXPECT_EQ(File_Bytes(good), before);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Review_fields, Field_times_by_time_stamp_and_by_frame_count) {
+    Heat_spec spec;
+    // Frame 1 at the start; frame 2 100 ms later, frame 3 140 ms, frame 4 50 ms before the start, frame 5
+    // 25 events and 1003 ms after it.
+    spec.frames = {{spec.start_tick, spec.start_events},
+                   {spec.start_tick + 100, spec.start_events + 2},
+                   {spec.start_tick + 140, spec.start_events + 3},
+                   {spec.start_tick - 50, spec.start_events - 1},
+                   {spec.start_tick + 1003, spec.start_events + 25}};
+    const std::string path = Heat("times.kd3", spec);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    struct Row {
+        int32_t field;
+        const char* timestamp;
+        const char* framecount;
+    } rows[] = {{1, " 00:00,00", " 00:00,00"}, {2, " 00:00,02", " 00:00,02"}, {3, " 00:00,08", " 00:00,08"},
+                {4, " 00:00,10", " 00:00,10"}, {5, " 00:00,16", " 00:00,12"}, {7, "-00:00,04", "-00:00,04"},
+                {8, "-00:00,02", "-00:00,02"}, {9, " 00:01,00", " 00:01,00"}, {10, " 00:01,02", " 00:01,02"}};
+    for (bool frame_count : {false, true}) {
+        if (frame_count) w.Set_Timing_Framecount();
+        else w.Set_Timing_Frametimestamp();
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.field);
+            Show_Field(r.field);
+            EXPECT_EQ(Text(w.Lbl_frameno), vb::Format(r.field, "0000"));
+            EXPECT_EQ(Text(w.lbl_elapsed_time), frame_count ? r.framecount : r.timestamp);
+            EXPECT_TRUE(w.Shown_Field_Time_Known);
+        }
+    }
+    // The delta label counts from the field its zero was taken at; before it, "---".
+    Show_Field(9);
+    w.Lbl_delta_time_Click();
+    EXPECT_EQ(Text(w.Lbl_delta_time), " 00:00,00");
+    Show_Field(10);
+    EXPECT_EQ(Text(w.Lbl_delta_time), " 00:00,02");
+    Show_Field(3);
+    EXPECT_EQ(Text(w.Lbl_delta_time), "---");
+    EXPECT_EQ(w.Get_Elapsed_HDMI_events_mill(), 80);
+    EXPECT_EQ(w.Get_Elapsed_Rounded_mill(), 80);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Review_fields, Progressive_frame_is_whole_for_both_of_its_fields) {
+    Heat_spec spec;
+    spec.interlaced = false;
+    spec.frames = {{spec.start_tick, spec.start_events}, {spec.start_tick + 20, spec.start_events + 1},
+                   {spec.start_tick + 41, spec.start_events + 2}};
+    const std::string path = Heat("progressive.kd3", spec);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    EXPECT_EQ(w.Slider_play->maximum(), 6);
+    struct Row {
+        int32_t field;
+        const char* time;
+    } rows[] = {{1, " 00:00,00"}, {2, " 00:00,00"}, {3, " 00:00,02"}, {4, " 00:00,02"}, {5, " 00:00,04"}, {6, " 00:00,04"}};
+    for (bool frame_count : {false, true}) {
+        if (frame_count) w.Set_Timing_Framecount();
+        else w.Set_Timing_Frametimestamp();
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.field);
+            Show_Field(r.field);
+            EXPECT_EQ(Text(w.lbl_elapsed_time), r.time);
+        }
+    }
+    // Field 2 shows every line of frame 1, not every other line.
+    Show_Field(2);
+    const cDIBSection& field = w.Replay_File.Field_Image();
+    const cDIBSection& frame = w.Replay_File.Frame_Image();
+    EXPECT_EQ(std::memcmp(field.DIBSectionBitsPtr(), frame.DIBSectionBitsPtr(),
+                          static_cast<size_t>(frame.BytesPerScanLine()) * frame.Height()),
+              0);
+}
+
+TEST_F(Review_fields, A_field_that_cannot_be_read_has_no_time_and_takes_no_result) {
+    const std::string path = Heat("cut.kd3");
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    Show_Field(3);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Press(Qt::Key_3);
+    EXPECT_EQ(Prompts().back(), "Entering results is not built yet.");
+    // The last frames cut off the file behind the window's back.
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) - 3 * 40058);
+    Show_Field(71);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0071");
+    EXPECT_EQ(Text(w.lbl_elapsed_time), "");
+    EXPECT_EQ(Text(w.Lbl_delta_time), "");
+    EXPECT_FALSE(w.Shown_Field_Time_Known);
+    const size_t shown = Prompts().size();
+    Press(Qt::Key_3);
+    EXPECT_EQ(Prompts().size(), shown);
+    // A readable field has its time again.
+    Show_Field(5);
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,08");
+}
+
+TEST_F(Review_fields, Keys_and_wheel_step_the_slider) {
+    const std::string path = Heat("keys.kd3");
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    Press(Qt::Key_Right);
+    EXPECT_EQ(w.Slider_play->value(), 2);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0002");
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,02");
+    Press(Qt::Key_End);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0072");
+    Press(Qt::Key_Left);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0071");
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:01,40");
+    // The minus and plus keys and letters do nothing; digits, the numeric pad and F10 to F12 stop at result
+    // entry.
+    Press(Qt::Key_Minus);
+    Press(Qt::Key_A);
+    EXPECT_EQ(w.Slider_play->value(), 71);
+    for (auto [key, modifiers] : {std::pair{Qt::Key_3, Qt::NoModifier}, {Qt::Key_3, Qt::KeypadModifier},
+                                  {Qt::Key_F11, Qt::NoModifier}}) {
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        Press(key, modifiers);
+        EXPECT_EQ(Prompts().back(), "Entering results is not built yet.");
+        EXPECT_EQ(w.Slider_play->value(), 71);
+    }
+    // Ctrl and Alt with a digit go to goal fields, which come with the heat's results.
+    for (auto modifiers : {Qt::ControlModifier, Qt::AltModifier}) {
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        Press(Qt::Key_3, modifiers);
+        EXPECT_EQ(Prompts().back(), "Going to a place's or a lane's goal field is not built yet.");
+    }
+    // The wheel towards the user steps forward, away back.
+    w.Slider_play->setFocus();
+    w.Show();
+    QApplication::processEvents();
+    w.Slider_play->setFocus();
+    int32_t keys = 0, x = 0, y = 0;
+    int32_t towards = -120, away = 120;
+    if (w.focusWidget() == w.Slider_play) {
+        w.MouseWheel(keys, away, x, y);
+        EXPECT_EQ(Text(w.Lbl_frameno), "0070");
+        w.MouseWheel(keys, towards, x, y);
+        EXPECT_EQ(Text(w.Lbl_frameno), "0071");
+    }
+    // Stepping past the last field stays on it.
+    Show_Field(72);
+    w.item_step_forward_Click();
+    EXPECT_EQ(w.Slider_play->value(), 72);
+    w.Hide();
+}
+
+TEST_F(Review_fields, More_than_16383_frames_open_and_navigate) {
+    Heat_spec spec;
+    spec.width = 16;
+    spec.height = 8;
+    spec.buffer = 1000;
+    spec.frames = Regular_Frames(17000, spec.start_tick, spec.start_events);
+    const std::string path = Heat("long.kd3", spec);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    EXPECT_EQ(w.Slider_play->maximum(), 34000);
+    Show_Field(33999);
+    EXPECT_EQ(Text(w.Lbl_frameno), "33999");
+    EXPECT_EQ(w.Replay_File.KD3_Displayed_Frame(), 17000);
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 11:19,96");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Review_fields, A_time_beyond_32_bits_keeps_the_labels_and_the_next_field_draws) {
+    Heat_spec spec;
+    spec.start_events = 0;
+    spec.frames = {{spec.start_tick, 0}, {spec.start_tick + 40, 60000000}, {spec.start_tick + 80, 2}};
+    const std::string path = Heat("overflow.kd3", spec);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    w.Set_Timing_Framecount();
+    Show_Field(2);
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,02");
+    // In the built program the error is reported and the labels keep their texts.
+    Is_Compiled = true;
+    Show_Field(3);
+    Is_Compiled = false;
+    EXPECT_EQ(Text(w.Lbl_frameno), "0003");
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,02");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("Update_frame_time of Form frm_kanot_2: 6", 0), 0u) << reports[0];
+    // Outside it the error reaches the caller, and the hub is not left busy.
+    EXPECT_THROW(Show_Field(4), VbError);
+    Show_Field(5);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0005");
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,08");
+}
+
+TEST_F(Review_fields, The_magnifier_needs_a_file_and_draws_its_frame) {
+    Frm_kanot_2& w = Window();
+    w.item_zoom.Click();
+    EXPECT_FALSE(w.Zoom_Mode);
+    EXPECT_FALSE(w.item_zoom.Checked());
+    w.Handle_Open_File(Heat("zoom.kd3"));
+    w.Picture_large->resize(220, 540);
+    w.View_Scale = 0.5f;
+    w.item_zoom.Click();
+    EXPECT_TRUE(w.Zoom_Mode);
+    w.Picture_large_MouseMove(1, 0, 20, 30);
+    // The yellow frame round the magnified part: 110 wide, 77 high, from (20, 30).
+    gdi::Device_context* dc = w.Picture_large->hDC();
+    EXPECT_EQ(gdi::GetPixel(dc, 20, 60), 0x10FFFFu);
+    EXPECT_EQ(gdi::GetPixel(dc, 130, 60), 0x10FFFFu);
+    EXPECT_EQ(gdi::GetPixel(dc, 60, 107), 0x10FFFFu);
+    w.item_zoom.Click();
+    EXPECT_FALSE(w.Zoom_Mode);
+    // Opening a heat turns the magnifier off.
+    w.item_zoom.Click();
+    w.Handle_Open_File(Heat("zoom2.kd3"));
+    EXPECT_FALSE(w.Zoom_Mode);
+    EXPECT_FALSE(w.item_zoom.Checked());
+}
+
+TEST_F(Review_fields, Rename_appends_the_suffix_and_an_empty_answer_keeps_the_file) {
+    const std::string path = Heat("rename.kd3");
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    Test_dialogs::Instance().Answer_Input("");
+    w.item_rename_file_Click();
+    EXPECT_FALSE(w.Replay_File.File_open());
+    EXPECT_TRUE(std::filesystem::exists(path));
+    Test_dialogs::Instance().Answer_Input(heats + "/heat7");
+    w.rename_file(path);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::exists(heats + "/heat7.kd3"));
+    // An existing name is not overwritten.
+    const std::string other = Heat("other.kd3");
+    Test_dialogs::Instance().Answer_Input(heats + "/heat7.kd3");
+    Is_Compiled = true;
+    w.rename_file(other);
+    Is_Compiled = false;
+    EXPECT_TRUE(std::filesystem::exists(other));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("rename_file of Form frm_kanot_2: 58", 0), 0u) << reports[0];
+}
+
+template <class Done>
+void Run_Until(Done done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+TEST_F(Review_fields, Playback_runs_on_its_timer_to_the_last_frame) {
+    Heat_spec spec;
+    spec.frames = Regular_Frames(12, spec.start_tick, spec.start_events);
+    const std::string path = Heat("play.kd3", spec);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    const int32_t start = Non_dependant::Get_Mill_Time();
+    w.Cmd_play_Click();
+    EXPECT_TRUE(w.Playing());
+    EXPECT_FALSE(w.Cmd_play->isEnabled());
+    Run_Until([&] { return !w.Playing(); });
+    EXPECT_FALSE(w.Playing());
+    EXPECT_TRUE(w.Cmd_play->isEnabled());
+    EXPECT_EQ(w.Slider_play->value(), 24);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0024");
+    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,46");
+    // Paced on 40 ms a frame: the eleventh frame waits until 440 ms after the start.
+    EXPECT_GE(Non_dependant::Get_Mill_Time() - start, 440);
+}
+
+TEST_F(Review_fields, Playback_timing_check_compares_numbers) {
+    Heat_spec spec;
+    // From 80 ms before the start on: the times' texts go from "-" to " ", which a text comparison
+    // takes as going back; then 10 s after 9.96 s, then frame 9 is captured no later than frame 8.
+    spec.frames = {{spec.start_tick - 80, 0}, {spec.start_tick - 40, 0}, {spec.start_tick, 0},
+                   {spec.start_tick + 40, 0}, {spec.start_tick + 9960, 0}, {spec.start_tick + 10000, 0},
+                   {spec.start_tick + 10040, 0}, {spec.start_tick + 10080, 0}, {spec.start_tick + 10080, 0},
+                   {spec.start_tick + 10120, 0}};
+    const std::string path = Heat("timing.kd3", spec);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    w.Check_Timing = true;
+    w.Cmd_play_Click();
+    Run_Until([&] { return !w.Playing(); });
+    EXPECT_EQ(w.Slider_play->value(), 18);
+    EXPECT_TRUE(w.Cmd_play->isEnabled());
+    w.Check_Timing = false;
+}
+
+TEST_F(Review_fields, Closing_keeps_no_file_and_the_hub_draws_nothing) {
+    const std::string path = Heat("close.kd3");
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    Show_Field(5);
+    w.item_close_Click();
+    EXPECT_FALSE(w.Replay_File.File_open());
+    EXPECT_EQ(w.Replay_File.File_name(), "");
+    EXPECT_EQ(w.Slider_play->value(), 1);
+    const std::string before = Text(w.Lbl_frameno);
+    Show_Field(9);
+    EXPECT_EQ(Text(w.Lbl_frameno), before);
+    // The camera running: no drawing either.
+    w.Handle_Open_File(path);
+    Capture_Running = true;
+    Show_Field(9);
+    EXPECT_EQ(Text(w.Lbl_frameno), "0001");
+    Capture_Running = false;
+    // Deleting closes and removes the file.
+    w.item_Delete_File_Click();
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+}  // namespace
