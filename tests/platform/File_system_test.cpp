@@ -67,6 +67,20 @@ TEST(File_system, An_atomic_write_replaces_the_content_and_leaves_no_temporary_f
     EXPECT_EQ(fs::Write_File_Atomic(dir + "/missing/store.txt", "x"), ENOENT);
 }
 
+TEST(File_system, An_atomic_write_keeps_the_file_s_permissions) {
+    std::string file = Test_folder() + "/private.txt";
+    std::ofstream(file) << "secret";
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    ASSERT_EQ(fs::Write_File_Atomic(file, "still secret"), 0);
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    std::string fresh = Test_folder() + "/fresh.txt";
+    ASSERT_EQ(fs::Write_File_Atomic(fresh, "x"), 0);
+    ASSERT_EQ(stat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
 TEST(File_system, Drive_types_of_a_plain_folder_and_of_nothing) {
     EXPECT_EQ(fs::Drive_Type(""), fs::Drive_No_Root);
     EXPECT_EQ(fs::Drive_Type(Test_folder() + "/none"), fs::Drive_No_Root);
