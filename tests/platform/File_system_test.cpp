@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -65,6 +67,27 @@ TEST(File_system, An_atomic_write_replaces_the_content_and_leaves_no_temporary_f
     EXPECT_EQ(content, "new");
     EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 1);
     EXPECT_EQ(fs::Write_File_Atomic(dir + "/missing/store.txt", "x"), ENOENT);
+}
+
+TEST(File_system, A_failed_atomic_write_keeps_the_old_content_and_leaves_no_temporary_file) {
+    std::string dir = Test_folder() + "/full";
+    stdfs::create_directories(dir);
+    std::string file = dir + "/store.txt";
+    std::ofstream(file) << "old";
+    // A file size limit makes the write fail whoever runs the test.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    rlimit small = limit;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    int error = fs::Write_File_Atomic(file, std::string(1000, 'x'));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(error, EFBIG);
+    std::ifstream in(file);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "old");
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 1);
 }
 
 TEST(File_system, An_atomic_write_keeps_the_file_s_permissions) {
