@@ -64,7 +64,8 @@ protected:
         CPU_Bitness = "64";
         OS_Bitness = "64";
         AppData_Folder = Module_AppUserData::Get_AppData_Folder();
-        Replay_Start_Tick = sys::timeGetTime() - 61000;
+        // 61 s ago, across the tick's wrap as well
+        Replay_Start_Tick = static_cast<int32_t>(static_cast<uint32_t>(sys::timeGetTime()) - 61000u);
         KDR_error_form::Install_Error_Reporter();
     }
     void TearDown() override { vb::Set_Error_Reporter(nullptr); }
