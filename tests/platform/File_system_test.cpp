@@ -1,13 +1,12 @@
 #include "Test_errors.h"
 #include "Test_dialogs.h"
+#include "Test_limits.h"
 #include "platform/fs/File_system.h"
 #include "platform/vb/VbError.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -74,15 +73,8 @@ TEST(File_system, A_failed_atomic_write_keeps_the_old_content_and_leaves_no_temp
     stdfs::create_directories(dir);
     std::string file = dir + "/store.txt";
     std::ofstream(file) << "old";
-    // A file size limit makes the write fail whoever runs the test.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    rlimit small = limit;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    int error = fs::Write_File_Atomic(file, std::string(1000, 'x'));
-    setrlimit(RLIMIT_FSIZE, &limit);
+    int error = 0;
+    With_File_Size_Limit(100, [&] { error = fs::Write_File_Atomic(file, std::string(1000, 'x')); });
     EXPECT_EQ(error, EFBIG);
     std::ifstream in(file);
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,13 +1,12 @@
 #include "Test_dialogs.h"
+#include "Test_limits.h"
 #include "platform/ini/Private_profile.h"
 
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/resource.h>
 
 namespace {
 
@@ -114,15 +113,10 @@ TEST(Private_profile, Names_and_values_that_would_break_the_lines_are_refused) {
 TEST(Private_profile, A_write_that_fails_part_way_keeps_the_old_file) {
     const std::string before = "[s]\nk=v\n";
     Write_File(Path(), before);
-    // A file size limit makes the write fail whoever runs the test.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    rlimit small = limit;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    int32_t written = ini::Write_Private_Profile_String("s", "long", std::string(500, 'x'), Path());
-    setrlimit(RLIMIT_FSIZE, &limit);
+    int32_t written = 1;
+    With_File_Size_Limit(100, [&] {
+        written = ini::Write_Private_Profile_String("s", "long", std::string(500, 'x'), Path());
+    });
     EXPECT_EQ(written, 0);
     EXPECT_EQ(ini::Last_Error(), EFBIG);
     EXPECT_EQ(Read_File(Path()), before);
