@@ -278,6 +278,20 @@ TEST_F(Startup, Built_program_measures_the_presets_and_the_report_command_does_n
     Is_Compiled = false;
 }
 
+TEST_F(Startup, A_custom_crop_the_camera_cannot_give_is_not_measured) {
+    for (const char* crop : {"40000*2", "2000*1000", "1200*1900"}) {
+        SCOPED_TRACE(crop);
+        Write_Ini_File(std::string("[settings]\ncustomcrop=") + crop + "\n");
+        Is_Compiled = true;
+        Form_Vantorel_Full_Startup& w = Window();
+        std::vector<std::string> lines = vb::Split(w.JPEG_Bench_mess, "\r\n");
+        ASSERT_EQ(lines.size(), 11u);
+        EXPECT_EQ(lines[9], std::string(crop) + " =  not measured");
+        Is_Compiled = false;
+        ui::Destroy_All_Forms();
+    }
+}
+
 TEST_F(Startup, Exit_asks_first_and_a_cancel_leaves_no_exit_lines) {
     Write_Ini_File("[Settings]\ncropsizeindex=2\n");
     Is_Compiled = true;
