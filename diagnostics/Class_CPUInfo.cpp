@@ -3,8 +3,6 @@
 #include "platform/sysinfo/System_info.h"
 #include "shell/Module_registry.h"
 
-#include <cstring>
-
 Class_CPUInfo::Class_CPUInfo()
     : processor_type_(sysinfo::Processor_Type()), processors_(sysinfo::Processor_Count()) {}
 
@@ -16,6 +14,6 @@ int32_t Class_CPUInfo::GetCPUSpeed() const {
                                                       "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", "~MHz",
                                                       type, data) == registry::Ok &&
         data.size() >= 4)
-        mhz = static_cast<int32_t>(data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24);
+        mhz = registry::Dword_Of(data);
     return mhz;
 }

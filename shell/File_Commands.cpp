@@ -1,22 +1,16 @@
 #include "File_Commands.h"
 
+#include "Module_AppUserData.h"
 #include "platform/fs/File_system.h"
 #include "platform/ui/Dialog_service.h"
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <cstdlib>
 #include <filesystem>
 
 namespace File_Commands {
 
 namespace {
-
-std::string Data_Home() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/tmp") + "/.local/share";
-}
 
 std::string Xml_Escaped(const std::string& text) {
     std::string out;
@@ -95,16 +89,16 @@ void Refresh_Caches(const std::string& data_home) {
 std::string Mime_Type_Of(const std::string& class_name) { return "application/x-" + class_name; }
 
 std::string Mime_Package_Path(const std::string& class_name) {
-    return Data_Home() + "/mime/packages/vantorel-" + class_name + ".xml";
+    return Module_AppUserData::Data_Home() + "/mime/packages/vantorel-" + class_name + ".xml";
 }
 
 std::string Desktop_Entry_Path(const std::string& class_name) {
-    return Data_Home() + "/applications/vantorel-" + class_name + ".desktop";
+    return Module_AppUserData::Data_Home() + "/applications/vantorel-" + class_name + ".desktop";
 }
 
 bool Create_File_Association(const std::string& ext, const std::string& exe_path, std::string& class_name,
                              const std::string& description, const std::string& icon_path) {
-    const std::string data_home = Data_Home();
+    const std::string data_home = Module_AppUserData::Data_Home();
     const std::string type = Mime_Type_Of(class_name);
     const std::string glob = "*" + (ext.rfind('.', 0) == 0 ? ext : "." + ext);
 

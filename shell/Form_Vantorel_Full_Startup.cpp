@@ -301,8 +301,10 @@ void Form_Vantorel_Full_Startup::JPEG_bench_to_mess() {
     auto bench = std::make_unique<Class_JPG_Bench>();
     for (int index = 0; index <= 5; ++index) {
         std::string caption = Option_crop(index).text().toStdString();
-        std::string result = "not measured";  // a custom crop that is no size
-        if (auto size = Crop_Numbers(caption))
+        // A custom crop that is no size, or none the camera gives (from a hand-edited ini file), would
+        // stop the report or make every start wait for a huge picture.
+        std::string result = "not measured";
+        if (auto size = Crop_Numbers(caption); size && Is_Valid_Crop(caption))
             result = std::to_string(bench->JPG_Bench(vb::To_Int16(size->first), vb::To_Int16(size->second))) + "ms";
         text += CrLf + caption + " =  " + result;
     }

@@ -6,12 +6,14 @@
 
 namespace Module_AppUserData {
 
+std::string Data_Home() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
+    if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.local/share";
+    return "/tmp";
+}
+
 std::string Get_AppData_Folder() {
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home) base = std::filesystem::path(home) / ".local/share";
-    else base = "/tmp";
-    std::filesystem::path folder = base / "vantorel";
+    std::filesystem::path folder = std::filesystem::path(Data_Home()) / "vantorel";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);  // a failure shows where the ini and logs are used
     return folder.string();

@@ -20,7 +20,7 @@ int32_t Get_CPU_Usage() {
             registry::Ok ||
         data.size() < 4)
         return 0;
-    return static_cast<int32_t>(data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24);
+    return registry::Dword_Of(data);
 }
 
 }  // namespace Module_registry

@@ -1,6 +1,7 @@
 #include "Non_dependant.h"
 
 #include "Module_Vantorel.h"
+#include "platform/fs/File_system.h"
 #include "platform/ini/Private_profile.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
@@ -103,14 +104,7 @@ std::string Date_Text() { return sys::Date_Time_Text(sys::Get_Local_Time()).subs
 std::string FileDate() {
     std::string text;
     vb::Trap(Is_Compiled, "FileDate of Module Non_dependant", [&] {
-        std::error_code ec;
-        auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-        if (ec) vb::Raise(vb::Err_File_Not_Found);
-        auto stamp = std::filesystem::last_write_time(exe, ec);
-        if (ec) vb::Raise(vb::Err_File_Not_Found);
-        auto secs = std::chrono::duration_cast<std::chrono::seconds>(
-                        std::chrono::file_clock::to_sys(stamp).time_since_epoch())
-                        .count();
+        int64_t secs = fs::Last_Modified(fs::Executable_Path());
         text = Is_Compiled ? sys::Date_Time_Text(sys::Local_Time_Of(secs)) : "Not compiled";
     });
     return text;
@@ -120,7 +114,6 @@ std::string FileDate() {
 
 // ---- Waits, paths, texts, byte arrays, truth values, numbers and colours ----
 
-#include "platform/fs/File_system.h"
 #include "platform/vb/Code_page.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"

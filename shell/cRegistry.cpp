@@ -30,12 +30,6 @@ bool Is_Empty(const cRegistry::Variant& v) {
     return std::holds_alternative<std::monostate>(v) || (s && s->empty());
 }
 
-int32_t Little_Endian(const std::vector<uint8_t>& data) {
-    uint32_t u = 0;
-    for (size_t i = 0; i < 4 && i < data.size(); ++i) u |= static_cast<uint32_t>(data[i]) << (8 * i);
-    return static_cast<int32_t>(u);
-}
-
 }  // namespace
 
 cRegistry::cRegistry() = default;
@@ -99,8 +93,8 @@ cRegistry::Variant cRegistry::Value() {
         std::string text(data.begin(), data.end() - (data.empty() ? 0 : 1));
         return type == REG_EXPAND_SZ ? Expand_Environment_Text(text) : text;
     }
-    case REG_DWORD: return Little_Endian(data);
-    case REG_DWORD_BIG_ENDIAN: return Swap_Long_Bytes(Little_Endian(data));
+    case REG_DWORD: return Dword_Of(data);
+    case REG_DWORD_BIG_ENDIAN: return Swap_Long_Bytes(Dword_Of(data));
     default: return data;
     }
 }
@@ -138,10 +132,7 @@ void cRegistry::Value(const Variant& new_value) {
         if (auto* i = std::get_if<int16_t>(&new_value)) number = *i;
         else if (auto* l = std::get_if<int32_t>(&new_value)) number = *l;
         else break;  // not a whole number: nothing is written
-        auto u = static_cast<uint32_t>(number);
-        r = store.Set_Value(class_key_, section_key_, value_key_, REG_DWORD,
-                            {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
-                             static_cast<uint8_t>(u >> 24)});
+        r = store.Set_Value(class_key_, section_key_, value_key_, REG_DWORD, Dword_Bytes(number));
         break;
     }
     default: r = Invalid_Data;

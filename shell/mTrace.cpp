@@ -1,6 +1,7 @@
 #include "mTrace.h"
 
 #include "Module_Vantorel.h"
+#include "platform/fs/File_system.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/trace/Trace_viewer.h"
 #include "platform/vb/Vb_convert.h"
@@ -19,9 +20,8 @@ trace::Viewer_channel& Trace_Window() {
 bool Trace_Looked_Up = false;
 
 std::string Executable_Name() {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("vantorel") : exe.stem().string();
+    std::string exe = fs::Executable_Path();
+    return exe.empty() ? std::string("vantorel") : std::filesystem::path(exe).stem().string();
 }
 }  // namespace
 

@@ -116,10 +116,13 @@ int32_t Drive_Type(const std::string& path) {
 }
 
 int Write_File_Atomic(const std::string& path, std::string_view content) {
-    std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A temporary name of its own, so two writers of the same file never share one.
+    std::string temp = path + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return errno;
-    int error = 0;
+    // The new content keeps the permissions the file had.
+    struct stat st {};
+    int error = ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0644) != 0 ? errno : 0;
     const char* p = content.data();
     size_t left = content.size();
     while (left > 0 && !error) {

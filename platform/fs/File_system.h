@@ -41,7 +41,8 @@ enum Drive_Kind : int32_t {
 int32_t Drive_Type(const std::string& path);
 
 // Replaces the file's content all at once: written to a temporary file beside it, flushed and renamed
-// over it, so a crash leaves either the old or the new content. The result is 0 or the errno.
+// over it, so a crash leaves either the old or the new content; the file keeps its permissions. The
+// result is 0 or the errno.
 int Write_File_Atomic(const std::string& path, std::string_view content);
 
 // The running executable's full path; "" when the system does not tell.

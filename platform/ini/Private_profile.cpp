@@ -1,10 +1,9 @@
 #include "Private_profile.h"
 
+#include "platform/fs/File_system.h"
+
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -95,47 +94,6 @@ Read_Result Read_File(const std::string& path, std::string& content) {
     return Read_Result::ok;
 }
 
-// Replaces the file in one step, so a failed write leaves the old file whole.
-bool Replace_File(const std::string& path, const std::string& content) {
-    std::filesystem::path target(path);
-    std::filesystem::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    std::string tmpl = (dir / (target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) {
-        last_error = errno;
-        return false;
-    }
-    struct stat st{};
-    if (stat(path.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
-    else fchmod(fd, 0644);
-    size_t done = 0;
-    while (done < content.size()) {
-        ssize_t n = write(fd, content.data() + done, content.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            last_error = errno;
-            close(fd);
-            unlink(name.data());
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (fsync(fd) != 0 || close(fd) != 0) {
-        last_error = errno;
-        unlink(name.data());
-        return false;
-    }
-    if (rename(name.data(), path.c_str()) != 0) {
-        last_error = errno;
-        unlink(name.data());
-        return false;
-    }
-    return true;
-}
-
 // Cuts `s` to at most `chars` UTF-8 characters.
 size_t Cut_Characters(std::string& s, int32_t chars) {
     size_t i = 0;
@@ -180,6 +138,14 @@ int32_t Get_Private_Profile_String(std::string_view section, std::string_view ke
 int32_t Write_Private_Profile_String(std::string_view section, std::string_view key,
                                      std::optional<std::string_view> value, const std::string& path) {
     last_error = 0;
+    // A line end in any of them, an "=" in the key or a "]" in the section would write lines that
+    // read back as other keys or sections.
+    auto breaks_line = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    if (breaks_line(section) || breaks_line(key) || (value && breaks_line(*value)) ||
+        key.find('=') != std::string_view::npos || section.find(']') != std::string_view::npos) {
+        last_error = EINVAL;
+        return 0;
+    }
     std::string content;
     switch (Read_File(path, content)) {
     case Read_Result::failed: last_error = errno ? errno : EIO; return 0;
@@ -228,7 +194,9 @@ int32_t Write_Private_Profile_String(std::string_view section, std::string_view 
     std::string out;
     out.reserve(content.size() + entry.size() + 64);
     for (const Line& l : lines) out += l.text + l.end;
-    return Replace_File(path, out) ? 1 : 0;
+    // Replaced in one step, so a failed write leaves the old file whole.
+    last_error = fs::Write_File_Atomic(path, out);
+    return last_error == 0 ? 1 : 0;
 }
 
 int32_t Last_Error() { return last_error; }

@@ -15,7 +15,8 @@ int32_t Get_Private_Profile_String(std::string_view section, std::string_view ke
                                    int32_t buffer_size, std::string& out, const std::string& path);
 
 // Writes `key`=`value` into `section`, creating the file and the section on the first write; a value
-// of std::nullopt removes the key. Returns 1 on success and 0 on failure (see Last_Error).
+// of std::nullopt removes the key. Returns 1 on success and 0 on failure (see Last_Error); a line end
+// in any argument, an "=" in the key or a "]" in the section fails with EINVAL and changes nothing.
 int32_t Write_Private_Profile_String(std::string_view section, std::string_view key,
                                      std::optional<std::string_view> value, const std::string& path);
 

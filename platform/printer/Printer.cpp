@@ -35,9 +35,14 @@ void Printer::Begin() {
     if (!Printer_Installed()) {
         sys::Local_Time t = sys::Get_Local_Time();
         char stamp[32];
-        std::snprintf(stamp, sizeof stamp, " %04d%02d%02d-%02d%02d%02d.pdf", t.year, t.month, t.day, t.hour,
+        std::snprintf(stamp, sizeof stamp, " %04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
                       t.minute, t.second);
-        output_file_ = pdf_folder_ + "/" + job_name_ + stamp;
+        // A second document within the same second gets a name of its own instead of replacing the first.
+        const std::string base = pdf_folder_ + "/" + job_name_ + stamp;
+        output_file_ = base + ".pdf";
+        std::error_code ec;
+        for (int n = 2; std::filesystem::exists(output_file_, ec); ++n)
+            output_file_ = base + " (" + std::to_string(n) + ").pdf";
         printer_->setOutputFormat(QPrinter::PdfFormat);
         printer_->setOutputFileName(QString::fromStdString(output_file_));
     }

@@ -18,7 +18,8 @@ bool Printer_Installed();
 
 class Printer {
 public:
-    // `pdf_folder` receives the document as "<job name> yyyymmdd-hhnnss.pdf" when no printer is installed.
+    // `pdf_folder` receives the document as "<job name> yyyymmdd-hhnnss.pdf" when no printer is installed
+    // (" (2)", " (3)" ... before ".pdf" when that name is taken).
     Printer(std::string pdf_folder, std::string job_name);
     ~Printer();
     Printer(const Printer&) = delete;

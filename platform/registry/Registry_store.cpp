@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -165,12 +166,6 @@ std::optional<int32_t> Processor_Usage() {
     return static_cast<int32_t>((busy * 100 + total / 2) / total);
 }
 
-std::vector<uint8_t> Dword_Bytes(int32_t v) {
-    auto u = static_cast<uint32_t>(v);
-    return {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
-            static_cast<uint8_t>(u >> 24)};
-}
-
 // ---- the file ----
 
 std::string Escape(const std::string& s) {
@@ -221,6 +216,32 @@ std::optional<std::vector<uint8_t>> From_Hex(const std::string& s) {
     return out;
 }
 
+// Exactly 8 hexadecimal digits.
+std::optional<Root> Root_Of(const std::string& s) {
+    if (s.size() != 8) return std::nullopt;
+    Root root = 0;
+    for (char c : s) {
+        int d = Hex_Digit(c);
+        if (d < 0) return std::nullopt;
+        root = root << 4 | static_cast<Root>(d);
+    }
+    return root;
+}
+
+// A decimal number that fits 32 bits, as Save writes it: digits with an optional "-" before them.
+std::optional<int32_t> Type_Of(const std::string& s) {
+    size_t i = !s.empty() && s[0] == '-' ? 1 : 0;
+    if (i == s.size() || s.size() - i > 10) return std::nullopt;
+    int64_t v = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return std::nullopt;
+        v = v * 10 + (s[i] - '0');
+    }
+    if (s[0] == '-') v = -v;
+    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(v);
+}
+
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> out;
     size_t from = 0;
@@ -258,18 +279,16 @@ int32_t Load(const std::string& file, Model& model) {
         std::vector<std::string> f = Fields(line);
         if (f[0] == "K" && f.size() == 3) {
             auto path = Unescape(f[2]);
-            char* end = nullptr;
-            unsigned long root = std::strtoul(f[1].c_str(), &end, 16);
-            if (!path || f[1].size() != 8 || *end) return Store_Damaged;
-            model.keys.push_back({static_cast<Root>(root), *path, {}});
+            auto root = Root_Of(f[1]);
+            if (!path || !root) return Store_Damaged;
+            model.keys.push_back({*root, *path, {}});
             current = &model.keys.back();
         } else if (f[0] == "V" && f.size() == 4 && current) {
             auto name = Unescape(f[2]);
             auto data = From_Hex(f[3]);
-            char* end = nullptr;
-            long type = std::strtol(f[1].c_str(), &end, 10);
-            if (!name || !data || f[1].empty() || *end) return Store_Damaged;
-            current->values.push_back({*name, static_cast<int32_t>(type), std::move(*data)});
+            auto type = Type_Of(f[1]);
+            if (!name || !data || !type) return Store_Damaged;
+            current->values.push_back({*name, *type, std::move(*data)});
         } else {
             return Store_Damaged;
         }
@@ -316,6 +335,18 @@ std::string Result_Text(int32_t code) {
     case Write_Failed: return "The registry store could not be written.";
     default: return "";
     }
+}
+
+std::vector<uint8_t> Dword_Bytes(int32_t value) {
+    auto u = static_cast<uint32_t>(value);
+    return {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
+            static_cast<uint8_t>(u >> 24)};
+}
+
+int32_t Dword_Of(const std::vector<uint8_t>& data) {
+    uint32_t u = 0;
+    for (size_t i = 0; i < 4 && i < data.size(); ++i) u |= static_cast<uint32_t>(data[i]) << (8 * i);
+    return static_cast<int32_t>(u);
 }
 
 Registry_store::Registry_store(std::string file) : file_(std::move(file)) {}

@@ -46,6 +46,10 @@ enum Result : int32_t {
 // Our text for a result code; "" for a code this layer never gives.
 std::string Result_Text(int32_t code);
 
+// A REG_DWORD's data: four bytes, the lowest first. Reading takes the bytes there are, up to four.
+std::vector<uint8_t> Dword_Bytes(int32_t value);
+int32_t Dword_Of(const std::vector<uint8_t>& data);
+
 class Registry_store {
 public:
     // `file` is the store's path; its folder is created on the first write.

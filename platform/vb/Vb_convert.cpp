@@ -72,6 +72,9 @@ double Round_Even(double x) {
     return std::fmod(r, 2.0) == 0.0 ? r : r + 1;
 }
 
+// Whether a rounded operand converts to 64 bits; false for an infinite or undefined one too.
+bool In_Int64_Range(double x) { return std::fabs(x) <= 9.2e18; }
+
 }  // namespace
 
 int16_t To_Int16(int64_t value, Where where) {
@@ -149,14 +152,14 @@ double Fix(double value) { return std::trunc(value); }
 int64_t IDiv(double a, double b, Where where) {
     double x = Round_Even(a), y = Round_Even(b);
     if (y == 0) throw VbError(Err_Division_By_Zero, {}, {}, where);
-    if (std::fabs(x) > 9.2e18 || std::fabs(y) > 9.2e18) throw VbError(Err_Overflow, {}, {}, where);
+    if (!In_Int64_Range(x) || !In_Int64_Range(y)) throw VbError(Err_Overflow, {}, {}, where);
     return static_cast<int64_t>(x) / static_cast<int64_t>(y);
 }
 
 int64_t Mod(double a, double b, Where where) {
     double x = Round_Even(a), y = Round_Even(b);
     if (y == 0) throw VbError(Err_Division_By_Zero, {}, {}, where);
-    if (std::fabs(x) > 9.2e18 || std::fabs(y) > 9.2e18) throw VbError(Err_Overflow, {}, {}, where);
+    if (!In_Int64_Range(x) || !In_Int64_Range(y)) throw VbError(Err_Overflow, {}, {}, where);
     return static_cast<int64_t>(x) % static_cast<int64_t>(y);
 }
 

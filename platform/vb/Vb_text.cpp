@@ -90,6 +90,8 @@ std::vector<std::string> Split(std::string_view s, std::string_view delimiter) {
 }
 
 std::string Format(double value, std::string_view pattern) {
+    // An infinite or undefined number has no digits to show.
+    if (!std::isfinite(value)) Raise(Err_Overflow);
     size_t point = pattern.find('.');
     std::string_view whole = pattern.substr(0, point);
     int decimals = point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);

@@ -26,6 +26,7 @@ std::vector<std::string> Split(std::string_view s, std::string_view delimiter);
 // A number in one of the patterns the system writes: "0", "00", "000", "0.0", "0.00", "#0.00" and
 // alike (zeros before the point are the least digits, zeros or "#" after it the decimals). Halves go
 // away from zero, as the language's Format does; "." is the decimal point whatever the locale.
+// A number that is not finite raises 6.
 std::string Format(double value, std::string_view pattern);
 
 }  // namespace vb

@@ -117,24 +117,28 @@ size_t Utf8_At(std::string_view s, size_t i, char32_t& cp) {
     return len;
 }
 
+// The UTF-8 character at `i` where XML can hold it, else "?"; returns the bytes it took.
+size_t Append_Non_Ascii(std::string& out, std::string_view s, size_t i) {
+    char32_t cp;
+    size_t len = Utf8_At(s, i, cp);
+    if (len == 0) {
+        out += '?';
+        return 1;
+    }
+    if (cp == 0xFFFE || cp == 0xFFFF)
+        out += '?';
+    else
+        out.append(s.substr(i, len));
+    return len;
+}
+
 // Character data as XML text; `attribute` escapes for a quoted attribute value instead.
 void Append_Escaped(std::string& out, std::string_view s, bool attribute) {
     for (size_t i = 0; i < s.size();) {
         char c = s[i];
         auto b = static_cast<unsigned char>(c);
         if (b >= 0x80) {
-            char32_t cp;
-            size_t len = Utf8_At(s, i, cp);
-            if (len == 0) {
-                out += '?';
-                ++i;
-            } else {
-                if (cp == 0xFFFE || cp == 0xFFFF)
-                    out += '?';
-                else
-                    out.append(s.substr(i, len));
-                i += len;
-            }
+            i += Append_Non_Ascii(out, s, i);
             continue;
         }
         switch (c) {
@@ -163,18 +167,7 @@ void Append_Raw(std::string& out, std::string_view s) {
     for (size_t i = 0; i < s.size();) {
         auto b = static_cast<unsigned char>(s[i]);
         if (b >= 0x80) {
-            char32_t cp;
-            size_t len = Utf8_At(s, i, cp);
-            if (len == 0) {
-                out += '?';
-                ++i;
-            } else {
-                if (cp == 0xFFFE || cp == 0xFFFF)
-                    out += '?';
-                else
-                    out.append(s.substr(i, len));
-                i += len;
-            }
+            i += Append_Non_Ascii(out, s, i);
             continue;
         }
         out += b < 0x20 && b != '\t' && b != '\n' && b != '\r' ? '?' : s[i];

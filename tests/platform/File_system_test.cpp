@@ -1,5 +1,6 @@
 #include "Test_errors.h"
 #include "Test_dialogs.h"
+#include "Test_limits.h"
 #include "platform/fs/File_system.h"
 #include "platform/vb/VbError.h"
 
@@ -65,6 +66,34 @@ TEST(File_system, An_atomic_write_replaces_the_content_and_leaves_no_temporary_f
     EXPECT_EQ(content, "new");
     EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 1);
     EXPECT_EQ(fs::Write_File_Atomic(dir + "/missing/store.txt", "x"), ENOENT);
+}
+
+TEST(File_system, A_failed_atomic_write_keeps_the_old_content_and_leaves_no_temporary_file) {
+    std::string dir = Test_folder() + "/full";
+    stdfs::create_directories(dir);
+    std::string file = dir + "/store.txt";
+    std::ofstream(file) << "old";
+    int error = 0;
+    With_File_Size_Limit(100, [&] { error = fs::Write_File_Atomic(file, std::string(1000, 'x')); });
+    EXPECT_EQ(error, EFBIG);
+    std::ifstream in(file);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "old");
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 1);
+}
+
+TEST(File_system, An_atomic_write_keeps_the_file_s_permissions) {
+    std::string file = Test_folder() + "/private.txt";
+    std::ofstream(file) << "secret";
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    ASSERT_EQ(fs::Write_File_Atomic(file, "still secret"), 0);
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    std::string fresh = Test_folder() + "/fresh.txt";
+    ASSERT_EQ(fs::Write_File_Atomic(fresh, "x"), 0);
+    ASSERT_EQ(stat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
 TEST(File_system, Drive_types_of_a_plain_folder_and_of_nothing) {

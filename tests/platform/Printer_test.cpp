@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -30,6 +32,23 @@ TEST(Printer, without_a_printer_the_document_is_a_pdf_file_in_the_given_folder) 
 
     printer::Printer nowhere(Test_folder() + "/missing", "Vantorel_HDMI");
     EXPECT_FALSE(nowhere.Available());
+}
+
+TEST(Printer, documents_printed_within_one_second_keep_files_of_their_own) {
+    if (printer::Printer_Installed()) GTEST_SKIP() << "a printer is installed here";
+    std::string folder = Test_folder() + "/out";
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> files;
+    for (const char* text : {"first", "second", "third"}) {
+        printer::Printer printer(folder, "Vantorel_HDMI");
+        printer.Print(text);
+        printer.End_Doc();
+        files.push_back(printer.Output_File());
+    }
+    EXPECT_NE(files[0], files[1]);
+    EXPECT_NE(files[1], files[2]);
+    EXPECT_NE(files[0], files[2]);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 3);
 }
 
 }  // namespace

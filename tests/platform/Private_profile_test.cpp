@@ -1,6 +1,8 @@
 #include "Test_dialogs.h"
+#include "Test_limits.h"
 #include "platform/ini/Private_profile.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -90,6 +92,36 @@ TEST(Private_profile, A_first_write_creates_the_file_and_a_failed_write_loses_no
     if (!can_write_anyway) {
         EXPECT_EQ(Read_File(Path()), "[s]\nk=v\n");
     }
+}
+
+TEST(Private_profile, Names_and_values_that_would_break_the_lines_are_refused) {
+    const std::string before = "[s]\r\nk=v\r\n[t]\r\nx=1\r\n";
+    Write_File(Path(), before);
+    struct Row { const char* section; const char* key; const char* value; } rows[] = {
+        {"s", "k", "a\r\n[t]\r\nx=2"}, {"s", "k", "a\nb"}, {"s", "k", "a\rb"}, {"s\n[t]", "x", "2"},
+        {"s", "x\ny", "2"},             {"s", "k=x", "2"},   {"s]t", "k", "2"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.section) + "/" + r.key + "/" + r.value);
+        EXPECT_EQ(ini::Write_Private_Profile_String(r.section, r.key, r.value, Path()), 0);
+        EXPECT_EQ(ini::Last_Error(), EINVAL);
+        EXPECT_EQ(Read_File(Path()), before);
+    }
+    EXPECT_EQ(Get("t", "x"), "1");
+}
+
+TEST(Private_profile, A_write_that_fails_part_way_keeps_the_old_file) {
+    const std::string before = "[s]\nk=v\n";
+    Write_File(Path(), before);
+    int32_t written = 1;
+    With_File_Size_Limit(100, [&] {
+        written = ini::Write_Private_Profile_String("s", "long", std::string(500, 'x'), Path());
+    });
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(ini::Last_Error(), EFBIG);
+    EXPECT_EQ(Read_File(Path()), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Test_folder()), std::filesystem::directory_iterator()),
+              3);  // data, run and the ini file: no temporary file
 }
 
 TEST(Private_profile, Removing_a_missing_key_changes_nothing) {

@@ -72,6 +72,33 @@ TEST_F(Registry, A_damaged_file_is_never_overwritten) {
     EXPECT_EQ(content, "Vantorel registry store 1\nK\t80000001\tGood\nnonsense\n");
 }
 
+TEST_F(Registry, Roots_and_types_that_break_the_format_make_the_store_damaged) {
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    const std::string good = "Vantorel registry store 1\nK\t80000001\tGood\nV\t4\tv\t01000000\n";
+    for (const char* bad : {"K\t-0000001\tX\n", "K\t+0000001\tX\n", "K\t 0000001\tX\n", "K\t0x000001\tX\n",
+                            "V\t 4\tw\t00\n", "V\t+4\tw\t00\n", "V\t99999999999\tw\t00\n", "V\t4x\tw\t00\n",
+                            "V\t\tw\t00\n", "V\t-\tw\t00\n"}) {
+        SCOPED_TRACE(bad);
+        std::ofstream(file, std::ios::trunc) << good << bad;
+        Registry_store store(file);
+        EXPECT_EQ(store.Open_Key(HKEY_CURRENT_USER, "Good"), Store_Damaged);
+        EXPECT_EQ(store.Create_Key(HKEY_CURRENT_USER, "New"), Store_Damaged);
+        std::ifstream in(file);
+        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(content, good + bad);
+    }
+    std::ofstream(file, std::ios::trunc) << good << "V\t-7\tw\t00\n";
+    Registry_store store(file);
+    int32_t type = 0;
+    std::vector<uint8_t> data;
+    ASSERT_EQ(store.Query_Value(HKEY_CURRENT_USER, "Good", "w", type, data), Ok);
+    EXPECT_EQ(type, -7);
+    ASSERT_EQ(store.Query_Value(HKEY_CURRENT_USER, "Good", "v", type, data), Ok);
+    EXPECT_EQ(Dword_Of(data), 1);
+    EXPECT_EQ(Dword_Bytes(-2), (std::vector<uint8_t>{0xFE, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(Dword_Of({0x34, 0x12}), 0x1234);
+}
+
 TEST_F(Registry, The_processor_values_are_computed_and_read_only) {
     Registry_store store(file);
     int32_t type = 0;

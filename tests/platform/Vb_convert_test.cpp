@@ -77,6 +77,10 @@ TEST(Vb_convert, Integer_division_and_mod_round_operands_first) {
     EXPECT_EQ(vb::Mod(7, -3), 1);
     EXPECT_EQ(Error_Of([] { vb::IDiv(1, 0.4); }), 11);
     EXPECT_EQ(Error_Of([] { vb::Mod(1, 0); }), 11);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(Error_Of([&] { vb::IDiv(nan, 2); }), 6);
+    EXPECT_EQ(Error_Of([&] { vb::Mod(7, nan); }), 6);
+    EXPECT_EQ(Error_Of([] { vb::IDiv(std::numeric_limits<double>::infinity(), 2); }), 6);
     EXPECT_EQ(vb::Int(-1.5), -2);
     EXPECT_EQ(vb::Fix(-1.5), -1);
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 TEST(Vb_text, Positions_are_one_based_characters) {
@@ -39,6 +41,18 @@ TEST(Vb_text, Format_patterns_round_halves_away_from_zero) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.pattern);
         EXPECT_EQ(vb::Format(r.in, r.pattern), r.expected) << r.in;
+    }
+}
+
+TEST(Vb_text, Format_of_a_number_that_is_not_finite_raises_overflow) {
+    for (double v : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN()}) {
+        try {
+            vb::Format(v, "#0.00");
+            ADD_FAILURE() << v;
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Number(), vb::Err_Overflow);
+        }
     }
 }
 

@@ -45,11 +45,6 @@ protected:
         return text.str();
     }
     Form_Vantorel_Full_Startup& Window() { return Form_Vantorel_Full_Startup::Instance(); }
-    std::vector<std::string> Prompts() {
-        std::vector<std::string> prompts;
-        for (const auto& shown : Test_dialogs::Instance().Shown_Dialogs()) prompts.push_back(shown.prompt);
-        return prompts;
-    }
 
     std::string folder;
     std::string ini;
@@ -58,7 +53,7 @@ protected:
 TEST_F(Startup, First_start_without_ini_writes_the_defaults_and_logs_the_start) {
     Test_dialogs::Instance().Answer(ui::vbOK);
     Form_Vantorel_Full_Startup& w = Window();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{"Vantorel_HDMI.ini not found"});
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(), std::vector<std::string>{"Vantorel_HDMI.ini not found"});
     EXPECT_EQ(Ini("Settings", "cropsizeindex"), "2");
     EXPECT_EQ(Ini("Canoe", "capture_type"), "1");
     EXPECT_EQ(Ini("Settings", "timing"), "frametimestamp");
@@ -233,7 +228,7 @@ TEST_F(Startup, Go_with_capture_and_no_saved_format_asks_for_a_source) {
     Form_Vantorel_Full_Startup& w = Window();
     Test_dialogs::Instance().Answer(ui::vbOK);
     w.Command_go->click();
-    EXPECT_EQ(Prompts(), std::vector<std::string>{
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(), std::vector<std::string>{
                              "Please select Video Source & Property on the form shown!\r\nThen restart program!"});
     EXPECT_TRUE(Form_select_Video::Instance().isVisible());
     EXPECT_TRUE(ui::Is_Loaded("Form_Vantorel_Full_Startup"));
@@ -281,6 +276,20 @@ TEST_F(Startup, Built_program_measures_the_presets_and_the_report_command_does_n
         EXPECT_EQ(w.JPEG_Bench_mess, report);
     }
     Is_Compiled = false;
+}
+
+TEST_F(Startup, A_custom_crop_the_camera_cannot_give_is_not_measured) {
+    for (const char* crop : {"40000*2", "2000*1000", "1200*1900"}) {
+        SCOPED_TRACE(crop);
+        Write_Ini_File(std::string("[settings]\ncustomcrop=") + crop + "\n");
+        Is_Compiled = true;
+        Form_Vantorel_Full_Startup& w = Window();
+        std::vector<std::string> lines = vb::Split(w.JPEG_Bench_mess, "\r\n");
+        ASSERT_EQ(lines.size(), 11u);
+        EXPECT_EQ(lines[9], std::string(crop) + " =  not measured");
+        Is_Compiled = false;
+        ui::Destroy_All_Forms();
+    }
 }
 
 TEST_F(Startup, Exit_asks_first_and_a_cancel_leaves_no_exit_lines) {

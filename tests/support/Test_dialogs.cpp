@@ -24,6 +24,12 @@ void Test_dialogs::Answer_Input(std::string text) { answers_.push_back({Kind::in
 void Test_dialogs::Answer_File(std::optional<std::string> path) { answers_.push_back({Kind::open_file, 0, std::move(path)}); }
 void Test_dialogs::Answer_Folder(std::optional<std::string> path) { answers_.push_back({Kind::folder, 0, std::move(path)}); }
 
+std::vector<std::string> Test_dialogs::Shown_Prompts() const {
+    std::vector<std::string> prompts;
+    for (const Shown& shown : shown_) prompts.push_back(shown.prompt);
+    return prompts;
+}
+
 void Test_dialogs::Reset() {
     answers_.clear();
     shown_.clear();

@@ -27,6 +27,8 @@ public:
     void Answer_Folder(std::optional<std::string> path);
 
     const std::vector<Shown>& Shown_Dialogs() const { return shown_; }
+    // The prompts of the dialogs shown, in order.
+    std::vector<std::string> Shown_Prompts() const;
     size_t Unused_Answers() const { return answers_.size(); }
     void Reset();
 
