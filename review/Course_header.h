@@ -1,8 +1,7 @@
 #pragma once
 // What the course needs of a capture file's header: the lane count, the first lane's number, the
 // lane marks' positions (by position from 1, as the capture console writes them) and the goal line.
-// The capture file store answers it from its open file; Header_course answers it from a header
-// document directly.
+// The capture file store answers it from its open file (Store_course).
 #include <cstdint>
 
 class Course_header {

@@ -1,7 +1,7 @@
 #include "Test_dialogs.h"
 #include "Test_errors.h"
 #include "header/Cls_XML_header.h"
-#include "review/Header_course.h"
+#include "Header_course.h"
 #include "review/Module_Vantorel_course.h"
 #include "shell/Module_Vantorel.h"
 

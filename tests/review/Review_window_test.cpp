@@ -10,7 +10,7 @@
 #include "results/Module1.h"
 #include "results/modCloseBtn.h"
 #include "review/Frm_kanot_2.h"
-#include "review/Header_course.h"
+#include "Header_course.h"
 #include "review/Module_Vantorel_course.h"
 #include "review/Module_Vantorel_overlay.h"
 #include "shell/Module_Vantorel.h"

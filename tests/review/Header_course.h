@@ -1,6 +1,6 @@
 #pragma once
-// The course of a header document, as the review reads it from an open capture file.
-#include "Course_header.h"
+// The course read straight from a header document, so the course model is tested without a file.
+#include "review/Course_header.h"
 
 class Cls_XML_header;
 
