@@ -2,6 +2,7 @@
 // uses and at full HD, quality 80.
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
+#include "Camera_frames.h"
 
 #include <benchmark/benchmark.h>
 #include <turbojpeg.h>
@@ -11,26 +12,10 @@ namespace {
 
 constexpr int32_t Quality = 80;
 
-// A picture with the texture of a camera frame: smooth gradients, edges and a little noise.
-void Paint_Frame(cDIBSection& dib, int32_t width, int32_t height) {
-    dib.Create(width, height);
-    uint32_t seed = 12345;
-    for (int32_t r = 0; r < height; ++r) {
-        uint8_t* p = dib.DIBSectionBitsPtr() + static_cast<int64_t>(r) * dib.BytesPerScanLine();
-        for (int32_t x = 0; x < width; ++x, p += 3) {
-            seed = seed * 1103515245u + 12345u;
-            const int noise = static_cast<int>((seed >> 16) & 15);
-            const bool stripe = ((x / 40) + (r / 60)) % 2 == 0;
-            p[0] = static_cast<uint8_t>((r * 255 / height) / 2 + noise + (stripe ? 60 : 0));
-            p[1] = static_cast<uint8_t>((x * 255 / width) / 2 + noise);
-            p[2] = static_cast<uint8_t>(120 + noise + (stripe ? 0 : 50));
-        }
-    }
-}
 
 struct Frame {
     Frame(int32_t width, int32_t height) {
-        Paint_Frame(dib, width, height);
+        Paint_Camera_Frame(dib, width, height);
         capacity = tjBufSize(width, height, TJSAMP_420);
         out.resize(capacity);
         int32_t size = static_cast<int32_t>(capacity);

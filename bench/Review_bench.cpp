@@ -4,6 +4,7 @@
 // overlay over it and writes the field's number and time.
 #include "imaging/cDIBSection.h"
 #include "imaging/mIntelJPEGLibrary.h"
+#include "Camera_frames.h"
 #include "platform/ui/Picture_box.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
@@ -26,27 +27,7 @@ constexpr int32_t Width = 440;
 constexpr int32_t Height = 1080;
 constexpr int32_t Frames = 100;
 
-// A frame with the texture of a camera picture; `seed` makes each one different.
-std::vector<uint8_t> Camera_JPEG(uint32_t seed) {
-    cDIBSection dib;
-    dib.Create(Width, Height);
-    for (int32_t r = 0; r < Height; ++r) {
-        uint8_t* p = dib.DIBSectionBitsPtr() + static_cast<int64_t>(r) * dib.BytesPerScanLine();
-        for (int32_t x = 0; x < Width; ++x, p += 3) {
-            seed = seed * 1103515245u + 12345u;
-            const int noise = static_cast<int>((seed >> 16) & 15);
-            const bool stripe = ((x / 40) + (r / 60)) % 2 == 0;
-            p[0] = static_cast<uint8_t>((r * 255 / Height) / 2 + noise + (stripe ? 60 : 0));
-            p[1] = static_cast<uint8_t>((x * 255 / Width) / 2 + noise);
-            p[2] = static_cast<uint8_t>(120 + noise + (stripe ? 0 : 50));
-        }
-    }
-    std::vector<uint8_t> out(4000000);
-    int32_t size = static_cast<int32_t>(out.size());
-    mIntelJPEGLibrary::Encode_DIB_To_JPG(dib, out.data(), size, 80);
-    out.resize(static_cast<size_t>(size));
-    return out;
-}
+std::vector<uint8_t> Camera_JPEG(uint32_t seed) { return ::Camera_JPEG(Width, Height, seed); }
 
 // A heat as the capture console writes it: header, heat start, a course of six lanes and a goal line.
 void Write_Heat(const std::string& path) {
