@@ -10,7 +10,7 @@ struct Heat_frame {
     int32_t events;
 };
 
-struct Heat_spec {
+struct Heat_layout {
     int32_t width = 440;
     int32_t height = 1080;
     bool interlaced = true;
@@ -30,18 +30,18 @@ inline std::vector<Heat_frame> Regular_Frames(int32_t count, int32_t start_tick,
     return frames;
 }
 
-inline void Write_Heat(const std::string& path, const Heat_spec& spec) {
+inline void Write_Heat(const std::string& path, const Heat_layout& layout) {
     cls_VideoFile_handler store;
-    Make_Heat_File(store, path, spec.width, spec.height, spec.buffer, spec.interlaced);
+    Make_Heat_File(store, path, layout.width, layout.height, layout.buffer, layout.interlaced);
     store.File_name(path);
     store.Open_RGB_File();
     store.Heat_ID(1, "K1 Final A");
-    store.Start_PC_mill(1, spec.start_tick);
-    store.Start_HDMI_events(1, spec.start_events);
-    store.Start_local_mill(1, spec.start_local);
+    store.Start_PC_mill(1, layout.start_tick);
+    store.Start_HDMI_events(1, layout.start_events);
+    store.Start_local_mill(1, layout.start_local);
     store.Num_Lanes(3);
     for (int16_t lane = 1; lane <= 3; ++lane) store.File_Lane_Pos(lane, 40, 100 * lane);
-    store.Set_Goal_Line(200, 10, 200, spec.height - 10);
+    store.Set_Goal_Line(200, 10, 200, layout.height - 10);
     store.Show_goalline(true);
     store.Lanes_Visible(true);
     store.Write_KD3_header();
@@ -52,11 +52,11 @@ inline void Write_Heat(const std::string& path, const Heat_spec& spec) {
     store.Position_at_End();
     std::map<int32_t, std::vector<uint8_t>> jpegs;
     int32_t n = 0;
-    for (const Heat_frame& frame : spec.frames) {
+    for (const Heat_frame& frame : layout.frames) {
         ++n;
         auto& jpeg = jpegs[n % 8];
-        if (jpeg.empty()) jpeg = Band_JPEG(spec.width, spec.height, n % 8);
-        store.Append_Compressed_RGB_Frame(spec.start_local + 40 * n, frame.tick, 40, 85,
+        if (jpeg.empty()) jpeg = Band_JPEG(layout.width, layout.height, n % 8);
+        store.Append_Compressed_RGB_Frame(layout.start_local + 40 * n, frame.tick, 40, 85,
                                           static_cast<int32_t>(jpeg.size()), jpeg.data(), frame.events);
     }
     store.JPG_Sizes(1000, 30000);

@@ -95,10 +95,10 @@ protected:
     }
 
     Frm_kanot_2& Window() { return Frm_kanot_2::Instance(); }
-    std::string Heat(const std::string& name, Heat_spec spec = {}) {
-        if (spec.frames.empty()) spec.frames = Regular_Frames(36, spec.start_tick, spec.start_events);
+    std::string Heat(const std::string& name, Heat_layout layout = {}) {
+        if (layout.frames.empty()) layout.frames = Regular_Frames(36, layout.start_tick, layout.start_events);
         const std::string path = heats + "/" + name;
-        Write_Heat(path, spec);
+        Write_Heat(path, layout);
         return path;
     }
     std::string Text(QLabel* label) { return label->text().toStdString(); }
@@ -240,7 +240,7 @@ TEST_F(Review_fields, Bad_files_are_refused_or_open_read_only_and_keep_their_byt
             if (bytes[i] == '<') bytes[i] = '{';
         f.write(reinterpret_cast<const char*>(bytes.data()), 32000);
     }
-    Heat_spec none;
+    Heat_layout none;
     none.frames.clear();
     const std::string empty = heats + "/empty.kd3";
     {
@@ -287,15 +287,15 @@ TEST_F(Review_fields, Bad_files_are_refused_or_open_read_only_and_keep_their_byt
 }
 
 TEST_F(Review_fields, Field_times_by_time_stamp_and_by_frame_count) {
-    Heat_spec spec;
+    Heat_layout layout;
     // Frame 1 at the start; frame 2 100 ms later, frame 3 140 ms, frame 4 50 ms before the start, frame 5
     // 25 events and 1003 ms after it.
-    spec.frames = {{spec.start_tick, spec.start_events},
-                   {spec.start_tick + 100, spec.start_events + 2},
-                   {spec.start_tick + 140, spec.start_events + 3},
-                   {spec.start_tick - 50, spec.start_events - 1},
-                   {spec.start_tick + 1003, spec.start_events + 25}};
-    const std::string path = Heat("times.kd3", spec);
+    layout.frames = {{layout.start_tick, layout.start_events},
+                   {layout.start_tick + 100, layout.start_events + 2},
+                   {layout.start_tick + 140, layout.start_events + 3},
+                   {layout.start_tick - 50, layout.start_events - 1},
+                   {layout.start_tick + 1003, layout.start_events + 25}};
+    const std::string path = Heat("times.kd3", layout);
     Frm_kanot_2& w = Window();
     w.Handle_Open_File(path);
     struct Row {
@@ -330,11 +330,11 @@ TEST_F(Review_fields, Field_times_by_time_stamp_and_by_frame_count) {
 }
 
 TEST_F(Review_fields, Progressive_frame_is_whole_for_both_of_its_fields) {
-    Heat_spec spec;
-    spec.interlaced = false;
-    spec.frames = {{spec.start_tick, spec.start_events}, {spec.start_tick + 20, spec.start_events + 1},
-                   {spec.start_tick + 41, spec.start_events + 2}};
-    const std::string path = Heat("progressive.kd3", spec);
+    Heat_layout layout;
+    layout.interlaced = false;
+    layout.frames = {{layout.start_tick, layout.start_events}, {layout.start_tick + 20, layout.start_events + 1},
+                   {layout.start_tick + 41, layout.start_events + 2}};
+    const std::string path = Heat("progressive.kd3", layout);
     Frm_kanot_2& w = Window();
     w.Handle_Open_File(path);
     EXPECT_EQ(w.Slider_play->maximum(), 6);
@@ -435,12 +435,12 @@ TEST_F(Review_fields, Keys_and_wheel_step_the_slider) {
 }
 
 TEST_F(Review_fields, More_than_16383_frames_open_and_navigate) {
-    Heat_spec spec;
-    spec.width = 16;
-    spec.height = 8;
-    spec.buffer = 1000;
-    spec.frames = Regular_Frames(17000, spec.start_tick, spec.start_events);
-    const std::string path = Heat("long.kd3", spec);
+    Heat_layout layout;
+    layout.width = 16;
+    layout.height = 8;
+    layout.buffer = 1000;
+    layout.frames = Regular_Frames(17000, layout.start_tick, layout.start_events);
+    const std::string path = Heat("long.kd3", layout);
     Frm_kanot_2& w = Window();
     w.Handle_Open_File(path);
     EXPECT_EQ(w.Slider_play->maximum(), 34000);
@@ -452,10 +452,10 @@ TEST_F(Review_fields, More_than_16383_frames_open_and_navigate) {
 }
 
 TEST_F(Review_fields, A_time_beyond_32_bits_keeps_the_labels_and_the_next_field_draws) {
-    Heat_spec spec;
-    spec.start_events = 0;
-    spec.frames = {{spec.start_tick, 0}, {spec.start_tick + 40, 60000000}, {spec.start_tick + 80, 2}};
-    const std::string path = Heat("overflow.kd3", spec);
+    Heat_layout layout;
+    layout.start_events = 0;
+    layout.frames = {{layout.start_tick, 0}, {layout.start_tick + 40, 60000000}, {layout.start_tick + 80, 2}};
+    const std::string path = Heat("overflow.kd3", layout);
     Frm_kanot_2& w = Window();
     w.Handle_Open_File(path);
     w.Set_Timing_Framecount();
@@ -532,9 +532,9 @@ void Run_Until(Done done) {
 }
 
 TEST_F(Review_fields, Playback_runs_on_its_timer_to_the_last_frame) {
-    Heat_spec spec;
-    spec.frames = Regular_Frames(12, spec.start_tick, spec.start_events);
-    const std::string path = Heat("play.kd3", spec);
+    Heat_layout layout;
+    layout.frames = Regular_Frames(12, layout.start_tick, layout.start_events);
+    const std::string path = Heat("play.kd3", layout);
     Frm_kanot_2& w = Window();
     w.Handle_Open_File(path);
     const int32_t start = Non_dependant::Get_Mill_Time();
@@ -552,14 +552,14 @@ TEST_F(Review_fields, Playback_runs_on_its_timer_to_the_last_frame) {
 }
 
 TEST_F(Review_fields, Playback_timing_check_compares_numbers) {
-    Heat_spec spec;
+    Heat_layout layout;
     // From 80 ms before the start on: the times' texts go from "-" to " ", which a text comparison
     // takes as going back; then 10 s after 9.96 s, then frame 9 is captured no later than frame 8.
-    spec.frames = {{spec.start_tick - 80, 0}, {spec.start_tick - 40, 0}, {spec.start_tick, 0},
-                   {spec.start_tick + 40, 0}, {spec.start_tick + 9960, 0}, {spec.start_tick + 10000, 0},
-                   {spec.start_tick + 10040, 0}, {spec.start_tick + 10080, 0}, {spec.start_tick + 10080, 0},
-                   {spec.start_tick + 10120, 0}};
-    const std::string path = Heat("timing.kd3", spec);
+    layout.frames = {{layout.start_tick - 80, 0}, {layout.start_tick - 40, 0}, {layout.start_tick, 0},
+                   {layout.start_tick + 40, 0}, {layout.start_tick + 9960, 0}, {layout.start_tick + 10000, 0},
+                   {layout.start_tick + 10040, 0}, {layout.start_tick + 10080, 0}, {layout.start_tick + 10080, 0},
+                   {layout.start_tick + 10120, 0}};
+    const std::string path = Heat("timing.kd3", layout);
     Frm_kanot_2& w = Window();
     w.Handle_Open_File(path);
     w.Check_Timing = true;
