@@ -3,18 +3,11 @@
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Form.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_text.h"
 
 #include <QWidget>
 
 namespace Non_dependant {
-
-namespace {
-std::string Upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-}  // namespace
 
 bool IsLoaded(const std::string& form_name) {
     bool found = false;
@@ -22,7 +15,7 @@ bool IsLoaded(const std::string& form_name) {
         true,
         [&] {
             for (const ui::Form* form : ui::Loaded_Forms())
-                if (Upper(form->Name()) == Upper(form_name)) {
+                if (vb::UCase(form->Name()) == vb::UCase(form_name)) {
                     found = true;
                     return;
                 }

@@ -8,6 +8,7 @@
 #include "platform/fs/File_system.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_text.h"
 
 #include <algorithm>
 
@@ -32,9 +33,7 @@ bool cls_VideoFile_handler::Open_File(const std::string& file_name, int32_t) {
             }
             const std::string suffix = Non_dependant::File_Suffix(file_name);
             mTrace::Trace("Suffix = ", suffix);
-            std::string upper = suffix;
-            std::transform(upper.begin(), upper.end(), upper.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            const std::string upper = vb::UCase(suffix);
             static const char* const known[] = {"AVI", "KD1", "SDV", "DV", "KD3", "KD2"};
             if (std::find(std::begin(known), std::end(known), upper) == std::end(known)) {
                 ui::MsgBox("cls_AVI_handler can't open this file type! " + file_name);

@@ -1,5 +1,7 @@
 #include "Private_profile.h"
 
+#include "platform/vb/Vb_text.h"
+
 #include "platform/fs/File_system.h"
 
 #include <cerrno>
@@ -20,17 +22,6 @@ std::string_view Trim(std::string_view s) {
     while (b < e && Is_Space(s[b])) ++b;
     while (e > b && Is_Space(s[e - 1])) --e;
     return s.substr(b, e - b);
-}
-
-bool Same_Name(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
 }
 
 // One line of the file, kept byte for byte with its own line end.
@@ -118,11 +109,11 @@ int32_t Get_Private_Profile_String(std::string_view section, std::string_view ke
         for (const Line& line : Split_Lines(content)) {
             if (auto name = Section_Of(line.text)) {
                 if (in_section) break;  // only the first section of that name counts
-                in_section = Same_Name(*name, section);
+                in_section = vb::Same_Text(*name, section);
                 continue;
             }
             std::string_view value;
-            if (auto k = Key_Of(line.text, &value); in_section && k && Same_Name(*k, key)) {
+            if (auto k = Key_Of(line.text, &value); in_section && k && vb::Same_Text(*k, key)) {
                 out.assign(value);
                 break;
             }
@@ -161,7 +152,7 @@ int32_t Write_Private_Profile_String(std::string_view section, std::string_view 
     size_t section_at = lines.size();
     for (size_t i = 0; i < lines.size(); ++i) {
         auto name = Section_Of(lines[i].text);
-        if (name && Same_Name(*name, section)) {
+        if (name && vb::Same_Text(*name, section)) {
             section_at = i;
             break;
         }
@@ -178,7 +169,7 @@ int32_t Write_Private_Profile_String(std::string_view section, std::string_view 
         for (; i < lines.size() && !Section_Of(lines[i].text); ++i) {
             if (!Trim(lines[i].text).empty()) last_content = i;
             auto k = Key_Of(lines[i].text);
-            if (k && Same_Name(*k, key)) {
+            if (k && vb::Same_Text(*k, key)) {
                 if (value) lines[i].text = entry;
                 else lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
                 done = true;

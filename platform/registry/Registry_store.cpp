@@ -1,5 +1,7 @@
 #include "Registry_store.h"
 
+#include "platform/vb/Vb_text.h"
+
 #include "platform/fs/File_system.h"
 #include "platform/sys/Sys_clock.h"
 
@@ -44,14 +46,6 @@ struct Key {
 };
 
 constexpr const char* Format_Line = "Vantorel registry store 1";
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-bool Same(const std::string& a, const std::string& b) { return a.size() == b.size() && Lower(a) == Lower(b); }
 
 // "a\\b\" and "a\b" address the same key; the root itself is "".
 std::string Normal_Path(const std::string& path) {
@@ -100,14 +94,14 @@ const Computed_Key Computed[] = {
 
 const Computed_Key* Find_Computed(Root root, const std::string& path) {
     for (const Computed_Key& k : Computed)
-        if (k.root == root && Same(k.path, path)) return &k;
+        if (k.root == root && vb::Same_Text(k.path, path)) return &k;
     return nullptr;
 }
 
 // Keys the program may not write: all of the dynamic data, and the hardware description.
 bool Is_Read_Only(Root root, const std::string& path) {
     if (root == HKEY_DYN_DATA) return true;
-    std::string lower = Lower(path);
+    std::string lower = vb::LCase(path);
     return root == HKEY_LOCAL_MACHINE && (lower == "hardware" || lower.rfind("hardware\\", 0) == 0);
 }
 
@@ -258,7 +252,7 @@ struct Model {
 
     Key* Find(Root root, const std::string& path) {
         for (Key& k : keys)
-            if (k.root == root && Same(k.path, path)) return &k;
+            if (k.root == root && vb::Same_Text(k.path, path)) return &k;
         return nullptr;
     }
 };
@@ -385,9 +379,9 @@ int32_t Registry_store::Delete_Key(Root root, const std::string& path) {
     if (int32_t r = Load(file_, model)) return r;
     Key* key = model.Find(root, p);
     if (!key) return Not_Found;
-    std::string prefix = Lower(p) + "\\";
+    std::string prefix = vb::LCase(p) + "\\";
     for (const Key& k : model.keys)
-        if (k.root == root && Lower(k.path).rfind(prefix, 0) == 0) return Access_Denied;
+        if (k.root == root && vb::LCase(k.path).rfind(prefix, 0) == 0) return Access_Denied;
     model.keys.erase(model.keys.begin() + (key - model.keys.data()));
     return Save(file_, model);
 }
@@ -398,8 +392,8 @@ int32_t Registry_store::Query_Value(Root root, const std::string& path, const st
     std::string p = Normal_Path(path);
     if (const Computed_Key* k = Find_Computed(root, p)) {
         std::optional<int32_t> answer;
-        if (k->value && Same(k->value, name))
-            answer = Same(p, Processor_Key) ? Processor_MHz() : Processor_Usage();
+        if (k->value && vb::Same_Text(k->value, name))
+            answer = vb::Same_Text(p, Processor_Key) ? Processor_MHz() : Processor_Usage();
         if (!answer) return Not_Found;
         type = REG_DWORD;
         data = Dword_Bytes(*answer);
@@ -411,7 +405,7 @@ int32_t Registry_store::Query_Value(Root root, const std::string& path, const st
     Key* key = model.Find(root, p);
     if (!key) return Not_Found;
     for (const Value& v : key->values)
-        if (Same(v.name, name)) {
+        if (vb::Same_Text(v.name, name)) {
             type = v.type;
             data = v.data;
             return Ok;
@@ -432,7 +426,7 @@ int32_t Registry_store::Set_Value(Root root, const std::string& path, const std:
         key = &model.keys.back();
     }
     if (!key) return Not_Found;
-    auto v = std::find_if(key->values.begin(), key->values.end(), [&](const Value& x) { return Same(x.name, name); });
+    auto v = std::find_if(key->values.begin(), key->values.end(), [&](const Value& x) { return vb::Same_Text(x.name, name); });
     if (v == key->values.end()) key->values.push_back({name, type, data});
     else {
         v->type = type;
@@ -449,7 +443,7 @@ int32_t Registry_store::Delete_Value(Root root, const std::string& path, const s
     if (int32_t r = Load(file_, model)) return r;
     Key* key = model.Find(root, p);
     if (!key) return Not_Found;
-    auto v = std::find_if(key->values.begin(), key->values.end(), [&](const Value& x) { return Same(x.name, name); });
+    auto v = std::find_if(key->values.begin(), key->values.end(), [&](const Value& x) { return vb::Same_Text(x.name, name); });
     if (v == key->values.end()) return Not_Found;
     key->values.erase(v);
     return Save(file_, model);
@@ -478,15 +472,15 @@ int32_t Registry_store::Subkey_Names(Root root, const std::string& path, std::ve
     std::string p = Normal_Path(path);
     bool found = p.empty();
     auto add_child = [&](const std::string& key_path) {
-        if (!Same(Parent_Of(key_path), p) || key_path.empty()) return;
+        if (!vb::Same_Text(Parent_Of(key_path), p) || key_path.empty()) return;
         std::string child = key_path.substr(p.empty() ? 0 : p.size() + 1);
         for (const std::string& n : names)
-            if (Same(n, child)) return;
+            if (vb::Same_Text(n, child)) return;
         names.push_back(child);
     };
     for (const Computed_Key& k : Computed) {
         if (k.root != root) continue;
-        if (Same(k.path, p)) found = true;
+        if (vb::Same_Text(k.path, p)) found = true;
         add_child(k.path);
     }
     if (root != HKEY_DYN_DATA) {
@@ -494,12 +488,12 @@ int32_t Registry_store::Subkey_Names(Root root, const std::string& path, std::ve
         if (int32_t r = Load(file_, model)) return r;
         for (const Key& k : model.keys) {
             if (k.root != root) continue;
-            if (Same(k.path, p)) found = true;
+            if (vb::Same_Text(k.path, p)) found = true;
             add_child(k.path);
         }
     }
     if (!found) return Not_Found;
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return vb::LCase(a) < vb::LCase(b); });
     return Ok;
 }
 

@@ -70,6 +70,22 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
+std::string UCase(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+std::string LCase(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+bool Same_Text(std::string_view a, std::string_view b) { return a.size() == b.size() && LCase(a) == LCase(b); }
+
 std::vector<std::string> Split(std::string_view s, std::string_view delimiter) {
     std::vector<std::string> parts;
     if (s.empty()) return parts;

@@ -20,6 +20,12 @@ int32_t InStr(int32_t start, std::string_view s, std::string_view find,
 inline int32_t InStr(std::string_view s, std::string_view find) { return InStr(1, s, find); }
 
 std::string Trim(std::string_view s);  // spaces only, as the language trims
+
+// Upper and lower case of the ASCII letters: what names of sections, keys, windows and suffixes use.
+std::string UCase(std::string_view s);
+std::string LCase(std::string_view s);
+// Equal without regard to the case of ASCII letters.
+bool Same_Text(std::string_view a, std::string_view b);
 // Split at every `delimiter`; an empty text gives no element.
 std::vector<std::string> Split(std::string_view s, std::string_view delimiter);
 

@@ -1,5 +1,7 @@
 #include "Xml_document.h"
 
+#include "platform/vb/Vb_text.h"
+
 #include "platform/vb/Code_page.h"
 #include "platform/vb/VbError.h"
 
@@ -262,8 +264,7 @@ bool Is_Latin_Encoding(std::string_view declaration) {
     size_t q = declaration.find_first_of("\"'", at);
     if (q == std::string_view::npos) return false;
     size_t e = declaration.find(declaration[q], q + 1);
-    std::string enc = S(declaration.substr(q + 1, e == std::string_view::npos ? 0 : e - q - 1));
-    std::transform(enc.begin(), enc.end(), enc.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    const std::string enc = vb::LCase(declaration.substr(q + 1, e == std::string_view::npos ? 0 : e - q - 1));
     return enc == "iso-8859-1" || enc == "iso_8859-1" || enc == "latin1" || enc == "windows-1252";
 }
 

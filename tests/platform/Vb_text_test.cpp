@@ -32,6 +32,14 @@ TEST(Vb_text, Split_and_trim) {
     EXPECT_EQ(vb::Trim("  a b  "), "a b");
 }
 
+TEST(Vb_text, Case_of_names_changes_only_ascii_letters) {
+    EXPECT_EQ(vb::UCase("Frm_kanot_2 å"), "FRM_KANOT_2 å");
+    EXPECT_EQ(vb::LCase("KD3 Ö"), "kd3 Ö");
+    EXPECT_TRUE(vb::Same_Text("Settings", "SETTINGS"));
+    EXPECT_FALSE(vb::Same_Text("Settings", "Setting"));
+    EXPECT_FALSE(vb::Same_Text("[a]", "[b]"));
+}
+
 TEST(Vb_text, Format_patterns_round_halves_away_from_zero) {
     struct Row { double in; const char* pattern; const char* expected; } rows[] = {
         {5, "00", "05"}, {123, "00", "123"}, {0, "00", "00"}, {3.45, "0.0", "3.5"}, {0.125, "#0.00", "0.13"},

@@ -102,11 +102,7 @@ protected:
         return path;
     }
     std::string Text(QLabel* label) { return label->text().toStdString(); }
-    std::vector<std::string> Prompts() {
-        std::vector<std::string> prompts;
-        for (const auto& shown : Test_dialogs::Instance().Shown_Dialogs()) prompts.push_back(shown.prompt);
-        return prompts;
-    }
+    std::vector<std::string> Prompts() { return Test_dialogs::Instance().Shown_Prompts(); }
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(Window().Slider_play, &press);

@@ -50,11 +50,7 @@ protected:
         std::ofstream(ini) << "[Canoe]\r\nLanes=0100020001500200\r\nLane_num=2\r\nGoalline=320,40,320,560\r\n";
     }
     Frm_kanot_2& Window() { return Frm_kanot_2::Instance(); }
-    std::vector<std::string> Prompts() {
-        std::vector<std::string> prompts;
-        for (const auto& shown : Test_dialogs::Instance().Shown_Dialogs()) prompts.push_back(shown.prompt);
-        return prompts;
-    }
+    std::vector<std::string> Prompts() { return Test_dialogs::Instance().Shown_Prompts(); }
     std::string folder;
     std::string ini;
 };
