@@ -1,27 +1,15 @@
 #include "Log_file.h"
 
+#include "platform/fs/File_system.h"
 #include "platform/vb/VbError.h"
 
 #include <cerrno>
 
-namespace {
-[[noreturn]] void Raise_File_Error(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR: vb::Raise(76, "Path not found");
-    case EACCES:
-    case EPERM:
-    case EROFS: vb::Raise(vb::Err_Permission_Denied);
-    case ENOSPC: vb::Raise(61, "Disk full");
-    default: vb::Raise(75, "Path/File access error");
-    }
-}
-}  // namespace
-
-Log_file::Log_file(const std::string& folder, const std::string& file_name) : file_(nullptr) {
-    if (folder.empty()) Raise_File_Error(ENOENT);
-    file_ = std::fopen((folder + "/" + file_name).c_str(), "ab");
-    if (!file_) Raise_File_Error(errno);
+Log_file::Log_file(const std::string& folder, const std::string& file_name)
+    : path_(folder + "/" + file_name), file_(nullptr) {
+    if (folder.empty()) fs::Raise_File_Error(ENOENT, fs::Err_Path_Not_Found, folder);
+    file_ = std::fopen(path_.c_str(), "ab");
+    if (!file_) fs::Raise_File_Error(errno, fs::Err_Path_Not_Found, path_);
 }
 
 Log_file::~Log_file() { std::fclose(file_); }
@@ -29,5 +17,5 @@ Log_file::~Log_file() { std::fclose(file_); }
 void Log_file::Write_Line(const std::string& text) {
     std::string line = text + "\r\n";
     if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fflush(file_) != 0)
-        Raise_File_Error(errno);
+        fs::Raise_File_Error(errno, fs::Err_Path_Not_Found, path_);
 }

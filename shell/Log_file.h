@@ -16,5 +16,6 @@ public:
     void Write_Line(const std::string& text);
 
 private:
+    std::string path_;
     std::FILE* file_;
 };

@@ -19,10 +19,7 @@ namespace stdfs = std::filesystem;
 namespace {
 
 [[noreturn]] void Raise_For(const std::error_code& ec, int32_t missing, const std::string& path) {
-    int e = ec.value();
-    if (e == ENOENT || e == ENOTDIR) vb::Raise(missing, missing == Err_Path_Not_Found ? "Path not found" : "");
-    if (e == EACCES || e == EPERM || e == EROFS) vb::Raise(Err_Permission_Denied);
-    vb::Raise(Err_Path_File_Access, "Path/File access error: " + path + ": " + ec.message());
+    Raise_File_Error(ec.value(), missing, path);
 }
 
 stdfs::file_status Status_Of(const std::string& path) {
@@ -145,6 +142,14 @@ std::string Executable_Path() {
     std::error_code ec;
     stdfs::path exe = stdfs::read_symlink("/proc/self/exe", ec);
     return ec ? std::string() : exe.string();
+}
+
+void Raise_File_Error(int error, int32_t missing, const std::string& path) {
+    if (error == ENOENT || error == ENOTDIR) vb::Raise(missing, missing == Err_Path_Not_Found ? "Path not found" : "");
+    if (error == EACCES || error == EPERM || error == EROFS) vb::Raise(Err_Permission_Denied);
+    if (error == ENOSPC) vb::Raise(Err_Disk_Full, "Disk full");
+    vb::Raise(Err_Path_File_Access,
+              "Path/File access error: " + path + ": " + std::error_code(error, std::generic_category()).message());
 }
 
 }  // namespace fs
