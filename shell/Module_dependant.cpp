@@ -75,7 +75,7 @@ void Kill_File(const std::string& path) {
         try {
             fs::Delete_File(path);
         } catch (const VbError& e) {
-            if (e.Number() != fs::Err_File_Not_Found) throw;
+            if (e.Number() != vb::Err_File_Not_Found) throw;
         }
     });
 }

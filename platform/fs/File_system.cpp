@@ -25,13 +25,13 @@ namespace {
 stdfs::file_status Status_Of(const std::string& path) {
     std::error_code ec;
     stdfs::file_status st = stdfs::status(path, ec);
-    if (ec && ec.value() != ENOENT && ec.value() != ENOTDIR) Raise_For(ec, Err_File_Not_Found, path);
+    if (ec && ec.value() != ENOENT && ec.value() != ENOTDIR) Raise_For(ec, vb::Err_File_Not_Found, path);
     return st;
 }
 
 // A regular file at `path`, or error 53.
 void Require_File(const std::string& path) {
-    if (path.empty() || !stdfs::is_regular_file(Status_Of(path))) vb::Raise(Err_File_Not_Found);
+    if (path.empty() || !stdfs::is_regular_file(Status_Of(path))) vb::Raise(vb::Err_File_Not_Found);
 }
 
 int64_t Seconds_Of(stdfs::file_time_type t) {
@@ -52,31 +52,31 @@ bool Folder_Exists(const std::string& path) {
 void Delete_File(const std::string& path) {
     Require_File(path);
     // Unlinking needs the folder's permission only, so a read-only file goes as the forced delete wants.
-    if (::unlink(path.c_str()) != 0) Raise_For(std::error_code(errno, std::generic_category()), Err_File_Not_Found, path);
+    if (::unlink(path.c_str()) != 0) Raise_For(std::error_code(errno, std::generic_category()), vb::Err_File_Not_Found, path);
 }
 
 int64_t File_Size(const std::string& path) {
     Require_File(path);
     std::error_code ec;
     auto size = stdfs::file_size(path, ec);
-    if (ec) Raise_For(ec, Err_File_Not_Found, path);
+    if (ec) Raise_For(ec, vb::Err_File_Not_Found, path);
     return static_cast<int64_t>(size);
 }
 
 int64_t Last_Modified(const std::string& path) {
-    if (path.empty()) vb::Raise(Err_File_Not_Found);
+    if (path.empty()) vb::Raise(vb::Err_File_Not_Found);
     std::error_code ec;
     auto t = stdfs::last_write_time(path, ec);
-    if (ec) Raise_For(ec, Err_File_Not_Found, path);
+    if (ec) Raise_For(ec, vb::Err_File_Not_Found, path);
     return Seconds_Of(t);
 }
 
 std::vector<File_Info> Folder_Files(const std::string& folder) {
-    if (!Folder_Exists(folder)) vb::Raise(Err_Path_Not_Found, "Path not found");
+    if (!Folder_Exists(folder)) vb::Raise(vb::Err_Path_Not_Found);
     std::vector<File_Info> files;
     std::error_code ec;
     stdfs::directory_iterator it(folder, ec);
-    if (ec) Raise_For(ec, Err_Path_Not_Found, folder);
+    if (ec) Raise_For(ec, vb::Err_Path_Not_Found, folder);
     for (; it != stdfs::directory_iterator(); it.increment(ec)) {
         std::error_code fe;
         if (!it->is_regular_file(fe)) continue;  // subfolders, and links that lead nowhere
@@ -87,7 +87,7 @@ std::vector<File_Info> Folder_Files(const std::string& folder) {
         if (fe) continue;  // gone or unreadable since the listing: not one of the folder's files any more
         files.push_back(std::move(info));
     }
-    if (ec) Raise_For(ec, Err_Path_Not_Found, folder);
+    if (ec) Raise_For(ec, vb::Err_Path_Not_Found, folder);
     return files;
 }
 
@@ -145,10 +145,10 @@ std::string Executable_Path() {
 }
 
 void Raise_File_Error(int error, int32_t missing, const std::string& path) {
-    if (error == ENOENT || error == ENOTDIR) vb::Raise(missing, missing == Err_Path_Not_Found ? "Path not found" : "");
-    if (error == EACCES || error == EPERM || error == EROFS) vb::Raise(Err_Permission_Denied);
-    if (error == ENOSPC) vb::Raise(Err_Disk_Full, "Disk full");
-    vb::Raise(Err_Path_File_Access,
+    if (error == ENOENT || error == ENOTDIR) vb::Raise(missing);
+    if (error == EACCES || error == EPERM || error == EROFS) vb::Raise(vb::Err_Permission_Denied);
+    if (error == ENOSPC) vb::Raise(vb::Err_Disk_Full);
+    vb::Raise(vb::Err_Path_File_Access,
               "Path/File access error: " + path + ": " + std::error_code(error, std::generic_category()).message());
 }
 

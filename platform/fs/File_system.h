@@ -9,12 +9,6 @@
 
 namespace fs {
 
-inline constexpr int32_t Err_File_Not_Found = 53;
-inline constexpr int32_t Err_Permission_Denied = 70;
-inline constexpr int32_t Err_Path_File_Access = 75;
-inline constexpr int32_t Err_Path_Not_Found = 76;
-inline constexpr int32_t Err_Disk_Full = 61;
-
 // Raises the error of a failed system call on `path`: `missing` (53 or 76) for a path that is not
 // there, 70 for refused access, 61 for a full disk, 75 for anything else.
 [[noreturn]] void Raise_File_Error(int error, int32_t missing, const std::string& path);

@@ -426,7 +426,8 @@ int32_t Registry_store::Set_Value(Root root, const std::string& path, const std:
         key = &model.keys.back();
     }
     if (!key) return Not_Found;
-    auto v = std::find_if(key->values.begin(), key->values.end(), [&](const Value& x) { return vb::Same_Text(x.name, name); });
+    auto v = std::find_if(key->values.begin(), key->values.end(),
+                          [&](const Value& x) { return vb::Same_Text(x.name, name); });
     if (v == key->values.end()) key->values.push_back({name, type, data});
     else {
         v->type = type;
@@ -443,7 +444,8 @@ int32_t Registry_store::Delete_Value(Root root, const std::string& path, const s
     if (int32_t r = Load(file_, model)) return r;
     Key* key = model.Find(root, p);
     if (!key) return Not_Found;
-    auto v = std::find_if(key->values.begin(), key->values.end(), [&](const Value& x) { return vb::Same_Text(x.name, name); });
+    auto v = std::find_if(key->values.begin(), key->values.end(),
+                          [&](const Value& x) { return vb::Same_Text(x.name, name); });
     if (v == key->values.end()) return Not_Found;
     key->values.erase(v);
     return Save(file_, model);

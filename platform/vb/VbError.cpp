@@ -27,7 +27,10 @@ std::string VbError::Standard_Text(int32_t number) {
     case 17: return "Can't perform requested operation";
     case 51: return "Internal error";
     case 53: return "File not found";
+    case 61: return "Disk full";
     case 70: return "Permission denied";
+    case 75: return "Path/File access error";
+    case 76: return "Path not found";
     case 91: return "Object variable or With block variable not set";
     case 26001: return "Application-defined or object-defined error";
     default: return "";

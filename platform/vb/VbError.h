@@ -41,7 +41,10 @@ inline constexpr int32_t Err_Type_Mismatch = 13;
 inline constexpr int32_t Err_Cannot_Perform = 17;
 inline constexpr int32_t Err_Internal = 51;
 inline constexpr int32_t Err_File_Not_Found = 53;
+inline constexpr int32_t Err_Disk_Full = 61;
 inline constexpr int32_t Err_Permission_Denied = 70;
+inline constexpr int32_t Err_Path_File_Access = 75;
+inline constexpr int32_t Err_Path_Not_Found = 76;
 inline constexpr int32_t Err_Object_Not_Set = 91;
 inline constexpr int32_t Err_Own = 26001;
 

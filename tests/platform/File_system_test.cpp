@@ -26,10 +26,10 @@ TEST(File_system, Files_and_folders_are_told_apart_and_missing_ones_give_the_rig
     EXPECT_FALSE(fs::Folder_Exists(dir + "/a.txt"));
 
     EXPECT_EQ(fs::File_Size(dir + "/a.txt"), 5);
-    EXPECT_EQ(Error_Of([&] { fs::File_Size(dir + "/none"); }), fs::Err_File_Not_Found);
-    EXPECT_EQ(Error_Of([&] { fs::File_Size(dir + "/sub"); }), fs::Err_File_Not_Found);
-    EXPECT_EQ(Error_Of([&] { fs::Delete_File(dir + "/sub"); }), fs::Err_File_Not_Found);
-    EXPECT_EQ(Error_Of([&] { fs::Folder_Files(dir + "/none"); }), fs::Err_Path_Not_Found);
+    EXPECT_EQ(Error_Of([&] { fs::File_Size(dir + "/none"); }), vb::Err_File_Not_Found);
+    EXPECT_EQ(Error_Of([&] { fs::File_Size(dir + "/sub"); }), vb::Err_File_Not_Found);
+    EXPECT_EQ(Error_Of([&] { fs::Delete_File(dir + "/sub"); }), vb::Err_File_Not_Found);
+    EXPECT_EQ(Error_Of([&] { fs::Folder_Files(dir + "/none"); }), vb::Err_Path_Not_Found);
 }
 
 TEST(File_system, A_read_only_file_is_deleted) {
