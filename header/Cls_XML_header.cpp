@@ -307,10 +307,10 @@ std::string Cls_XML_header::Last_Capture_time() const {
 }
 void Cls_XML_header::Last_Capture_time(const std::string& value) { Set("//last_capture_time", value); }
 
-void Cls_XML_header::Frames_no(int16_t value) { Set("//num_frames", vb::CStr(value)); }
-int16_t Cls_XML_header::Frames_no() const { return Int16_Of("//num_frames"); }
-void Cls_XML_header::Segments_no(int16_t value) { Set("//num_segments", vb::CStr(value)); }
-int16_t Cls_XML_header::Segments_no() const { return Int16_Of("//num_segments"); }
+void Cls_XML_header::Frames_no(int32_t value) { Set("//num_frames", vb::CStr(value)); }
+int32_t Cls_XML_header::Frames_no() const { return Int32_Of("//num_frames"); }
+void Cls_XML_header::Segments_no(int32_t value) { Set("//num_segments", vb::CStr(value)); }
+int32_t Cls_XML_header::Segments_no() const { return Int32_Of("//num_segments"); }
 void Cls_XML_header::File_comment1(const std::string& value) { Set("//file_comment1", value); }
 std::string Cls_XML_header::File_comment1() const { return Text_Of("//file_comment1"); }
 void Cls_XML_header::comment(int16_t number, const std::string& value) {

@@ -75,10 +75,10 @@ public:
     // The creation date when the element is missing.
     std::string Last_Capture_time() const;
     void Last_Capture_time(const std::string& value);
-    void Frames_no(int16_t value);
-    int16_t Frames_no() const;
-    void Segments_no(int16_t value);
-    int16_t Segments_no() const;
+    void Frames_no(int32_t value);
+    int32_t Frames_no() const;
+    void Segments_no(int32_t value);
+    int32_t Segments_no() const;
     void File_comment1(const std::string& value);
     std::string File_comment1() const;
     void comment(int16_t number, const std::string& value);

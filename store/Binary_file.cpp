@@ -2,7 +2,9 @@
 
 #include "platform/vb/VbError.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <set>
 
@@ -27,12 +29,26 @@ int16_t Take_Number() {
     return n;
 }
 
+Binary_file::Fault_hook& Hook() {
+    static Binary_file::Fault_hook hook;
+    return hook;
+}
+
+Binary_file::Fault Ask(Binary_file::Operation operation, const std::string& path, int64_t offset, int64_t size) {
+    return Hook() ? Hook()(operation, path, offset, size) : Binary_file::Fault{};
+}
+
 [[noreturn]] void Raise_Errno(int error, const std::string& path) {
-    int32_t number = error == ENOENT ? 53 : (error == EACCES || error == EPERM || error == EROFS) ? 70 : 75;
+    int32_t number = error == ENOENT                                       ? vb::Err_File_Not_Found
+                     : error == EACCES || error == EPERM || error == EROFS ? vb::Err_Permission_Denied
+                     : error == ENOSPC || error == EDQUOT || error == EFBIG ? vb::Err_Disk_Full
+                                                                            : vb::Err_Path_File_Access;
     vb::Raise(number, VbError::Standard_Text(number) + ": " + path + " (" + std::strerror(error) + ")");
 }
 
 }  // namespace
+
+void Binary_file::Set_Fault_Hook(Fault_hook hook) { Hook() = std::move(hook); }
 
 Binary_file::~Binary_file() { Close(); }
 
@@ -44,6 +60,11 @@ void Binary_file::Open(const std::string& path, Mode mode) {
     case Mode::read_write_new: flags |= O_RDWR | O_CREAT; break;
     case Mode::read_write_empty: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
     case Mode::read_only: flags |= O_RDONLY; break;
+    }
+    if (mode != Mode::read_only) {
+        static const bool ignored = [] { return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR; }();
+        (void)ignored;
+        if (Fault fault = Ask(Operation::open_for_writing, path, 0, 0); fault.error) Raise_Errno(fault.error, path);
     }
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) Raise_Errno(errno, path);
@@ -83,18 +104,50 @@ void Binary_file::Write_At(int64_t offset, std::span<const uint8_t> bytes) {
     if (fd_ < 0) Raise_Errno(EBADF, path_);
     size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, offset + static_cast<int64_t>(done));
+        const int64_t at = offset + static_cast<int64_t>(done);
+        size_t chunk = bytes.size() - done;
+        Fault fault = Ask(Operation::write, path_, at, static_cast<int64_t>(chunk));
+        if (fault.bytes >= 0) chunk = std::min(chunk, static_cast<size_t>(fault.bytes));
+        ssize_t n = chunk > 0 ? ::pwrite(fd_, bytes.data() + done, chunk, at) : 0;
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) Raise_Errno(n < 0 ? errno : ENOSPC, path_);
+        if (n < 0) Raise_Errno(errno, path_);
         done += static_cast<size_t>(n);
+        if (fault.error) Raise_Errno(fault.error, path_);
+        if (n == 0) Raise_Errno(ENOSPC, path_);
     }
 }
 
+void Binary_file::Truncate(int64_t length) {
+    if (fd_ < 0) Raise_Errno(EBADF, path_);
+    if (Fault fault = Ask(Operation::truncate, path_, length, 0); fault.error) Raise_Errno(fault.error, path_);
+    if (::ftruncate(fd_, length) != 0) Raise_Errno(errno, path_);
+}
+
 void Binary_file::Sync() {
-    if (fd_ >= 0 && ::fsync(fd_) != 0) Raise_Errno(errno, path_);
+    if (fd_ < 0) return;
+    if (Fault fault = Ask(Operation::sync, path_, 0, 0); fault.error) Raise_Errno(fault.error, path_);
+    if (::fsync(fd_) != 0) Raise_Errno(errno, path_);
 }
 
 bool Binary_file::Has_Read_Only_Attribute(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+void Binary_file::Remove_File(const std::string& path) {
+    if (Fault fault = Ask(Operation::remove, path, 0, 0); fault.error) Raise_Errno(fault.error, path);
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) Raise_Errno(errno, path);
+}
+
+void Binary_file::Sync_Folder_Of(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (Fault fault = Ask(Operation::sync, folder, 0, 0); fault.error) Raise_Errno(fault.error, folder);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) Raise_Errno(errno, folder);
+    int result = ::fsync(fd);
+    int error = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder; their creations are as durable as they get.
+    if (result != 0 && error != EINVAL && error != EROFS) Raise_Errno(error, folder);
 }

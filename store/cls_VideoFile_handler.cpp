@@ -1,11 +1,14 @@
 #include "cls_VideoFile_handler.h"
 
+#include "Header_journal.h"
+
 #include "imaging/mIntelJPEGLibrary.h"
 #include "platform/fs/File_system.h"
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/gdi/Gdi_objects.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/jpeg/Jpeg_codec.h"
+#include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Code_page.h"
 #include "platform/vb/Error_trap.h"
@@ -94,9 +97,12 @@ int32_t cls_VideoFile_handler::File_size() const { return vb::To_Int32(Non_depen
 void cls_VideoFile_handler::Create_File() {
     if (File_open()) Close_File();
     try {
-        // A new heat's file starts empty: bytes of an older file behind the new header would read as frames.
+        // A new heat's file starts empty: bytes of an older file behind the new header would read as frames,
+        // and an older heat's journal would be taken for this one's.
         file_.Open(m_File_Name, Binary_file::Mode::read_write_empty);
+        Header_journal::Remove(m_File_Name);
     } catch (const VbError& e) {
+        file_.Close();
         Module_Vantorel::Debug_Stop = true;
         ui::MsgBox("File error! Check capture folder! \r\n" + std::to_string(e.Number()) + " " + e.Description(),
                    ui::vbOKOnly);
@@ -134,10 +140,7 @@ void cls_VideoFile_handler::Create_KD3_header() {
     h.RGB_fourcc(codec_name_ == "Intel" ? "IJL" : "MJPG");
     h.RGB_JPEG_Codec(codec_name_);
     mTrace::Trace("Write_KD3_Header m_File_Name = : ", m_File_Name);
-    if (!File_open()) {
-        m_Read_only = Binary_file::Has_Read_Only_Attribute(m_File_Name);
-        file_.Open(m_File_Name, m_Read_only ? Binary_file::Mode::read_only : Binary_file::Mode::read_write_new);
-    }
+    if (!File_open()) Open_Heat(Binary_file::Mode::read_write_new);
     try {
         Write_KD3_header();
     } catch (...) {
@@ -161,14 +164,51 @@ void cls_VideoFile_handler::Write_KD3_header() {
                                          "; the header record is left as it is");
     kd3::Header_Bytes bytes;
     kd3::Put_File_Header(bytes, text);
-    file_.Write_At(0, bytes);
+    Rewrite_Header_Record(bytes);
+}
+
+void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& record) {
+    // A file shorter than its header record (a new heat) has no header to lose yet. A journal already
+    // there was left by a rewrite of this opening that failed: it holds the last whole record and stays.
+    kd3::Header_Bytes old;
+    const bool has_header = file_.Read_At(0, old) == kd3::Header_Length;
+    if (has_header && old == record) return;
+    bool journalled = Header_journal::Exists(m_File_Name);
+    if (has_header && !journalled) {
+        try {
+            Header_journal::Keep(m_File_Name, old);
+            journalled = true;
+        } catch (const VbError& e) {
+            if (e.Number() != vb::Err_Disk_Full) throw;
+            // An in-place rewrite needs no new room; refusing it would leave the heat's counts and results behind.
+            Module_Vantorel::Write_Event_Log("No room for the header journal; the header is rewritten without it: " +
+                                             m_File_Name);
+        }
+    }
+    try {
+        file_.Write_At(0, record);
+        file_.Sync();
+    } catch (...) {
+        // The old record goes back at once where the disk lets it; otherwise the next opening restores it.
+        if (journalled) {
+            try {
+                file_.Write_At(0, old);
+                file_.Sync();
+                Header_journal::Remove(m_File_Name);
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+    if (journalled) Header_journal::Remove(m_File_Name);
 }
 
 void cls_VideoFile_handler::Read_KD3_Headers() {
     vb::Trap(Module_Vantorel::Is_Compiled, Location("Read_KD3_Headers"), [&] {
         mTrace::Trace("*Read_KD3_Headers start");
         kd3::Header_Bytes bytes;
-        if (file_.Read_At(0, bytes) < kd3::Header_Length) {
+        if (journal_record_) bytes = *journal_record_;
+        else if (file_.Read_At(0, bytes) < kd3::Header_Length) {
             header_readable_ = false;
             Refuse(62, "Input past end of file: " + m_File_Name + " is shorter than its header record");
         }
@@ -194,10 +234,7 @@ void cls_VideoFile_handler::Write_XML_Header() {
         h.Update_Time(Non_dependant::Now_Text());
         h.Update_Program(Module_Vantorel::Program_Name);
         // A closed file is opened here and stays open until Close_File.
-        if (!File_open()) {
-            m_Read_only = Binary_file::Has_Read_Only_Attribute(m_File_Name);
-            file_.Open(m_File_Name, m_Read_only ? Binary_file::Mode::read_only : Binary_file::Mode::read_write_new);
-        }
+        if (!File_open()) Open_Heat(Binary_file::Mode::read_write_new);
         Write_KD3_header();
     });
 }
@@ -309,7 +346,18 @@ void cls_VideoFile_handler::Append_Compressed_RGB_Frame(int32_t capture_local, i
                             {1, buffer_size_, 1});
         if (jpeg_size > 0) std::memcpy(record + kd3::Buffer_Offset, jpeg, static_cast<size_t>(jpeg_size));
         std::memcpy(record + kd3::Buffer_Offset + buffer_size_, kd3::End_Mark.data(), kd3::End_Mark_Length);
-        file_.Write_At(append_position_, write_record_);
+        try {
+            file_.Write_At(append_position_, write_record_);
+        } catch (const VbError&) {
+            // The disk refused the record (full, a size limit, an I/O error): the file keeps its whole records
+            // only, the failure is reported once and the segment's further frames are only counted.
+            Refuse_Segment();
+            try {
+                file_.Truncate(append_position_);
+            } catch (const VbError&) {
+            }
+            throw;
+        }
         append_position_ += length;
         ++m_RGB_frames_appended;
         if (m_RGB_frames_appended == 1) {
@@ -334,8 +382,8 @@ void cls_VideoFile_handler::JPG_Sizes(int32_t smallest, int32_t largest) {
 
 int32_t cls_VideoFile_handler::Largest_JPG() { return Header().RGB_Compressed_max_Size(); }
 int32_t cls_VideoFile_handler::Smallest_JPG() { return Header().RGB_Compressed_min_Size(); }
-void cls_VideoFile_handler::Add_Segment_num() { segment_counter_ = vb::To_Int16(int32_t{segment_counter_} + 1); }
-int16_t cls_VideoFile_handler::Segments_Num() { return Header().Segments_no(); }
+void cls_VideoFile_handler::Add_Segment_num() { segment_counter_ = vb::To_Int32(int64_t{segment_counter_} + 1); }
+int32_t cls_VideoFile_handler::Segments_Num() { return Header().Segments_no(); }
 
 void cls_VideoFile_handler::Add_Reduced_Quality_num(int16_t count) {
     Cls_XML_header& h = Header();
@@ -355,13 +403,18 @@ void cls_VideoFile_handler::Open_RGB_File() {
         mTrace::Trace("*Open_RGB_File, begin ", "Filename = ", m_File_Name, " Filelength = ", length);
         if (File_open()) Close_File();
         Reset_Open_State();
-        m_Read_only = Binary_file::Has_Read_Only_Attribute(m_File_Name);
-        file_.Open(m_File_Name, m_Read_only ? Binary_file::Mode::read_only : Binary_file::Mode::read_write);
+        Open_Heat(Binary_file::Mode::read_write);
+        length = file_.Size();  // a restored header may have been all that changed, but the file is what counts
         m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
         Read_KD3_Headers();
         Cls_XML_header& h = Header();
         width_ = h.RGB_X();
         height_ = h.RGB_Y();
+        // Every bitmap and buffer below is sized from the frame size: one that no capture gives is refused
+        // before anything is made at it.
+        if (width_ <= 0 || height_ <= 0 || width_ > Max_Picture_Side || height_ > Max_Picture_Side)
+            Refuse_File("its header gives a frame size of " + std::to_string(width_) + " x " + std::to_string(height_) +
+                        " pixels");
         if (field_image_.Width() != width_) {
             field_image_.Create(width_, height_);
             frame_image_.Create(width_, height_);
@@ -370,19 +423,14 @@ void cls_VideoFile_handler::Open_RGB_File() {
         interlaced_ = h.RGB_interlaced();
         fourcc_ = h.RGB_fourcc();
         codec_ = h.RGB_JPEG_Codec();
-        record_length_ = h.RGB_Sample_Size();
         rotated_ = h.RGB_Rotated();
-        // The buffer length is this file's own, kept in its header since its heat started.
-        buffer_size_ = h.RGB_Compressed_buffer_Size();
-        if (buffer_size_ > 0) {
-            write_record_.assign(static_cast<size_t>(kd3::Record_Length(buffer_size_)), 0);
-            if (record_length_ <= 0) record_length_ = kd3::Record_Length(buffer_size_);
-        }
+        Choose_Record_Length(length);
         frame_count_ = h.Frames_no();
+        if (frame_count_ < 0) Refuse_File("its header counts " + std::to_string(frame_count_) + " frames");
         file_quality_ = vb::To_Int16(static_cast<int64_t>(vb::Val(h.RGB_JPEG_Quality())));
-        Count_Recovered_Frames(length);
+        Count_Whole_Records(length);
         if (interlaced_) {
-            field_count_ = 2 * frame_count_;
+            field_count_ = vb::To_Int32(2 * int64_t{frame_count_});
             mill_per_frame_ = 40;
             mill_per_field_ = 20;
         } else {
@@ -403,24 +451,138 @@ void cls_VideoFile_handler::Open_RGB_File() {
     });
 }
 
-void cls_VideoFile_handler::Count_Recovered_Frames(int64_t file_length) {
-    if (record_length_ <= 0 || file_length < kd3::First_Record) return;
-    int64_t whole = (file_length - kd3::First_Record) / record_length_;
-    // Only records that begin as records count; a half-written tail does not.
-    std::array<uint8_t, 4> mark{};
-    while (whole > frame_count_) {
-        file_.Read_At(kd3::Record_Offset(static_cast<int32_t>(whole), record_length_), mark);
-        if (std::equal(mark.begin(), mark.end(), kd3::Start_Mark.begin())) break;
-        --whole;
+void cls_VideoFile_handler::Open_Heat(Binary_file::Mode mode) {
+    // The read-only attribute, or a file that may be read but not written (a read-only mount, another
+    // owner's file), opens for reading.
+    m_Read_only = Binary_file::Has_Read_Only_Attribute(m_File_Name);
+    if (!m_Read_only) {
+        try {
+            file_.Open(m_File_Name, mode);
+        } catch (const VbError& e) {
+            if (e.Number() != vb::Err_Permission_Denied) throw;
+            m_Read_only = true;
+        }
     }
-    if (whole <= frame_count_) return;
-    Module_Vantorel::Write_Event_Log("Open_RGB_File: the header counts " + std::to_string(frame_count_) +
-                                     " frames, the file holds " + std::to_string(whole) + ", all taken: " +
+    if (m_Read_only) file_.Open(m_File_Name, Binary_file::Mode::read_only);
+    Recover_Header_Journal();
+}
+
+void cls_VideoFile_handler::Recover_Header_Journal() {
+    journal_record_.reset();
+    if (!Header_journal::Exists(m_File_Name)) return;
+    std::optional<kd3::Header_Bytes> record = Header_journal::Read(m_File_Name);
+    if (!record) {
+        // Cut short itself: the rewrite it was to protect never began.
+        Module_Vantorel::Write_Event_Log("Header journal incomplete, the header is as it was: " + m_File_Name);
+        if (!m_Read_only) Header_journal::Remove(m_File_Name);
+        return;
+    }
+    if (m_Read_only) {
+        journal_record_ = record;
+        Module_Vantorel::Write_Event_Log("Header rewrite was interrupted; the file cannot be written, its header is "
+                                         "read from the journal: " + m_File_Name);
+        return;
+    }
+    file_.Write_At(0, *record);
+    file_.Sync();
+    Header_journal::Remove(m_File_Name);
+    Module_Vantorel::Write_Event_Log("Header rewrite was interrupted; the header is restored from the journal: " +
                                      m_File_Name);
-    frame_count_ = static_cast<int32_t>(whole);
+}
+
+void cls_VideoFile_handler::Refuse_File(const std::string& reason) {
+    const std::string path = m_File_Name;
+    file_.Close();
+    Reset_Open_State();
+    Refuse(vb::Err_Invalid_Call, "The capture file " + path + " cannot be shown: " + reason);
+}
+
+int64_t cls_VideoFile_handler::Max_Buffer_Size() const {
+    constexpr int64_t Marker_Room = 65536;
+    return jpeg::Max_Stream_Size(width_, height_) + Marker_Room;
+}
+
+bool cls_VideoFile_handler::Marks_Bear_Out(int64_t record_length, int64_t file_length) const {
+    // Record 1 ends in its end mark, and record 2, where the file holds more, begins with its start mark.
+    const int64_t end = kd3::First_Record + record_length;
+    if (record_length < kd3::Record_Overhead || file_length < end) return false;
+    std::array<uint8_t, 8> marks{};
+    int64_t got = file_.Read_At(end - kd3::End_Mark_Length, marks);
+    if (got < 4 || !std::equal(kd3::End_Mark.begin(), kd3::End_Mark.end(), marks.begin())) return false;
+    return got < 8 || std::equal(kd3::Start_Mark.begin(), kd3::Start_Mark.end(), marks.begin() + 4);
+}
+
+void cls_VideoFile_handler::Choose_Record_Length(int64_t file_length) {
     Cls_XML_header& h = Header();
-    h.Frames_no(vb::To_Int16(whole));
-    if (h.RGB_Sample_Size() <= 0) h.RGB_Sample_Size(vb::To_Int32(record_length_));
+    const int64_t max_length = kd3::Record_Length(0) + Max_Buffer_Size();
+    auto usable = [&](int64_t length) { return length >= kd3::Record_Overhead && length <= max_length; };
+    // What the first record says of itself.
+    int64_t own = 0;
+    std::array<uint8_t, kd3::Buffer_Offset> head{};
+    if (file_.Read_At(kd3::First_Record, head) == kd3::Buffer_Offset) {
+        kd3::Sample_Header sample = kd3::Get_Sample_Header(
+            std::span<const uint8_t, kd3::Sample_Header_Length>(head.data(), kd3::Sample_Header_Length));
+        kd3::Buffer_Descriptor buffer = kd3::Get_Descriptor(
+            std::span<const uint8_t, kd3::Descriptor_Length>(head.data() + kd3::Sample_Header_Length, kd3::Descriptor_Length));
+        int64_t length = kd3::Record_Length(buffer.count);
+        if (sample.start_mark == kd3::Start_Mark && buffer.dimensions == 1 && usable(length) &&
+            kd3::First_Record + length <= file_length)
+            own = length;
+    }
+    const int64_t header_sample = h.RGB_Sample_Size();
+    const int32_t header_buffer = h.RGB_Compressed_buffer_Size();
+    // The header's lengths hold where the file bears them out (or holds no record to say otherwise).
+    int64_t chosen = 0;
+    for (int64_t length : {header_sample, header_buffer > 0 ? kd3::Record_Length(header_buffer) : int64_t{0}}) {
+        if (!usable(length)) continue;
+        bool borne_out = own > 0 ? length == own || Marks_Bear_Out(length, file_length)
+                                 : file_length < kd3::First_Record + length || Marks_Bear_Out(length, file_length);
+        if (borne_out) {
+            chosen = length;
+            break;
+        }
+    }
+    if (chosen == 0 && own > 0) {
+        chosen = own;
+        Module_Vantorel::Write_Event_Log("Open_RGB_File: the header gives records of " + std::to_string(header_sample) +
+                                         " bytes and buffers of " + std::to_string(header_buffer) +
+                                         ", the file's first record is " + std::to_string(own) + " bytes long, taken: " +
+                                         m_File_Name);
+        h.RGB_Sample_Size(vb::To_Int32(own));
+        h.RGB_Compressed_buffer_Size(vb::To_Int32(own - kd3::Record_Overhead));
+    }
+    record_length_ = chosen;
+    // The buffer length is this file's own, kept in its header since its heat started.
+    buffer_size_ = chosen > 0 ? vb::To_Int32(chosen - kd3::Record_Overhead) : 0;
+    if (buffer_size_ > 0) write_record_.assign(static_cast<size_t>(chosen), 0);
+}
+
+void cls_VideoFile_handler::Count_Whole_Records(int64_t file_length) {
+    int64_t whole = record_length_ > 0 && file_length > kd3::First_Record ? (file_length - kd3::First_Record) / record_length_ : 0;
+    if (whole > frame_count_) {
+        // Only records that begin as records count; a half-written tail does not.
+        std::array<uint8_t, 4> mark{};
+        while (whole > frame_count_) {
+            file_.Read_At(kd3::Record_Offset(vb::To_Int32(whole), record_length_), mark);
+            if (std::equal(mark.begin(), mark.end(), kd3::Start_Mark.begin())) break;
+            --whole;
+        }
+    }
+    if (whole == frame_count_) return;
+    Cls_XML_header& h = Header();
+    if (whole > frame_count_) {
+        Module_Vantorel::Write_Event_Log("Open_RGB_File: the header counts " + std::to_string(frame_count_) +
+                                         " frames, the file holds " + std::to_string(whole) + ", all taken: " +
+                                         m_File_Name);
+        if (h.RGB_Sample_Size() <= 0) h.RGB_Sample_Size(vb::To_Int32(record_length_));
+    } else {
+        missing_frames_ = frame_count_ - static_cast<int32_t>(whole);
+        Module_Vantorel::Write_Event_Log("Open_RGB_File: the header counts " + std::to_string(frame_count_) +
+                                         " frames, the file holds " + std::to_string(whole) + ", " +
+                                         std::to_string(missing_frames_) + " missing: " + m_File_Name);
+    }
+    frame_count_ = vb::To_Int32(whole);
+    h.Frames_no(frame_count_);
 }
 
 int64_t cls_VideoFile_handler::RGB_video_adress(int32_t frame) const {
@@ -456,6 +618,7 @@ void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
             int64_t length = kd3::Record_Length(buffer.count);
             // Without a record length of its own the descriptor decides, so it must fit in the file.
             bool whole_record = sample.start_mark == kd3::Start_Mark && buffer.dimensions == 1 && buffer.count >= 0 &&
+                                buffer.count <= Max_Buffer_Size() &&
                                 (record_length_ > 0 ? length == record_length_ : length <= file_.Size() - offset);
             if (!whole_record) return Set_Frame_Unavailable(frame, decode);
             if (read_record_.size() < static_cast<size_t>(length)) read_record_.resize(static_cast<size_t>(length));
@@ -466,7 +629,7 @@ void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
             current_frame_ = frame;
             frame_available_ = true;
             read_buffer_size_ = buffer.count;
-            rounded_capture_time_ = Non_dependant::Round_To_Multiple(read_.capture_mill, 40) - 10;
+            rounded_capture_time_ = sys::Tick_Add(Non_dependant::Round_To_Multiple(read_.capture_mill, 40), -10);
             cached_decoded_ = decode;
             if (decode) Decode_Read_Record();
         },
@@ -498,9 +661,11 @@ void cls_VideoFile_handler::Decode_Read_Record() {
     if (fourcc_ == "IJL" || fourcc_ == "JPEG") {
         int32_t size = read_.jpeg_size;
         jpeg::Stream_info info;
+        // A picture of another size than the header's is refused before it is decoded: its size comes
+        // from the stream and could claim any amount of memory.
         bool decoded = size > 0 && size <= read_buffer_size_ &&
-                       jpeg::Read_Header(buffer, static_cast<uint64_t>(size), info) == 0 &&
-                       mIntelJPEGLibrary::Decode_JPG_To_DIB(frame_image_, buffer, size);
+                       jpeg::Read_Header(buffer, static_cast<uint64_t>(size), info) == 0 && info.width == width_ &&
+                       info.height == height_ && mIntelJPEGLibrary::Decode_JPG_To_DIB(frame_image_, buffer, size);
         if (!decoded) {
             mTrace::Trace("*bres = false, Read_RGB_sample, FNum = ", current_frame_);
             Draw_Message_Picture(0xFF0000, 0x0000FF, "Corrupted video\r\n in this frame!", {10, 100, 500, 400});
@@ -542,7 +707,7 @@ void cls_VideoFile_handler::Draw_Message_Picture(int32_t colour, int32_t text_co
 }
 
 int32_t cls_VideoFile_handler::KD3_Num_Frames() { return Header().Frames_no(); }
-int32_t cls_VideoFile_handler::KD3_Num_fields() { return 2 * int32_t{Header().Frames_no()}; }
+int32_t cls_VideoFile_handler::KD3_Num_fields() { return vb::To_Int32(2 * int64_t{Header().Frames_no()}); }
 int16_t cls_VideoFile_handler::mill_per_frame() const { return vb::To_Int16(mill_per_frame_); }
 int16_t cls_VideoFile_handler::KD3_Capture_Delta() const { return vb::To_Int16(read_.capture_delta); }
 int16_t cls_VideoFile_handler::KD3_Compression_Quality() const { return vb::To_Int16(read_.jpeg_quality); }
@@ -676,9 +841,9 @@ void cls_VideoFile_handler::Header_Work_At_Close() {
     // The records reach the disk before a header that counts them does.
     file_.Sync();
     Cls_XML_header& h = Header();
-    h.Frames_no(vb::To_Int16(int32_t{h.Frames_no()} + m_RGB_frames_appended));
+    h.Frames_no(vb::To_Int32(int64_t{h.Frames_no()} + m_RGB_frames_appended));
     if (measured_record_length_ > 0) h.RGB_Sample_Size(vb::To_Int32(measured_record_length_));
-    int16_t segments = vb::To_Int16(int32_t{h.Segments_no()} + 1);
+    int32_t segments = vb::To_Int32(int64_t{h.Segments_no()} + 1);
     h.Segments_no(segments);
     segment_counter_ = segments;
     // The sizes the console gave for this segment, or else those the store saw itself.
@@ -687,7 +852,6 @@ void cls_VideoFile_handler::Header_Work_At_Close() {
     if (largest > h.RGB_Compressed_max_Size()) h.RGB_Compressed_max_Size(largest);
     if (smallest < h.RGB_Compressed_min_Size()) h.RGB_Compressed_min_Size(smallest);
     Write_KD3_header();
-    file_.Sync();
 }
 
 void cls_VideoFile_handler::Close_File() {
@@ -720,6 +884,8 @@ void cls_VideoFile_handler::Reset_Open_State() {
     record_length_ = 0;
     buffer_size_ = 0;
     frame_count_ = field_count_ = 0;
+    missing_frames_ = 0;
+    journal_record_.reset();
     mill_per_frame_ = 0;
     file_quality_ = 0;
     cached_record_ = 0;

@@ -12,7 +12,14 @@
 // - a header text that does not fit the header record is refused and the file keeps its header;
 // - a close that fails still closes the file and resets the object, then reports;
 // - a record that is missing or cut short reads as "frame unavailable" with no time;
-// - frames written before a crash are counted again when the file is opened.
+// - frames written before a crash are counted again when the file is opened; frames the header counts
+//   but the file does not hold are not offered, and how many are missing is logged;
+// - a header rewrite is journalled beside the heat: one cut short is rolled back at the next opening;
+// - a file that can be read but not written opens for reading;
+// - the record length is the file's own (its first record's) where the header's disagrees with the file;
+// - no size read from a file is allocated beyond what a picture of the header's frame size can need;
+// - a segment that the disk refuses (full, a size limit, an I/O error) is reported once, its half record
+//   cut off, its lost frames counted, and the header counts the whole records on disk.
 #include "Binary_file.h"
 #include "Kd3_format.h"
 #include "header/Cls_XML_header.h"
@@ -24,6 +31,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,16 +104,21 @@ public:
     void Position_at_End();
     void Append_Compressed_RGB_Frame(int32_t capture_local, int32_t capture_mill, int32_t capture_delta,
                                      int16_t quality, int32_t jpeg_size, const uint8_t* jpeg, int32_t hdmi_events);
-    // Frames refused since the object was made: larger than the buffer, or while a segment was refused.
+    // Frames refused since the object was made: larger than the buffer, lost to a write the disk refused,
+    // or while a segment was refused.
     int32_t Refused_Frames() const { return refused_frames_; }
+    // The largest picture side a capture file may give, and the largest record buffer for the open file's
+    // frame size (the longest JPEG of that size with room for marker segments).
+    static constexpr int32_t Max_Picture_Side = 4096;
+    int64_t Max_Buffer_Size() const;
 
     // ---- capture statistics ----
     void JPG_Sizes(int32_t smallest, int32_t largest);
     int32_t Largest_JPG();
     int32_t Smallest_JPG();
     void Add_Segment_num();
-    int16_t Current_Segments_num() const { return segment_counter_; }
-    int16_t Segments_Num();
+    int32_t Current_Segments_num() const { return segment_counter_; }
+    int32_t Segments_Num();
     void Add_Reduced_Quality_num(int16_t count);
     std::string DIB_sizes() const;
 
@@ -122,6 +135,8 @@ public:
     // Whether the record read last was there whole; when not, the per-frame values are 0.
     bool Frame_available() const { return frame_available_; }
     int32_t Num_Frames() const { return frame_count_; }
+    // Frames the header counts that the open file does not hold (a file cut short).
+    int32_t Missing_Frames() const { return missing_frames_; }
     int32_t KD3_Num_Frames();
     int32_t Num_fields() const { return field_count_; }
     int32_t KD3_Num_fields();
@@ -290,9 +305,15 @@ public:
 
 private:
     void Reset_Open_State();
+    void Open_Heat(Binary_file::Mode mode);
+    void Recover_Header_Journal();
+    void Rewrite_Header_Record(const kd3::Header_Bytes& record);
+    [[noreturn]] void Refuse_File(const std::string& reason);
+    void Choose_Record_Length(int64_t file_length);
+    bool Marks_Bear_Out(int64_t record_length, int64_t file_length) const;
+    void Count_Whole_Records(int64_t file_length);
     void Header_Work_At_Close();
     bool Refuse_Segment();
-    void Count_Recovered_Frames(int64_t file_length);
     void Draw_Message_Picture(int32_t colour, int32_t text_colour, const std::string& text, const gdi::Rect& rect);
     void Draw_Unavailable_Picture();
     void Decode_Read_Record();
@@ -309,6 +330,8 @@ private:
     std::string video_codec_ = "0";
     std::unique_ptr<Cls_XML_header> header_;
     bool header_readable_ = true;  // false after a header record that does not parse
+    // The record kept by an interrupted rewrite of a heat that cannot be written: read in place of the file's.
+    std::optional<kd3::Header_Bytes> journal_record_;
 
     // Writing.
     int32_t cropped_x_ = 0;
@@ -325,7 +348,7 @@ private:
     int64_t measured_record_length_ = 0;  // of the open file only
     bool segment_refused_ = false;
     int32_t refused_frames_ = 0;
-    int16_t segment_counter_ = 0;
+    int32_t segment_counter_ = 0;
     bool sizes_given_ = false;
     int32_t given_smallest_ = 0;
     int32_t given_largest_ = 0;
@@ -342,6 +365,7 @@ private:
     int64_t record_length_ = 0;  // S
     int32_t frame_count_ = 0;
     int32_t field_count_ = 0;
+    int32_t missing_frames_ = 0;
     int32_t mill_per_frame_ = 0;
     int32_t mill_per_field_ = 0;
     int16_t file_quality_ = 0;

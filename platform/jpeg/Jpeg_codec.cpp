@@ -49,6 +49,12 @@ bool Rows_Valid(int32_t width, int32_t stride, int32_t height) {
 
 }  // namespace
 
+int64_t Max_Stream_Size(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return 0;
+    unsigned long size = tjBufSize(width, height, TJSAMP_444);
+    return size == static_cast<unsigned long>(-1) ? 0 : static_cast<int64_t>(size);
+}
+
 int32_t Init() { return handles.Ready() ? 0 : handles.Fail(Err_No_Handle, nullptr); }
 
 int32_t Read_Header(const uint8_t* stream, uint64_t size, Stream_info& info) {

@@ -37,6 +37,10 @@ int32_t Decode(const uint8_t* stream, uint64_t size, uint8_t* rows, int32_t widt
 int32_t Encode(const uint8_t* rows, int32_t width, int32_t stride, int32_t height, int32_t quality, uint8_t* out,
                uint64_t& size);
 
+// The longest stream a picture of this size encodes to at any quality and sampling, marker segments of
+// other encoders aside; 0 for a size that is no picture.
+int64_t Max_Stream_Size(int32_t width, int32_t height);
+
 // TurboJPEG's text for the last failure on this thread.
 std::string Last_Error_Text();
 

@@ -13,6 +13,11 @@ inline int32_t Tick_Diff(int32_t later, int32_t earlier) {
     return static_cast<int32_t>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
 }
 
+// The tick `milliseconds` after `tick` (before it when negative), wrapping as the tick does.
+inline int32_t Tick_Add(int32_t tick, int32_t milliseconds) {
+    return static_cast<int32_t>(static_cast<uint32_t>(tick) + static_cast<uint32_t>(milliseconds));
+}
+
 struct Local_Time {
     int year = 0, month = 0, day = 0;  // month 1..12
     int hour = 0, minute = 0, second = 0, millisecond = 0;

@@ -135,9 +135,9 @@ TEST(Cls_XML_header, Whole_numbers_are_read_with_halves_to_even_and_their_errors
     std::string fresh = Fresh_Header_Text();
     for (const auto& r : rows) {
         Cls_XML_header h;
-        Load(h, With_Element(fresh, "num_frames", &r.text));
+        Load(h, With_Element(fresh, "num_streams", &r.text));
         int16_t got = 0;
-        EXPECT_EQ(Error_Of([&] { got = h.Frames_no(); }), r.error) << "'" << r.text << "'";
+        EXPECT_EQ(Error_Of([&] { got = h.Streams_no(); }), r.error) << "'" << r.text << "'";
         if (r.error == 0) {
             EXPECT_EQ(got, r.value) << "'" << r.text << "'";
         }
@@ -153,6 +153,16 @@ TEST(Cls_XML_header, Whole_numbers_are_read_with_halves_to_even_and_their_errors
         Load(h, With_Element(fresh, "sel_start", &r.text));
         EXPECT_EQ(h.Selection_start(1), r.sel_start) << r.text;
     }
+    // The frame and segment counts are 32-bit: a heat is not limited to 32767 frames.
+    Cls_XML_header h;
+    Load(h, fresh);
+    h.Frames_no(32768);
+    h.Segments_no(40000);
+    EXPECT_EQ(h.Frames_no(), 32768);
+    EXPECT_EQ(h.Segments_no(), 40000);
+    std::string big = "2147483648";
+    Load(h, With_Element(fresh, "num_frames", &big));
+    EXPECT_EQ(Error_Of([&] { h.Frames_no(); }), 6);
 }
 
 TEST(Cls_XML_header, The_camera_position_reads_the_leading_number) {

@@ -1,6 +1,7 @@
 // What the store does with bad appends, bad files, failed closes and crashes.
 #include "Store_test_support.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -159,11 +160,13 @@ TEST_F(Store_test, a_failed_close_still_closes_resets_and_reports_and_nothing_le
     cls_VideoFile_handler store;
     Make_Heat_File(store, other, 32, 16, 8000);
     Make_Heat_File(store, full, 32, 16, 8000);
-    store.File_name(full);
-    store.Open_RGB_File();
-    store.Header().Frames_no(32767);  // one more frame overflows the count
-    store.Write_KD3_header();
-    store.Close_File();
+    // The disk fails the header rewrite of the close.
+    bool fail_next_header = false;
+    Binary_file::Set_Fault_Hook([&](Binary_file::Operation operation, const std::string& file, int64_t offset, int64_t) {
+        if (operation != Binary_file::Operation::write || file != full || offset != 0 || !fail_next_header) return Binary_file::Fault{};
+        fail_next_header = false;
+        return Binary_file::Fault{0, EIO};
+    });
 
     for (bool compiled : {true, false}) {
         SCOPED_TRACE(compiled);
@@ -174,8 +177,9 @@ TEST_F(Store_test, a_failed_close_still_closes_resets_and_reports_and_nothing_le
         store.Position_at_End();
         store.Append_Compressed_RGB_Frame(1, 1, 40, 80, size, jpeg.data(), 1);
         store.JPG_Sizes(5, 6);
+        fail_next_header = true;
         int32_t error = Error_Of([&] { store.Close_File(); });
-        EXPECT_EQ(error, compiled ? 0 : vb::Err_Overflow);
+        EXPECT_EQ(error, compiled ? 0 : vb::Err_Path_File_Access);
         EXPECT_EQ(reports.size(), compiled ? 1u : 0u);
         if (compiled) {
             EXPECT_EQ(reports[0].location, "Close_file of Class Module cls_VideoFile_handler");
@@ -183,6 +187,7 @@ TEST_F(Store_test, a_failed_close_still_closes_resets_and_reports_and_nothing_le
         EXPECT_EQ(store.File_num(), 0);
         EXPECT_EQ(store.Width(), 0);
     }
+    Binary_file::Set_Fault_Hook(nullptr);
     Module_Vantorel::Is_Compiled = false;
     // The other heat: its close sees neither the count nor the sizes of the failed segment.
     std::vector<uint8_t> before = File_Bytes(other);
@@ -212,7 +217,8 @@ TEST_F(Store_test, a_missing_or_cut_record_reads_as_unavailable_and_affects_that
     cls_VideoFile_handler reader;
     reader.File_name(path);
     reader.Open_RGB_File();
-    EXPECT_EQ(reader.Num_Frames(), 3);
+    EXPECT_EQ(reader.Num_Frames(), 2);  // only whole records count
+    EXPECT_EQ(reader.Missing_Frames(), 1);
     for (int32_t n : {2, 3, 4, 1}) {
         reader.Read_RGB_sample(n, true);
         bool there = n <= 2;

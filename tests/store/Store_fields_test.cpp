@@ -106,24 +106,45 @@ TEST_F(Store_test, a_rotated_file_is_drawn_turned_clockwise_whatever_its_width) 
     EXPECT_EQ(frame_box.refreshes, 1);
 }
 
-TEST_F(Store_test, a_frame_of_another_size_remakes_the_field_picture_once) {
-    std::string path = Path("sizes.kd3");
+TEST_F(Store_test, a_frame_of_another_size_than_the_header_says_is_refused_and_a_new_height_remakes_the_field_picture_once) {
+    // A JPEG of another size than the header's is not decoded: the blue picture at the header's size.
+    std::string sizes = Path("sizes.kd3"), wide = Path("wide.kd3"), tall = Path("tall.kd3");
     cls_VideoFile_handler store;
-    Make_Heat_File(store, path, 64, 64, 20000);
-    Append_Frames(store, path, {Grey_JPEG(32, 16, Rows(false)), Grey_JPEG(32, 16, Rows(true))});
+    Make_Heat_File(store, sizes, 64, 64, 20000);
+    Append_Frames(store, sizes, {Grey_JPEG(32, 16, Rows(false)), Grey_JPEG(32, 16, Rows(true))});
     cls_VideoFile_handler review;
     int events = 0;
     review.MismatchSize = [&] { ++events; };
-    review.File_name(path);
+    review.File_name(sizes);
     review.Open_RGB_File();
     Test_surface box(64, 64);
-    for (int32_t field = 1; field <= 4; ++field) review.Draw_RGB_Field(field, box);
+    review.Draw_RGB_Field(1, box);
+    EXPECT_EQ(review.DIB_sizes(), "64,64 64,64");
+    EXPECT_TRUE(Near(Pixel_At(review.Frame_Image(), 1, 1), {255, 0, 0}, 0));
+    EXPECT_EQ(events, 0);
+
+    // A heat of the same width and another height: the field picture is remade once.
+    Make_Heat_File(store, wide, 64, 32, 20000);
+    Append_Frames(store, wide, {Grey_JPEG(64, 32, Rows(false))});
+    Make_Heat_File(store, tall, 64, 64, 20000);
+    Append_Frames(store, tall, {Grey_JPEG(64, 64, Rows(false)), Grey_JPEG(64, 64, Rows(true))});
+    review.File_name(wide);
+    review.Open_RGB_File();
+    for (int32_t field = 1; field <= 2; ++field) review.Draw_RGB_Field(field, box);
     EXPECT_EQ(events, 1);
-    EXPECT_EQ(review.DIB_sizes(), "32,16 32,16");
+    EXPECT_EQ(review.DIB_sizes(), "64,32 64,32");
+    review.File_name(tall);
+    review.Open_RGB_File();
+    for (int32_t field = 1; field <= 4; ++field) review.Draw_RGB_Field(field, box);
+    EXPECT_EQ(events, 2);
+    EXPECT_EQ(review.DIB_sizes(), "64,64 64,64");
     std::vector<uint8_t> log = File_Bytes(Test_folder() + "/Vantorel_eventlog.txt");
     std::string text(log.begin(), log.end());
-    EXPECT_NE(text.find("Deinterlace, size mismatch for file: " + path), std::string::npos);
-    EXPECT_EQ(text.find("size mismatch", text.find("size mismatch") + 1), std::string::npos);
+    size_t first = text.find("Deinterlace, size mismatch for file: " + wide);
+    size_t second = text.find("Deinterlace, size mismatch for file: " + tall);
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_NE(second, std::string::npos);
+    EXPECT_EQ(text.find("size mismatch", text.find("size mismatch", second) + 1), std::string::npos);
 }
 
 TEST_F(Store_test, fields_beyond_the_file_and_files_without_frames_show_no_picture_and_no_time) {

@@ -123,6 +123,7 @@ protected:
                                       const std::string& extra) { reports.push_back({number, location, description, extra}); });
     }
     void TearDown() override {
+        Binary_file::Set_Fault_Hook(nullptr);
         vb::Set_Error_Reporter(nullptr);
         Module_Vantorel::Is_Compiled = false;
     }
