@@ -114,8 +114,9 @@ void Exercise(cls_VideoFile_handler& store) {
     store.Read_RGB_sample(store.Num_Frames(), true);
     store.Draw_Current_RGB_frame(box);
     store.Get_Field_Pixel(3, 3);
-    store.KD3_Properties();
+    // These pass the header's errors to their caller, as the review expects.
     try {
+        store.KD3_Properties();
         store.Heat_ID(1);
         store.Lane_count();
         store.Start_local_Mill_Time(1);
