@@ -45,6 +45,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <cstring>
 #include <fstream>
 
 using namespace Module_Vantorel;
@@ -240,9 +241,18 @@ void Frm_kanot_2::Form_Load() {
     // A second instance would write the first one's ini file, logs and capture files: it ends before
     // it has touched any of them.
     static sys::Instance_lock instance;
-    if (!instance.Claim(Module_AppUserData::Get_AppData_Folder() + "/vantorel.lock")) {
+    const std::string data_folder = Module_AppUserData::Get_AppData_Folder();
+    switch (instance.Claim(data_folder + "/vantorel.lock")) {
+    case sys::Instance_lock::Claim_Result::Claimed: break;
+    case sys::Instance_lock::Claim_Result::Held_Elsewhere:
         ui::MsgBox("An instance of this program already running...", ui::vbOKOnly);
         std::_Exit(0);
+    case sys::Instance_lock::Claim_Result::Not_Possible:
+        // Not another instance: the program goes on with what it can read.
+        ui::MsgBox("The data folder " + data_folder + " cannot hold the lock that keeps a second instance out (" +
+                       std::strerror(instance.Error()) + "). The program goes on without it.",
+                   ui::vbOKOnly);
+        break;
     }
     vb::Trap(Is_Compiled, "Form_Load of Form frm_kanot_2", [this] {
         Shape_circle->setVisible(Is_Compiled);

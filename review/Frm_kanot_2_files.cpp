@@ -40,7 +40,13 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Picture_large->Picture(QImage());
         Picture_large->Cls();
         Frm_results::Instance().Clear_Results();
-        P_Large_refresh();
+        // Nothing of the previous heat stays shown when this one cannot be opened.
+        Clear_File_Data();
+        Label_heatID->clear();
+        Label_heatID->setToolTip(QString());
+        Label_start_time->clear();
+        Label_mismatch->clear();
+        Slider_play->setMaximum(Slider_play->minimum());
         if (!path.empty()) {
             Current_File_Name = path;
         } else {
@@ -63,6 +69,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Open_multi_file(Current_File_Name);
         if (Replay_File.File_num() > 0 && Replay_File.Num_Frames() == 0) {
             Replay_File.Close_File();
+            Clear_File_Data();
             ui::MsgBox(Current_File_Name + "\r\nNo video frames in this file!", ui::vbOKOnly);
             Current_File_Name.clear();
             return;
@@ -105,6 +112,8 @@ void Frm_kanot_2::Open_multi_file(const std::string& Filename) {
         File_Goalline = {0, 0, 0, 0};
         Replay_File.File_name(Filename);
         Replay_File.Open_RGB_File();
+        // A file the store refused has been reported already.
+        if (!Replay_File.File_open()) return;
         if (!Replay_File.is_Vantorel()) {
             Replay_File.Close_File();
             ui::MsgBox("Not a valid vantOrel file!", ui::vbOKOnly);
@@ -135,6 +144,11 @@ void Frm_kanot_2::Open_multi_file(const std::string& Filename) {
         const double megabytes = static_cast<double>(Non_dependant::Get_File_Size(Filename)) / 1048576.0;
         Lbl_filesize->setText(QString::fromStdString(std::to_string(Replay_File.Segments_Num()) + "/" +
                                                      vb::Format(vb::Round(megabytes, 1), "0.0") + " MB"));
+        // A heat cut short says how many of the frames its header counts are not in the file.
+        if (Replay_File.Missing_Frames() > 0)
+            Label_mismatch->setText(QString::fromStdString(
+                std::to_string(Replay_File.Missing_Frames()) + " of " +
+                std::to_string(Replay_File.Num_Frames() + Replay_File.Missing_Frames()) + " frames missing"));
     });
 }
 

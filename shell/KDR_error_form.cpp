@@ -264,5 +264,5 @@ void KDR_error_form::Append_Error_Log() {
             }
             ui::MsgBox("Error info appended to file: " + path);
         },
-        [](const VbError& e) { ui::MsgBox("Log error" + e.Description() + " " + std::to_string(e.Number())); });
+        [](const VbError& e) { ui::MsgBox("Log error " + e.Description() + " " + std::to_string(e.Number())); });
 }

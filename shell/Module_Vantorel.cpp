@@ -88,7 +88,7 @@ void Write_Event_Log(const std::string& message) {
     vb::Trap_With(
         Is_Compiled,
         [&] { Log_file(AppData_Folder, "Vantorel_eventlog.txt").Write_Line(Non_dependant::Now_Text() + message); },
-        [](const VbError& e) { ui::MsgBox("Log error" + e.Description() + " " + std::to_string(e.Number())); });
+        [](const VbError& e) { ui::MsgBox("Log error " + e.Description() + " " + std::to_string(e.Number())); });
 }
 
 }  // namespace Module_Vantorel

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <unistd.h>
 
 namespace Non_dependant {
@@ -42,11 +43,20 @@ int16_t Write_Ini(const std::string& section, const std::string& key, const std:
         true,
         [&] {
             int32_t written = ini::Write_Private_Profile_String(section, key, value, path);
-            if (written != 1) {
+            // A failure is told once: a full or read-only folder would otherwise show a box for every setting
+            // the next command writes. A write that succeeds again ends the silence.
+            static std::map<std::string, int32_t> told;  // path: the error last shown for it
+            if (written == 1) {
+                told.erase(path);
+            } else {
                 int32_t err = ini::Last_Error();
-                ui::MsgBox("Writing to INI file failed! Path = " + path + "\r\n Error = " + std::to_string(err) + " " +
-                               (err ? std::strerror(err) : ""),
-                           ui::vbCritical, " KDR Error");
+                auto before = told.find(path);
+                if (before == told.end() || before->second != err) {
+                    told[path] = err;
+                    ui::MsgBox("Writing to INI file failed! Path = " + path + "\r\n Error = " + std::to_string(err) + " " +
+                                   (err ? std::strerror(err) : ""),
+                               ui::vbCritical, " KDR Error");
+                }
             }
             result = static_cast<int16_t>(written);
         },

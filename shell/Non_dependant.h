@@ -11,7 +11,8 @@ namespace Non_dependant {
 // it sets); a path still empty shows "Ini_file_path is empty!" and gives "".
 std::string Read_Ini(const std::string& section, const std::string& key, const std::string& path,
                      const std::string& default_value);
-// 1 when written; otherwise 0, after a critical message that names the path and the error.
+// 1 when written; otherwise 0, after a critical message that names the path and the error (shown once
+// for the same error on the same path until a write to it succeeds again).
 int16_t Write_Ini(const std::string& section, const std::string& key, const std::string& value,
                   const std::string& path);
 void Delete_Ini_Key(const std::string& section, const std::string& key, const std::string& path);

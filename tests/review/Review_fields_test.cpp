@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -590,3 +591,68 @@ TEST_F(Review_fields, Closing_keeps_no_file_and_the_hub_draws_nothing) {
 }
 
 }  // namespace
+
+TEST_F(Review_fields, A_refused_heat_clears_the_last_one_and_a_heat_cut_short_says_what_is_missing) {
+    Frm_kanot_2& w = Window();
+    const std::string good = Heat("good.kd3");
+    w.Handle_Open_File(good);
+    Expect_Open(good);
+
+    // A frame size no capture gives: the store's report alone, and nothing of the last heat stays shown.
+    const std::string huge = heats + "/huge.kd3";
+    std::filesystem::copy_file(good, huge);
+    {
+        cls_VideoFile_handler editor;
+        editor.File_name(huge);
+        editor.Open_RGB_File();
+        editor.Header().RGB_Y(30000);
+        editor.Write_KD3_header();
+        editor.Close_File();
+    }
+    w.Handle_Open_File(huge);
+    EXPECT_FALSE(w.Replay_File.File_open());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("frame size of 440 x 30000"), std::string::npos) << reports[0];
+    for (QLabel* label : {w.Label_heatID, w.Label_start_time, w.Lbl_Frame_size, w.Lbl_filesize, w.Lbl_frameno,
+                          w.lbl_elapsed_time, w.Label_mismatch})
+        EXPECT_EQ(Text(label), "");
+    EXPECT_EQ(w.Slider_play->maximum(), w.Slider_play->minimum());
+    EXPECT_TRUE(Prompts().empty());
+    reports.clear();
+
+    // Cut inside record 6: five frames offered, the rest said to be missing.
+    const std::string cut = heats + "/cut.kd3";
+    std::filesystem::copy_file(good, cut);
+    cls_VideoFile_handler probe;
+    probe.File_name(good);
+    probe.Open_RGB_File();
+    const int64_t record = probe.Header().RGB_Sample_Size();
+    probe.Close_File();
+    std::filesystem::resize_file(cut, static_cast<uintmax_t>(32016 + 5 * record + 100));
+    w.Handle_Open_File(cut);
+    EXPECT_TRUE(w.Replay_File.File_open());
+    EXPECT_EQ(w.Slider_play->maximum(), 10);
+    EXPECT_EQ(Text(w.Label_mismatch), "31 of 36 frames missing");
+    w.Handle_Open_File(good);
+    EXPECT_EQ(Text(w.Label_mismatch), "");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Review_fields, A_heat_that_can_be_read_but_not_written_opens_read_only) {
+    Frm_kanot_2& w = Window();
+    const std::string path = Heat("theirs.kd3");
+    const std::vector<uint8_t> before = File_Bytes(path);
+    for (int error : {EACCES, EROFS}) {
+        Binary_file::Set_Fault_Hook([&](Binary_file::Operation op, const std::string& file, int64_t, int64_t) {
+            return op == Binary_file::Operation::open_for_writing && file == path ? Binary_file::Fault{0, error}
+                                                                                 : Binary_file::Fault{};
+        });
+        w.Handle_Open_File(path);
+        Binary_file::Set_Fault_Hook(nullptr);
+        Expect_Open(path);
+        EXPECT_TRUE(w.Replay_File.Read_only());
+        EXPECT_TRUE(Prompts().empty());
+        w.item_close_Click();
+    }
+    EXPECT_EQ(File_Bytes(path), before);
+}

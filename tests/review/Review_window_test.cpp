@@ -23,7 +23,9 @@
 #include <QSlider>
 #include <QWheelEvent>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -76,7 +78,7 @@ TEST_F(Review_window, Load_reads_the_course_and_stays_hidden) {
 
 TEST_F(Review_window, A_second_instance_is_refused_and_touches_nothing) {
     sys::Instance_lock first;
-    ASSERT_TRUE(first.Claim(folder + "/vantorel.lock"));
+    ASSERT_EQ(first.Claim(folder + "/vantorel.lock"), sys::Instance_lock::Claim_Result::Claimed);
     const std::string before = Read_File(ini);
     GTEST_FLAG_SET(death_test_style, "fast");
     Test_dialogs::Instance().Answer(ui::vbOK);
@@ -89,6 +91,17 @@ TEST_F(Review_window, A_second_instance_is_refused_and_touches_nothing) {
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(Read_File(ini), before);
     EXPECT_FALSE(std::filesystem::exists(folder + "/Vantorel_eventlog.txt"));
+}
+
+TEST_F(Review_window, A_lock_that_cannot_be_made_says_why_and_the_program_goes_on) {
+    std::filesystem::create_directory(folder + "/vantorel.lock");  // no file can be made there
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Frm_kanot_2& w = Window();
+    ASSERT_EQ(Prompts().size(), 1u);
+    EXPECT_EQ(Prompts()[0], "The data folder " + folder + " cannot hold the lock that keeps a second instance out (" +
+                                std::strerror(EISDIR) + "). The program goes on without it.");
+    EXPECT_EQ(Lane_Count, 2);  // the course was read
+    EXPECT_EQ(w.Caption(), "Vantorel Video Replay ");
 }
 
 TEST_F(Review_window, Picture_fit_and_layout) {

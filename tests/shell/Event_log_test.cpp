@@ -35,7 +35,7 @@ TEST(Write_Event_Log, a_missing_folder_gives_log_error_in_the_built_program_and_
         Module_Vantorel::AppData_Folder = folder;
         Test_dialogs::Instance().Answer(ui::vbOK);
         Module_Vantorel::Write_Event_Log("Program start");
-        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().back().prompt, "Log errorPath not found 76") << folder;
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().back().prompt, "Log error Path not found 76") << folder;
     }
     EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 2u);
     EXPECT_FALSE(std::filesystem::exists("/Vantorel_eventlog.txt"));

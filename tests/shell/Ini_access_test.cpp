@@ -60,6 +60,20 @@ TEST_F(Ini_access, A_failed_write_names_the_path_and_returns_0) {
     EXPECT_EQ(shown[0].buttons, ui::vbCritical);
 }
 
+TEST_F(Ini_access, A_failure_that_goes_on_is_told_once_until_a_write_succeeds) {
+    std::string folder = Test_folder() + "/later";
+    std::string ini = folder + "/Vantorel_HDMI.ini";
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    for (const char* key : {"a", "b", "c", "d", "e"}) EXPECT_EQ(Write_Ini("Canoe", key, "v", ini), 0);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
+    std::filesystem::create_directories(folder);
+    EXPECT_EQ(Write_Ini("Canoe", "a", "v", ini), 1);
+    std::filesystem::remove_all(folder);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    EXPECT_EQ(Write_Ini("Canoe", "b", "v", ini), 0);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 2u);
+}
+
 TEST_F(Ini_access, Delete_removes_only_its_key) {
     Write_Ini("active_heats", "Heat1", "a.kd3", path);
     Write_Ini("active_heats", "Heat2", "b.kd3", path);

@@ -158,7 +158,7 @@ TEST_F(KDR_error_form_test, a_log_folder_that_is_missing_gives_log_error_and_the
     Test_dialogs::Instance().Answer(ui::vbOK);
     KDR_error_form::Instance().Cmd_save_log->click();
     ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
-    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt, "Log errorPath not found 76");
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt, "Log error Path not found 76");
     EXPECT_TRUE(KDR_error_form::Instance().Visible());
 }
 
