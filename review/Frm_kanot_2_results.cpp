@@ -10,7 +10,6 @@
 #include "platform/ui/Picture_box.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
-#include "platform/vb/Vb_text.h"
 #include "results/Frm_results.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Module_dependant_windows.h"
@@ -20,7 +19,8 @@
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
-#include <QSlider>
+
+#include <algorithm>
 
 using namespace Module_Vantorel;
 

@@ -7,9 +7,10 @@
 #include "shell/Module_Vantorel.h"
 #include "store/cls_VideoFile_handler.h"
 
+#include <algorithm>
 #include <cmath>
-#include <exception>
 #include <string>
+#include <utility>
 
 namespace Module_Vantorel {
 

@@ -8,6 +8,7 @@
 #include "review/Module_Vantorel_results.h"
 #include "shell/Module_Vantorel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
