@@ -1,5 +1,6 @@
 #include "Frm_results.h"
 
+#include "platform/ui/Picture_box.h"
 #include "platform/ui/Screen.h"
 
 #include <QFont>
@@ -59,6 +60,8 @@ Frm_results::Frm_results() : ui::Form("Frm_results") {
     }
     Lbl_capture_time = new QLabel(this);
     Lbl_capture_time->hide();
+    Pict_temp = new ui::Picture_box(this);
+    Pict_temp->hide();
     Label_not_built = Label(this, "MS Sans Serif", 9, false, Twips(0, 7080, Inner_Width - 120, 1500));
     Label_not_built->setWordWrap(true);
     Label_not_built->setText("Start correction, results export and printing are not built yet.");

@@ -6,6 +6,9 @@
 #include "platform/ui/Form.h"
 
 class QLabel;
+namespace ui {
+class Picture_box;
+}
 
 class Frm_results : public ui::Form {
 public:
@@ -25,6 +28,8 @@ public:
     ui::Control_array<QLabel> Lbl_result_delta_time;
     QLabel* Lbl_capture_time;
     QLabel* Label_not_built;
+    // Hidden scratch box in which the heat ID's font is fitted to Lbl_heat.
+    ui::Picture_box* Pict_temp;
 
 protected:
     void Form_Load() override;

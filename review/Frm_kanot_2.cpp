@@ -105,7 +105,14 @@ Frm_kanot_2::Frm_kanot_2()
       item_timing_frametimestamp(item_timing_calculation, "Frame timestamp"),
       item_dock_results(menu_settings, "Dock Results form"),
       item_handle_mousewheel(menu_settings, "Handle Mouse wheel events"),
-      item_lane_line_length(menu_settings, "Lane line length") {
+      item_lane_line_length(menu_settings, "Lane line length"),
+      menu_Result(Menu_bar, "Result"),
+      item_set_time(menu_Result, "Set time"),
+      item_set_disq(menu_Result, "Disqualified"),
+      item_set_did_not_finish(menu_Result, "Did not finish"),
+      item_set_did_not_start(menu_Result, "Did not start"),
+      item_set_time_plus(menu_Result, "Set time + 1/100"),
+      item_clear_lane(menu_Result, "Clear this lane") {
     item_dock_results.Set_Checked(false);
     item_handle_mousewheel.Set_Checked(false);
     Set_Caption("Vantorel Video Replay ");
@@ -133,11 +140,19 @@ Frm_kanot_2::Frm_kanot_2()
     item_dock_results.On_Click([this] { item_dock_results_Click(); });
     item_handle_mousewheel.On_Click([this] { item_handle_mousewheel_Click(); });
     item_lane_line_length.On_Click([this] { item_lane_line_length_Click(); });
+    menu_Result.Set_Visible(false);
+    item_set_time.On_Click([this] { item_set_time_Click(); });
+    item_set_disq.On_Click([this] { item_set_disq_Click(); });
+    item_set_did_not_finish.On_Click([this] { item_set_did_not_finish_Click(); });
+    item_set_did_not_start.On_Click([this] { item_set_did_not_start_Click(); });
+    item_set_time_plus.On_Click([this] { item_set_time_plus_Click(); });
+    item_clear_lane.On_Click([this] { item_clear_lane_Click(); });
     setAcceptDrops(true);
 
     Picture_large = new ui::Picture_box(this);
     Picture_large->BackColor(0x808080);
     Picture_large->Cls();
+    Picture_large->MouseDown = [this](int16_t b, int16_t sh, float x, float y) { Picture_large_MouseDown(b, sh, x, y); };
     Picture_large->MouseMove = [this](int16_t b, int16_t sh, float x, float y) { Picture_large_MouseMove(b, sh, x, y); };
     Picture_large->MouseUp = [this](int16_t b, int16_t sh, float x, float y) { Picture_large_MouseUp(b, sh, x, y); };
 
@@ -168,6 +183,7 @@ Frm_kanot_2::Frm_kanot_2()
     Lbl_frameno = Value_Label(Frm_time, "Displays video field number");
     Label_start_time = Value_Label(Frm_time, "");
     Label_heatID = Value_Label(Frm_time, "");
+    Lbl_delta_time->installEventFilter(this);
     int row = 0;
     for (auto [caption, label] : {std::pair{"Elapsed time", lbl_elapsed_time}, {"Delta time", Lbl_delta_time},
                                   {"Video field", Lbl_frameno}, {"Start time", Label_start_time},
@@ -546,6 +562,11 @@ void Frm_kanot_2::mouseReleaseEvent(QMouseEvent* event) {
     ui::Form::mouseReleaseEvent(event);
     Form_Resize();
     SliderPlay_Focus();
+}
+
+bool Frm_kanot_2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Lbl_delta_time && event->type() == QEvent::MouseButtonRelease) Lbl_delta_time_Click();
+    return ui::Form::eventFilter(watched, event);
 }
 
 void Frm_kanot_2::Timer_keyb_event_Timer() {

@@ -112,6 +112,34 @@ public:
     // Sets the slider without running the hub; callers run it themselves.
     void Set_Slider_Value(int32_t value);
 
+    // ---- results ----
+    // Gives lane `Lane` (0 to 15) a result: below 100000001 the shown field's time (plus 10 ms with
+    // `plus_time`), else the code as it is (999999999 takes the result away). No file open, or a time
+    // asked for on a field whose time is unknown: a beep and nothing else.
+    void Attach_Time(int16_t Lane, int32_t Heat_result, bool plus_time);
+    // Reads the heat's results back from the file's header, sorts them, fills the results window's
+    // rows and redraws.
+    void Complete_Result_Array();
+    // The results window's rows from the sorted results (12 rows; every place still gives its lane
+    // mark its time), its capture time and heat labels.
+    void Fill_Results();
+    void Clear_Results();
+    // The results window's event name: the open file's, else the program's.
+    void Set_Captions();
+    // Stamps a place number in white into the lower right of the shown field.
+    void Print_Place_string(const std::string& Place);
+    // A press on the shown field: the magnifier, the extra reference point (Escape held), a lane drag
+    // (lanes not locked), or with locked lanes a result (F held), the goal field of the lane's place,
+    // or the "Result" menu (right button).
+    void Picture_large_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    // The "Result" menu's commands, on the lane of the press that opened it.
+    void item_set_time_Click();
+    void item_set_disq_Click();
+    void item_set_did_not_finish_Click();
+    void item_set_did_not_start_Click();
+    void item_set_time_plus_Click();
+    void item_clear_lane_Click();
+
     // ---- the course ----
     // The lane marks of the open file's header.
     void Load_Lanes_from_File(Course_header& header);
@@ -160,6 +188,14 @@ public:
     ui::Menu_item item_dock_results;
     ui::Menu_item item_handle_mousewheel;
     ui::Menu_item item_lane_line_length;
+    // The popup menu of a press on a lane mark; not in the menu bar.
+    ui::Menu_item menu_Result;
+    ui::Menu_item item_set_time;
+    ui::Menu_item item_set_disq;
+    ui::Menu_item item_set_did_not_finish;
+    ui::Menu_item item_set_did_not_start;
+    ui::Menu_item item_set_time_plus;
+    ui::Menu_item item_clear_lane;
 
     ui::Picture_box* Picture_large;
     QWidget* Frame_Controls;
@@ -203,6 +239,8 @@ public:
     int32_t Shown_Field_Time = 0;
     bool Shown_Field_Time_Known = false;
     int32_t Delta_Reference_Time = 0;
+    // Result rows with a time that the last Fill_Results wrote.
+    int16_t Timed_Result_Count = 0;
     // Playback stops with a beep at a frame whose time is not later than the one before (the developer
     // check "Check_Timing").
     bool Check_Timing = false;
@@ -234,6 +272,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A click on the delta label.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool File_open() const { return Replay_File.File_open(); }

@@ -4,6 +4,7 @@
 
 #include "Module_Vantorel_course.h"
 #include "Module_Vantorel_overlay.h"
+#include "Module_Vantorel_results.h"
 #include "imaging/modAPIDraw.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/sys/Sys_clock.h"
@@ -92,8 +93,11 @@ void Frm_kanot_2::Update_Frame_Time() {
 }
 
 void Frm_kanot_2::Lbl_delta_time_Click() {
-    Delta_Reference_Time = Shown_Field_Time_Known ? Shown_Field_Time : 0;
-    if (File_open()) Update_Frame_Time();
+    vb::Trap(Is_Compiled, "Lbl_delta_time_Click of Form frm_kanot_2", [this] {
+        if (!File_open()) return;
+        Delta_Reference_Time = Shown_Field_Time_Known ? Shown_Field_Time : 0;
+        Update_Frame_Time();
+    });
 }
 
 void Frm_kanot_2::Slider_play_KeyDown(int16_t KeyCode, int16_t Shift) {
@@ -103,19 +107,19 @@ void Frm_kanot_2::Slider_play_KeyDown(int16_t KeyCode, int16_t Shift) {
         else if (KeyCode >= 96 && KeyCode <= 105) n = KeyCode - 96;
         else if (KeyCode >= 121 && KeyCode <= 123) n = KeyCode - 111;
         if (n < 0) return;
-        const bool alt = (Shift & 4) != 0 || Non_dependant::Alt_Down();
-        const bool ctrl = (Shift & 2) != 0 || Non_dependant::Ctrl_Down();
-        if (alt || ctrl) {
-            // Goal fields come with the heat's results.
-            ui::MsgBox("Going to a place's or a lane's goal field is not built yet.");
-            return;
+        if ((Shift & 4) != 0 || Non_dependant::Alt_Down()) {
+            // The goal field of the place lane n holds.
+            Set_Slider_Value(Go_to_Goal_field(Lane_To_Place(n)));
+            Slider_play_Scroll();
+            Set_Focus();
+        } else if ((Shift & 2) != 0 || Non_dependant::Ctrl_Down()) {
+            // The goal field of place n.
+            Set_Slider_Value(Go_to_Goal_field(n));
+            Slider_play_Scroll();
+            Set_Focus();
+        } else {
+            Attach_Time(n, 0, false);
         }
-        // A field without a time gives no result.
-        if (!File_open() || !Shown_Field_Time_Known) {
-            QApplication::beep();
-            return;
-        }
-        ui::MsgBox("Entering results is not built yet.");
     });
 }
 

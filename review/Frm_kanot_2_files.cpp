@@ -4,6 +4,7 @@
 
 #include "Module_Vantorel_course.h"
 #include "Module_Vantorel_overlay.h"
+#include "Module_Vantorel_results.h"
 #include "Store_course.h"
 #include "platform/ui/Command_button.h"
 #include "platform/ui/Dialog_service.h"
@@ -39,7 +40,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         }
         Picture_large->Picture(QImage());
         Picture_large->Cls();
-        Frm_results::Instance().Clear_Results();
+        Clear_Results();
         // Nothing of the previous heat stays shown when this one cannot be opened.
         Clear_File_Data();
         Label_heatID->clear();
@@ -47,6 +48,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Label_start_time->clear();
         Label_mismatch->clear();
         Slider_play->setMaximum(Slider_play->minimum());
+        P_Large_refresh();
         if (!path.empty()) {
             Current_File_Name = path;
         } else {
@@ -95,11 +97,15 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Label_heatID->setToolTip(QString::fromStdString(Replay_File.File_name()));
         Label_start_time->setText(QString::fromStdString(
             vb::Left(Non_dependant::Display_Mill_Time(Replay_File.Start_local_Mill_Time(1), false), 9)));
+        Complete_Result_Array();
+        Set_Captions();
         Clear_Graphics();
         New_Graphics();
         Set_Slider_Value(1);
         Slider_play_Scroll();
-        // The heat's results are not kept yet, so the heat opens at its first field, the delta's zero.
+        // The winner's goal field, the delta's zero; a heat without results stays at its first field.
+        Set_Slider_Value(Go_to_Goal_field(1));
+        Slider_play_Scroll();
         Lbl_delta_time_Click();
         Form_Resize();
     });
@@ -163,6 +169,8 @@ void Frm_kanot_2::Close_File() {
         Current_File_Name.clear();
         Shown_Field_Time_Known = false;
         Update_Form_Caption();
+        Clear_Lane_Results();
+        Set_Captions();
         Load_Lanes_and_Goalline();
     });
 }

@@ -32,6 +32,11 @@ inline bool Loading_Options = false;
 inline int16_t Current_Lane = -1;
 inline int16_t Current_Lane_Index = 0;
 inline int16_t Selected_Goal_Handle = 0;
+// Where the last press on the picture was (picture pixels), and where the mark a drag began with stood.
+inline int32_t Mouse_Down_X = 0;
+inline int32_t Mouse_Down_Y = 0;
+inline int32_t Drag_Start_X = 0;
+inline int32_t Drag_Start_Y = 0;
 
 void Load_Lanes_and_Goalline();
 // Sixteen marks from "Canoe" / "Lanes" (four digits of X and four of Y per mark) and Lane_Count from

@@ -223,8 +223,8 @@ void cls_VideoFile_handler::Read_KD3_Headers() {
     });
 }
 
-void cls_VideoFile_handler::Write_XML_Header() {
-    vb::Trap(Module_Vantorel::Is_Compiled, Location("Write_XML_header"), [&] {
+bool cls_VideoFile_handler::Write_XML_Header() {
+    return vb::Trap(Module_Vantorel::Is_Compiled, Location("Write_XML_header"), [&] {
         if (!Has_XML_header()) {
             mTrace::Trace("*Has_XML_header = False");
             return;

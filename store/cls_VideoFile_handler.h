@@ -81,7 +81,9 @@ public:
     // Loads the header record of the open file into the document.
     void Read_KD3_Headers();
     // Stamps the document and writes it into the file (opening a closed kd3 file, which stays open).
-    void Write_XML_Header();
+    // False when the write failed and the error was reported; a store without a header has nothing to
+    // write and answers true.
+    bool Write_XML_Header();
     std::string Get_DOM_string();
     void Dump_XML_Header(const std::string& path);
     std::string XML_Header_string();

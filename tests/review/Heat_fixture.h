@@ -1,6 +1,7 @@
 #pragma once
 // Heats written by the store for the review tests: frames with chosen capture ticks and event counts,
-// a heat start, a course of three lanes and a goal line in the header.
+// a heat start, a course (three lanes numbered from 1 unless asked otherwise) and a goal line in the
+// header.
 #include "tests/store/Store_test_support.h"
 
 #include <map>
@@ -18,6 +19,9 @@ struct Heat_layout {
     int32_t start_events = 1000;
     int32_t start_local = 9 * 3600000 + 5 * 60000 + 12340;  // 9:05:12.34
     int32_t buffer = 40000;
+    int16_t lanes = 3;
+    int16_t start_lane = 1;
+    bool locked = false;
     std::vector<Heat_frame> frames;
 };
 
@@ -39,8 +43,10 @@ inline void Write_Heat(const std::string& path, const Heat_layout& layout) {
     store.Start_PC_mill(1, layout.start_tick);
     store.Start_HDMI_events(1, layout.start_events);
     store.Start_local_mill(1, layout.start_local);
-    store.Num_Lanes(3);
-    for (int16_t lane = 1; lane <= 3; ++lane) store.File_Lane_Pos(lane, 40, 100 * lane);
+    store.Num_Lanes(layout.lanes);
+    store.Header().Start_lane(layout.start_lane);
+    store.Header().Lanes_locked(layout.locked);
+    for (int16_t lane = 1; lane <= layout.lanes; ++lane) store.File_Lane_Pos(lane, 40, 100 * lane);
     store.Set_Goal_Line(200, 10, 200, layout.height - 10);
     store.Show_goalline(true);
     store.Lanes_Visible(true);

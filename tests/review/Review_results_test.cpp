@@ -1,0 +1,485 @@
+// Results given in the review window by keys, presses on the picture and the "Result" menu, kept in the
+// heat's file and shown in the results window's rows.
+#include "Heat_fixture.h"
+#include "Test_dialogs.h"
+#include "platform/gdi/Gdi_draw.h"
+#include "platform/ui/Picture_box.h"
+#include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_text.h"
+#include "results/Frm_results.h"
+#include "review/Frm_kanot_2.h"
+#include "review/Module_Vantorel_course.h"
+#include "review/Module_Vantorel_results.h"
+#include "review/Module_Vantorel_results_windows.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_windows.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QTimer>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Module_Vantorel;
+
+using Row = std::array<std::string, 4>;
+
+class Review_results : public testing::Test {
+protected:
+    void SetUp() override {
+        Install_Initialization_Windows();
+        Vantorel_Mode = true;
+        folder = Test_folder() + "/data/vantorel";
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/Vantorel_HDMI.ini") << "[Canoe]\r\nLane_num=2\r\n";
+        heats = Test_folder() + "/heats";
+        std::filesystem::create_directories(heats);
+        vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,
+                                      const std::string&) { reports.push_back(location + ": " + std::to_string(number) + " " + description); });
+    }
+    void TearDown() override {
+        Window().Close_File();
+        Window().View_Scale = 0;
+        Window().X_Stretch = 1;
+        Window().Zoom_Mode = false;
+        vb::Set_Error_Reporter(nullptr);
+        Vantorel_Mode = false;
+        Is_Compiled = false;
+    }
+
+    Frm_kanot_2& Window() { return Frm_kanot_2::Instance(); }
+    Frm_results& Results() { return Frm_results::Instance(); }
+    std::string Heat(const std::string& name, Heat_layout layout = {}) {
+        if (layout.frames.empty()) layout.frames = Regular_Frames(36, layout.start_tick, layout.start_events);
+        const std::string path = heats + "/" + name;
+        Write_Heat(path, layout);
+        return path;
+    }
+    static std::string Text(QLabel* label) { return label->text().toStdString(); }
+    Row Row_At(int r) {
+        Frm_results& f = Results();
+        return {Text(&f.Lbl_result_rank(r)), Text(&f.Lbl_result_lane(r)), Text(&f.Lbl_result_time(r)),
+                Text(&f.Lbl_result_delta_time(r))};
+    }
+    std::vector<Row> Rows() {
+        std::vector<Row> rows;
+        for (int r = 0; r < 12; ++r) rows.push_back(Row_At(r));
+        return rows;
+    }
+    std::vector<std::string> Prompts() { return Test_dialogs::Instance().Shown_Prompts(); }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(Window().Slider_play, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(Window().Slider_play, &release);
+    }
+    // A key held (or let go) as the program's key state sees it.
+    void Hold(int key, bool down) {
+        QKeyEvent event(down ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(&Window(), &event);
+    }
+    void Click(Qt::MouseButton button, QPointF at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, at, button, button, Qt::NoModifier);
+        QApplication::sendEvent(Window().Picture_large, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, at, button, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(Window().Picture_large, &release);
+    }
+    void Show_Field(int32_t field) {
+        Window().Set_Slider_Value(field);
+        Window().Slider_play_Scroll();
+    }
+    // Picks a command of the next popup menu by its caption, as the operator does with the keyboard;
+    // records the captions the menu offered.
+    void Pick_In_Popup(const QString& caption) {
+        QTimer::singleShot(0, [this, caption] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            popup_captions.clear();
+            for (QAction* action : menu->actions()) {
+                popup_captions.push_back(action->text().toStdString());
+                if (action->text() == caption) menu->setActiveAction(action);
+            }
+            QKeyEvent enter(QEvent::KeyPress, caption.isEmpty() ? Qt::Key_Escape : Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(menu, &enter);
+        });
+    }
+    int32_t Header_Result(const std::string& path, int16_t lane) {
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        return store.Heat_time(1, lane);
+    }
+    std::string folder, heats;
+    std::vector<std::string> reports;
+    std::vector<std::string> popup_captions;
+};
+
+TEST_F(Review_results, Digit_keys_give_lanes_the_shown_time_and_the_rows_and_header_follow) {
+    const std::string path = Heat("keys.kd3");
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    EXPECT_EQ(Rows(), std::vector<Row>(12));
+    EXPECT_EQ(Text(Results().Lbl_heat), "K1 Final A");
+    EXPECT_EQ(Text(Results().lbl_event_name), "nnn");
+    EXPECT_EQ(w.Slider_play->value(), 1);
+
+    Show_Field(51);
+    Key(Qt::Key_3);
+    EXPECT_EQ(Header_Result(path, 3), 1000);
+    EXPECT_EQ(w.Replay_File.Heat_Goalfield(1, 3), 51);
+    EXPECT_EQ(Row_At(0), (Row{"1", "3", " 00:01,00", "+0,00"}));
+    EXPECT_EQ(w.Timed_Result_Count, 1);
+    // The first time of the heat is the delta's zero.
+    EXPECT_EQ(w.Delta_Reference_Time, 1000);
+
+    Show_Field(46);
+    Key(Qt::Key_1, Qt::KeypadModifier);
+    Show_Field(60);
+    Key(Qt::Key_F11);
+    EXPECT_EQ(Rows()[0], (Row{"1", "1", " 00:00,90", "+0,00"}));
+    EXPECT_EQ(Rows()[1], (Row{"2", "3", " 00:01,00", "+0,10"}));
+    EXPECT_EQ(Rows()[2], (Row{"3", "11", " 00:01,18", "+0,28"}));
+    EXPECT_EQ(Rows()[3], Row{});
+    EXPECT_EQ(w.Delta_Reference_Time, 1000);  // only the first time sets it
+    EXPECT_EQ(Lane_Collection[0].time(), 900);  // the marks of lanes 1, 2, 3
+    EXPECT_EQ(Lane_Collection[1].time(), 0);
+    EXPECT_EQ(Lane_Collection[2].time(), 1000);
+
+    // A lane with a result asks first; Cancel keeps it.
+    Test_dialogs::Instance().Answer(ui::vbCancel);
+    Key(Qt::Key_3);
+    EXPECT_EQ(Prompts().back(), "Override existing result?");
+    EXPECT_EQ(Header_Result(path, 3), 1000);
+
+    // Ctrl: the goal field of a place; Alt: of the place a lane holds; none: field 1.
+    struct Jump {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int32_t field;
+    } jumps[] = {{Qt::Key_2, Qt::ControlModifier, 51}, {Qt::Key_1, Qt::AltModifier, 46},
+                 {Qt::Key_3, Qt::ControlModifier | Qt::KeypadModifier, 60}, {Qt::Key_0, Qt::ControlModifier, 1},
+                 {Qt::Key_2, Qt::AltModifier, 1}};
+    for (const Jump& j : jumps) {
+        SCOPED_TRACE(j.key);
+        Key(j.key, j.modifiers);
+        EXPECT_EQ(w.Slider_play->value(), j.field);
+        EXPECT_EQ(Text(w.Lbl_frameno), vb::Format(j.field, "0000"));
+    }
+
+    // Opened again, the heat shows its rows and stands at the winner's goal field, the delta's zero.
+    w.item_close_Click();
+    EXPECT_EQ(Rows(), std::vector<Row>(12));
+    EXPECT_EQ(Lane_all_Heats_Array[3].Heat_result, 0);
+    w.Handle_Open_File(path);
+    EXPECT_EQ(Rows()[2], (Row{"3", "11", " 00:01,18", "+0,28"}));
+    EXPECT_EQ(w.Slider_play->value(), 46);
+    EXPECT_EQ(Text(w.Lbl_delta_time), " 00:00,00");
+    // A click on the delta label makes the shown field its zero.
+    Show_Field(60);
+    EXPECT_EQ(Text(w.Lbl_delta_time), " 00:00,28");
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w.Lbl_delta_time, &release);
+    EXPECT_EQ(w.Delta_Reference_Time, 1180);
+    EXPECT_EQ(Text(w.Lbl_delta_time), " 00:00,00");
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+TEST_F(Review_results, Rows_show_times_corrected_codes_and_twelve_places) {
+    struct Given {
+        int16_t lane;
+        int32_t result;
+    };
+    struct Case {
+        const char* what;
+        int32_t correction;
+        std::vector<Given> results;
+        std::vector<Row> rows;  // then empty rows
+        int16_t timed;
+    } cases[] = {
+        {"four times and a DNS",
+         0,
+         {{2, 65000}, {5, Did_Not_Start}, {1, 66230}, {3, 64000}, {4, 70000}},
+         {{"1", "3", " 01:04,00", "+0,00"},
+          {"2", "2", " 01:05,00", "+1,00"},
+          {"3", "1", " 01:06,23", "+2,23"},
+          {"4", "4", " 01:10,00", "+6,00"},
+          {"5", "5", "DNS", ""}},
+         4},
+        {"a start correction moves the times, not the differences",
+         500,
+         {{1, 65000}, {2, 66230}},
+         {{"1", "1", " 01:04,50", "+0,00"}, {"2", "2", " 01:05,73", "+1,23"}},
+         2},
+        {"ten million ms or more: place and lane only",
+         0,
+         {{1, 10000000}, {2, Disqualified}},
+         {{"1", "1", "", ""}, {"2", "2", "DSQ", ""}},
+         0},
+    };
+    Frm_kanot_2& w = Window();
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Heat("rows" + std::to_string(++n) + ".kd3");
+        {
+            cls_VideoFile_handler store;
+            store.File_name(path);
+            store.Open_RGB_File();
+            int32_t tick = 0;
+            for (const Given& g : c.results)
+                ASSERT_EQ(Attach_Result(store, g.lane, g.result, false, g.result, 100, ++tick), Attach_Outcome::Stored);
+            store.Heat_Start_Correction(1, c.correction);
+        }
+        w.Handle_Open_File(path);
+        std::vector<Row> rows = c.rows;
+        rows.resize(12);
+        EXPECT_EQ(Rows(), rows);
+        EXPECT_EQ(w.Timed_Result_Count, c.timed);
+        EXPECT_EQ(Heat_Correction_Mill, c.correction);
+        EXPECT_EQ(Text(Results().Lbl_capture_time), "0");
+    }
+
+    // Sixteen results on a course of fifteen marks numbered from 0: twelve rows, every mark its result,
+    // and the file keeps all sixteen.
+    Heat_layout layout;
+    layout.lanes = 15;
+    layout.start_lane = 0;
+    const std::string path = Heat("sixteen.kd3", layout);
+    {
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        for (int16_t lane = 0; lane < 16; ++lane) {
+            const int32_t result = lane == 13 ? Did_Not_Start : lane == 14 ? Disqualified : 60000 + 100 * lane;
+            ASSERT_EQ(Attach_Result(store, lane, result, false, result, 100 + lane, lane), Attach_Outcome::Stored);
+        }
+    }
+    w.Handle_Open_File(path);
+    EXPECT_EQ(Row_At(11), (Row{"12", "11", " 01:01,10", "+1,10"}));
+    EXPECT_EQ(w.Timed_Result_Count, 12);
+    ASSERT_EQ(Lane_Collection.size(), 15u);
+    for (const Cls_lane& mark : Lane_Collection) {
+        SCOPED_TRACE(mark.Lane_number());
+        const int16_t lane = mark.Lane_number();
+        EXPECT_EQ(mark.time(), lane == 13 ? Did_Not_Start : lane == 14 ? Disqualified : 60000 + 100 * lane);
+    }
+    EXPECT_EQ(Lane_To_Place(15), 14);
+    EXPECT_EQ(Go_to_Goal_field(14), 115);
+    EXPECT_EQ(Header_Result(path, 12), 61200);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+TEST_F(Review_results, Presses_on_locked_lanes_give_results_jump_and_stamp) {
+    Heat_layout layout;
+    layout.locked = true;
+    const std::string path = Heat("presses.kd3", layout);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    w.Picture_large->resize(440, 540);
+    // Half size and stretched twice across: lane 2's mark at video (40, 200) is drawn at (40, 100).
+    w.View_Scale = 0.5f;
+    w.X_Stretch = 2;
+    const QPointF lane1(40, 50), lane2(40, 100), lane3(40, 150);
+
+    // F held and a left press: the shown time, then the place stamped on the field.
+    Show_Field(51);
+    Hold(Qt::Key_F, true);
+    Click(Qt::LeftButton, lane2);
+    Hold(Qt::Key_F, false);
+    EXPECT_EQ(Header_Result(path, 2), 1000);
+    EXPECT_EQ(w.Slider_play->value(), 51);
+    // A left press on a lane with a time goes to its goal field and stamps its place in white.
+    auto white = [&] {
+        int count = 0;
+        for (int y = 432; y < 513; ++y)
+            for (int x = 352; x < 427; ++x) count += gdi::GetPixel(w.Picture_large->hDC(), x, y) == 0xFFFFFFu;
+        return count;
+    };
+    Show_Field(9);
+    const int plain = white();
+    Click(Qt::LeftButton, lane2);
+    EXPECT_EQ(w.Slider_play->value(), 51);
+    EXPECT_GT(white(), plain + 100);
+    // On a lane without a time nothing moves; nor outside the marks or the picture.
+    Show_Field(9);
+    for (QPointF at : {lane3, QPointF(80, 200), QPointF(-30, 9000)}) Click(Qt::LeftButton, at);
+    EXPECT_EQ(w.Slider_play->value(), 9);
+
+    // The right button opens the "Result" menu on the lane pressed.
+    Show_Field(60);
+    Pick_In_Popup("Set time + 1/100");
+    Click(Qt::RightButton, lane1);
+    EXPECT_EQ(popup_captions, (std::vector<std::string>{"Set time", "Disqualified", "Did not finish", "Did not start",
+                                                        "Set time + 1/100", "Clear this lane"}));
+    EXPECT_EQ(Header_Result(path, 1), 1190);
+    popup_captions.clear();
+    Pick_In_Popup("");
+    Click(Qt::RightButton, QPointF(300, 300));
+    QApplication::processEvents();
+    EXPECT_TRUE(popup_captions.empty());  // no menu off the marks
+
+    // Every command of the menu on the lane of the press, each asking before it replaces a result.
+    struct Command {
+        ui::Menu_item Frm_kanot_2::*item;
+        int32_t stored;
+    } commands[] = {{&Frm_kanot_2::item_set_disq, Disqualified},
+                    {&Frm_kanot_2::item_set_did_not_start, Did_Not_Start},
+                    {&Frm_kanot_2::item_set_did_not_finish, Did_Not_Finish},
+                    {&Frm_kanot_2::item_set_time, 1180},
+                    {&Frm_kanot_2::item_clear_lane, No_Result}};
+    for (const Command& c : commands) {
+        SCOPED_TRACE(c.stored);
+        Current_Lane = 1;
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        (w.*c.item).Click();
+        EXPECT_EQ(Prompts().back(), "Override existing result?");
+        EXPECT_EQ(Header_Result(path, 1), c.stored);
+    }
+
+    // Escape held: the extra point in whole video pixels, the same in every locale.
+    Hold(Qt::Key_Escape, true);
+    Click(Qt::LeftButton, QPointF(101.5, 51.3));
+    Hold(Qt::Key_Escape, false);
+    w.Close_File();
+    {
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        EXPECT_EQ(store.Hdr_spare1(), "102,103");
+    }
+
+    // With the magnifier on, a left press only moves it.
+    w.Handle_Open_File(path);
+    w.View_Scale = 0.5f;
+    w.X_Stretch = 2;
+    w.Zoom_Mode = true;
+    Hold(Qt::Key_F, true);
+    Click(Qt::LeftButton, lane3);
+    Hold(Qt::Key_F, false);
+    EXPECT_FLOAT_EQ(w.Zoom_X, 40);
+    EXPECT_EQ(Header_Result(path, 3), No_Result);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+TEST_F(Review_results, Unlocked_lanes_only_start_a_drag) {
+    const std::string path = Heat("unlocked.kd3");
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    w.View_Scale = 1;
+    Show_Field(51);
+    const std::vector<uint8_t> before = File_Bytes(path);
+    popup_captions.clear();
+    Pick_In_Popup("");  // closes a menu that should not open, and records it
+    Click(Qt::RightButton, QPointF(40, 300));
+    QApplication::processEvents();
+    EXPECT_TRUE(popup_captions.empty());
+    Hold(Qt::Key_F, true);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(41, 199), QPointF(41, 199), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w.Picture_large, &press);
+    Hold(Qt::Key_F, false);
+    EXPECT_EQ(Drag_Lane, 2);
+    EXPECT_EQ(Drag_Start_X, 40);
+    EXPECT_EQ(Drag_Start_Y, 200);
+    EXPECT_EQ(Mouse_Down_X, 41);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(41, 199), QPointF(41, 199), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w.Picture_large, &release);
+    EXPECT_EQ(Drag_Lane, -1);
+    w.Close_File();
+    EXPECT_EQ(File_Bytes(path), before);
+}
+
+TEST_F(Review_results, Refusals_leave_file_and_rows_as_they_were) {
+    Frm_kanot_2& w = Window();
+    // No file open: keys and presses do nothing.
+    for (auto modifiers : {Qt::NoModifier, Qt::ControlModifier, Qt::AltModifier}) Key(Qt::Key_3, modifiers);
+    w.Picture_large_MouseDown(1, 0, 40, 100);
+    w.item_set_disq_Click();
+    EXPECT_TRUE(Prompts().empty());
+
+    // A read-only heat.
+    const std::string path = Heat("readonly.kd3");
+    {
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        ASSERT_EQ(Attach_Result(store, 2, 0, false, 61000, 100, 1), Attach_Outcome::Stored);
+    }
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const std::vector<uint8_t> before = File_Bytes(path);
+    w.Handle_Open_File(path);
+    const std::vector<Row> rows = Rows();
+    Show_Field(51);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Key(Qt::Key_3);
+    EXPECT_EQ(Prompts().back(), "File is read-only!");
+    EXPECT_EQ(Rows(), rows);
+    w.Close_File();
+    EXPECT_EQ(File_Bytes(path), before);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+
+    // A lane beyond the sixteen records: the report, and nothing written.
+    w.Handle_Open_File(path);
+    Is_Compiled = true;
+    Current_Lane = 16;
+    w.item_set_time_Click();
+    Is_Compiled = false;
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("Attach_Time of Form frm_kanot_2: 9", 0), 0u) << reports[0];
+    w.Close_File();
+    EXPECT_EQ(File_Bytes(path), before);
+
+    // Lane records that are not numbers: reported, no place shown, and no result written over them.
+    std::vector<uint8_t> broken = before;
+    const std::string text(broken.begin(), broken.begin() + 32016);
+    const size_t at = text.find("<heat_time_mill>999999999");  // lane 0's
+    ASSERT_NE(at, std::string::npos);
+    broken[at + 16] = 'x';
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(broken.data()), static_cast<std::streamsize>(broken.size()));
+    }
+    reports.clear();
+    Is_Compiled = true;
+    w.Handle_Open_File(path);
+    EXPECT_TRUE(w.Replay_File.File_open());
+    EXPECT_EQ(Rows(), std::vector<Row>(12));
+    EXPECT_EQ(w.Slider_play->value(), 1);
+    Show_Field(51);
+    Key(Qt::Key_3);
+    Is_Compiled = false;
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].rfind("Complete_Result_Array of Form frm_kanot_2: 13", 0), 0u) << reports[0];
+    EXPECT_EQ(reports[1].rfind("Attach_Time of Form frm_kanot_2: 13", 0), 0u) << reports[1];
+    w.Close_File();
+    EXPECT_EQ(File_Bytes(path), broken);
+}
+
+TEST_F(Review_results, Clear_all_results_empties_rows_marks_and_header) {
+    const std::string path = Heat("clear.kd3");
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    Show_Field(51);
+    Key(Qt::Key_1);
+    Key(Qt::Key_2);
+    EXPECT_EQ(Row_At(1)[1], "2");
+    Clear_All_Results();
+    EXPECT_EQ(Rows(), std::vector<Row>(12));
+    for (const Cls_lane& mark : Lane_Collection) EXPECT_EQ(mark.time(), 0);
+    EXPECT_EQ(Header_Result(path, 1), 0);
+    EXPECT_EQ(w.Replay_File.Heat_Clicktime(1, 2), 0);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+}  // namespace
