@@ -3,10 +3,10 @@
 // run (no exit question, developer menus shown, errors reach the event loop's report untrapped).
 #include "platform/ui/Application.h"
 #include "platform/ui/Qt_dialog_service.h"
-#include "shell/Form_Vantorel_Full_Startup.h"
+#include "app/Form_Vantorel_Full_Startup.h"
 #include "shell/KDR_error_form.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 
 #include <cstring>
 

@@ -8,7 +8,7 @@
 #include "platform/ui/Picture_box.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 
 #include <QApplication>
 #include <QSlider>

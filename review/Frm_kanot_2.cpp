@@ -19,7 +19,7 @@
 #include "shell/KDR_error_form.h"
 #include "shell/Module_AppUserData.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 #include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
 #include "shell/Non_dependant_windows.h"

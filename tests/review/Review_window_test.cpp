@@ -14,7 +14,7 @@
 #include "review/Module_Vantorel_course.h"
 #include "review/Module_Vantorel_overlay.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 #include "shell/Non_dependant.h"
 
 #include <QApplication>

@@ -6,9 +6,9 @@
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 #include "review/Frm_kanot_2.h"
-#include "shell/Form_Vantorel_Full_Startup.h"
+#include "app/Form_Vantorel_Full_Startup.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 #include "shell/Non_dependant.h"
 
 #include <QApplication>

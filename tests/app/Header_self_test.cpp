@@ -1,8 +1,8 @@
 #include "Test_dialogs.h"
 #include "platform/vb/Code_page.h"
-#include "shell/Form_Vantorel_Full_Startup.h"
+#include "app/Form_Vantorel_Full_Startup.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 
 #include <filesystem>
 #include <fstream>
