@@ -19,10 +19,11 @@
 #include "shell/KDR_error_form.h"
 #include "shell/Module_AppUserData.h"
 #include "shell/Module_Vantorel.h"
-#include "app/Module_Vantorel_windows.h"
+#include "shell/Module_Vantorel_startup.h"
 #include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
 #include "shell/Non_dependant_windows.h"
+#include "shell/Program_commands.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -618,7 +619,7 @@ void Frm_kanot_2::item_open_Click() {
 }
 
 void Frm_kanot_2::item_exit_Click() {
-    vb::Trap(Is_Compiled, "item_exit_click of Form Frm_kanot_2", [] { Vantorel_exit(); });
+    vb::Trap(Is_Compiled, "item_exit_click of Form Frm_kanot_2", [] { Program_commands::Vantorel_exit(); });
 }
 
 // The click has turned the item's check mark already.

@@ -14,7 +14,7 @@
 #include "review/Module_Vantorel_course.h"
 #include "review/Module_Vantorel_overlay.h"
 #include "shell/Module_Vantorel.h"
-#include "app/Module_Vantorel_windows.h"
+#include "Review_initialization.h"
 #include "shell/Non_dependant.h"
 
 #include <QApplication>
@@ -43,7 +43,7 @@ std::string Read_File(const std::string& path) {
 class Review_window : public testing::Test {
 protected:
     void SetUp() override {
-        Install_Initialization_Windows();
+        Install_Review_Initialization();
         folder = Test_folder() + "/data/vantorel";
         std::filesystem::create_directories(folder);
         ini = folder + "/Vantorel_HDMI.ini";

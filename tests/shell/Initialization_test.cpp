@@ -1,6 +1,7 @@
 #include "Test_dialogs.h"
 #include "platform/vb/VbError.h"
 #include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_startup.h"
 #include "shell/Non_dependant.h"
 #include "platform/controlbox/Interface_kit.h"
 #include "platform/sound/Wave_player.h"
