@@ -335,6 +335,7 @@ TEST_F(Startup, Exit_with_the_F_key_held_ends_at_once_without_exit_lines) {
             std::exit(Test_dialogs::Instance().Unused_Answers() == 0 ? 3 : 4);  // not reached
         },
         testing::ExitedWithCode(0), "");
+    Test_dialogs::Instance().Reset();  // the answers were used in the child
     EXPECT_EQ(Event_Log().find("Init. files"), std::string::npos);
     EXPECT_EQ(Event_Log().find("Vantorel Exit"), std::string::npos);
     Is_Compiled = false;

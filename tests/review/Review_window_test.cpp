@@ -87,6 +87,7 @@ TEST_F(Review_window, A_second_instance_is_refused_and_touches_nothing) {
             std::exit(shown.size() == 1 ? 3 : 4);  // never reached when refused
         },
         testing::ExitedWithCode(0), "");
+    Test_dialogs::Instance().Reset();  // the answers were used in the child
     EXPECT_EQ(Read_File(ini), before);
     EXPECT_FALSE(std::filesystem::exists(folder + "/Vantorel_eventlog.txt"));
 }
