@@ -2,6 +2,7 @@
 
 #include "Module_Vantorel_course.h"
 #include "Module_Vantorel_overlay.h"
+#include "platform/fs/File_system.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/sys/Instance_lock.h"
 #include "platform/sys/Sys_clock.h"
@@ -46,7 +47,6 @@
 
 #include <cstdlib>
 #include <functional>
-#include <fstream>
 
 using namespace Module_Vantorel;
 using Module_dependant::Trace_String;
@@ -270,7 +270,7 @@ void Frm_kanot_2::Form_Load() {
         } else {
             Trace_String("INI file not found");
             if (ui::MsgBox("INI file not found! Create? (No exits program)", ui::vbYesNo) == ui::vbNo) std::_Exit(0);
-            std::ofstream(Ini_file_path, std::ios::trunc);
+            fs::Write_File_Atomic(Ini_file_path, {});
         }
         int32_t left = 0, top = 0, width = Width(), height = Height();
         Module_dependant::Get_Form_Pos(Name(), left, top, width, height);
