@@ -102,7 +102,10 @@ TEST(Initialization, A_stop_at_a_bad_number_logs_no_start) {
 TEST(Initialization, Start_sound_is_our_own_wave) {
     std::vector<uint8_t> pop = resources::Load_Res_Data("custom", "101");
     EXPECT_TRUE(sound::Is_Wave(pop));
-    EXPECT_FALSE(sound::Play_Wave(pop, true));  // no sound output in this build
+    // Played, or silent at once without a sound device: either way the program goes on.
+    POP_Sound = pop;
+    PlayPOP(true);
+    PlayPOP(false);
     EXPECT_FALSE(sound::Is_Wave(std::vector<uint8_t>(pop.begin(), pop.begin() + 20)));
     try {
         resources::Load_Res_Data("custom", "102");
