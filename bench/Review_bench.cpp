@@ -8,7 +8,7 @@
 #include "platform/ui/Picture_box.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 
 #include <QApplication>
 #include <QSlider>
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     int qt_argc = 1;
     QApplication application(qt_argc, argv);
-    Module_Vantorel::Install_Initialization_Windows();
+    Module_Vantorel::Install_Program_commands();
     Module_Vantorel::Vantorel_Mode = true;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,18 +1,16 @@
 #include "cDIBSection.h"
 
 #include "Error_source.h"
+#include "platform/fs/File_system.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <random>
-#include <unistd.h>
 
 namespace {
 
@@ -25,21 +23,6 @@ void Put_16(uint8_t* p, uint16_t v) {
 }
 void Put_32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-bool Write_All(int fd, const void* data, size_t size) {
-    if (!data && size) return false;
-    const auto* p = static_cast<const uint8_t*>(data);
-    while (size > 0) {
-        ssize_t n = ::write(fd, p, size);
-        if (n <= 0) {
-            if (n < 0 && errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
 }
 
 // Seconds since midnight, as the timer gives them.
@@ -187,9 +170,6 @@ void cDIBSection::LoadPictureBlt(gdi::Device_context* source, int32_t source_lef
 }
 
 bool cDIBSection::SavePicture(const std::string& file_name) {
-    int fd = ::open(file_name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) vb::Raise(vb::Err_Cannot_Perform, std::strerror(errno), imaging::Error_Source("cDIBSection"));
-
     uint8_t file_header[Bmp_File_Header_Size] = {'B', 'M'};
     Put_32(file_header + 2, static_cast<uint32_t>(SizeImage()) + Bmp_Pixel_Offset);
     Put_32(file_header + 10, Bmp_Pixel_Offset);
@@ -208,12 +188,18 @@ bool cDIBSection::SavePicture(const std::string& file_name) {
     Put_32(info + 32, h.biClrUsed);
     Put_32(info + 36, h.biClrImportant);
 
-    // The pixels are written only from a bitmap that holds them all.
+    std::string content(reinterpret_cast<const char*>(file_header), sizeof file_header);
+    content.append(reinterpret_cast<const char*>(info), sizeof info);
+    // The pixels are written only from a bitmap that holds them all; without them the headers are.
     const bool pixels_whole = bits_ && dib_ && dib_->Size_Image() >= SizeImage();
-    bool ok = Write_All(fd, file_header, sizeof file_header) && Write_All(fd, info, sizeof info) &&
-              pixels_whole && Write_All(fd, bits_, static_cast<size_t>(SizeImage()));
-    ::close(fd);
-    return ok;
+    if (pixels_whole) content.append(reinterpret_cast<const char*>(bits_), static_cast<size_t>(SizeImage()));
+    // Written in one step: a failed write leaves the file that was there.
+    bool created = false;
+    if (int error = fs::Write_File_Atomic(file_name, content, &created)) {
+        if (!created) vb::Raise(vb::Err_Cannot_Perform, std::strerror(error), imaging::Error_Source("cDIBSection"));
+        return false;
+    }
+    return pixels_whole;
 }
 
 void cDIBSection::DIB_DrawDib(gdi::Picture_surface& box) {

@@ -2,6 +2,7 @@
 
 #include "Module_Vantorel_course.h"
 #include "Module_Vantorel_overlay.h"
+#include "platform/fs/File_system.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/sys/Instance_lock.h"
 #include "platform/sys/Sys_clock.h"
@@ -19,10 +20,11 @@
 #include "shell/KDR_error_form.h"
 #include "shell/Module_AppUserData.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "shell/Module_Vantorel_startup.h"
 #include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
 #include "shell/Non_dependant_windows.h"
+#include "shell/Program_commands.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,7 +48,6 @@
 #include <cstdlib>
 #include <functional>
 #include <cstring>
-#include <fstream>
 
 using namespace Module_Vantorel;
 using Module_dependant::Trace_String;
@@ -295,7 +296,7 @@ void Frm_kanot_2::Form_Load() {
         } else {
             Trace_String("INI file not found");
             if (ui::MsgBox("INI file not found! Create? (No exits program)", ui::vbYesNo) == ui::vbNo) std::_Exit(0);
-            std::ofstream(Ini_file_path, std::ios::trunc);
+            fs::Write_File_Atomic(Ini_file_path, {});
         }
         int32_t left = 0, top = 0, width = Width(), height = Height();
         Module_dependant::Get_Form_Pos(Name(), left, top, width, height);
@@ -649,7 +650,7 @@ void Frm_kanot_2::item_open_Click() {
 }
 
 void Frm_kanot_2::item_exit_Click() {
-    vb::Trap(Is_Compiled, "item_exit_click of Form Frm_kanot_2", [] { Vantorel_exit(); });
+    vb::Trap(Is_Compiled, "item_exit_click of Form Frm_kanot_2", [] { Program_commands::Vantorel_exit(); });
 }
 
 // The click has turned the item's check mark already.

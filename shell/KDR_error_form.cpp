@@ -2,6 +2,7 @@
 
 #include "Log_file.h"
 #include "Module_Vantorel.h"
+#include "Module_Vantorel_startup.h"
 #include "Module_dependant.h"
 #include "Non_dependant.h"
 #include "mTrace.h"

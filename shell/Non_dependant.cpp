@@ -1,6 +1,7 @@
 #include "Non_dependant.h"
 
 #include "Module_Vantorel.h"
+#include "Program_commands.h"
 #include "platform/fs/File_system.h"
 #include "platform/ini/Private_profile.h"
 #include "platform/sys/Sys_clock.h"
@@ -22,7 +23,7 @@ std::string Read_Ini(const std::string& section, const std::string& key, const s
     vb::Trap_With(
         true,
         [&] {
-            if (path.empty()) Module_Vantorel::Vantorel_Initialization();
+            if (path.empty()) Program_commands::Vantorel_Initialization();
             if (path.empty()) {
                 ui::MsgBox("Ini_file_path is empty!");
                 return;

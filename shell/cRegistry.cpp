@@ -90,7 +90,8 @@ cRegistry::Variant cRegistry::Value() {
     case REG_SZ:
     case REG_MULTI_SZ:
     case REG_EXPAND_SZ: {
-        std::string text(data.begin(), data.end() - (data.empty() ? 0 : 1));
+        // Another writer may have left the terminating zero out: only a zero is dropped.
+        std::string text(data.begin(), data.end() - (!data.empty() && data.back() == 0 ? 1 : 0));
         return type == REG_EXPAND_SZ ? Expand_Environment_Text(text) : text;
     }
     case REG_DWORD: return Dword_Of(data);

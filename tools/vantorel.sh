@@ -6,7 +6,7 @@ mode="${1:-run}"
 shift || true
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libturbojpeg0-dev libxml2-dev libgtest-dev
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libturbojpeg0-dev libxml2-dev libgtest-dev
           libbenchmark-dev fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do

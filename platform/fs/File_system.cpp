@@ -112,14 +112,27 @@ int32_t Drive_Type(const std::string& path) {
     }
 }
 
-int Write_File_Atomic(const std::string& path, std::string_view content) {
+int Write_File_Atomic(const std::string& path, std::string_view content, bool* created) {
+    if (created) *created = false;
+    // A symbolic link stays: the file it leads to is replaced, so the new content is beside the old.
+    std::string file = path;
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+        if (links == 40) return ELOOP;
+        std::error_code ec;
+        stdfs::path target = stdfs::read_symlink(file, ec);
+        if (ec) return ec.value();
+        file = (target.is_absolute() ? target : stdfs::path(file).parent_path() / target).string();
+    }
     // A temporary name of its own, so two writers of the same file never share one.
-    std::string temp = path + ".XXXXXX";
+    std::string temp = file + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return errno;
+    if (created) *created = true;
     // The new content keeps the permissions the file had.
     struct stat st {};
-    int error = ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0644) != 0 ? errno : 0;
+    int error = ::fchmod(fd, ::stat(file.c_str(), &st) == 0 ? st.st_mode & 07777 : 0644) != 0 ? errno : 0;
     const char* p = content.data();
     size_t left = content.size();
     while (left > 0 && !error) {
@@ -133,7 +146,7 @@ int Write_File_Atomic(const std::string& path, std::string_view content) {
     }
     if (!error && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && !error) error = errno;
-    if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (!error && ::rename(temp.c_str(), file.c_str()) != 0) error = errno;
     if (error) ::unlink(temp.c_str());
     return error;
 }

@@ -40,9 +40,11 @@ enum Drive_Kind : int32_t {
 int32_t Drive_Type(const std::string& path);
 
 // Replaces the file's content all at once: written to a temporary file beside it, flushed and renamed
-// over it, so a crash leaves either the old or the new content; the file keeps its permissions. The
-// result is 0 or the errno.
-int Write_File_Atomic(const std::string& path, std::string_view content);
+// over it, so a failed write or a crash leaves either the old or the new content; the file keeps its
+// permissions. A symbolic link keeps leading to the file: its target gets the content. The result is 0
+// or the errno; `created` tells whether the temporary file could be made, that is whether the failure
+// came from writing rather than from creating the file.
+int Write_File_Atomic(const std::string& path, std::string_view content, bool* created = nullptr);
 
 // The running executable's full path; "" when the system does not tell.
 std::string Executable_Path();

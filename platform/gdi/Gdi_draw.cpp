@@ -21,7 +21,7 @@ bool Fail() {
 QColor Colour(COLORREF c) { return QColor(Red_Of(c), Green_Of(c), Blue_Of(c)); }
 
 // Whether a step of a 1-pixel pen of this style draws, counted from the start of the line.
-bool Pen_Draws(int32_t style, int32_t step) {
+bool Pen_Draws(int32_t style, int64_t step) {
     switch (style) {
     case PS_DOT: return step % 6 < 3;
     case PS_DASH: return step % 24 < 18;
@@ -37,21 +37,37 @@ void Put(Bitmap& surface, int32_t x, int32_t y, COLORREF c) {
     p[2] = Red_Of(c);
 }
 
-// Bresenham from (x0, y0) towards (x1, y1), the last point left out.
+// Bresenham from (x0, y0) towards (x1, y1), the last point left out. Every step moves one pixel along
+// the longer axis; after k steps the walk has moved floor((2 * k * across + along) / (2 * along)) pixels
+// across, with ties away from the start. Only the steps whose point is inside the surface along the
+// longer axis are visited, so a line reaching far beyond the surface costs no more than the surface's
+// size, and the pen's pattern keeps counting from the start of the line.
 void Thin_Line(Device_context& dc, Bitmap& surface, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const Pen& pen = *dc.Current_Pen();
-    int64_t dx = std::llabs(static_cast<int64_t>(x1) - x0), dy = -std::llabs(static_cast<int64_t>(y1) - y0);
-    int32_t step_x = x0 < x1 ? 1 : -1, step_y = y0 < y1 ? 1 : -1;
-    int64_t error = dx + dy;
-    int64_t x = x0, y = y0;
-    for (int32_t step = 0; x != x1 || y != y1; ++step) {
-        if (Pen_Draws(pen.style, step))
+    const int64_t dx = std::llabs(static_cast<int64_t>(x1) - x0), dy = std::llabs(static_cast<int64_t>(y1) - y0);
+    const bool x_along = dx >= dy;
+    const int64_t along = x_along ? dx : dy, across = x_along ? dy : dx;
+    const int64_t start = x_along ? x0 : y0, start_across = x_along ? y0 : x0;
+    const int64_t step_along = (x_along ? x0 < x1 : y0 < y1) ? 1 : -1;
+    const int64_t step_across = (x_along ? y0 < y1 : x0 < x1) ? 1 : -1;
+    const int64_t extent = x_along ? surface.Width() : surface.Height();
+    int64_t first = 0, last = along - 1;
+    if (step_along > 0) {
+        first = std::max(first, -start);
+        last = std::min(last, extent - 1 - start);
+    } else {
+        first = std::max(first, start - (extent - 1));
+        last = std::min(last, start);
+    }
+    for (int64_t k = first; k <= last; ++k) {
+        const auto moved = static_cast<int64_t>((static_cast<__int128>(2) * k * across + along) / (2 * along));
+        const int64_t a = start + step_along * k, b = start_across + step_across * moved;
+        const int64_t x = x_along ? a : b, y = x_along ? b : a;
+        if (x < 0 || y < 0 || x >= surface.Width() || y >= surface.Height()) continue;
+        if (Pen_Draws(pen.style, k))
             Put(surface, static_cast<int32_t>(x), static_cast<int32_t>(y), pen.colour);
         else if (dc.bk_mode == OPAQUE)
             Put(surface, static_cast<int32_t>(x), static_cast<int32_t>(y), dc.bk_colour);
-        int64_t e2 = 2 * error;
-        if (e2 >= dy) { error += dy; x += step_x; }
-        if (e2 <= dx) { error += dx; y += step_y; }
     }
 }
 

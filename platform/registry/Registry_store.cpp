@@ -27,7 +27,8 @@
 // values (type as a decimal number, the empty name for the default value, data as lower-case
 // hexadecimal bytes, exactly as written, so texts carry their terminating zero). In paths and names
 // "%", tab, CR, LF and other control characters are written as "%" and two hexadecimal digits. A file
-// that breaks these rules is left as it is and every call answers Store_Damaged.
+// that breaks these rules is left as it is and every call answers Store_Damaged; one that cannot be
+// read to its end is left as it is and every call answers Access_Denied.
 
 namespace registry {
 
@@ -287,7 +288,9 @@ int32_t Load(const std::string& file, Model& model) {
             return Store_Damaged;
         }
     }
-    return Ok;
+    // A read that failed part way leaves a model that lacks the rest of the file: it is not used, so a
+    // write can never replace the file with that part.
+    return in.bad() ? Access_Denied : Ok;
 }
 
 int32_t Save(const std::string& file, const Model& model) {

@@ -2,6 +2,7 @@
 
 #include "platform/vb/Vb_text.h"
 
+#include "platform/fs/File_system.h"
 #include "platform/vb/Code_page.h"
 #include "platform/vb/VbError.h"
 
@@ -11,10 +12,8 @@
 #include <libxml/xpathInternals.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fstream>
 #include <mutex>
 
 namespace xml {
@@ -399,11 +398,7 @@ void Document::Save(const std::string& path) const {
             break;
         }
     if (latin) text = vb::Utf8_To_Ansi(text);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) vb::Raise(vb::Err_Cannot_Perform, std::strerror(errno));
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (!file) vb::Raise(vb::Err_Cannot_Perform, std::strerror(errno));
+    if (int error = fs::Write_File_Atomic(path, text)) vb::Raise(vb::Err_Cannot_Perform, std::strerror(error));
 }
 
 Node Document::Track(_xmlNode* node) {

@@ -4,6 +4,7 @@
 #include "platform/vb/VbError.h"
 
 #include "Test_dialogs.h"
+#include "Test_limits.h"
 
 #include <filesystem>
 #include <fstream>
@@ -182,6 +183,12 @@ TEST(cDIBSection, SavePicture_writes_the_bmp_bytes) {
         EXPECT_TRUE(e.Source().ends_with(".cDIBSection"));
         EXPECT_FALSE(e.Description().empty());
     }
+    // A write that fails keeps the picture that was there.
+    bool saved = true;
+    With_File_Size_Limit(40, [&] { saved = dib.SavePicture(path); });
+    EXPECT_FALSE(saved);
+    std::ifstream again(path, std::ios::binary);
+    EXPECT_EQ(std::vector<uint8_t>((std::istreambuf_iterator<char>(again)), {}), bytes);
     // Without pixels the header is written but the result is false.
     dib.ClearUp();
     EXPECT_FALSE(dib.SavePicture(path));

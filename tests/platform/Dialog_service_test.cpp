@@ -25,4 +25,14 @@ TEST(Dialog_service, an_unexpected_dialog_fails_the_test) {
     EXPECT_NONFATAL_FAILURE(ui::InputBox("Name?"), "expected a message box, got a input box");
 }
 
+TEST(Dialog_service, an_answer_for_a_dialog_that_never_appeared_fails_the_test) {
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Test_dialogs::Instance().Answer_Input("Anna");
+    ui::MsgBox("Expected");
+    EXPECT_NONFATAL_FAILURE(Test_dialogs::Instance().Expect_All_Answers_Used(),
+                            "1 answer(s) queued for dialogs that never appeared, the first a input box");
+    EXPECT_EQ(Test_dialogs::Instance().Unused_Answers(), 0u);
+    Test_dialogs::Instance().Expect_All_Answers_Used();  // all used: nothing to report
+}
+
 }  // namespace

@@ -96,6 +96,37 @@ TEST(File_system, An_atomic_write_keeps_the_file_s_permissions) {
     EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
+TEST(File_system, An_atomic_write_over_a_symbolic_link_writes_its_target_and_keeps_the_link) {
+    const std::string dir = Test_folder() + "/linked";
+    stdfs::create_directories(dir + "/real");
+    const std::string target = dir + "/real/settings.ini";
+    std::ofstream(target) << "old";
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    stdfs::create_symlink("real/settings.ini", dir + "/first.ini");  // relative to the link's folder
+    stdfs::create_symlink(dir + "/first.ini", dir + "/second.ini");
+    bool created = false;
+    ASSERT_EQ(fs::Write_File_Atomic(dir + "/second.ini", "new", &created), 0);
+    EXPECT_TRUE(created);
+    EXPECT_TRUE(stdfs::is_symlink(dir + "/second.ini"));
+    EXPECT_TRUE(stdfs::is_symlink(dir + "/first.ini"));
+    std::ifstream in(target);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), "new");
+    struct stat st {};
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(dir + "/real"), stdfs::directory_iterator()), 1);
+
+    // A link to nothing yet makes its target; links in a circle are refused and stay.
+    stdfs::create_symlink("real/made.ini", dir + "/dangling.ini");
+    ASSERT_EQ(fs::Write_File_Atomic(dir + "/dangling.ini", "made"), 0);
+    EXPECT_TRUE(stdfs::is_regular_file(dir + "/real/made.ini"));
+    stdfs::create_symlink("loop_b", dir + "/loop_a");
+    stdfs::create_symlink("loop_a", dir + "/loop_b");
+    EXPECT_EQ(fs::Write_File_Atomic(dir + "/loop_a", "x", &created), ELOOP);
+    EXPECT_FALSE(created);
+    EXPECT_TRUE(stdfs::is_symlink(dir + "/loop_a"));
+}
+
 TEST(File_system, Drive_types_of_a_plain_folder_and_of_nothing) {
     EXPECT_EQ(fs::Drive_Type(""), fs::Drive_No_Root);
     EXPECT_EQ(fs::Drive_Type(Test_folder() + "/none"), fs::Drive_No_Root);

@@ -3,8 +3,12 @@
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/gdi/Gdi_draw.h"
 
+#include <array>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -102,6 +106,82 @@ TEST(Gdi, Lines_leave_out_the_last_pixel_and_dots_show_the_background_while_opaq
 
     SelectObject(c.dc, old);
     EXPECT_TRUE(DeleteObject(pen));
+}
+
+// The pixels of a 1-pixel line as the step-by-step walk from its first end draws them: the reference
+// for lines far beyond the surface.
+std::vector<COLORREF> Walked_Line(int32_t w, int32_t h, int32_t style, bool opaque, int64_t x0, int64_t y0, int64_t x1,
+                                  int64_t y1) {
+    std::vector<COLORREF> pixels(static_cast<size_t>(w * h), Black);
+    int64_t dx = std::llabs(x1 - x0), dy = -std::llabs(y1 - y0), error = dx + dy;
+    int64_t x = x0, y = y0;
+    for (int64_t step = 0; x != x1 || y != y1; ++step) {
+        bool draws = style == PS_DOT ? step % 6 < 3 : style == PS_DASH ? step % 24 < 18 : true;
+        if (x >= 0 && y >= 0 && x < w && y < h && (draws || opaque)) pixels[y * w + x] = draws ? Red : White;
+        int64_t e2 = 2 * error;
+        if (e2 >= dy) { error += dy; x += x0 < x1 ? 1 : -1; }
+        if (e2 <= dx) { error += dx; y += y0 < y1 ? 1 : -1; }
+    }
+    return pixels;
+}
+
+TEST(Gdi, Lines_beyond_the_surface_draw_the_pixels_and_dots_of_the_whole_walk) {
+    constexpr int32_t w = 23, h = 17;
+    std::mt19937 random(15);
+    std::uniform_int_distribution<int32_t> near(-40, 60);
+    std::uniform_int_distribution<int32_t> far(-1000000, 1000000);
+    for (int i = 0; i < 2000; ++i) {
+        const int32_t style = std::array{PS_SOLID, PS_DOT, PS_DASH}[i % 3];
+        const bool opaque = i % 2 == 0;
+        auto pick = [&] { return i % 50 == 0 ? far(random) : near(random); };
+        const int32_t x0 = pick(), y0 = pick(), x1 = pick(), y1 = pick();
+        Canvas c(w, h, Black);
+        Pen* pen = CreatePen(style, 1, Red);
+        Gdi_object* old = SelectObject(c.dc, pen);
+        SetBkMode(c.dc, opaque ? OPAQUE : TRANSPARENT);
+        MoveToEx(c.dc, x0, y0);
+        LineTo(c.dc, x1, y1);
+        const std::vector<COLORREF> expected = Walked_Line(w, h, style, opaque, x0, y0, x1, y1);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                ASSERT_EQ(c.At(x, y), expected[y * w + x])
+                    << "(" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ") style " << style << " at " << x << "," << y;
+        SelectObject(c.dc, old);
+        DeleteObject(pen);
+    }
+}
+
+TEST(Gdi, A_line_with_ends_two_billion_pixels_away_draws_only_what_the_surface_shows) {
+    constexpr int64_t far = 2000000000;
+    struct Row {
+        int32_t x0, y0, x1, y1;
+        int64_t (*step_at)(int32_t i);  // the step of the walk that draws the i-th pixel below
+        int32_t (*x)(int32_t i);
+        int32_t (*y)(int32_t i);
+    };
+    const Row rows[] = {
+        {-far, 5, far, 5, [](int32_t i) { return i + far; }, [](int32_t i) { return i; }, [](int32_t) { return 5; }},
+        {7, far, 7, -far, [](int32_t i) { return far - i; }, [](int32_t) { return 7; }, [](int32_t i) { return i; }},
+        {-far, -far, far, far, [](int32_t i) { return i + far; }, [](int32_t i) { return i; }, [](int32_t i) { return i; }},
+        {-far, -far / 2, far, far / 2, [](int32_t i) { return i + far; }, [](int32_t i) { return i; },
+         [](int32_t i) { return (i + 1) / 2; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.x0);
+        Canvas c(30, 30, Black);
+        Pen* pen = CreatePen(PS_DOT, 1, Red);
+        Gdi_object* old = SelectObject(c.dc, pen);
+        MoveToEx(c.dc, r.x0, r.y0);
+        ASSERT_TRUE(LineTo(c.dc, r.x1, r.y1));
+        int drawn = 0;
+        for (int32_t y = 0; y < 30; ++y)
+            for (int32_t x = 0; x < 30; ++x) drawn += c.At(x, y) != Black;
+        EXPECT_EQ(drawn, 30);
+        for (int32_t i = 0; i < 30; ++i)
+            EXPECT_EQ(c.At(r.x(i), r.y(i)), r.step_at(i) % 6 < 3 ? Red : White) << i;
+        SelectObject(c.dc, old);
+        DeleteObject(pen);
+    }
 }
 
 TEST(Gdi, An_object_in_use_is_not_deleted) {

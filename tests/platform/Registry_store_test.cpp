@@ -1,9 +1,37 @@
 #include "Test_dialogs.h"
 #include "platform/registry/Registry_store.h"
 
+#include <cerrno>
+#include <climits>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+// Reads of the file named here fail with EIO once `Readable` bytes have been read, as on a failing disk.
+namespace read_fault {
+std::string Path;
+size_t Readable = 0;
+}  // namespace read_fault
+
+extern "C" ssize_t read(int fd, void* buffer, size_t count) {
+    using Read = ssize_t (*)(int, void*, size_t);
+    static const Read next = reinterpret_cast<Read>(dlsym(RTLD_NEXT, "read"));
+    if (!read_fault::Path.empty()) {
+        char target[PATH_MAX];
+        ssize_t n = readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target - 1);
+        if (n > 0 && std::string(target, static_cast<size_t>(n)) == read_fault::Path) {
+            off_t at = lseek(fd, 0, SEEK_CUR);
+            if (at < 0 || static_cast<size_t>(at) >= read_fault::Readable) {
+                errno = EIO;
+                return -1;
+            }
+            count = std::min(count, read_fault::Readable - static_cast<size_t>(at));
+        }
+    }
+    return next(fd, buffer, count);
+}
 
 namespace {
 
@@ -70,6 +98,26 @@ TEST_F(Registry, A_damaged_file_is_never_overwritten) {
     std::ifstream in(file);
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(content, "Vantorel registry store 1\nK\t80000001\tGood\nnonsense\n");
+}
+
+TEST_F(Registry, A_file_whose_read_fails_part_way_is_refused_and_never_overwritten) {
+    {
+        Registry_store store(file);
+        for (int i = 0; i < 400; ++i) ASSERT_EQ(store.Create_Key(HKEY_CURRENT_USER, "Key " + std::to_string(i)), Ok);
+    }
+    std::ifstream in(file, std::ios::binary);
+    const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(before.size(), 2000u);
+    read_fault::Path = std::filesystem::canonical(file).string();
+    read_fault::Readable = 1000;
+    Registry_store store(file);
+    EXPECT_EQ(store.Open_Key(HKEY_CURRENT_USER, "Key 1"), Access_Denied);
+    EXPECT_EQ(store.Create_Key(HKEY_CURRENT_USER, "New"), Access_Denied);
+    EXPECT_EQ(store.Delete_Key(HKEY_CURRENT_USER, "Key 1"), Access_Denied);
+    read_fault::Path.clear();
+    std::ifstream after(file, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), before);
+    EXPECT_EQ(store.Open_Key(HKEY_CURRENT_USER, "Key 399"), Ok);
 }
 
 TEST_F(Registry, Roots_and_types_that_break_the_format_make_the_store_damaged) {

@@ -1,5 +1,6 @@
 #include "Test_errors.h"
 #include "Test_dialogs.h"
+#include "Test_limits.h"
 #include "platform/vb/VbError.h"
 #include "platform/xml/Xml_document.h"
 
@@ -163,6 +164,19 @@ TEST(Xml_document, Save_writes_windows_1252_bytes_for_a_latin_declaration) {
     bytes << std::ifstream(path, std::ios::binary).rdbuf();
     EXPECT_EQ(bytes.str(), "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<a>\xE5 \x80 ?</a>\r\n");
     EXPECT_EQ(Error_Of([&] { doc.Save(Test_folder() + "/no/such/folder/x.xml"); }), 17);
+}
+
+TEST(Xml_document, A_failed_save_keeps_the_old_file) {
+    xml::Document doc;
+    ASSERT_EQ(doc.Load_Xml("<a>" + std::string(1000, 'x') + "</a>").Error_Code, 0);
+    const std::string path = Test_folder() + "/header.xml";
+    std::ofstream(path) << "<old/>";
+    int32_t error = 0;
+    With_File_Size_Limit(100, [&] { error = Error_Of([&] { doc.Save(path); }); });
+    EXPECT_EQ(error, 17);
+    std::stringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_EQ(bytes.str(), "<old/>");
 }
 
 }  // namespace

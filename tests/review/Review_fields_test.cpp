@@ -11,7 +11,7 @@
 #include "review/Module_Vantorel_course.h"
 #include "review/Module_Vantorel_overlay.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "Review_initialization.h"
 #include "shell/Non_dependant.h"
 
 #include <QApplication>
@@ -80,7 +80,7 @@ TEST(Field_time, Beyond_32_bits_is_an_overflow) {
 class Review_fields : public testing::Test {
 protected:
     void SetUp() override {
-        Install_Initialization_Windows();
+        Install_Review_Initialization();
         Vantorel_Mode = true;
         folder = Test_folder() + "/data/vantorel";
         std::filesystem::create_directories(folder);

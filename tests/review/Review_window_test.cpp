@@ -14,7 +14,7 @@
 #include "review/Module_Vantorel_course.h"
 #include "review/Module_Vantorel_overlay.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "Review_initialization.h"
 #include "shell/Non_dependant.h"
 
 #include <QApplication>
@@ -45,7 +45,7 @@ std::string Read_File(const std::string& path) {
 class Review_window : public testing::Test {
 protected:
     void SetUp() override {
-        Install_Initialization_Windows();
+        Install_Review_Initialization();
         folder = Test_folder() + "/data/vantorel";
         std::filesystem::create_directories(folder);
         ini = folder + "/Vantorel_HDMI.ini";
@@ -89,6 +89,7 @@ TEST_F(Review_window, A_second_instance_is_refused_and_touches_nothing) {
             std::exit(shown.size() == 1 ? 3 : 4);  // never reached when refused
         },
         testing::ExitedWithCode(0), "");
+    Test_dialogs::Instance().Reset();  // the answers were used in the child
     EXPECT_EQ(Read_File(ini), before);
     EXPECT_FALSE(std::filesystem::exists(folder + "/Vantorel_eventlog.txt"));
 }

@@ -49,4 +49,17 @@ TEST(Write_Event_Log, a_missing_folder_gives_log_error_in_the_built_program_and_
     }
 }
 
+TEST(Write_Event_Log, a_log_that_cannot_be_written_names_the_file_in_its_error) {
+    Module_Vantorel::Is_Compiled = false;
+    Module_Vantorel::AppData_Folder = Test_folder();
+    std::filesystem::create_directory(Test_folder() + "/Vantorel_eventlog.txt");  // a folder in the way
+    try {
+        Module_Vantorel::Write_Event_Log("Program start");
+        FAIL() << "the error did not reach the caller";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), 75);
+        EXPECT_NE(e.Description().find(Test_folder() + "/Vantorel_eventlog.txt"), std::string::npos) << e.Description();
+    }
+}
+
 }  // namespace

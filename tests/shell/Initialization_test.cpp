@@ -1,6 +1,7 @@
 #include "Test_dialogs.h"
 #include "platform/vb/VbError.h"
 #include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_startup.h"
 #include "shell/Non_dependant.h"
 #include "platform/controlbox/Interface_kit.h"
 #include "platform/sound/Wave_player.h"
@@ -101,7 +102,10 @@ TEST(Initialization, A_stop_at_a_bad_number_logs_no_start) {
 TEST(Initialization, Start_sound_is_our_own_wave) {
     std::vector<uint8_t> pop = resources::Load_Res_Data("custom", "101");
     EXPECT_TRUE(sound::Is_Wave(pop));
-    EXPECT_FALSE(sound::Play_Wave(pop, true));  // no sound output in this build
+    // Played, or silent at once without a sound device: either way the program goes on.
+    POP_Sound = pop;
+    PlayPOP(true);
+    PlayPOP(false);
     EXPECT_FALSE(sound::Is_Wave(std::vector<uint8_t>(pop.begin(), pop.begin() + 20)));
     try {
         resources::Load_Res_Data("custom", "102");

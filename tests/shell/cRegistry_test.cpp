@@ -72,6 +72,23 @@ TEST(cRegistry, Texts_with_an_environment_reference_are_stored_expandable) {
     }
 }
 
+TEST(cRegistry, A_text_stored_without_its_terminating_zero_keeps_its_last_character) {
+    Registry_store store = Module_registry::Registry_Store();
+    ASSERT_EQ(store.Create_Key(HKEY_CURRENT_USER, "Texts"), Ok);
+    struct Row { const char* name; int32_t type; std::string data; const char* read; } rows[] = {
+        {"ended", REG_SZ, std::string("abc\0", 4), "abc"},
+        {"unended", REG_SZ, "abc", "abc"},
+        {"empty", REG_SZ, "", ""},
+        {"zero", REG_SZ, std::string("\0", 1), ""},
+        {"expandable", REG_EXPAND_SZ, "xyz", "xyz"},
+    };
+    for (const Row& r : rows) {
+        ASSERT_EQ(store.Set_Value(HKEY_CURRENT_USER, "Texts", r.name, r.type, {r.data.begin(), r.data.end()}), Ok);
+        cRegistry reg;
+        EXPECT_EQ(Text(reg.ValueEx(HKEY_CURRENT_USER, "Texts", r.name, 0, Variant{})), r.read) << r.name;
+    }
+}
+
 TEST(cRegistry, A_big_endian_number_has_its_bytes_turned) {
     Registry_store store = Module_registry::Registry_Store();
     ASSERT_EQ(store.Create_Key(HKEY_CURRENT_USER, "Numbers"), Ok);

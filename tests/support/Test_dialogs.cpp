@@ -30,6 +30,13 @@ std::vector<std::string> Test_dialogs::Shown_Prompts() const {
     return prompts;
 }
 
+void Test_dialogs::Expect_All_Answers_Used() {
+    if (answers_.empty()) return;
+    ADD_FAILURE() << answers_.size() << " answer(s) queued for dialogs that never appeared, the first a "
+                  << Kind_Name(answers_.front().kind);
+    answers_.clear();
+}
+
 void Test_dialogs::Reset() {
     answers_.clear();
     shown_.clear();

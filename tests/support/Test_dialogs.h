@@ -1,6 +1,7 @@
 #pragma once
 // The dialog service of every test: a script of answers, and a record of what was shown. A dialog
-// that the script does not expect fails the running test.
+// that the script does not expect fails the running test, and so does an answer left unused at its
+// end (a death test's child uses its answers in its own copy: reset the script after EXPECT_EXIT).
 #include "platform/ui/Dialog_service.h"
 
 #include <deque>
@@ -30,6 +31,8 @@ public:
     // The prompts of the dialogs shown, in order.
     std::vector<std::string> Shown_Prompts() const;
     size_t Unused_Answers() const { return answers_.size(); }
+    // Fails the running test when answers are left for dialogs that never appeared, and drops them.
+    void Expect_All_Answers_Used();
     void Reset();
 
     int32_t Message_Box(const std::string& prompt, int32_t buttons, const std::string& title) override;

@@ -26,6 +26,8 @@ class Per_test_setup : public testing::EmptyTestEventListener {
         Test_dialogs::Instance().Reset();
         ui::Set_Dialog_Service(&Test_dialogs::Instance());
     }
+    // Runs before the result is printed, so the test shows as failed.
+    void OnTestEnd(const testing::TestInfo&) override { Test_dialogs::Instance().Expect_All_Answers_Used(); }
 };
 
 }  // namespace

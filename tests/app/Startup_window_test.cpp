@@ -6,10 +6,11 @@
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 #include "review/Frm_kanot_2.h"
-#include "shell/Form_Vantorel_Full_Startup.h"
+#include "app/Form_Vantorel_Full_Startup.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 #include "shell/Non_dependant.h"
+#include "shell/Program_commands.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -29,7 +30,7 @@ using namespace Module_Vantorel;
 class Startup : public testing::Test {
 protected:
     void SetUp() override {
-        Install_Initialization_Windows();
+        Install_Program_commands();
         folder = Test_folder() + "/data/vantorel";
         std::filesystem::create_directories(folder);
         ini = folder + "/Vantorel_HDMI.ini";
@@ -334,6 +335,7 @@ TEST_F(Startup, Exit_with_the_F_key_held_ends_at_once_without_exit_lines) {
             std::exit(Test_dialogs::Instance().Unused_Answers() == 0 ? 3 : 4);  // not reached
         },
         testing::ExitedWithCode(0), "");
+    Test_dialogs::Instance().Reset();  // the answers were used in the child
     EXPECT_EQ(Event_Log().find("Init. files"), std::string::npos);
     EXPECT_EQ(Event_Log().find("Vantorel Exit"), std::string::npos);
     Is_Compiled = false;
@@ -372,6 +374,13 @@ TEST_F(Startup, Stops_full_screen_and_about_box) {
     Emergency_Stop();
     EXPECT_FALSE(Capture_Running);
     EXPECT_TRUE(Debug_Stop);
+    // The program commands that lower windows call are these procedures.
+    Capture_Running = true;
+    Program_commands::Stop_All_Captures();
+    EXPECT_FALSE(Capture_Running);
+    Debug_Stop = false;
+    Program_commands::Emergency_Stop();
+    EXPECT_TRUE(Debug_Stop);
 
     Frm_kanot_2& review = Frm_kanot_2::Instance();
     EXPECT_FALSE(SetFormFullScreen(review));
@@ -393,6 +402,8 @@ TEST_F(Startup, Stops_full_screen_and_about_box) {
     about.Command_OK->click();
     EXPECT_FALSE(about.isVisible());
     EXPECT_TRUE(ui::Is_Loaded("frmAbout"));
+    Program_commands::Do_about();
+    EXPECT_TRUE(about.isVisible());
 }
 
 }  // namespace

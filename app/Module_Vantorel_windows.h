@@ -21,7 +21,8 @@ void Do_about();
 // Selects the saved "initial_q" on the start-up window and sets JPG_Start_Quality; a value that is no
 // option's caption changes neither.
 void Load_Initial_Quality();
-// Installs the review window's timing methods and Load_Initial_Quality into the initialisation.
-void Install_Initialization_Windows();
+// Fills in the program commands with these procedures and the initialisation, and installs the review
+// window's timing methods and Load_Initial_Quality into the initialisation; run once at start.
+void Install_Program_commands();
 
 }  // namespace Module_Vantorel

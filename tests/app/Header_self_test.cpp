@@ -1,8 +1,8 @@
 #include "Test_dialogs.h"
 #include "platform/vb/Code_page.h"
-#include "shell/Form_Vantorel_Full_Startup.h"
+#include "app/Form_Vantorel_Full_Startup.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
+#include "app/Module_Vantorel_windows.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,7 +13,7 @@
 namespace {
 
 TEST(Header_self_test, Leaves_a_header_only_file_with_the_event_name_and_stream_1_not_rotated) {
-    Module_Vantorel::Install_Initialization_Windows();
+    Module_Vantorel::Install_Program_commands();
     const std::string folder = Test_folder() + "/data/vantorel";
     std::filesystem::create_directories(folder);
     std::ofstream(folder + "/Vantorel_HDMI.ini") << "[Settings]\ntiming=frametimestamp\n";

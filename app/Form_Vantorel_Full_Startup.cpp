@@ -1,16 +1,11 @@
 #include "Form_Vantorel_Full_Startup.h"
 
-#include "Module_Vantorel.h"
 #include "Module_Vantorel_windows.h"
-#include "Module_dependant.h"
-#include "Non_dependant.h"
-#include "Non_dependant_windows.h"
 #include "capture/Form_capture_multi_file.h"
 #include "capture/Form_select_Video.h"
 #include "capture/Frm_fullscreen.h"
 #include "diagnostics/Class_JPG_Bench.h"
 #include "diagnostics/Class_disk_mem_perf.h"
-#include "mTrace.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Handler_guard.h"
@@ -19,6 +14,11 @@
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 #include "review/Frm_kanot_2.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Module_dependant.h"
+#include "shell/Non_dependant.h"
+#include "shell/Non_dependant_windows.h"
+#include "shell/mTrace.h"
 #include "store/cls_VideoFile_handler.h"
 
 #include <QGridLayout>

@@ -1,19 +1,21 @@
 #include "Module_Vantorel_windows.h"
 
 #include "Form_Vantorel_Full_Startup.h"
-#include "Module_Vantorel.h"
-#include "Module_dependant.h"
-#include "Non_dependant.h"
-#include "Non_dependant_windows.h"
 #include "capture/Form_capture_multi_file.h"
 #include "diagnostics/frmAbout.h"
-#include "mTrace.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "review/Frm_kanot_2.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_startup.h"
+#include "shell/Module_dependant.h"
+#include "shell/Non_dependant.h"
+#include "shell/Non_dependant_windows.h"
+#include "shell/Program_commands.h"
+#include "shell/mTrace.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -138,7 +140,8 @@ void Load_Initial_Quality() {
     }
 }
 
-void Install_Initialization_Windows() {
+void Install_Program_commands() {
+    Program_commands::Install({&Vantorel_Initialization, &Vantorel_exit, &Stop_All_Captures, &Emergency_Stop, &Do_about});
     Install_Initialization_Windows(Initialization_Windows{
         [](bool frametimestamp) {
             if (frametimestamp)

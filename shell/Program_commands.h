@@ -1,0 +1,26 @@
+#pragma once
+// The program-wide commands that a module or window reaches without knowing the layers above it: the
+// program layer (app/) fills them in at start. A command that was not filled in raises error 91 with
+// a text naming it, so a program assembled without it says what it lacks instead of doing nothing.
+#include <functional>
+
+namespace Program_commands {
+
+struct Commands {
+    std::function<void()> Vantorel_Initialization;
+    std::function<void()> Vantorel_exit;
+    std::function<void()> Stop_All_Captures;
+    std::function<void()> Emergency_Stop;
+    std::function<void()> Do_about;
+};
+
+// Replaces every command; an empty one is not available.
+void Install(Commands commands);
+
+void Vantorel_Initialization();
+void Vantorel_exit();
+void Stop_All_Captures();
+void Emergency_Stop();
+void Do_about();
+
+}  // namespace Program_commands
