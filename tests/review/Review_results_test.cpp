@@ -1,6 +1,7 @@
 // Results given in the review window by keys, presses on the picture and the "Result" menu, kept in the
 // heat's file and shown in the results window's rows.
 #include "Heat_fixture.h"
+#include "Review_initialization.h"
 #include "Test_dialogs.h"
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/ui/Picture_box.h"
@@ -12,7 +13,6 @@
 #include "review/Module_Vantorel_results.h"
 #include "review/Module_Vantorel_results_windows.h"
 #include "shell/Module_Vantorel.h"
-#include "shell/Module_Vantorel_windows.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -36,7 +36,7 @@ using Row = std::array<std::string, 4>;
 class Review_results : public testing::Test {
 protected:
     void SetUp() override {
-        Install_Initialization_Windows();
+        Install_Review_Initialization();
         Vantorel_Mode = true;
         folder = Test_folder() + "/data/vantorel";
         std::filesystem::create_directories(folder);
