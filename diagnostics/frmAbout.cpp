@@ -2,6 +2,7 @@
 
 #include "platform/controlbox/Interface_kit.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/ui/Place.h"
 #include "platform/ui/Screen.h"
 #include "resources/Resources.h"
 #include "shell/Module_Vantorel.h"
@@ -18,12 +19,7 @@ using namespace Module_Vantorel;
 
 namespace {
 
-template <class Control>
-Control* Place(Control* control, int32_t left, int32_t top, int32_t width, int32_t height) {
-    control->setGeometry(left / ui::Twips_Per_Pixel_X(), top / ui::Twips_Per_Pixel_Y(), width / ui::Twips_Per_Pixel_X(),
-                         height / ui::Twips_Per_Pixel_Y());
-    return control;
-}
+using ui::Place;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
