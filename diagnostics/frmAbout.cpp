@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "platform/capturelib/Capture_Library_Object.h"
 #include "platform/controlbox/Interface_kit.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/ui/Place.h"
@@ -64,8 +65,15 @@ void frmAbout::Display_PelkGraphics() {
     Lbl_PElkGraphics->setText(Q("PelkGraphics: " + std::string(text, strnlen(text, 64))));
 }
 
-// The capture library's build number comes with live capture; until then the label names no build.
-void frmAbout::Display_PelkCap() { Lbl_pelkcap->setText("PelkCap: "); }
+// Any failure leaves the label without a build number.
+void frmAbout::Display_PelkCap() {
+    std::string build;
+    try {
+        build = capturelib::Capture_Library_Object().Get_Property("buildNumber");
+    } catch (...) {
+    }
+    Lbl_pelkcap->setText(Q("PelkCap: " + build));
+}
 
 void frmAbout::Display_Phidgets() {
     try {
