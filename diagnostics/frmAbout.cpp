@@ -1,7 +1,9 @@
 #include "frmAbout.h"
 
+#include "platform/capturelib/Capture_Library_Object.h"
 #include "platform/controlbox/Interface_kit.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/ui/Place.h"
 #include "platform/ui/Screen.h"
 #include "resources/Resources.h"
 #include "shell/Module_Vantorel.h"
@@ -18,12 +20,7 @@ using namespace Module_Vantorel;
 
 namespace {
 
-template <class Control>
-Control* Place(Control* control, int32_t left, int32_t top, int32_t width, int32_t height) {
-    control->setGeometry(left / ui::Twips_Per_Pixel_X(), top / ui::Twips_Per_Pixel_Y(), width / ui::Twips_Per_Pixel_X(),
-                         height / ui::Twips_Per_Pixel_Y());
-    return control;
-}
+using ui::Place;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -68,8 +65,15 @@ void frmAbout::Display_PelkGraphics() {
     Lbl_PElkGraphics->setText(Q("PelkGraphics: " + std::string(text, strnlen(text, 64))));
 }
 
-// The capture library's build number comes with live capture; until then the label names no build.
-void frmAbout::Display_PelkCap() { Lbl_pelkcap->setText("PelkCap: "); }
+// Any failure leaves the label without a build number.
+void frmAbout::Display_PelkCap() {
+    std::string build;
+    try {
+        build = capturelib::Capture_Library_Object().Get_Property("buildNumber");
+    } catch (...) {
+    }
+    Lbl_pelkcap->setText(Q("PelkCap: " + build));
+}
 
 void frmAbout::Display_Phidgets() {
     try {

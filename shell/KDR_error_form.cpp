@@ -9,6 +9,7 @@
 #include "platform/printer/Printer.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
+#include "platform/ui/Place.h"
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 
@@ -38,12 +39,7 @@ constexpr const char* CrLf = "\r\n";
 int Px_X(int32_t twips) { return twips / ui::Twips_Per_Pixel_X(); }
 int Px_Y(int32_t twips) { return twips / ui::Twips_Per_Pixel_Y(); }
 
-// Places a control in twips relative to its container.
-template <class Control>
-Control* Place(Control* control, int32_t left, int32_t top, int32_t width, int32_t height) {
-    control->setGeometry(Px_X(left), Px_Y(top), Px_X(width), Px_Y(height));
-    return control;
-}
+using ui::Place;
 
 QFont Font(double points, bool bold) {
     QFont font;

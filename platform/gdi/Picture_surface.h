@@ -13,6 +13,8 @@ public:
     virtual double ScaleHeight() const = 0;
     // Shows what was drawn into the context now; a surface that shows it anyway does nothing.
     virtual void Refresh() {}
+    // Clears the drawing to the background colour; a surface without one keeps its drawing.
+    virtual void Cls() {}
 };
 
 }  // namespace gdi

@@ -25,9 +25,9 @@ public:
     int32_t BackColor() const { return back_colour_; }
     void BackColor(int32_t colour);
     // Clears the drawing to the background colour.
-    void Cls();
+    void Cls() override;
     // Paints the backing bitmap now.
-    void Refresh();
+    void Refresh() override;
 
     // The picture under the drawing, at the top-left corner; a null image is none. Setting it starts
     // the drawing afresh from the background colour and the picture.

@@ -1,5 +1,6 @@
 #include "Test_dialogs.h"
 #include "capture/Form_capture_multi_file.h"
+#include "capture/cls_Capture_HDMI.h"
 #include "capture/Form_select_Video.h"
 #include "diagnostics/frmAbout.h"
 #include "platform/ui/Clipboard.h"
@@ -107,13 +108,10 @@ TEST_F(Startup, Each_crop_preset_sets_crop_rotation_and_display) {
         EXPECT_EQ(Ini("Settings", "cropsizeindex"), std::to_string(r.index));
         const auto& console = Form_capture_multi_file::Instance();
         EXPECT_FALSE(console.Capture_Rotate());  // cleared after every choice
-        EXPECT_EQ(console.Crop().width, r.crop_w);
-        EXPECT_EQ(console.Crop().height, r.crop_h);
-        EXPECT_EQ(console.Crop().offsets_set, r.rotated);
-        if (r.rotated) {
-            EXPECT_EQ(console.Crop().offset_x, vb::CInt((1920 - r.crop_w) / 2.0));
-            EXPECT_EQ(console.Crop().offset_y, vb::CInt((1080 - r.crop_h) / 2.0));
-        }
+        ASSERT_TRUE(console.Has_Capture_Device());
+        EXPECT_EQ(console.obj_Capture_HDMI()->Crop_Width(), r.crop_w);
+        EXPECT_EQ(console.obj_Capture_HDMI()->Crop_Height(), r.crop_h);
+        EXPECT_TRUE(console.obj_Capture_HDMI()->Do_CROP());
     }
 }
 
@@ -394,6 +392,7 @@ TEST_F(Startup, Stops_full_screen_and_about_box) {
     EXPECT_EQ(about.Caption(), "About " + Program_Name);
     EXPECT_EQ(about.Description(), "Vantorel, full version");
     EXPECT_EQ(about.Lbl_PElkGraphics->text().toStdString(), "PelkGraphics: Vantorel graphics 1.0");
+    EXPECT_TRUE(about.Lbl_pelkcap->text().startsWith("PelkCap: GStreamer 1."));
     EXPECT_NE(about.Label_phidget_version->text().indexOf("Phidget21 - Version 2.1.6"), -1);
     EXPECT_EQ(about.Label_userapp->text().toStdString(), "User appdata at: \r\n" + AppData_Folder);
     EXPECT_TRUE(about.Lbl_filedate->text().isEmpty());  // a development run

@@ -1,0 +1,257 @@
+#include "cls_Capture_HDMI.h"
+
+#include "Module_HDMI_Support.h"
+#include "platform/gdi/Gdi_blit.h"
+#include "platform/gdi/Gdi_draw.h"
+#include "platform/sys/Sys_clock.h"
+#include "platform/ui/Dialog_service.h"
+#include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Non_dependant.h"
+#include "shell/mTrace.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Module_Vantorel;
+
+namespace {
+constexpr const char* CrLf = "\r\n";
+}  // namespace
+
+cls_Capture_HDMI::cls_Capture_HDMI() : cls_Capture_HDMI(std::make_unique<capturelib::Capture_Library_Object>()) {}
+
+cls_Capture_HDMI::cls_Capture_HDMI(std::unique_ptr<capturelib::Capture_Library_Object> library)
+    : library_(std::move(library)) {
+    mTrace::Trace("*Cls_Capture_HDMI Initialize ");
+    cookie_ = library_->Advise_Sink(this);
+}
+
+cls_Capture_HDMI::~cls_Capture_HDMI() {
+    mTrace::Trace("*cls_Capture_HDMI Class_Terminate begin, index = ", index_, " ID_string = ", id_string_);
+    Stop_Capture();
+    mTrace::Trace("*cls_Capture,oCapture Unadvise");
+    if (cookie_ != 0) {
+        library_->Unadvise_Sink(cookie_);
+        cookie_ = 0;
+    }
+    library_.reset();
+    mTrace::Trace("*cls_Capture_HDMI Class_Terminate End");
+}
+
+void cls_Capture_HDMI::Advise() {
+    if (cookie_ != 0) return;
+    cookie_ = library_->Advise_Sink(this);
+    last_error_ = library_->Get_Last_Error();
+}
+
+void cls_Capture_HDMI::UnAdvise() {
+    mTrace::Trace("*cls_Capture UnAdvise begin, index = ", index_, " ID_string = ", id_string_);
+    if (cookie_ == 0) return;
+    mTrace::Trace("*cls_Capture_HDMI UnAdvise");
+    library_->Unadvise_Sink(cookie_);
+    cookie_ = 0;
+}
+
+void cls_Capture_HDMI::set_HDMI_Crop(int16_t cr_X, int16_t cr_Y) {
+    mTrace::Trace("*HDMI_Crop X,Y = ", cr_X, ",", cr_Y);
+    std::lock_guard lock(bitmaps_mutex_);
+    crop_width_ = cr_X;
+    crop_height_ = cr_Y;
+    crop_dib_.Create(cr_X, cr_Y);
+    if (capture_rotate_rgb_) rotated_dib_.Create(cr_Y, cr_X);
+}
+
+void cls_Capture_HDMI::Post_linear(bool value) {
+    vb::Trap(Is_Compiled, "Post_Linear of Class Module cls_Capture", [&] {
+        post_linear_ = value;
+        mTrace::Trace("Post_linear ", post_linear_);
+    });
+}
+
+// The frame store that the count sizes is never filled by the live frame path, so only the count is kept.
+void cls_Capture_HDMI::MaxFrames(int32_t n) {
+    mTrace::Trace("*cls_Capture MaxFrames, index = ", index_, " ID_string = ", id_string_, " Maxframes = ", n);
+    max_frames_ = n;
+}
+
+int32_t cls_Capture_HDMI::last_Capture_delta() const {
+    int32_t delta = tick_delta_;
+    return delta < 0 || delta > 10000 ? 0 : delta;
+}
+
+int32_t cls_Capture_HDMI::HDMI_events() const { return vb::To_Int32(m_HDMI_events); }
+
+float cls_Capture_HDMI::Measured_fps() const {
+    float fps = 0;
+    vb::Trap(Is_Compiled, "Measured_fps of Class Module cls_Capture_HDMI", [&] {
+        if (tick_131_ == 0) return;
+        int32_t span = sys::Tick_Diff(tick_131_, tick_31_);
+        if (span == 0) vb::Raise(vb::Err_Division_By_Zero);
+        fps = static_cast<float>(vb::Round(100 / (span / 1000.0)));
+    });
+    return fps;
+}
+
+int16_t cls_Capture_HDMI::Running_Fps() const { return vb::CInt(running_fps_.load()); }
+
+std::string cls_Capture_HDMI::HDMI_Sample_Dimensions() const {
+    return std::to_string(source_width_) + "*" + std::to_string(source_height_);
+}
+
+bool cls_Capture_HDMI::Set_Source_from_Saved() {
+    mTrace::Trace("*Set_Source_from_Saved, begin");
+    m_saved_Friendly_name = Non_dependant::Read_Ini("capturesettings", "friendlyname", Ini_file_path, "noname");
+    m_saved_Video_prop_num = Non_dependant::Read_Ini("capturesettings", "videoproperty", Ini_file_path, "-1");
+    mTrace::Trace("*Set_Source_from_Saved: m_saved_Friendly_name = " + m_saved_Friendly_name +
+                  "m_saved_Video_prop_num= " + m_saved_Video_prop_num);
+    bool found = false;
+    for (int n = 1; n <= 10; ++n) {
+        int32_t selected = library_->Select_Source("video:" + std::to_string(n));
+        library_->Get_Last_Error();
+        if (selected == 0) break;
+        std::string name = library_->Get_Property("sourceFriendlyName");
+        if (name != m_saved_Friendly_name) continue;
+        current_friendly_name_ = name;
+        found = true;
+        if (name.find("XI100DUSB") != std::string::npos) QCoreApplication::processEvents();
+        else library_->Set_Property("SetFormat", m_saved_Video_prop_num);
+        current_property_string_ =
+            Module_HDMI_Support::Process_AMT(library_->Media_Type_At(library_->Get_Property("GetProp")));
+        mTrace::Trace("*Sourcenum = " + std::to_string(n) + " Property = " + current_property_string_);
+        source_prop_found_ = true;
+        break;
+    }
+    mTrace::Trace("*Found_Friendly = ", found);
+    if (!found) {
+        ui::MsgBox("Could not find the saved Video source! Please re-select Video source!", ui::vbOKOnly);
+        source_prop_found_ = false;
+    }
+    return found;
+}
+
+void cls_Capture_HDMI::Capture_Run() {
+    int step = 0;
+    vb::Trap_With(
+        true,
+        [&] {
+            mTrace::Trace("Capture_run begin ", "Post-hit_frames = ", 0, "Max_frames = ", max_frames_);
+            m_HDMI_events = 0;
+            arm_counter_ = 0;
+            m_is_Running = true;
+            step = 3190;
+            Advise();
+            step = 3200;
+            try {
+                library_->Run();
+            } catch (...) {
+                m_is_Running = false;  // nothing runs, so a later stop has nothing to stop
+                throw;
+            }
+            Get_VideoHeader();
+            step = 3210;
+            last_error_ = library_->Get_Last_Error();
+            mTrace::Trace("*Capture_Run end ");
+        },
+        [&](const VbError& e) {
+            ui::MsgBox("Capture_run error at " + std::to_string(step) + " description = " + e.Description());
+        });
+}
+
+// Read at every run, so a format chosen since the device was made is described as it is.
+void cls_Capture_HDMI::Get_VideoHeader() {
+    const capturelib::VIDEOINFOHEADER* info = library_->Video_Info_At(library_->Get_Property("VIDEOINFOHEADER"));
+    source_width_ = info ? info->biWidth : 0;
+    source_height_ = info ? info->biHeight : 0;
+}
+
+void cls_Capture_HDMI::Stop_Capture() {
+    if (m_is_Running) {
+        mTrace::Trace(" *cls_capture Stop, object =  ", index_, " source = ", 0);
+        library_->Stop();
+        m_is_Running = false;
+    } else {
+        mTrace::Trace(" *cls_capture m_is_Running = False  ID = ", id_string_);
+    }
+}
+
+void cls_Capture_HDMI::Pause_Capture() {
+    mTrace::Trace("*Pause_Capture, index = ", index_);
+    if (!m_is_Running) return;
+    library_->Stop();
+    paused_ = true;
+}
+
+void cls_Capture_HDMI::UnPause_Capture() {
+    if (!paused_) return;
+    library_->Run();
+    paused_ = false;
+}
+
+void cls_Capture_HDMI::Draw_Cropped_DIB(gdi::Picture_surface& Box) {
+    std::lock_guard lock(bitmaps_mutex_);
+    cDIBSection& shown = Capture_Rotated ? rotated_dib_ : crop_dib_;
+    shown.DIB_PaintPicture(Box.hDC(), 0, 0, vb::CLng(Box.ScaleWidth()), vb::CLng(Box.ScaleHeight()), 0, 0,
+                           gdi::SRCCOPY);
+}
+
+void cls_Capture_HDMI::Draw_Running_Arm_2(gdi::Picture_surface& Box, int32_t Arm_Color) {
+    vb::Trap(Is_Compiled, "Draw_running_arm_2 of CLS_CAPTURE", [&] {
+        Box.Cls();
+        double angle = (arm_counter_ / 100.0 * 2) * 3.14159 - 1.570795;
+        int32_t cx = vb::CLng(Box.ScaleWidth()) / 2;
+        int32_t cy = vb::CLng(Box.ScaleHeight()) / 2;
+        int32_t draw_width = std::min<int32_t>(vb::CInt(Box.ScaleWidth() / 8), 4);
+        gdi::Device_context* dc = Box.hDC();
+        gdi::Pen* pen = gdi::CreatePen(gdi::PS_SOLID, draw_width, static_cast<gdi::COLORREF>(Arm_Color));
+        gdi::Gdi_object* old = gdi::SelectObject(dc, pen);
+        gdi::MoveToEx(dc, vb::CLng(cx + cx * std::cos(angle)), vb::CLng(cy + cy * std::sin(angle)));
+        gdi::LineTo(dc, cx, cy);
+        gdi::SelectObject(dc, old);
+        gdi::DeleteObject(pen);
+        Box.Refresh();
+    });
+}
+
+void cls_Capture_HDMI::OnRGBEvent(capturelib::Capture_Library_Object*, double, const uint8_t*, int32_t, int32_t,
+                                  const capturelib::Frame_arrival& arrival) {
+    int32_t tick = arrival.tick;
+    last_tick_ = tick;
+    last_local_ = arrival.local_mill;
+    tick_delta_ = sys::Tick_Diff(tick, previous_tick_);
+    previous_tick_ = tick;
+    int64_t events = ++m_HDMI_events;
+    if (++frames_since_mark_ >= 50) {
+        int32_t d = sys::Tick_Diff(tick, previous_mark_);
+        if (d > 0) {
+            running_fps_ = static_cast<float>(vb::Round(50000.0 / d));
+            previous_mark_ = tick;
+            frames_since_mark_ = 0;
+        }
+    }
+    if (events == 21) tick_21_ = tick;
+    if (events == 31) tick_31_ = tick;
+    if (events == 131) tick_131_ = tick;
+    float arm = arm_counter_ + 1;
+    arm_counter_ = arm > 100 ? 1 : arm;
+    if (HDMIreceived) HDMIreceived();
+}
+
+void cls_Capture_HDMI::OnStreamStopped(capturelib::Capture_Library_Object*, const std::string& reason) {
+    QMetaObject::invokeMethod(&ui_thread_, [this, reason] { Source_Stopped(reason); }, Qt::QueuedConnection);
+}
+
+// The camera went away or failed: nothing more arrives. What was recorded stays as it is.
+void cls_Capture_HDMI::Source_Stopped(const std::string& reason) {
+    m_is_Running = false;
+    paused_ = false;
+    Capture_Running = false;
+    mTrace::Trace("*Video source stopped: " + reason);
+    Write_Event_Log(" Video source " + current_friendly_name_ + " stopped: " + reason);
+    ui::MsgBox("The video source \"" + current_friendly_name_ + "\" stopped: " + reason + "." + CrLf +
+                   "Frames recorded so far are kept. Select the video source again to go on.",
+               ui::vbExclamation);
+}

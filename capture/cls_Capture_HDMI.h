@@ -1,0 +1,138 @@
+#pragma once
+// The capture device as the capture console sees it: it finds the saved source among the capture
+// library's sources and applies the saved format, keeps the crop and rotation, runs, pauses and stops
+// the camera, counts and time-stamps every frame, measures the frame rate, and draws the cropped
+// picture and the running arm.
+//
+// Threads: members are called on the user-interface thread. Frames arrive on the capture worker;
+// there the device stamps and counts them and raises HDMIreceived, which therefore must not touch a
+// window. The counters read by the console are safe to read from either thread.
+#include "imaging/cDIBSection.h"
+#include "platform/capturelib/Capture_Library_Object.h"
+#include "platform/gdi/Picture_surface.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class cls_Capture_HDMI final : public capturelib::IVideoCapEvent {
+public:
+    // Lists the sources of the installed provider, or of `library` when one is given.
+    cls_Capture_HDMI();
+    explicit cls_Capture_HDMI(std::unique_ptr<capturelib::Capture_Library_Object> library);
+    ~cls_Capture_HDMI() override;
+    cls_Capture_HDMI(const cls_Capture_HDMI&) = delete;
+    cls_Capture_HDMI& operator=(const cls_Capture_HDMI&) = delete;
+
+    // Raised on the capture worker after each frame; set it before the camera runs.
+    std::function<void()> HDMIreceived;
+
+    bool SourcePropFound() const { return source_prop_found_; }
+    void Advise();
+    void ID_string(const std::string& label) { id_string_ = label; }
+    const std::string& Last_Error() const { return last_error_; }
+
+    // The crop of every frame: bitmaps of cr_X x cr_Y, and for a rotated camera of cr_Y x cr_X.
+    void set_HDMI_Crop(int16_t cr_X, int16_t cr_Y);
+    void Do_CROP(bool value) { do_crop_ = value; }
+    bool Do_CROP() const { return do_crop_; }
+    void Capture_Rotate_RGB(bool value) { capture_rotate_rgb_ = value; }
+    bool Capture_Rotate_RGB() const { return capture_rotate_rgb_; }
+    int32_t Crop_Width() const { return crop_width_; }
+    int32_t Crop_Height() const { return crop_height_; }
+
+    // Settings the console makes before it runs the camera; the frame path does not read them.
+    void Post_linear(bool value);
+    void MaxFrames(int32_t n);
+    void Do_log_time(bool value) { do_log_time_ = value; }
+
+    // The last frame: its tick, its local time of day in ms, and the ms since the frame before (0 when
+    // that is below 0 or above 10000).
+    int32_t last_Capture_mill() const { return last_tick_; }
+    int32_t last_Capture_local() const { return last_local_; }
+    int32_t last_Capture_delta() const;
+    // Frames since the camera last ran; error 6 beyond what a capture file's 32-bit count holds.
+    int32_t HDMI_events() const;
+    // Tick at frame 31 minus tick at frame 21.
+    int32_t HDMI_10_mill() const { return tick_31_ - tick_21_; }
+    // The rate over frames 31 to 131, 0 until frame 131 has come once.
+    float Measured_fps() const;
+    // The rate over the last 50 frames.
+    int16_t Running_Fps() const;
+
+    const std::string& Current_FriendlyName() const { return current_friendly_name_; }
+    const std::string& Current_PropertyString() const { return current_property_string_; }
+    // Source width "*" source height of the running format.
+    std::string HDMI_Sample_Dimensions() const;
+
+    // Looks for the saved source by its friendly name among "video:1" to "video:10" and applies the
+    // saved format; says so when it is not there.
+    bool Set_Source_from_Saved();
+    void Capture_Run();
+    void Stop_Capture();
+    void Pause_Capture();
+    void UnPause_Capture();
+    void UnAdvise();
+
+    // The cropped picture (the rotated one for a rotated camera), stretched over the box.
+    void Draw_Cropped_DIB(gdi::Picture_surface& Box);
+    // The activity arm: one turn every 100 frames, clockwise from straight up.
+    void Draw_Running_Arm_2(gdi::Picture_surface& Box, int32_t Arm_Color);
+
+    bool Is_Running() const { return m_is_Running; }
+    bool Paused() const { return paused_; }
+
+    // The capture library's sink.
+    void OnRGBEvent(capturelib::Capture_Library_Object* pSource, double dSampleTime, const uint8_t* pBuffer,
+                    int32_t lBufferSize, int32_t DeviceNumber, const capturelib::Frame_arrival& arrival) override;
+    void OnStreamStopped(capturelib::Capture_Library_Object* pSource, const std::string& reason) override;
+
+private:
+    void Get_VideoHeader();
+    void Source_Stopped(const std::string& reason);
+
+    QObject ui_thread_;  // queued calls from the capture threads run on the user-interface thread
+    std::unique_ptr<capturelib::Capture_Library_Object> library_;
+    int32_t cookie_ = 0;
+    std::string id_string_;
+    int16_t index_ = 0;
+    std::string last_error_;
+    std::atomic<bool> m_is_Running{false};
+    std::atomic<bool> paused_{false};
+    bool source_prop_found_ = false;
+    std::string current_friendly_name_;
+    std::string current_property_string_;
+
+    bool do_crop_ = false;
+    bool capture_rotate_rgb_ = false;
+    int32_t crop_width_ = 0;
+    int32_t crop_height_ = 0;
+    std::mutex bitmaps_mutex_;  // the crop bitmaps are remade here and painted from here
+    cDIBSection crop_dib_;
+    cDIBSection rotated_dib_;
+
+    bool post_linear_ = false;
+    bool do_log_time_ = false;
+    int32_t max_frames_ = 0;
+
+    // The running format's size, read when the camera starts to run.
+    std::atomic<int32_t> source_width_{0};
+    std::atomic<int32_t> source_height_{0};
+
+    // Written by the capture worker.
+    std::atomic<int64_t> m_HDMI_events{0};
+    std::atomic<int32_t> last_tick_{0};
+    std::atomic<int32_t> last_local_{0};
+    std::atomic<int32_t> tick_delta_{0};
+    int32_t previous_tick_ = 0;
+    std::atomic<int32_t> tick_21_{0}, tick_31_{0}, tick_131_{0};
+    int64_t frames_since_mark_ = 0;
+    int32_t previous_mark_ = 0;
+    std::atomic<float> running_fps_{0};
+    std::atomic<float> arm_counter_{0};
+};
