@@ -15,20 +15,6 @@
 
 namespace {
 
-const char* const Location = " of Class Module Cls_XML_header";
-
-std::string Where(const char* procedure) { return std::string(procedure) + Location; }
-
-// A Get with a default answers it whatever fails: the lookup or the conversion.
-template <class T, class Body>
-T Or_Default(T fallback, Body&& body) {
-    try {
-        return body();
-    } catch (...) {
-        return fallback;
-    }
-}
-
 std::string Stream_Path(int16_t stream, const char* element) {
     return "//stream_header[@id='" + vb::CStr(stream) + "']/" + element;
 }
@@ -56,6 +42,10 @@ std::string Program_Folder() {
 }  // namespace
 
 Cls_XML_header::Cls_XML_header() = default;
+
+std::string Cls_XML_header::Where(const char* procedure) {
+    return std::string(procedure) + " of Class Module Cls_XML_header";
+}
 
 // ---- the document ----
 
@@ -115,6 +105,10 @@ void Cls_XML_header::Forget_Records() {
     stream_record_ = {};
     heat_record_ = {};
     lane_record_ = {};
+    grade_record_ = {};
+    graph_object_ = {};
+    traces_record_ = {};
+    trace_record_ = {};
     declaration_ = {};
 }
 
@@ -143,7 +137,14 @@ void Cls_XML_header::Create_Header() {
             doc_.Append_Child(root, rgb_data);
             Add_Break(root);
         }
-        if (Golf_Mode && golfing_) vb::Raise(vb::Err_Invalid_Call, "This program builds no golf section");
+        // A section is made whenever its program switch is on, and holds a place only with its own flag.
+        if (Golf_Mode) {
+            xml::Node golf = Build_Golf();
+            if (golfing_) {
+                doc_.Append_Child(root, golf);
+                Add_Break(root);
+            }
+        }
         if (Vantorel_Mode) {
             xml::Node race = Build_Vantorel();
             Add_Break(root);
@@ -152,7 +153,13 @@ void Cls_XML_header::Create_Header() {
                 Add_Break(root);
             }
         }
-        if (Zelvanic_Mode && zelvanic_) vb::Raise(vb::Err_Invalid_Call, "This program builds no dog-race section");
+        if (Zelvanic_Mode) {
+            xml::Node dog_race = Build_Zelvanic();
+            if (zelvanic_) {
+                doc_.Append_Child(root, dog_race);
+                Add_Break(root);
+            }
+        }
         doc_.Append_Child(doc_.Document_Node(), root);
         DOM_serialize();
     });

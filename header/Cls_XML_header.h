@@ -212,7 +212,143 @@ public:
     void Vantorel_Marathon_Class_Start(int16_t class_number, const std::string& value);
     std::string Vantorel_Marathon_Class_Start(int16_t class_number) const;
 
+    // ---- golf: swing analysis ----
+    // The values of one drawing object, in the order its elements are written.
+    struct Graph_Values {
+        int16_t obj_type = 0;
+        int16_t layer = 0;
+        int32_t color = 0;
+        int16_t linetype = 0;
+        int16_t linewidth = 0;
+        bool filled = false;
+        int16_t x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0, x4 = 0, y4 = 0;
+    };
+    void Create_Grade_Record();
+    void Build_Graph_Object(int16_t number);
+    // Ten trace records in a `traces` element that no section holds.
+    void Create_Traces_Record();
+    void Create_Trace(int16_t number);
+    std::string Player_name() const;
+    void Player_name(const std::string& value);
+    std::string Player_Comment() const;
+    void Player_Comment(const std::string& value);
+    void Venue(const std::string& value);
+    std::string Venue() const;
+    // These three read 0 or "" unless the document came from a text that parsed.
+    void Impact_field(int16_t value);
+    int16_t Impact_field() const;
+    void Top_field(int16_t value);
+    int16_t Top_field() const;
+    void Must_print(const std::string& value);
+    std::string Must_print() const;
+    bool Has_weight_data() const;  // "True"/"False"
+    void Has_weight_data(bool value);
+    void trimmed_Start_Field(int16_t value);
+    int16_t trimmed_Start_Field() const;
+    void trimmed_End_Field(int16_t value);
+    int16_t trimmed_End_Field() const;
+    std::string Trace_Name(int16_t trace) const;  // "" on any failure
+    void Trace_Name(int16_t trace, const std::string& value);
+    std::string Trace_Color(int16_t trace) const;  // "" on any failure
+    void Trace_Color(int16_t trace, const std::string& value);  // nothing when the trace is missing
+    bool Trace_Bezier(int16_t trace) const;  // "True"/"False"; false on any failure
+    void Trace_Bezier(int16_t trace, bool value);
+    int16_t Trace_Thickness(int16_t trace) const;  // 0 on any failure
+    void Trace_Thickness(int16_t trace, int16_t value);  // nothing when the trace is missing
+    void Graded_at(const std::string& value);
+    std::string Graded_at() const;
+    void Graded_active(bool value);  // "True"/"False"
+    bool Graded_active() const;
+    void Grade_slice(const std::string& value);
+    std::string Grade_slice() const;  // "" on any failure
+    void Grade_direction(const std::string& value);
+    std::string Grade_direction() const;  // "" on any failure
+    void Grade_top(const std::string& value);
+    std::string Grade_top() const;
+    void Grade_toe(const std::string& value);
+    std::string Grade_toe() const;
+    void Grade_club(const std::string& value);
+    std::string Grade_club() const;
+    void Grade_comment(const std::string& value);
+    std::string Grade_comment() const;
+    // Writes, then reads, the elements in their order; the first that fails stops it, the ones
+    // before it done.
+    void Graph_object(int16_t number, const Graph_Values& values);
+    void get_Graph_object(int16_t number, Graph_Values& values) const;
+    void anp_filename(const std::string& value);
+    std::string anp_filename() const;
+    void anp_numlines(int16_t value);
+    int16_t anp_numlines() const;
+    void anp_line(int16_t line, const std::string& value);
+    std::string anp_line(int16_t line) const;
+
+    // ---- zelvanic: dog races, eight starting boxes ----
+    // Every value of the section is text; only the box members convert numbers.
+    void Zelv_event(const std::string& value);
+    std::string Zelv_event() const;
+    void Zelv_Heat_ID(const std::string& value);
+    std::string Zelv_Heat_ID() const;
+    void Zelv_Heat_Name(const std::string& value);
+    std::string Zelv_Heat_Name() const;
+    void Zelv_Heat_Length(const std::string& value);
+    std::string Zelv_Heat_Length() const;  // "" on any failure
+    void Zelv_Goal_Finish(const std::string& value);  // nothing when the element is missing
+    std::string Zelv_Goal_Finish() const;
+    void Zelv_Goal_Split(const std::string& value);  // nothing when the element is missing
+    std::string Zelv_Goal_Split() const;
+    void Zelv_start_DateTime(const std::string& value);
+    std::string Zelv_start_DateTime() const;
+    void Zelv_heat_start_local_mill(const std::string& value);
+    void Zelv_heat_start_PC_mill(const std::string& value);
+    std::string Zelv_heat_start_PC_mill() const;
+    // The offsets read "0" when missing or not a number, else their text unchanged.
+    void Goal_Compensation(const std::string& value);
+    std::string Goal_Compensation() const;
+    void Split_Compensation(const std::string& value);
+    std::string Split_Compensation() const;
+    std::string Zelv_box_delay() const;  // "0" on any failure
+    void Zelv_box_delay(const std::string& value);  // nothing when the element is missing
+    void Zelv_split_firewire_ID(const std::string& value);
+    void Zelv_goal_firewire_ID(const std::string& value);
+    void Zelv_ph_serial(const std::string& value);
+    void Zelv_Dog_name(int16_t box, const std::string& value);
+    std::string Zelv_Dog_name(int16_t box) const;
+    // The split time with `split`, else the heat time.
+    void Zelv_Heat_time(int16_t box, bool split, int32_t value);
+    int32_t Zelv_Heat_time(int16_t box, bool split) const;
+    void Zelv_Heat_Click_Time(int16_t box, int32_t value);  // nothing when the box is missing
+    int32_t Zelv_Heat_Click_Time(int16_t box) const;        // 0 on any failure
+    void Zelv_heat_frame(int16_t box, int16_t value);
+    int16_t Zelv_heat_frame(int16_t box) const;
+    void Zelv_split_frame(int16_t box, int16_t value);
+    int16_t Zelv_split_frame(int16_t box) const;
+    // "True"/"False"; the Get is false on any failure, the Let lets waiting events run when it cannot write.
+    void Zelv_dead_heat(int16_t box, bool value);
+    bool Zelv_dead_heat(int16_t box) const;
+
 private:
+    // A Get with a default answers it whatever fails: the lookup or the conversion.
+    template <class T, class Body>
+    static T Or_Default(T fallback, Body&& body) {
+        try {
+            return body();
+        } catch (...) {
+            return fallback;
+        }
+    }
+    // A Let marked as ignored writes nothing and says nothing when it cannot write.
+    template <class Body>
+    static bool Quietly(Body&& body) {
+        try {
+            body();
+            return true;
+        } catch (...) {
+            return false;
+        }
+    }
+    // The error location of a member.
+    static std::string Where(const char* procedure);
+
     xml::Node Element(const std::string& xpath) const;  // raises 91 when nothing is found
     std::string Text_Of(const std::string& xpath) const;
     void Set(const std::string& xpath, const std::string& text);
@@ -233,6 +369,8 @@ private:
     void Build_File_Data(xml::Node root);
     xml::Node Build_RGB_Data();
     xml::Node Build_Vantorel();
+    xml::Node Build_Golf();
+    xml::Node Build_Zelvanic();
     void Forget_Records();
 
     xml::Document doc_;
@@ -241,6 +379,10 @@ private:
     xml::Node stream_record_;
     xml::Node heat_record_;
     xml::Node lane_record_;
+    xml::Node grade_record_;
+    xml::Node graph_object_;
+    xml::Node traces_record_;
+    xml::Node trace_record_;
     xml::Node declaration_;
     bool golfing_ = false;
     bool vantorel_ = true;

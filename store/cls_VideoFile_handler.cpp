@@ -890,6 +890,7 @@ void cls_VideoFile_handler::Reset_Open_State() {
     file_quality_ = 0;
     cached_record_ = 0;
     cached_decoded_ = false;
+    stream_table_ = {};
     append_position_ = 0;
     m_RGB_frames_appended = 0;
     measured_record_length_ = 0;

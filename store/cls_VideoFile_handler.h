@@ -28,6 +28,7 @@
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/gdi/Picture_surface.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -216,8 +217,8 @@ public:
     void SpecApp(const std::string& value);
     std::string Camera_ID(int16_t stream);
     void Camera_ID(int16_t stream, const std::string& value);
-    // Stream 1 as the stream table of the older kinds holds it: never filled for kd3 files.
-    bool rotated() const { return false; }
+    // Stream 1 as the stream table holds it: opening a kd3 file does not fill it.
+    bool rotated() const { return m_file_suffix != "avi" && stream_table_[0].rotated; }
     void rotated(bool value);  // writes the file
     bool Stream_rotated(int16_t stream);
     void Stream_rotated(int16_t stream, bool value);  // writes the file
@@ -291,6 +292,133 @@ public:
     void Hdr_spare1(const std::string& value);
     int16_t xField_To_Show() const { return Field_To_Show(); }
 
+    // ---- header facade: dog races, golf grading, marathon classes, frame selection ----
+    // No header this program writes holds these sections: there the members fail with 91 or give
+    // their defaults. The Gets marked "trapped" report in the built program and answer 0 or "".
+    void Zelv_event(const std::string& value);
+    std::string Zelv_event();
+    void Zelv_Heat_ID(const std::string& value);
+    std::string Zelv_Heat_ID();
+    void Zelv_Heat_Name(const std::string& value);
+    std::string Zelv_Heat_Name();
+    void Zelv_Heat_Length(const std::string& value);
+    std::string Zelv_Heat_Length();
+    void Zelv_Goal_Finish(const std::string& value);
+    std::string Zelv_Goal_Finish();
+    void Zelv_Goal_Split(const std::string& value);
+    std::string Zelv_Goal_Split();
+    void Zelv_start_DateTime(const std::string& value);
+    std::string Zelv_start_DateTime();
+    void Zelv_start_PC_mill(int32_t value);
+    int32_t Zelv_start_PC_mill();  // trapped
+    void Zelv_Goal_compensation(const std::string& value);
+    std::string Zelv_Goal_compensation();
+    void Zelv_Split_compensation(const std::string& value);
+    std::string Zelv_Split_compensation();
+    void Zelv_box_delay(const std::string& value);
+    std::string Zelv_box_delay();
+    void Zelv_split_firewire_ID(const std::string& value);
+    void Zelv_goal_firewire_ID(const std::string& value);
+    // The dog-race serial number; the Get above reads the control box's, another element.
+    void Phidget_serial(const std::string& value);
+    // The camera number of the DV frame read last; no DV frame is read here.
+    int16_t Zelv_Camera() const { return 0; }
+    void Zelv_Dog_name(int16_t box, const std::string& value);
+    std::string Zelv_Dog_name(int16_t box);
+    void Zelv_Heat_time(int16_t box, bool split, int32_t value);
+    int32_t Zelv_Heat_time(int16_t box, bool split);  // trapped
+    void Zelv_Heat_Click_Time(int16_t box, int32_t value);
+    int32_t Zelv_Heat_Click_Time(int16_t box);
+    void Zelv_heat_frame(int16_t box, int16_t value);
+    int16_t Zelv_heat_frame(int16_t box);  // trapped
+    void Zelv_split_frame(int16_t box, int16_t value);
+    int16_t Zelv_split_frame(int16_t box);
+    void Zelv_dead_heat(int16_t box, bool value);
+    bool Zelv_dead_heat(int16_t box);
+    void Graded_active(bool value);
+    bool Graded_active();
+    void Graded_at(const std::string& value);
+    std::string Graded_at();
+    void Grade_slice(const std::string& value);
+    std::string Grade_slice();
+    void Grade_direction(const std::string& value);
+    std::string Grade_direction();
+    void Grade_top(const std::string& value);
+    std::string Grade_top();
+    void Grade_toe(const std::string& value);
+    std::string Grade_toe();
+    void Grade_club(const std::string& value);
+    std::string Grade_club();
+    void Grade_comment(const std::string& value);
+    std::string Grade_comment();
+    // The first argument is not used.
+    void Update_Player_Comment(int16_t player, const std::string& comment);  // writes the file
+    std::string Player_Comment();
+    void Vantorel_Marathon_Class_Name(int16_t class_number, const std::string& value);
+    std::string Vantorel_Marathon_Class_Name(int16_t class_number);
+    void Vantorel_Marathon_Class_Start(int16_t class_number, const std::string& value);
+    std::string Vantorel_Marathon_Class_Start(int16_t class_number);
+    // Stream 1's selected range. An "sdv" file keeps it in its own header record, which is not built.
+    void Selection_start(int32_t value);
+    int32_t Selection_start();  // 0 when missing or not a number, and for kinds without a header
+    void Selection_end(int32_t value);
+    int32_t Selection_end();
+    // Values of the older kinds' display and of the buffered capture path, neither built here.
+    int16_t SelRect_top() const { return 0; }
+    int16_t SelRect_left() const { return 0; }
+    int16_t SelRect_right() const { return 0; }
+    int16_t SelRect_bottom() const { return 0; }
+    int16_t SelRect_width() const { return 0; }
+    int16_t Selrect_Height() const { return 0; }
+    int32_t Rounded_Compressed_Size() const { return 0; }
+    int16_t Lap_Count() const { return 0; }
+    int16_t Has_Model() const { return 0; }
+    int16_t impact_pos() const { return 0; }
+    int16_t model_Frame() const { return 0; }
+    int16_t Weight_percent() const { return 0; }
+    bool is_Start_Cam() const { return false; }
+    int16_t AVI_length_Seconds() const { return 0; }
+    int32_t xTime_stamp() const { return 0; }
+
+    // ---- golf swing analysis ----
+    bool has_selrect() const { return false; }
+    void Stream_Offset(int16_t stream, int16_t offset);  // streams 1 to 3 only
+    int16_t Stream_Offset(int16_t stream);
+    int16_t Impact_Time() const;
+    int16_t Model_frame_at_Impact() const { return 0; }
+    std::string Model_FileName();
+    // The impact at the field (DV kinds) or frame (AVI) drawn last, or at a given field; the top
+    // of the swing at a given field. Each then writes the header.
+    void Set_This_Impact_Frame();
+    void Set_Specific_Impact_Field(int16_t field);
+    void Set_Specific_Top_Frame(int16_t field);
+    int16_t Impact_field();
+    int16_t Top_field();
+    void Must_print(const std::string& value);
+    std::string Must_print();
+    int32_t Club_Speed() const { return 0; }
+    // The trimmed range: set only by reading "sdv" frames, which is not built.
+    int16_t Trimmed_Start() const;
+    int16_t Trimmed_End() const { return 0; }
+    // Stream 1's selection from the field drawn last, or cleared; each writes the header.
+    void Set_Start_frame();
+    void Set_End_frame();
+    void Clear_Start_Frame();
+    void Clear_End_Frame();
+    void Set_Frames_no(int16_t frames);  // writes the file
+    void Calculate_Number_of_Fields();
+    // Forgets the frame held, so that the next read or draw takes it from the file again.
+    void Clear_in_Store();
+    void Set_Selrect_stream1(int16_t bottom, int16_t left, int16_t right, int16_t top);  // writes the file
+    void Save_Graph_object(int16_t number, const Cls_XML_header::Graph_Values& values);
+    void Load_Graph_object(int16_t number, Cls_XML_header::Graph_Values& values);
+    void anp_line(int16_t line, const std::string& value);
+    std::string anp_line(int16_t line);
+    void anp_file_lines(int16_t value);
+    int16_t anp_file_lines();
+    void anp_filename(const std::string& value);
+    std::string anp_filename();
+
     // ---- closing ----
     // Brings the header up to date after a segment, then closes the file and resets the object.
     void Close_File();
@@ -306,6 +434,14 @@ public:
     bool Interlaced() const { return interlaced_; }
 
 private:
+    // Per stream 1 to 5, what the header's stream records say; filled by Read_Stream_Info.
+    struct Stream_Info {
+        bool active = false;
+        bool rotated = false;
+        int16_t camera_pos = 0;
+        int16_t top = 0, bottom = 0, left = 0, right = 0;
+    };
+    void Read_Stream_Info();
     void Reset_Open_State();
     void Open_Heat(Binary_file::Mode mode);
     void Recover_Header_Journal();
@@ -390,6 +526,8 @@ private:
     int32_t field_to_show_ = 0;
     int32_t current_field_ = 0;
     int32_t field_time_ = 0;
+
+    std::array<Stream_Info, 5> stream_table_{};
 
     // Values of the older kinds' state that the facade answers.
     std::string owner_;

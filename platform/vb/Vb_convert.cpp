@@ -2,6 +2,7 @@
 
 #include "VbError.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -133,6 +134,17 @@ bool Is_Numeric(std::string_view text) {
     } catch (const VbError&) {
         return false;
     }
+}
+
+bool CBool(std::string_view text, Where where) {
+    auto is = [&](std::string_view word) {
+        return text.size() == word.size() &&
+               std::equal(text.begin(), text.end(), word.begin(),
+                          [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    };
+    if (is("true")) return true;
+    if (is("false")) return false;
+    return CDbl(text, where) != 0;
 }
 
 double Val(std::string_view text) {

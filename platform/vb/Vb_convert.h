@@ -24,6 +24,8 @@ int32_t CLng(std::string_view text, Where where = Where::current());
 // an exponent, or "&H"/"&O" whole numbers. Anything else raises 13.
 double CDbl(std::string_view text, Where where = Where::current());
 bool Is_Numeric(std::string_view text);
+// A truth text: "True" or "False" in any case, or a number, true when not 0; anything else raises 13.
+bool CBool(std::string_view text, Where where = Where::current());
 
 // The leading number of a text, blanks anywhere ignored, 0 when there is none; never fails.
 double Val(std::string_view text);

@@ -22,6 +22,13 @@ namespace {
 const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
 const char* C(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 std::string S(std::string_view v) { return std::string(v); }
+// Text for a node: the library keeps it zero-terminated, so a zero byte would silently cut it
+// short; it becomes "?" like every other character XML cannot hold.
+std::string Content(std::string_view v) {
+    std::string s(v);
+    std::replace(s.begin(), s.end(), '\0', '?');
+    return s;
+}
 
 void Init_Library() {
     static std::once_flag once;
@@ -303,7 +310,7 @@ std::string Node::Text() const {
 
 void Node::Set_Text(std::string_view text) const {
     if (!node_) vb::Raise(vb::Err_Object_Not_Set);
-    std::string value = S(text);
+    std::string value = Content(text);
     switch (node_->type) {
         case XML_ELEMENT_NODE: {
             xmlFreeNodeList(node_->children);
@@ -414,16 +421,16 @@ Node Document::Create_Element(std::string_view name) {
 }
 
 Node Document::Create_Text_Node(std::string_view text) {
-    std::string t = S(text);
+    std::string t = Content(text);
     return Track(xmlNewDocTextLen(doc_, X(t), static_cast<int>(t.size())));
 }
 
-Node Document::Create_Comment(std::string_view text) { return Track(xmlNewDocComment(doc_, X(S(text)))); }
+Node Document::Create_Comment(std::string_view text) { return Track(xmlNewDocComment(doc_, X(Content(text)))); }
 
 Node Document::Create_Processing_Instruction(std::string_view target, std::string_view data) {
     std::string t = S(target);
     if (xmlValidateName(X(t), 0) != 0) vb::Raise(vb::Err_Invalid_Call, "Invalid target: " + t);
-    return Track(xmlNewDocPI(doc_, X(t), X(S(data))));
+    return Track(xmlNewDocPI(doc_, X(t), X(Content(data))));
 }
 
 Node Document::Document_Node() const { return Node(reinterpret_cast<xmlNodePtr>(doc_)); }
@@ -470,7 +477,7 @@ void Document::Set_Attribute(Node element, std::string_view name, std::string_vi
     std::string n = S(name);
     if (element.node_->type != XML_ELEMENT_NODE || xmlValidateName(X(n), 0) != 0)
         vb::Raise(vb::Err_Invalid_Call, "Invalid attribute: " + n);
-    if (!xmlSetProp(element.node_, X(n), X(S(value)))) vb::Raise(vb::Err_Out_Of_Memory);
+    if (!xmlSetProp(element.node_, X(n), X(Content(value)))) vb::Raise(vb::Err_Out_Of_Memory);
 }
 
 Node Document::Select_Single_Node(const std::string& xpath) const {

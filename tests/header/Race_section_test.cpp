@@ -74,30 +74,6 @@ TEST_F(Header_frame, Sections_follow_file_data_in_order_with_the_switches) {
     }
 }
 
-TEST_F(Header_frame, Sections_this_program_does_not_build_say_so) {
-    Module_Vantorel::Golf_Mode = true;
-    Cls_XML_header h;
-    h.Create_Header();  // the golf section is not asked for: nothing to say
-    EXPECT_NE(h.XML_string().find("<vantorel>"), std::string::npos);
-    h.Golfing(true);
-    EXPECT_EQ(Error_Of([&] { h.Create_Header(); }), 5);
-    Module_Vantorel::Golf_Mode = false;
-    Module_Vantorel::Zelvanic_Mode = true;
-    h.Zelvanic(true);
-    EXPECT_EQ(Error_Of([&] { h.Create_Header(); }), 5);
-
-    // The built program reports it and goes on; the interrupted header has no root.
-    std::vector<std::string> reported;
-    vb::Set_Error_Reporter([&](const std::string&, int32_t number, int32_t, const std::string& location,
-                               const std::string&) { reported.push_back(std::to_string(number) + " " + location); });
-    Module_Vantorel::Is_Compiled = true;
-    h.Create_Header();
-    EXPECT_EQ(reported, std::vector<std::string>{"5 Create_Header of Class Module Cls_XML_header"});
-    EXPECT_EQ(Error_Of([&] { h.Frames_no(); }), 91);
-    EXPECT_EQ(h.XML_string().find("<KDR_header>"), std::string::npos);
-    vb::Set_Error_Reporter(nullptr);
-}
-
 TEST_F(Header_frame, A_full_fresh_header_survives_its_own_text) {
     Cls_XML_header h;
     h.rgb(true);

@@ -57,6 +57,23 @@ TEST(Vb_convert, Text_to_number_raises_13_for_what_is_not_a_number) {
     EXPECT_EQ(Error_Of([] { vb::CLng("x"); }), 13);
 }
 
+TEST(Vb_convert, Truth_texts_are_true_false_or_numbers) {
+    struct Row {
+        const char* in;
+        bool value;
+        int32_t error;
+    } rows[] = {{"True", true, 0}, {"true", true, 0},  {"FALSE", false, 0}, {"False", false, 0}, {"1", true, 0},
+                {"-1", true, 0},   {"0", false, 0},    {" 0.0 ", false, 0}, {"0.5", true, 0},    {"t", false, 13},
+                {"f", false, 13},  {"", false, 13},    {"yes", false, 13},  {" True", false, 13}};
+    for (const auto& r : rows) {
+        bool got = !r.value;
+        EXPECT_EQ(Error_Of([&] { got = vb::CBool(r.in); }), r.error) << r.in;
+        if (r.error == 0) {
+            EXPECT_EQ(got, r.value) << r.in;
+        }
+    }
+}
+
 TEST(Vb_convert, Val_reads_the_leading_number_and_never_fails) {
     struct Row { const char* in; double expected; } rows[] = {
         {"12abc", 12}, {"  1 2 3", 123}, {"-4.5e1x", -45}, {"", 0}, {"abc", 0}, {"&H1F", 31}, {"3.4.5", 3.4},

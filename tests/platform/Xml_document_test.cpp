@@ -125,10 +125,19 @@ TEST(Xml_document, Characters_xml_cannot_hold_become_question_marks) {
     xml::Document doc;
     xml::Node root = doc.Create_Element("r");
     doc.Append_Child(doc.Document_Node(), root);
-    root.Set_Text(std::string("a\x01" "b\xFF" "c\xEF\xBF\xBF" "d", 10));
+    root.Set_Text(std::string("a\x01" "b\xFF" "c\xEF\xBF\xBF" "d", 9));
     std::string text = doc.Xml();
     EXPECT_EQ(text, "<r>a?b?c?d</r>\r\n");
     EXPECT_EQ(xml::Parse_Text(text).Error_Code, 0);
+    // A zero byte cuts nothing short, in an element, an attribute or a comment.
+    root.Set_Text(std::string("a\0b", 3));
+    doc.Set_Attribute(root, "id", std::string("1\0" "2", 3));
+    doc.Append_Child(doc.Document_Node(), doc.Create_Comment(std::string("x\0y", 3)));
+    text = doc.Xml();
+    EXPECT_EQ(text, "<r id=\"1?2\">a?b</r>\r\n<!--x?y-->\r\n");
+    xml::Document back;
+    ASSERT_EQ(back.Load_Xml(text).Error_Code, 0);
+    EXPECT_EQ(back.Xml(), text);
 }
 
 TEST(Xml_document, The_declared_encoding_does_not_decode_the_text) {
