@@ -405,7 +405,7 @@ public:
     void Set_End_frame();
     void Clear_Start_Frame();
     void Clear_End_Frame();
-    void Set_Frames_no(int16_t frames);  // writes the file
+    void Set_Frames_no(int32_t frames);  // writes the file
     void Calculate_Number_of_Fields();
     // Forgets the frame held, so that the next read or draw takes it from the file again.
     void Clear_in_Store();

@@ -69,7 +69,7 @@ void cls_VideoFile_handler::Clear_End_Frame() {
     Calculate_Number_of_Fields();
 }
 
-void cls_VideoFile_handler::Set_Frames_no(int16_t frames) {
+void cls_VideoFile_handler::Set_Frames_no(int32_t frames) {
     Header().Frames_no(frames);
     Write_XML_Header();
 }

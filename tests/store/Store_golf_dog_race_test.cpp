@@ -121,7 +121,8 @@ const std::vector<Member>& Members() {
         {"Set_Specific_Impact_Field", [](F& f) { f.Set_Specific_Impact_Field(120); }, [](F& f) { return S(f.Impact_field()); }, "120", true},
         {"Set_Specific_Top_Frame", [](F& f) { f.Set_Specific_Top_Frame(77); }, [](F& f) { return S(f.Top_field()); }, "77", true},
         {"Must_print", [](F& f) { f.Must_print("1,3"); }, [](F& f) { return f.Must_print(); }, "1,3", false},
-        {"Set_Frames_no", [](F& f) { f.Set_Frames_no(5); }, [](F& f) { return S(f.Header().Frames_no()); }, "5", true},
+        // The file holds no records, so the count written is read back as that many missing frames.
+        {"Set_Frames_no", [](F& f) { f.Set_Frames_no(5); }, [](F& f) { return S(f.Missing_Frames()); }, "5", true},
         {"Set_Selrect_stream1", [](F& f) { f.Set_Selrect_stream1(400, 10, 300, 20); },
          [](F& f) {
              Cls_XML_header& h = f.Header();
