@@ -1,8 +1,8 @@
 #pragma once
 // The capture file store: one object stands for one capture file at a time. It creates kd3 files,
 // appends frame records during a capture segment, keeps the file's header document in step with the
-// header record, and reads frames back into its frame image. Only the kd3 kind is built; the older
-// DV and AVI kinds are not (their suffixes are known, nothing reads or writes them).
+// header record, and reads frames back into its frame image. Files of the older kinds (dv, sdv, kd1,
+// kd2, avi) are opened, read and drawn the same way, and kd1 and kd2 files take appended DV frames.
 //
 // What it guarantees beyond reading and writing:
 // - the JPEG buffer length N and the record length S belong to the open file (taken from its header),
@@ -12,9 +12,13 @@
 // - a header text that does not fit the header record is refused and the file keeps its header;
 // - a close that fails still closes the file and resets the object, then reports;
 // - a record that is missing or cut short reads as "frame unavailable" with no time;
-// - frames written before a crash are counted again when the file is opened.
+// - frames written before a crash are counted again when the file is opened;
+// - every length, count and offset an older file gives is checked against the file before it is used,
+//   and a frame that cannot be read or decoded reads as "frame unavailable", never as another frame.
 #include "Binary_file.h"
 #include "Kd3_format.h"
+#include "Older_kind_state.h"
+#include "clsAVIInfo.h"
 #include "header/Cls_XML_header.h"
 #include "imaging/cDIBSection.h"
 
@@ -45,11 +49,11 @@ public:
     bool Has_XML_header();
     bool Read_only() const { return m_Read_only; }
     void Read_only(bool value) { m_Read_only = value; }
-    bool NTSC() const { return false; }
+    bool NTSC() const { return older_ && older_->ntsc; }
     int16_t Width() const { return width_; }
     int16_t Height() const { return height_; }
     std::string Hash_atype() const { return {}; }
-    int32_t JUNK_pos() const { return 0; }
+    int32_t JUNK_pos() const { return older_ ? static_cast<int32_t>(older_->junk_pos) : 0; }
     std::string video_codec() const { return video_codec_; }
     // Size of the named file; 6 at 2 GiB and above.
     int32_t File_size() const;
@@ -127,7 +131,7 @@ public:
     int32_t KD3_Num_fields();
     int16_t mill_per_frame() const;
     int32_t mill_per_field() const { return mill_per_field_; }
-    int32_t Capture_mill_time() const { return 0; }
+    int32_t Capture_mill_time() const { return older_ ? older_->capture_time : 0; }
     int32_t KD3_Capture_mill() const { return read_.capture_mill; }
     int32_t KD3_Capture_local() const { return read_.capture_local; }
     int16_t KD3_Capture_Delta() const;
@@ -200,7 +204,7 @@ public:
     std::string Camera_ID(int16_t stream);
     void Camera_ID(int16_t stream, const std::string& value);
     // Stream 1 as the stream table of the older kinds holds it: never filled for kd3 files.
-    bool rotated() const { return false; }
+    bool rotated() const { return older_ && older_->stream_table[0].rotated; }
     void rotated(bool value);  // writes the file
     bool Stream_rotated(int16_t stream);
     void Stream_rotated(int16_t stream, bool value);  // writes the file
@@ -211,7 +215,7 @@ public:
     int16_t Camera_pos(int16_t stream);
     void Camera_pos(int16_t stream, int16_t value);
     int16_t Pos_In_File(int16_t pos) const;
-    int16_t Num_Video_streams() const { return 0; }
+    int16_t Num_Video_streams() const { return older_ ? older_->streams : 0; }
     void Owner(const std::string& value) { owner_ = value; }
     void Player_index(int16_t value) { player_index_ = value; }
     int16_t p_index() const { return player_index_; }
@@ -261,7 +265,7 @@ public:
     void Set_Multi_Start(int16_t heat);                        // writes the file
     void Clear_Multi_Start(int16_t heat);                      // writes the file
     void Clear_Heats();
-    int32_t Old_HeatStart() const { return 0; }
+    int32_t Old_HeatStart() const { return older_ ? older_->extra.Old_HeatStart() : 0; }
     void Heat_result(int16_t heat, int16_t lane, int32_t value);
     int32_t Heat_result(int16_t heat, int16_t lane);
     void Heat_time(int16_t heat, int16_t lane, int32_t value);
@@ -281,6 +285,62 @@ public:
     // The header document, made on first use.
     Cls_XML_header& Header();
 
+    // ---- the older kinds: DV frames (dv, sdv, kd1, kd2) and AVI files ----
+    // Reads frame `frame` (at most the last) of stream `stream` into the frame buffer; Frame_available
+    // tells whether it was there whole. A kd3 file reads nothing here.
+    void Read_Frame(int32_t frame, int16_t stream);
+    int32_t Frame_in_store() const { return older_ ? older_->frame_in_store : 0; }
+    // The compressed data of the frame read last and its length.
+    const uint8_t* Frame_address() const;
+    int32_t Frame_Data_Size() const { return older_ ? older_->frame_data_size : 0; }
+    int32_t num_Calculated_frames() const { return older_ ? older_->calculated_frames : 0; }
+    bool Has_Model() const { return older_ && older_->model; }
+    int16_t Trimmed_Start() const { return older_ ? older_->first_used_field : 0; }
+    int32_t Player_Time() const { return older_ ? static_cast<int32_t>(older_->player_time) : 0; }
+    int32_t Percentage() const { return older_ ? older_->playing_percentage : 0; }
+    // The DV file header record of an sdv file, as read.
+    const dv::DV_File_Header* DV_File_Header() const { return older_ ? &older_->sdv_header : nullptr; }
+    // kd1, kd2: the header record and the header text of the open file into the header document.
+    void Get_KDR_header();
+    // kd1, kd2: the header record at offset 0; the data offset after the end mark.
+    void Write_KDR_header();
+    void Add_Header_padding();
+    // The first 1001 bytes of a raw DV file; the offset of its first byte that is not zero.
+    void find_DV_offset(const std::string& file_name);
+    int32_t DV_Offset() const { return older_ ? older_->dv_offset : 0; }
+    void Do_Read_DV_extra_data();
+    std::string Read_Comment() const;
+    void Write_comment(const std::string& text);
+    void Rewrite_DV_Extra_data();
+    bool Linear_buffer() const { return older_ && older_->extra.Linear_Buffer() == -1; }
+    int16_t Lap_Count() const { return older_ ? older_->extra.Lap_Count() : 0; }
+    int32_t Frame_time() const { return older_ ? older_->extra.Frame_Time() : 0; }
+    // kd1, kd2: appends one DV frame of 144000 bytes behind the file's last byte.
+    void Append_DV_frame(const uint8_t* frame);
+    int32_t DV_frames_appended() const { return older_ ? older_->dv_frames_appended : 0; }
+    void Rewrite_DV_header();
+    void Rewrite_DV_frame();
+    bool is_DV();
+    bool Has_DV_Header() const;
+
+    // Multi-stream files.
+    void Read_Stream_Info();
+    void Num_write_streams(int16_t value);
+    void Set_Multi_Stream_Size();
+    int16_t stream_from_pos(int16_t pos) const;
+
+    // AVI files.
+    clsAVIInfo& AVI_Info() { return avi_info_; }
+    void Parse_Chunks();
+    void read_AVI_XML_string();
+    void Append_XML_header();
+    void Append_DV_header();
+    void Rewrite_AVI_Header();
+    void Golf_header(bool value) { golf_header_ = value; }
+    bool Has_Text_Stream() const { return older_ && !older_->text_index.empty(); }
+    const std::vector<uint8_t>& Text_buffer() const;
+    int64_t Chunk_Position(const std::string& id) const;
+
     // ---- review ----
     // Whether the header record read last parsed and names this program.
     bool is_Vantorel();
@@ -289,6 +349,21 @@ public:
     bool Interlaced() const { return interlaced_; }
 
 private:
+    bool Open_Older_File(const std::string& suffix);
+    void Open_DV_File();
+    void Open_SDV_File();
+    bool Open_KDR_File();
+    bool Open_AVI_File();
+    void Open_Older(Binary_file::Mode mode);
+    void Load_Default_Header();
+    void Read_DV_Frame(int64_t offset, int32_t frame);
+    void Read_AVI_Frame(int32_t frame);
+    bool Get_AVI_indexes(const std::string& path);
+    bool Read_Standard_Index();
+    void Read_Older_Sample(int32_t frame, bool decode);
+    void Decode_Older_Frame();
+    void Write_Older_XML_Header();
+    void Older_Header_Work_At_Close();
     void Reset_Open_State();
     void Header_Work_At_Close();
     bool Refuse_Segment();
@@ -364,6 +439,13 @@ private:
     int32_t field_to_show_ = 0;
     int32_t current_field_ = 0;
     int32_t field_time_ = 0;
+
+    // The older kinds.
+    clsAVIInfo avi_info_;
+    std::unique_ptr<Older_kind_state> older_;
+    bool header_in_file_ = true;  // false for a kind that keeps no header text: nothing is written back
+    bool golf_header_ = false;
+    bool bottom_field_first_ = false;
 
     // Values of the older kinds' state that the facade answers.
     std::string owner_;
