@@ -115,7 +115,8 @@ void cls_VideoFile_handler::Cropped_Y(int32_t value) {
 }
 
 bool cls_VideoFile_handler::RGB_interlaced() { return Header().RGB_interlaced(); }
-bool cls_VideoFile_handler::RGB_Rotated() { return Header().RGB_Rotated(); }
+// The older kinds turn by their first stream's flag; the kd3 flag of a header they carry means nothing to them.
+bool cls_VideoFile_handler::RGB_Rotated() { return older_ ? rotated_ : Header().RGB_Rotated(); }
 
 void cls_VideoFile_handler::Create_KD3_header() {
     mTrace::Trace("*Create_KD3_header");

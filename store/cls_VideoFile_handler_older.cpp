@@ -61,6 +61,7 @@ bool cls_VideoFile_handler::Open_Older_File(const std::string& suffix) {
         if (!older_->decoder.Open(""))
             Refuse(vb::Err_Cannot_Perform, "No DV decoder is available for " + m_File_Name);
     }
+    rotated_ = older_->stream_table[0].rotated;
     if (width_ > 0 && height_ > 0 && (frame_image_.Width() != width_ || frame_image_.Height() != height_)) {
         frame_image_.Create(width_, height_);
         field_image_.Create(width_, height_);
