@@ -58,8 +58,6 @@ struct Older_kind_state {
     int64_t chunk_position = 0;  // 1-based
     int32_t chunk_length = 0;
     std::vector<uint8_t> text_buffer;
-    int32_t playing_percentage = 0;
-    double player_time = 0;
 
     // The stream table and the camera positions of a multi-stream file.
     std::array<Stream, dv::Max_Streams> stream_table{};

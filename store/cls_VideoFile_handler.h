@@ -296,10 +296,6 @@ public:
     int32_t num_Calculated_frames() const { return older_ ? older_->calculated_frames : 0; }
     bool Has_Model() const { return older_ && older_->model; }
     int16_t Trimmed_Start() const { return older_ ? older_->first_used_field : 0; }
-    int32_t Player_Time() const { return older_ ? static_cast<int32_t>(older_->player_time) : 0; }
-    int32_t Percentage() const { return older_ ? older_->playing_percentage : 0; }
-    // The DV file header record of an sdv file, as read.
-    const dv::DV_File_Header* DV_File_Header() const { return older_ ? &older_->sdv_header : nullptr; }
     // kd1, kd2: the header record and the header text of the open file into the header document.
     void Get_KDR_header();
     // kd1, kd2: the header record at offset 0; the data offset after the end mark.
@@ -307,7 +303,6 @@ public:
     void Add_Header_padding();
     // The first 1001 bytes of a raw DV file; the offset of its first byte that is not zero.
     void find_DV_offset(const std::string& file_name);
-    int32_t DV_Offset() const { return older_ ? older_->dv_offset : 0; }
     void Do_Read_DV_extra_data();
     std::string Read_Comment() const;
     void Write_comment(const std::string& text);
@@ -338,8 +333,6 @@ public:
     void Rewrite_AVI_Header();
     void Golf_header(bool value) { golf_header_ = value; }
     bool Has_Text_Stream() const { return older_ && !older_->text_index.empty(); }
-    const std::vector<uint8_t>& Text_buffer() const;
-    int64_t Chunk_Position(const std::string& id) const;
 
     // ---- review ----
     // Whether the header record read last parsed and names this program.

@@ -231,8 +231,6 @@ void cls_VideoFile_handler::Read_AVI_Frame(int32_t frame) {
     o.frame_in_store = n;
     o.chunk_position = position + 1;
     o.chunk_length = static_cast<int32_t>(std::min<int64_t>(chunk_length, INT32_MAX));
-    o.player_time = double(n - 1) * mill_per_frame_;
-    o.playing_percentage = frame_count_ > 0 ? vb::CLng(vb::Round(n * 100.0 / frame_count_)) : 0;
     // A chunk the file does not hold whole, an empty one (a dropped frame) or one whose id is not the
     // index's is no frame.
     if (chunk_length <= 0 || chunk_length > Largest_Chunk || position < 0 || position + 8 + chunk_length > length) return;
@@ -253,21 +251,6 @@ void cls_VideoFile_handler::Read_AVI_Frame(int32_t frame) {
             file_.Read_At(at, o.text_buffer);
         }
     }
-}
-
-const std::vector<uint8_t>& cls_VideoFile_handler::Text_buffer() const {
-    static const std::vector<uint8_t> none;
-    return older_ ? older_->text_buffer : none;
-}
-
-int64_t cls_VideoFile_handler::Chunk_Position(const std::string& id) const {
-    if (!older_) return 0;
-    if (id == "KDXM") return older_->pos_KDXM;
-    if (id == "PKHD") return older_->pos_PKHD;
-    if (id == "idx1") return older_->pos_idx1;
-    for (int i = 0; i < 5; ++i)
-        if (id == "PKA" + std::to_string(i + 1)) return older_->pos_PKA[static_cast<size_t>(i)];
-    return 0;
 }
 
 bool cls_VideoFile_handler::is_DV() {

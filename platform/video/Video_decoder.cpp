@@ -3,6 +3,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/log.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -76,6 +77,12 @@ bool Video_decoder::Is_DV_Fourcc(const std::string& fourcc) {
 }
 
 bool Video_decoder::Open(const std::string& fourcc) {
+    // A damaged frame is answered by Decode's result; the library's own complaints stay off stderr.
+    static const bool quiet = [] {
+        av_log_set_level(AV_LOG_FATAL);
+        return true;
+    }();
+    (void)quiet;
     Close();
     AVCodecID id = AV_CODEC_ID_NONE;
     if (fourcc.empty() || Is_DV_Fourcc(fourcc)) {

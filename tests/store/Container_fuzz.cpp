@@ -8,7 +8,10 @@
 #include "store/clsAVIInfo.h"
 #include "store/cls_VideoFile_handler.h"
 
+#include <QGuiApplication>
+
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -29,6 +32,12 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Silent_dialogs dialogs;
     static const std::string folder = [] {
+        // The "frame unavailable" picture draws text, which needs the application's fonts.
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        static int argc = 1;
+        static char name[] = "fuzz_containers";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication application(argc, argv);
         Module_Vantorel::Is_Compiled = true;
         Module_Vantorel::Vantorel_Mode = true;
         ui::Set_Dialog_Service(&dialogs);
