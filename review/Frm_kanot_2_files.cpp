@@ -55,7 +55,8 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
             ui::File_Request request;
             request.initial_dir = Non_dependant::Read_Ini("Canoe", "last_dir", Ini_file_path, "");
             request.title = "Open";
-            request.filter = "Vantorel Files (*.kd3)|*.kd3";
+            request.filter =
+                "Vantorel Files (*.kd3)|*.kd3|Older capture files (*.kd2;*.kd1;*.sdv;*.dv;*.avi)|*.kd2;*.kd1;*.sdv;*.dv;*.avi";
             Current_File_Name = ui::Dialogs().Open_File(request).value_or("");
             mTrace::Trace("*FK2 CommonDialog, filename = " + Current_File_Name);
         }
@@ -117,8 +118,9 @@ void Frm_kanot_2::Open_multi_file(const std::string& Filename) {
         Replay_File.Close_File();
         File_Goalline = {0, 0, 0, 0};
         Replay_File.File_name(Filename);
-        Replay_File.Open_RGB_File();
-        // A file the store refused has been reported already.
+        // The older kinds open by their suffix; a refused one has said why.
+        if (vb::LCase(Non_dependant::File_Suffix(Filename)) == "kd3") Replay_File.Open_RGB_File();
+        else if (!Replay_File.Open_File(Filename, 0)) return;
         if (!Replay_File.File_open()) return;
         if (!Replay_File.is_Vantorel()) {
             Replay_File.Close_File();

@@ -86,7 +86,8 @@ void cls_VideoFile_handler::File_name(const std::string& path) {
 
 bool cls_VideoFile_handler::Has_XML_header() {
     m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
-    // An AVI file has a header only where its XML chunk was found, and no AVI file is read here.
+    // An AVI file has a header only where its XML chunk was found.
+    if (vb::LCase(m_file_suffix) == "avi") return older_ && older_->pos_KDXM > 0;
     return m_file_suffix == "kd1" || m_file_suffix == "kd2" || m_file_suffix == "kd3";
 }
 
@@ -120,7 +121,8 @@ void cls_VideoFile_handler::Cropped_Y(int32_t value) {
 }
 
 bool cls_VideoFile_handler::RGB_interlaced() { return Header().RGB_interlaced(); }
-bool cls_VideoFile_handler::RGB_Rotated() { return Header().RGB_Rotated(); }
+// The older kinds turn by their first stream's flag; the kd3 flag of a header they carry means nothing to them.
+bool cls_VideoFile_handler::RGB_Rotated() { return older_ ? rotated_ : Header().RGB_Rotated(); }
 
 void cls_VideoFile_handler::Create_KD3_header() {
     mTrace::Trace("*Create_KD3_header");
@@ -229,10 +231,10 @@ bool cls_VideoFile_handler::Write_XML_Header() {
             mTrace::Trace("*Has_XML_header = False");
             return;
         }
-        if (m_file_suffix != "kd3") Refuse(vb::Err_Invalid_Call, "Capture files of the kind " + m_file_suffix + " are not supported");
         Cls_XML_header& h = Header();
         h.Update_Time(Non_dependant::Now_Text());
         h.Update_Program(Module_Vantorel::Program_Name);
+        if (m_file_suffix != "kd3") return Write_Older_XML_Header();
         // A closed file is opened here and stays open until Close_File.
         if (!File_open()) Open_Heat(Binary_file::Mode::read_write_new);
         Write_KD3_header();
@@ -590,6 +592,7 @@ int64_t cls_VideoFile_handler::RGB_video_adress(int32_t frame) const {
 }
 
 void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
+    if (older_) return Read_Older_Sample(frame, decode);
     std::string extra;
     vb::Trap_With(
         Module_Vantorel::Is_Compiled,
@@ -707,7 +710,8 @@ void cls_VideoFile_handler::Draw_Message_Picture(int32_t colour, int32_t text_co
 }
 
 int32_t cls_VideoFile_handler::KD3_Num_Frames() { return Header().Frames_no(); }
-int32_t cls_VideoFile_handler::KD3_Num_fields() { return vb::To_Int32(2 * int64_t{Header().Frames_no()}); }
+// The older kinds count their frames from their own layout, most of them without a header.
+int32_t cls_VideoFile_handler::KD3_Num_fields() { return older_ ? vb::To_Int32(2 * int64_t{frame_count_}) : vb::To_Int32(2 * int64_t{Header().Frames_no()}); }
 int16_t cls_VideoFile_handler::mill_per_frame() const { return vb::To_Int16(mill_per_frame_); }
 int16_t cls_VideoFile_handler::KD3_Capture_Delta() const { return vb::To_Int16(read_.capture_delta); }
 int16_t cls_VideoFile_handler::KD3_Compression_Quality() const { return vb::To_Int16(read_.jpeg_quality); }
@@ -729,7 +733,8 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
             if (MismatchSize) MismatchSize();
         }
         if (interlaced_) {
-            const int16_t mode = field_to_show_ == 1 ? 2 : 1;
+            // DV frames hold the lower field first in time.
+            const int16_t mode = (field_to_show_ == 1) != bottom_field_first_ ? 2 : 1;
             graphics::deinterlaceFrame2(frame_image_.DIBSectionBitsPtr(), field_image_.DIBSectionBitsPtr(),
                                         vb::To_Int16(field_image_.Width()), vb::To_Int16(field_image_.Height()), mode);
         } else {
@@ -867,6 +872,12 @@ void cls_VideoFile_handler::Close_File() {
                 failure = std::current_exception();
             }
         }
+    } else if (m_file_suffix == "kd1" || m_file_suffix == "kd2") {
+        try {
+            Older_Header_Work_At_Close();
+        } catch (...) {
+            failure = std::current_exception();
+        }
     }
     // Whatever happened above, the file is closed and nothing of this segment reaches the next one.
     file_.Close();
@@ -875,6 +886,9 @@ void cls_VideoFile_handler::Close_File() {
 }
 
 void cls_VideoFile_handler::Reset_Open_State() {
+    older_.reset();
+    header_in_file_ = true;
+    bottom_field_first_ = false;
     m_file_suffix.clear();
     video_codec_.assign(1, '0');
     width_ = height_ = 0;

@@ -1,8 +1,8 @@
 #pragma once
 // The capture file store: one object stands for one capture file at a time. It creates kd3 files,
 // appends frame records during a capture segment, keeps the file's header document in step with the
-// header record, and reads frames back into its frame image. Only the kd3 kind is built; the older
-// DV and AVI kinds are not (their suffixes are known, nothing reads or writes them).
+// header record, and reads frames back into its frame image. Files of the older kinds (dv, sdv, kd1,
+// kd2, avi) are opened, read and drawn the same way, and kd1 and kd2 files take appended DV frames.
 //
 // What it guarantees beyond reading and writing:
 // - the JPEG buffer length N and the record length S belong to the open file (taken from its header),
@@ -20,8 +20,12 @@
 // - no size read from a file is allocated beyond what a picture of the header's frame size can need;
 // - a segment that the disk refuses (full, a size limit, an I/O error) is reported once, its half record
 //   cut off, its lost frames counted, and the header counts the whole records on disk.
+// - every length, count and offset an older file gives is checked against the file before it is used,
+//   and a frame that cannot be read or decoded reads as "frame unavailable", never as another frame.
 #include "Binary_file.h"
 #include "Kd3_format.h"
+#include "Older_kind_state.h"
+#include "clsAVIInfo.h"
 #include "header/Cls_XML_header.h"
 #include "imaging/cDIBSection.h"
 
@@ -54,11 +58,11 @@ public:
     bool Has_XML_header();
     bool Read_only() const { return m_Read_only; }
     void Read_only(bool value) { m_Read_only = value; }
-    bool NTSC() const { return false; }
+    bool NTSC() const { return older_ && older_->ntsc; }
     int16_t Width() const { return width_; }
     int16_t Height() const { return height_; }
     std::string Hash_atype() const { return {}; }
-    int32_t JUNK_pos() const { return 0; }
+    int32_t JUNK_pos() const { return older_ ? static_cast<int32_t>(older_->junk_pos) : 0; }
     std::string video_codec() const { return video_codec_; }
     // Size of the named file; 6 at 2 GiB and above.
     int32_t File_size() const;
@@ -145,7 +149,7 @@ public:
     int32_t KD3_Num_fields();
     int16_t mill_per_frame() const;
     int32_t mill_per_field() const { return mill_per_field_; }
-    int32_t Capture_mill_time() const { return 0; }
+    int32_t Capture_mill_time() const { return older_ ? older_->capture_time : 0; }
     int32_t KD3_Capture_mill() const { return read_.capture_mill; }
     int32_t KD3_Capture_local() const { return read_.capture_local; }
     int16_t KD3_Capture_Delta() const;
@@ -217,7 +221,7 @@ public:
     void SpecApp(const std::string& value);
     std::string Camera_ID(int16_t stream);
     void Camera_ID(int16_t stream, const std::string& value);
-    // Stream 1 as the stream table holds it: opening a kd3 file does not fill it.
+    // Stream 1 of the stream table, which only Read_Stream_Info fills: opening a kd3 file does not.
     bool rotated() const { return m_file_suffix != "avi" && stream_table_[0].rotated; }
     void rotated(bool value);  // writes the file
     bool Stream_rotated(int16_t stream);
@@ -229,7 +233,7 @@ public:
     int16_t Camera_pos(int16_t stream);
     void Camera_pos(int16_t stream, int16_t value);
     int16_t Pos_In_File(int16_t pos) const;
-    int16_t Num_Video_streams() const { return 0; }
+    int16_t Num_Video_streams() const { return older_ ? older_->streams : 0; }
     void Owner(const std::string& value) { owner_ = value; }
     void Player_index(int16_t value) { player_index_ = value; }
     int16_t p_index() const { return player_index_; }
@@ -279,7 +283,7 @@ public:
     void Set_Multi_Start(int16_t heat);                        // writes the file
     void Clear_Multi_Start(int16_t heat);                      // writes the file
     void Clear_Heats();
-    int32_t Old_HeatStart() const { return 0; }
+    int32_t Old_HeatStart() const { return older_ ? older_->extra.Old_HeatStart() : 0; }
     void Heat_result(int16_t heat, int16_t lane, int32_t value);
     int32_t Heat_result(int16_t heat, int16_t lane);
     void Heat_time(int16_t heat, int16_t lane, int32_t value);
@@ -371,8 +375,6 @@ public:
     int16_t SelRect_width() const { return 0; }
     int16_t Selrect_Height() const { return 0; }
     int32_t Rounded_Compressed_Size() const { return 0; }
-    int16_t Lap_Count() const { return 0; }
-    int16_t Has_Model() const { return 0; }
     int16_t impact_pos() const { return 0; }
     int16_t model_Frame() const { return 0; }
     int16_t Weight_percent() const { return 0; }
@@ -397,7 +399,7 @@ public:
     void Must_print(const std::string& value);
     std::string Must_print();
     int32_t Club_Speed() const { return 0; }
-    // The trimmed range: set only by reading "sdv" frames, which is not built.
+    // The trimmed range: an avi file starts at 1, an sdv file where its selection starts.
     int16_t Trimmed_Start() const;
     int16_t Trimmed_End() const { return 0; }
     // Stream 1's selection from the field drawn last, or cleared; each writes the header.
@@ -426,6 +428,54 @@ public:
     // The header document, made on first use.
     Cls_XML_header& Header();
 
+    // ---- the older kinds: DV frames (dv, sdv, kd1, kd2) and AVI files ----
+    // Reads frame `frame` (at most the last) of stream `stream` into the frame buffer; Frame_available
+    // tells whether it was there whole. A kd3 file reads nothing here.
+    void Read_Frame(int32_t frame, int16_t stream);
+    int32_t Frame_in_store() const { return older_ ? older_->frame_in_store : 0; }
+    // The compressed data of the frame read last and its length.
+    const uint8_t* Frame_address() const;
+    int32_t Frame_Data_Size() const { return older_ ? older_->frame_data_size : 0; }
+    int32_t num_Calculated_frames() const { return older_ ? older_->calculated_frames : 0; }
+    bool Has_Model() const { return older_ && older_->model; }
+    // kd1, kd2: the header record and the header text of the open file into the header document.
+    void Get_KDR_header();
+    // kd1, kd2: the header record at offset 0; the data offset after the end mark.
+    void Write_KDR_header();
+    void Add_Header_padding();
+    // The first 1001 bytes of a raw DV file; the offset of its first byte that is not zero.
+    void find_DV_offset(const std::string& file_name);
+    void Do_Read_DV_extra_data();
+    std::string Read_Comment() const;
+    void Write_comment(const std::string& text);
+    void Rewrite_DV_Extra_data();
+    bool Linear_buffer() const { return older_ && older_->extra.Linear_Buffer() == -1; }
+    int16_t Lap_Count() const { return older_ ? older_->extra.Lap_Count() : 0; }
+    int32_t Frame_time() const { return older_ ? older_->extra.Frame_Time() : 0; }
+    // kd1, kd2: appends one DV frame of 144000 bytes behind the file's last byte.
+    void Append_DV_frame(const uint8_t* frame);
+    int32_t DV_frames_appended() const { return older_ ? older_->dv_frames_appended : 0; }
+    void Rewrite_DV_header();
+    void Rewrite_DV_frame();
+    bool is_DV();
+    bool Has_DV_Header() const;
+
+    // Multi-stream files.
+    void Read_Stream_Info();
+    void Num_write_streams(int16_t value);
+    void Set_Multi_Stream_Size();
+    int16_t stream_from_pos(int16_t pos) const;
+
+    // AVI files.
+    clsAVIInfo& AVI_Info() { return avi_info_; }
+    void Parse_Chunks();
+    void read_AVI_XML_string();
+    void Append_XML_header();
+    void Append_DV_header();
+    void Rewrite_AVI_Header();
+    void Golf_header(bool value) { golf_header_ = value; }
+    bool Has_Text_Stream() const { return older_ && !older_->text_index.empty(); }
+
     // ---- review ----
     // Whether the header record read last parsed and names this program.
     bool is_Vantorel();
@@ -439,9 +489,24 @@ private:
         bool active = false;
         bool rotated = false;
         int16_t camera_pos = 0;
-        int16_t top = 0, bottom = 0, left = 0, right = 0;
+        int32_t left = 0, top = 0, right = 0, bottom = 0;
+        int16_t width = 0, height = 0;
     };
-    void Read_Stream_Info();
+    bool Open_Older_File(const std::string& suffix);
+    void Open_DV_File();
+    void Open_SDV_File();
+    bool Open_KDR_File();
+    bool Open_AVI_File();
+    void Open_Older(Binary_file::Mode mode);
+    void Load_Default_Header();
+    void Read_DV_Frame(int64_t offset, int32_t frame);
+    void Read_AVI_Frame(int32_t frame);
+    bool Get_AVI_indexes(const std::string& path);
+    bool Read_Standard_Index();
+    void Read_Older_Sample(int32_t frame, bool decode);
+    void Decode_Older_Frame();
+    void Write_Older_XML_Header();
+    void Older_Header_Work_At_Close();
     void Reset_Open_State();
     void Open_Heat(Binary_file::Mode mode);
     void Recover_Header_Journal();
@@ -528,6 +593,12 @@ private:
     int32_t field_time_ = 0;
 
     std::array<Stream_Info, 5> stream_table_{};
+    // The older kinds.
+    clsAVIInfo avi_info_;
+    std::unique_ptr<Older_kind_state> older_;
+    bool header_in_file_ = true;  // false for a kind that keeps no header text: nothing is written back
+    bool golf_header_ = false;
+    bool bottom_field_first_ = false;
 
     // Values of the older kinds' state that the facade answers.
     std::string owner_;

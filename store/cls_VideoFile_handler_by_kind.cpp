@@ -43,9 +43,10 @@ bool cls_VideoFile_handler::Open_File(const std::string& file_name, int32_t) {
             if (suffix == "kd3") {
                 Open_RGB_File();
                 result = File_open();
-            } else if (suffix == "dv" || suffix == "sdv" || suffix == "kd1" || suffix == "kd2") {
-                // Files of the older DV kinds were recorded by earlier versions; reading them is not built.
-                ui::MsgBox("Capture files of the kind \"" + suffix + "\" cannot be opened by this version: " + file_name);
+            } else if (upper != "KD3") {
+                // The older kinds are known by their suffix in any case.
+                result = Open_Older_File(suffix);
+                if (result) mTrace::Trace("*OF opened ", suffix, ", frames = ", frame_count_);
             }
         },
         [&](const VbError& e) {

@@ -43,7 +43,10 @@ int16_t cls_VideoFile_handler::Top_field() { return Header().Top_field(); }
 void cls_VideoFile_handler::Must_print(const std::string& value) { Header().Must_print(value); }
 std::string cls_VideoFile_handler::Must_print() { return Header().Must_print(); }
 
-int16_t cls_VideoFile_handler::Trimmed_Start() const { return vb::LCase(m_file_suffix) == "avi" ? 1 : 0; }
+int16_t cls_VideoFile_handler::Trimmed_Start() const {
+    if (vb::LCase(m_file_suffix) == "avi") return 1;
+    return older_ ? older_->first_used_field : 0;
+}
 
 void cls_VideoFile_handler::Set_Start_frame() {
     Header().Selection_start(1, current_field_);
@@ -76,21 +79,6 @@ void cls_VideoFile_handler::Set_Frames_no(int32_t frames) {
 
 // The field count less the trimmed range; with no trim start or end here it stays as it is.
 void cls_VideoFile_handler::Calculate_Number_of_Fields() { Read_Stream_Info(); }
-
-void cls_VideoFile_handler::Read_Stream_Info() {
-    Cls_XML_header& h = Header();
-    for (int16_t stream = 1, streams = h.Streams_no(); stream <= streams; ++stream) {
-        if (stream > static_cast<int16_t>(stream_table_.size())) vb::Raise(vb::Err_Subscript);
-        Stream_Info& info = stream_table_[static_cast<size_t>(stream - 1)];
-        info.active = h.Stream_Active(stream);
-        info.rotated = h.Stream_rotated(stream);
-        info.camera_pos = h.Stream_CameraPos(stream);
-        info.top = h.Selection_Rectangle(stream, "t");
-        info.bottom = h.Selection_Rectangle(stream, "b");
-        info.left = h.Selection_Rectangle(stream, "l");
-        info.right = h.Selection_Rectangle(stream, "r");
-    }
-}
 
 void cls_VideoFile_handler::Clear_in_Store() {
     cached_record_ = 0;

@@ -69,7 +69,7 @@ std::string Test_dialogs::Input_Box(const std::string& prompt, const std::string
 }
 
 std::optional<std::string> Test_dialogs::Open_File(const ui::File_Request& request) {
-    shown_.push_back({Kind::open_file, request.title, request.title, 0});
+    shown_.push_back({Kind::open_file, request.title, request.title, 0, request.filter});
     auto next = Next(Kind::open_file, request.title);
     return next ? next->text : std::nullopt;
 }

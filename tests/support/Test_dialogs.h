@@ -17,6 +17,7 @@ public:
         std::string prompt;
         std::string title;
         int32_t buttons = 0;
+        std::string filter = {};  // of an open-file dialog
     };
 
     static Test_dialogs& Instance();

@@ -1,0 +1,314 @@
+// AVI-based capture files: opening them through their RIFF chunks, their index, reading a frame's
+// chunk (and its text chunk), and the chunks of the system's own (KDXM header text, PKHD record).
+#include "cls_VideoFile_handler.h"
+
+#include "platform/ui/Dialog_service.h"
+#include "platform/vb/Code_page.h"
+#include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
+#include "shell/Module_Validate_XML.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Non_dependant.h"
+#include "shell/mTrace.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+const char* const Source = "cls_VideoFile_handler";
+
+[[noreturn]] void Refuse(int32_t number, const std::string& description) { vb::Raise(number, description, Source); }
+
+uint32_t Get32(const uint8_t* p) { return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24; }
+
+void Put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+std::string Id(const uint8_t* p) { return std::string(reinterpret_cast<const char*>(p), 4); }
+
+// No single frame chunk is larger than this; a larger claim is a damaged index.
+constexpr int64_t Largest_Chunk = 64 * 1024 * 1024;
+constexpr int32_t Most_Index_Entries = 150000;
+
+bool Is_Video_Id(const std::string& id) { return id == "00db" || id == "00dc" || id == "00__"; }
+
+}  // namespace
+
+bool cls_VideoFile_handler::Open_AVI_File() {
+    Older_kind_state& o = *older_;
+    o.kind = Older_kind_state::Kind::avi;
+    std::string problem;
+    avi_info_.ReadError = [&](const std::string& message) { problem = message; };
+    const bool movie = avi_info_.ReadFile(m_File_Name);
+    avi_info_.ReadError = nullptr;
+    if (!movie || !avi_info_.HasVideo()) {
+        ui::MsgBox("File: " + m_File_Name + " " + (problem.empty() ? std::string("holds no video to show") : problem));
+        return false;
+    }
+    Open_Older(Binary_file::Mode::read_write);
+    Parse_Chunks();
+    if (!Get_AVI_indexes(m_File_Name)) {
+        Close_File();
+        return false;
+    }
+    const std::string codec = avi_info_.VideoCodec();
+    if (!o.decoder.Open(codec)) {
+        ui::MsgBox("File: " + m_File_Name + " The video codec \"" + codec + "\" of this file cannot be shown");
+        Close_File();
+        return false;
+    }
+    video_codec_ = codec;
+    width_ = vb::To_Int16(std::clamp(avi_info_.Width(), 0, 32767));
+    height_ = vb::To_Int16(std::clamp(avi_info_.Height(), 0, 32767));
+    const int32_t us = avi_info_.Microseconds_Per_Frame();
+    mill_per_frame_ = us > 0 ? std::max(1, vb::CLng(vb::Round(us / 1000.0))) : 40;
+    mill_per_field_ = vb::CLng(vb::Round(mill_per_frame_ / 2.0));
+    const auto entries = static_cast<int32_t>(o.index_found || o.interleaved ? o.video_index.size() : o.standard_index.size());
+    frame_count_ = entries;
+    o.calculated_frames = entries;
+    // DV is interlaced with the lower field first; other codecs are shown a whole frame per field number.
+    interlaced_ = video::Video_decoder::Is_DV_Fourcc(codec);
+    bottom_field_first_ = interlaced_;
+    field_count_ = 2 * frame_count_;
+    if (o.pos_KDXM == 0) Load_Default_Header();
+    return true;
+}
+
+void cls_VideoFile_handler::Parse_Chunks() {
+    mTrace::Trace("*Parse_Chunks begin");
+    if (!older_ || !File_open()) return;
+    Older_kind_state& o = *older_;
+    const int64_t length = file_.Size();
+    std::array<uint8_t, 12> riff{};
+    if (file_.Read_At(0, riff) < 12) return;
+    const int64_t riff_end = std::min<int64_t>(int64_t{Get32(&riff[4])} + 8, length);
+    int64_t at = 12;
+    while (at + 8 <= riff_end) {
+        std::array<uint8_t, 8> chunk{};
+        file_.Read_At(at, chunk);
+        const std::string id = Id(chunk.data());
+        const int64_t size = Get32(&chunk[4]);
+        static const char* const noted[] = {"PKA1", "PKA2", "PKA3", "PKA4", "PKA5"};
+        for (size_t i = 0; i < 5; ++i)
+            if (id == noted[i]) o.pos_PKA[i] = at + 1;
+        if (id == "PKHD") o.pos_PKHD = at + 1;
+        if (id == "idx1") o.pos_idx1 = at + 1;
+        if (std::string_view("JUNKJUNQ").find(id) != std::string_view::npos) o.junk_pos = at + 9;
+        if (id == "KDXM") {
+            o.pos_KDXM = at + 1;
+            read_AVI_XML_string();
+        }
+        // Chunks are padded to an even length, as RIFF lays them out.
+        at += 8 + size + (size & 1);
+    }
+    mTrace::Trace("*Parse_Chunks end");
+}
+
+void cls_VideoFile_handler::read_AVI_XML_string() {
+    vb::Trap(Module_Vantorel::Is_Compiled, "read_AVI_XML_string of Class Module cls_VideoFile_handler", [&] {
+        if (!older_ || older_->pos_KDXM < 1) return;
+        std::array<uint8_t, 8> chunk{};
+        file_.Read_At(older_->pos_KDXM - 1, chunk);
+        const int64_t room = file_.Size() - (older_->pos_KDXM - 1 + 8);
+        const int64_t size = std::min<int64_t>(Get32(&chunk[4]), room);
+        std::vector<uint8_t> text(static_cast<size_t>(std::max<int64_t>(size, 0)));
+        file_.Read_At(older_->pos_KDXM - 1 + 8, text);
+        header_readable_ = Header().XML_string(Non_dependant::Byte_Array_To_String(text));
+        header_in_file_ = true;
+    });
+}
+
+bool cls_VideoFile_handler::Get_AVI_indexes(const std::string& path) {
+    mTrace::Trace("*Get_AVI_indexes");
+    Older_kind_state& o = *older_;
+    o.video_index.clear();
+    o.text_index.clear();
+    const int64_t length = file_.Size();
+    if (length == 0) {
+        ui::MsgBox("GET_AVI_Indexes, empty file!");
+        return false;
+    }
+    const int64_t at = o.pos_idx1 > 0 ? o.pos_idx1 - 1 : avi_info_.IndexOffset();
+    std::array<uint8_t, 8> head{};
+    if (at > 0 && file_.Read_At(at, head) == 8 && Id(head.data()) == "idx1") {
+        // No more entries than the chunk and the file hold.
+        const int64_t claimed = Get32(&head[4]);
+        const int64_t count = std::min<int64_t>(vb::CLng(vb::Round(claimed / 16.0)), (length - at - 8) / 16);
+        if (count >= 1 && count <= Most_Index_Entries) {
+            std::vector<uint8_t> entries(static_cast<size_t>(count) * 16);
+            file_.Read_At(at + 8, entries);
+            for (int64_t i = 0; i < count; ++i) {
+                const uint8_t* e = &entries[static_cast<size_t>(i) * 16];
+                cls_IDX entry{Id(e), static_cast<int32_t>(Get32(e + 4)), static_cast<int32_t>(Get32(e + 8)),
+                              static_cast<int32_t>(Get32(e + 12))};
+                if (Is_Video_Id(entry.ckid)) o.video_index.push_back(std::move(entry));
+                else if (entry.ckid == "01db") o.text_index.push_back(std::move(entry));
+            }
+        }
+    }
+    if (o.video_index.empty()) {
+        if (Read_Standard_Index()) return true;
+        ui::MsgBox("File: " + path + Module_Vantorel::Program_Name + "  found no AVI index! ");
+        return false;
+    }
+    // Where the offsets count from: the first video entry's chunk id is looked for at each candidate.
+    const int64_t offset = static_cast<uint32_t>(o.video_index.front().dwChunkOffset);
+    const int64_t movie = avi_info_.MovieOffset();
+    auto id_at = [&](int64_t position) {
+        std::array<uint8_t, 4> id{};
+        if (position < 0 || file_.Read_At(position, id) < 4) return false;
+        return std::string_view("00db00dc01db00__").find(Id(id.data())) != std::string_view::npos;
+    };
+    if (avi_info_.iavs() && id_at(offset + movie + 4)) {
+        o.interleaved = true;
+    } else if (id_at(offset + movie)) {
+        o.movie_relative = o.index_found = true;
+    } else if (id_at(offset)) {
+        o.index_found = true;
+    } else {
+        mTrace::Trace("*Get_AVI_indexes, end");
+        ui::MsgBox("File: " + path + Module_Vantorel::Program_Name + "  found no AVI index! ");
+        return false;
+    }
+    return true;
+}
+
+bool cls_VideoFile_handler::Read_Standard_Index() {
+    // The first OpenDML standard index ("ix00") in the movie list.
+    Older_kind_state& o = *older_;
+    const int64_t length = file_.Size();
+    const int64_t start = avi_info_.MovieOffset();
+    if (start <= 0) return false;
+    std::vector<uint8_t> block(10000 + 3);
+    for (int64_t from = start; from < length && from < start + 10 * 10000; from += 10000) {
+        const int64_t got = file_.Read_At(from, block);
+        const auto found = std::search(block.begin(), block.begin() + got, std::begin("ix00"), std::end("ix00") - 1);
+        if (found == block.begin() + got) continue;
+        const int64_t at = from + (found - block.begin());
+        std::array<uint8_t, 32> head{};
+        if (file_.Read_At(at, head) < 32) return false;
+        const int64_t size = Get32(&head[4]);
+        const int64_t in_use = std::min<int64_t>({Get32(&head[12]), (size - 24) / 8, (length - at - 32) / 8});
+        const uint64_t base = Get32(&head[20]) | uint64_t{Get32(&head[24])} << 32;
+        if (head[8] != 2 || in_use < 1) return false;
+        std::vector<uint8_t> entries(static_cast<size_t>(in_use) * 8);
+        file_.Read_At(at + 32, entries);
+        for (int64_t i = 0; i < in_use; ++i) {
+            // The entry's offset names the chunk's data; its header lies 8 bytes before it.
+            const uint64_t data = base + Get32(&entries[static_cast<size_t>(i) * 8]);
+            const int32_t bytes = static_cast<int32_t>(Get32(&entries[static_cast<size_t>(i) * 8 + 4]) & 0x7FFFFFFF);
+            o.standard_index.emplace_back(static_cast<int64_t>(data) - 8, bytes);
+        }
+        return true;
+    }
+    return false;
+}
+
+void cls_VideoFile_handler::Read_AVI_Frame(int32_t frame) {
+    Older_kind_state& o = *older_;
+    const int64_t length = file_.Size();
+    int64_t position = 0;
+    int64_t chunk_length = 0;
+    std::string expected;
+    int32_t n = frame;
+    if (!o.index_found && !o.interleaved) {
+        if (n > static_cast<int32_t>(o.standard_index.size())) return;
+        position = o.standard_index[static_cast<size_t>(n - 1)].first;
+        chunk_length = o.standard_index[static_cast<size_t>(n - 1)].second;
+    } else {
+        n = std::min(n, static_cast<int32_t>(o.video_index.size()));
+        const cls_IDX& entry = o.video_index[static_cast<size_t>(n - 1)];
+        const int64_t offset = static_cast<uint32_t>(entry.dwChunkOffset);
+        position = offset + (o.movie_relative || o.interleaved ? avi_info_.MovieOffset() : 0) + (o.interleaved ? 4 : 0);
+        chunk_length = static_cast<uint32_t>(entry.dwChunkLength);
+        expected = entry.ckid;
+    }
+    o.frame_in_store = n;
+    o.chunk_position = position + 1;
+    o.chunk_length = static_cast<int32_t>(std::min<int64_t>(chunk_length, INT32_MAX));
+    // A chunk the file does not hold whole, an empty one (a dropped frame) or one whose id is not the
+    // index's is no frame.
+    if (chunk_length <= 0 || chunk_length > Largest_Chunk || position < 0 || position + 8 + chunk_length > length) return;
+    o.frame_buffer.resize(static_cast<size_t>(chunk_length) + 8);
+    if (file_.Read_At(position, o.frame_buffer) < chunk_length + 8) return;
+    const std::string id = Id(o.frame_buffer.data());
+    if (expected.empty() ? !Is_Video_Id(id) && id.substr(2) != "dc" && id.substr(2) != "db" : id != expected) return;
+    if (Get32(&o.frame_buffer[4]) < chunk_length) return;
+    o.frame_data_size = static_cast<int32_t>(chunk_length);
+    frame_available_ = true;
+    o.text_buffer.clear();
+    if (static_cast<size_t>(n) <= o.text_index.size()) {
+        const cls_IDX& text = o.text_index[static_cast<size_t>(n - 1)];
+        const int64_t at = int64_t{static_cast<uint32_t>(text.dwChunkOffset)} + avi_info_.MovieOffset() + 8;
+        const int64_t bytes = static_cast<uint32_t>(text.dwChunkLength);
+        if (bytes > 0 && bytes <= Largest_Chunk && at + bytes <= length) {
+            o.text_buffer.resize(static_cast<size_t>(bytes));
+            file_.Read_At(at, o.text_buffer);
+        }
+    }
+}
+
+bool cls_VideoFile_handler::is_DV() {
+    const std::string kind = m_file_suffix;
+    if (kind == "kd2" || kind == "kd1" || kind == "sdv") return true;
+    const std::string codec = avi_info_.VideoCodec();
+    return codec == "msdv" || codec == "dvsd" || codec == "CDVC";
+}
+
+bool cls_VideoFile_handler::Has_DV_Header() const {
+    return m_file_suffix == "sdv" || m_file_suffix == "kd1" || m_file_suffix == "kd2" || (older_ && older_->pos_PKHD > 0);
+}
+
+void cls_VideoFile_handler::Rewrite_AVI_Header() {
+    if (!File_open()) return;
+    std::array<uint8_t, 12> riff{};
+    file_.Read_At(0, riff);
+    Put32(&riff[4], static_cast<uint32_t>(file_.Size() - 8));
+    file_.Write_At(0, riff);
+}
+
+void cls_VideoFile_handler::Append_XML_header() {
+    if (!older_ || !File_open() || older_->kind != Older_kind_state::Kind::avi) return;
+    if (m_Read_only) {
+        ui::MsgBox("File is Read Only!");
+        return;
+    }
+    if (older_->pos_KDXM > 0) Refuse(vb::Err_Invalid_Call, m_File_Name + " holds a header chunk already");
+    header_ = std::make_unique<Cls_XML_header>();
+    if (golf_header_) header_->Golfing(true);
+    header_->rgb(true);
+    header_->Create_Header();
+    header_readable_ = true;
+    const std::string document = Header().XML_string();
+    Module_Validate_XML::Validate_XML_string(document);
+    std::string text = vb::Utf8_To_Ansi(document);
+    text.resize(30000, ' ');
+    // The chunk goes where the RIFF data ends; the end of the file, for a file laid out as RIFF says.
+    const int64_t at = std::min<int64_t>(int64_t{static_cast<uint32_t>(avi_info_.RIFFsize())} + 8, file_.Size());
+    std::array<uint8_t, 8> chunk{'K', 'D', 'X', 'M'};
+    Put32(&chunk[4], 30000);
+    file_.Write_At(at, chunk);
+    file_.Write_At(at + 8, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+    Rewrite_AVI_Header();
+    Parse_Chunks();
+}
+
+void cls_VideoFile_handler::Append_DV_header() {
+    if (!older_ || !File_open() || older_->kind != Older_kind_state::Kind::avi) return;
+    if (m_Read_only) Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+    dv::DV_File_Header record;
+    record.Magic("PKDV");
+    record.Data_Offset(dv::AVI_DV_Header_Data_Offset);
+    const int64_t at = file_.Size();
+    std::array<uint8_t, 8> chunk{'P', 'K', 'H', 'D'};
+    Put32(&chunk[4], dv::DV_File_Header_Length);
+    file_.Write_At(at, chunk);
+    file_.Write_At(at + 8, record.Bytes());
+    Rewrite_AVI_Header();
+    older_->pos_PKHD = at + 1;
+}

@@ -1,0 +1,98 @@
+#include "Dv_test_files.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace dv_test {
+
+std::vector<std::vector<uint8_t>> Encode_Frames(int32_t count, bool ntsc) {
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_DVVIDEO);
+    if (!codec) throw std::runtime_error("no DV encoder");
+    AVCodecContext* context = avcodec_alloc_context3(codec);
+    context->width = 720;
+    context->height = ntsc ? 480 : 576;
+    context->pix_fmt = ntsc ? AV_PIX_FMT_YUV411P : AV_PIX_FMT_YUV420P;
+    context->time_base = ntsc ? AVRational{1001, 30000} : AVRational{1, 25};
+    if (avcodec_open2(context, codec, nullptr) < 0) throw std::runtime_error("DV encoder refused");
+    AVFrame* frame = av_frame_alloc();
+    frame->format = context->pix_fmt;
+    frame->width = context->width;
+    frame->height = context->height;
+    av_frame_get_buffer(frame, 0);
+    AVPacket* packet = av_packet_alloc();
+    std::vector<std::vector<uint8_t>> frames;
+    for (int32_t k = 0; k < count; ++k) {
+        av_frame_make_writable(frame);
+        for (int32_t y = 0; y < frame->height; ++y)
+            std::memset(frame->data[0] + y * frame->linesize[0], y % 2 == 0 ? Upper_Luma(k) : Lower_Luma(k),
+                        static_cast<size_t>(frame->width));
+        const int32_t chroma_rows = ntsc ? frame->height : frame->height / 2;
+        for (int plane = 1; plane <= 2; ++plane)
+            for (int32_t y = 0; y < chroma_rows; ++y)
+                std::memset(frame->data[plane] + y * frame->linesize[plane], 128, static_cast<size_t>(frame->linesize[plane]));
+        frame->pts = k;
+        avcodec_send_frame(context, frame);
+        while (avcodec_receive_packet(context, packet) == 0) {
+            frames.emplace_back(packet->data, packet->data + packet->size);
+            av_packet_unref(packet);
+        }
+    }
+    av_packet_free(&packet);
+    av_frame_free(&frame);
+    avcodec_free_context(&context);
+    return frames;
+}
+
+void Mux(const std::string& path, const std::string& format, const std::vector<std::vector<uint8_t>>& frames, bool ntsc) {
+    AVFormatContext* output = nullptr;
+    if (avformat_alloc_output_context2(&output, nullptr, format.c_str(), path.c_str()) < 0)
+        throw std::runtime_error("no muxer " + format);
+    AVStream* stream = avformat_new_stream(output, nullptr);
+    stream->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
+    stream->codecpar->codec_id = AV_CODEC_ID_DVVIDEO;
+    stream->codecpar->width = 720;
+    stream->codecpar->height = ntsc ? 480 : 576;
+    stream->codecpar->format = ntsc ? AV_PIX_FMT_YUV411P : AV_PIX_FMT_YUV420P;
+    stream->time_base = ntsc ? AVRational{1001, 30000} : AVRational{1, 25};
+    stream->avg_frame_rate = ntsc ? AVRational{30000, 1001} : AVRational{25, 1};
+    if (avio_open(&output->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) throw std::runtime_error("cannot write " + path);
+    if (avformat_write_header(output, nullptr) < 0) throw std::runtime_error("muxer refused " + path);
+    AVPacket* packet = av_packet_alloc();
+    int64_t pts = 0;
+    for (const auto& bytes : frames) {
+        av_new_packet(packet, static_cast<int>(bytes.size()));
+        std::memcpy(packet->data, bytes.data(), bytes.size());
+        packet->stream_index = 0;
+        packet->pts = packet->dts = av_rescale_q(pts++, ntsc ? AVRational{1001, 30000} : AVRational{1, 25}, stream->time_base);
+        packet->duration = av_rescale_q(1, ntsc ? AVRational{1001, 30000} : AVRational{1, 25}, stream->time_base);
+        packet->flags = AV_PKT_FLAG_KEY;
+        av_interleaved_write_frame(output, packet);
+    }
+    av_packet_free(&packet);
+    av_write_trailer(output);
+    avio_closep(&output->pb);
+    avformat_free_context(output);
+}
+
+void Put_Extra_Data(std::vector<uint8_t>& frame, int32_t capture_mill, int32_t heat_start, const std::string& comment,
+                    int32_t at) {
+    uint8_t* record = frame.data() + at;
+    std::memset(record, 0, 190);
+    std::memcpy(record, "SSCD", 4);
+    auto put = [&](int offset, int32_t value) {
+        for (int i = 0; i < 4; ++i) record[offset + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+    };
+    put(12, capture_mill);
+    put(24, capture_mill);
+    put(28, heat_start);
+    std::memcpy(record + 82, comment.data(), std::min<size_t>(comment.size(), 80));
+}
+
+}  // namespace dv_test
