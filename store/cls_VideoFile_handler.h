@@ -419,6 +419,100 @@ public:
     void anp_filename(const std::string& value);
     std::string anp_filename();
 
+    // ---- whole-file reads and the events that report them ----
+    // A whole-file read refuses a file larger than this many bytes: half of what the memory probe
+    // says the computer can give now, unless a bound was set (0 goes back to the probe's).
+    static int64_t Whole_File_Bound();
+    static void Whole_File_Bound(int64_t bytes);
+    // Copies the whole open file into memory. A file over the bound is refused with error 7 and
+    // stays open for reading frame by frame.
+    void Read_File_to_Memory();
+    // Reads the open file once, block by block, so that the file cache holds it: Prereadpct after
+    // each block, then -1. A file over the bound is not read (only the -1, and an event-log line).
+    void Preread_File();
+    // Reads and decodes every frame in turn, through the one read record.
+    void Read_All_RGB_Frames();
+    // The next Open_File copies the whole file into memory.
+    void Read_to_Memory(bool value) { copy_wanted_ = value; }
+    bool Memory_copy_held() const { return copy_held_; }
+    const std::vector<uint8_t>& Memory_copy() const { return memory_copy_; }
+    std::function<void()> Appendpct;
+    std::function<void()> AppendFinished;
+    std::function<void(int16_t& percent)> Prereadpct;
+    std::function<void()> StartPreread;
+    std::function<void()> EndPreread;
+
+    // ---- file identity from the file system, and members of the older kinds that do nothing ----
+    // The file's dates as the system's date format gives them; 53 when the file is not there.
+    std::string DateCreated() const;
+    std::string DateLastModified() const;
+    int16_t coord_x() const { return 0; }
+    int16_t coord_y() const { return 0; }
+    // The wide-screen flag of DV frames; no kind built here has one.
+    bool Wide_Screen() const { return false; }
+    void Seek_end() {}
+    void DIB_to_File(int32_t, int32_t, const std::string&) {}
+    void xFix_starttime() {}
+    void Compress_and_Write_RGB_frame() {}
+    void Force_num_Streams(int16_t value) { stream_count_ = value; }
+    int16_t Stream_count() const { return stream_count_; }
+    // A fresh header written into the named file, with no JPEG buffer fixed yet.
+    void Initiate_KD3_File(const std::string& ignored);
+    void Initiate_KDR_File();
+    // A fresh default header in the document, written into the file.
+    void ReCreate_XML_header();
+    // Writes `text` as single bytes over the start of "dumpxml.xml" in the program folder.
+    void Dump_XML_String(const std::string& text);
+    // Compares the distance of the first two records in the file's first 400000 bytes with the
+    // header's record length: "sample size missmatch!" when they differ. Error 62 when fewer than two
+    // records start there.
+    void Analyze_Sample_Length(const std::string& file_name);
+
+    // ---- older reading members kept for the kd3 kind ----
+    // The header record read into the document by the earlier reader: the record's text length is
+    // checked against the record and the file before it is taken.
+    void Read_RGB_Headers();
+    // The rounded capture time of the record read last from heat 1's start, 20 ms later for a second
+    // field; Multi_TimeStamp the same from the older heat start, which is never set.
+    int32_t RGB_TimeStamp();
+    int32_t Multi_TimeStamp(int16_t heat) const;
+    // Set only by the opening of the older kinds: 0 for kd3 files.
+    int32_t num_Calculated_frames() const { return 0; }
+    int32_t Clip_length() const { return 0; }
+    int16_t num_Fields_Gross() const { return 0; }
+    void RGB_Sample_Size(int32_t value);  // the header's; reaches the file with the next header write
+    void Show_Single_Stream(bool value) { show_single_stream_ = value; }
+    void Overlay(int16_t value) { overlay_ = value; }
+    void Blend_faktor(int16_t value) { blend_faktor_ = value; }
+
+    // ---- the older property report and the model members ----
+    std::string Property_String();
+    bool Has_weight_data();
+    float model_size_factor();
+    int16_t model_X_offset();
+    int16_t model_Y_offset();
+    int16_t Front_View_Width() const { return 0; }
+    int16_t Front_View_Height() const { return 0; }
+    void Venue(const std::string& value);
+    std::string Venue();
+
+    // -999 when the file is not there, else whether it cannot be opened for reading alone (-1 True).
+    static int16_t IsFileInUse(const std::string& path);
+
+private:
+    void Check_Whole_File_Bound(int64_t length) const;
+    // The copy Open_File makes when asked; a refusal is shown and the file stays open.
+    void Copy_Whole_File_If_Bound_Allows();
+    bool copy_wanted_ = false;
+    bool copy_held_ = false;
+    std::vector<uint8_t> memory_copy_;
+    int16_t stream_count_ = 0;
+    bool show_single_stream_ = false;
+    int16_t overlay_ = 0;
+    int16_t blend_faktor_ = 0;
+
+public:
+
     // ---- closing ----
     // Brings the header up to date after a segment, then closes the file and resets the object.
     void Close_File();

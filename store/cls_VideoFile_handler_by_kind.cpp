@@ -43,6 +43,7 @@ bool cls_VideoFile_handler::Open_File(const std::string& file_name, int32_t) {
             if (suffix == "kd3") {
                 Open_RGB_File();
                 result = File_open();
+                if (result && copy_wanted_) Copy_Whole_File_If_Bound_Allows();
             } else if (suffix == "dv" || suffix == "sdv" || suffix == "kd1" || suffix == "kd2") {
                 // Files of the older DV kinds were recorded by earlier versions; reading them is not built.
                 ui::MsgBox("Capture files of the kind \"" + suffix + "\" cannot be opened by this version: " + file_name);
