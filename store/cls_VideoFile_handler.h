@@ -419,6 +419,67 @@ public:
     void anp_filename(const std::string& value);
     std::string anp_filename();
 
+    // ---- the older append path: frames kept in memory, compressed by the store ----
+    // A frame kept by a capture that does not compress as frames arrive; the picture carries its
+    // capture tick and local time.
+    struct Buffered_Frame {
+        cDIBSection* picture = nullptr;
+        int32_t capture_delta = 0;
+    };
+    // N from three sample frames (the last but one, the middle one, the second): the largest JPEG at
+    // the initial quality plus 4501 to 5500 bytes, in thousands; written into the header. Error 9 for a
+    // collection of fewer than two frames.
+    int32_t Calculate_Compressed_Size(const std::vector<Buffered_Frame>& frames);
+    // Frame `index` (from 1) of `frames` as JPEG in the work buffer, at `quality`; its size after.
+    void Compress_Frame(int16_t index, int16_t quality, const std::vector<Buffered_Frame>& frames);
+    int32_t Last_JPEG_Size() const { return last_jpeg_size_; }
+    // Compresses frame `index` at falling quality until it fits N and appends it, opening the named
+    // file at its end when none is open. A frame that does not fit even at quality 1 is refused.
+    void Append_RGB_Frame(int16_t index, const std::vector<Buffered_Frame>& frames);
+
+    // ---- the older display: software field extraction, bitmaps of every frame, playback times ----
+    // Line doubling of one field: the target (the source's size) gets the source, then each row of the
+    // other field replaced by its neighbour. Pictures of different sizes are refused with error 5.
+    void Deinterlace_DIBS(cDIBSection& target, const cDIBSection& source, int16_t field);
+    // Every frame decoded into a bitmap of its own. Refused (error 7, nothing kept) when the bitmaps
+    // would take more than the whole-file bound.
+    void Read_In_Bitmaps();
+    const std::vector<std::unique_ptr<cDIBSection>>& Bitmap_Collection() const { return bitmaps_; }
+    bool Bitmaps_read_in() const { return bitmaps_read_in_; }
+    cDIBSection& Rotation_Source() { return rotation_source_; }
+    // Field image n or frame image n (1 to 3; 1 is the one drawn).
+    cDIBSection& Deint_target(int16_t n);
+    cDIBSection& Deint_source(int16_t n);
+    int32_t Work_Buffer_Size() const { return static_cast<int32_t>(jpeg_work_.size()); }
+    // Two luminances of colour triples that nothing sets.
+    void calculate_luminance();
+    int32_t Luminance(int16_t which) const { return which == 1 ? luminance_1_ : luminance_2_; }
+    int16_t Frame_Rate() const { return 0; }  // set by the older kinds' opening
+    int16_t Seconds();
+    int32_t Frame_time() const { return 0; }  // from DV frames' extra data
+    int16_t eff_frameno() const { return eff_frameno_; }
+    int32_t xCurrent() const { return current_field_; }
+    int32_t Current_net() const { return current_field_; }  // less a base field, which kd3 files have not
+    // The player time, and so a base time taken from it, comes from the older kinds' frame reading:
+    // 0 here.
+    float Player_Time() const { return 0; }
+    float Player_Effective_Time() const { return static_cast<float>(field_time_); }
+    void Set_Base_time(bool) {}
+    bool has_Base_Time() const { return false; }
+    // The field at `time` ms from the first field of the file.
+    int16_t Synch_time(float time);
+    // The field at `percent` of the file.
+    int32_t Synch_percentage(int16_t percent);
+    // The frame `model_frame` after the video offset, kept within the file.
+    int16_t Synch_model(int16_t model_frame);
+    void Video_Offset(int16_t value) { video_offset_ = value; }
+    int16_t Video_Offset() const { return video_offset_; }
+    void set_Synchtype(int16_t value) { synch_type_ = value; }
+    int16_t Synch_type() const { return synch_type_; }
+    int32_t Percentage() const { return 0; }
+    void Tolerances(int16_t hue, int16_t saturation, int16_t luminance) { tolerances_ = {hue, saturation, luminance}; }
+    void Golfing(bool value) { Header().Golfing(value); }
+
     // ---- whole-file reads and the events that report them ----
     // A whole-file read refuses a file larger than this many bytes: half of what the memory probe
     // says the computer can give now, unless a bound was set (0 goes back to the probe's).
@@ -510,6 +571,23 @@ private:
     bool show_single_stream_ = false;
     int16_t overlay_ = 0;
     int16_t blend_faktor_ = 0;
+    // The working pictures of the older kinds' display and the JPEG work buffer of the older append
+    // path, made once with the object.
+    void Make_Older_Working_Pictures();
+    cDIBSection rotation_source_;
+    std::array<cDIBSection, 2> spare_field_images_;
+    std::array<cDIBSection, 2> spare_frame_images_;
+    std::vector<uint8_t> jpeg_work_;
+    int32_t last_jpeg_size_ = 0;
+    std::vector<std::unique_ptr<cDIBSection>> bitmaps_;
+    bool bitmaps_read_in_ = false;
+    int32_t luminance_1_ = 0;
+    int32_t luminance_2_ = 0;
+    std::array<int16_t, 6> luminance_sources_{};  // two colour triples
+    int16_t eff_frameno_ = 0;
+    int16_t video_offset_ = 0;
+    int16_t synch_type_ = 0;
+    std::array<int16_t, 3> tolerances_{};
 
 public:
 
