@@ -21,10 +21,10 @@ void cls_VideoFile_handler::Deinterlace_DIBS(cDIBSection& target, const cDIBSect
     const uint8_t* from = source.DIBSectionBitsPtr();
     uint8_t* to = target.DIBSectionBitsPtr();
     std::memcpy(to, from, static_cast<size_t>(stride) * static_cast<size_t>(height));
-    // Rows from the bottom of the bottom-up picture: the first field keeps the odd rows.
+    // Rows from the bottom of the bottom-up picture; each row kept is doubled into the row above it.
     const int32_t start = field == 1 ? 2 : 1;
     for (int32_t row = start; row <= height - 2; row += 2)
-        std::memcpy(to + static_cast<size_t>(row) * stride, from + static_cast<size_t>(row - 1) * stride,
+        std::memcpy(to + static_cast<size_t>(row + 1) * stride, from + static_cast<size_t>(row) * stride,
                     static_cast<size_t>(stride));
 }
 

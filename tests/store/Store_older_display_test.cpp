@@ -64,9 +64,9 @@ TEST_F(Store_older_test, Software_field_extraction_doubles_the_rows_of_one_field
     };
     cls_VideoFile_handler store;
     store.Deinterlace_DIBS(target, source, 1);
-    EXPECT_EQ(rows(), (std::vector<int>{0, 10, 10, 30, 30, 50}));
+    EXPECT_EQ(rows(), (std::vector<int>{0, 10, 20, 20, 40, 40}));
     store.Deinterlace_DIBS(target, source, 2);
-    EXPECT_EQ(rows(), (std::vector<int>{0, 0, 20, 20, 40, 50}));
+    EXPECT_EQ(rows(), (std::vector<int>{0, 10, 10, 30, 30, 50}));
     cDIBSection small;
     ASSERT_TRUE(small.Create(4, 4));
     EXPECT_THROW(store.Deinterlace_DIBS(small, source, 1), VbError);
