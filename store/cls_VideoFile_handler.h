@@ -280,6 +280,7 @@ public:
     void Clear_Multi_Start(int16_t heat);                      // writes the file
     void Clear_Heats();
     int32_t Old_HeatStart() const { return 0; }
+    void xSet_Time(int32_t, int32_t) {}
     void Heat_result(int16_t heat, int16_t lane, int32_t value);
     int32_t Heat_result(int16_t heat, int16_t lane);
     void Heat_time(int16_t heat, int16_t lane, int32_t value);
