@@ -10,6 +10,8 @@ public:
 
     // "15.92 GB (41% Free)": the total as a size text, then the free share.
     std::string Mem_Tot_phys() const;
+    // Bytes the system can give a process now without swapping.
+    uint64_t Available_bytes() const { return available_; }
 
     // A byte count as "1023 bytes", "1 KB", "15.92 GB": one decimal for KB, two above, halves to even,
     // no trailing zeros.

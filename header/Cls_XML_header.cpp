@@ -9,6 +9,7 @@
 #include "shell/Module_Vantorel.h"
 #include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
+#include "shell/mTrace.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -42,6 +43,13 @@ std::string Program_Folder() {
 }  // namespace
 
 Cls_XML_header::Cls_XML_header() = default;
+
+Cls_XML_header::~Cls_XML_header() {
+    try {
+        mTrace::Trace("Cls_XML_header_Terminate");
+    } catch (...) {
+    }
+}
 
 std::string Cls_XML_header::Where(const char* procedure) {
     return std::string(procedure) + " of Class Module Cls_XML_header";

@@ -13,6 +13,7 @@
 class Cls_XML_header {
 public:
     Cls_XML_header();
+    ~Cls_XML_header();  // traces "Cls_XML_header_Terminate"
     Cls_XML_header(const Cls_XML_header&) = delete;
     Cls_XML_header& operator=(const Cls_XML_header&) = delete;
 

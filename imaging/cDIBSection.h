@@ -23,6 +23,7 @@ public:
     int32_t Capture_Mill() const { return capture_mill_; }
     void Capture_Mill(int32_t value) { capture_mill_ = value; }
     void ID_string(const std::string& value) { id_ = value; }
+    const std::string& ID_string() const { return id_; }
 
     bool UseDrawDib() const { return draw_dib_ != nullptr; }
     void UseDrawDib(bool use);

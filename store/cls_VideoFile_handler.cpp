@@ -59,6 +59,7 @@ cls_VideoFile_handler::cls_VideoFile_handler() {
     field_image_.ID_string("obj_DIB_Deint_target 1");
     rotated_image_.Create(576, 720);
     rotated_image_.ID_string("obj_DIB_Rotate_Target");
+    Make_Older_Working_Pictures();
     initial_quality_ = Module_Vantorel::JPG_Start_Quality;
     mTrace::Trace("* cls_VideoFile_Handler Initialize***, end ");
 }

@@ -284,6 +284,7 @@ public:
     void Clear_Multi_Start(int16_t heat);                      // writes the file
     void Clear_Heats();
     int32_t Old_HeatStart() const { return older_ ? older_->extra.Old_HeatStart() : 0; }
+    void xSet_Time(int32_t, int32_t) {}
     void Heat_result(int16_t heat, int16_t lane, int32_t value);
     int32_t Heat_result(int16_t heat, int16_t lane);
     void Heat_time(int16_t heat, int16_t lane, int32_t value);
@@ -420,6 +421,176 @@ public:
     int16_t anp_file_lines();
     void anp_filename(const std::string& value);
     std::string anp_filename();
+
+    // ---- the older append path: frames kept in memory, compressed by the store ----
+    // A frame kept by a capture that does not compress as frames arrive; the picture carries its
+    // capture tick and local time.
+    struct Buffered_Frame {
+        cDIBSection* picture = nullptr;
+        int32_t capture_delta = 0;
+    };
+    // N from three sample frames (the last but one, the middle one, the second): the largest JPEG at
+    // the initial quality plus 4501 to 5500 bytes, in thousands; written into the header. Error 9 for a
+    // collection of fewer than two frames.
+    int32_t Calculate_Compressed_Size(const std::vector<Buffered_Frame>& frames);
+    // Frame `index` (from 1) of `frames` as JPEG in the work buffer, at `quality`; its size after.
+    void Compress_Frame(int16_t index, int16_t quality, const std::vector<Buffered_Frame>& frames);
+    int32_t Last_JPEG_Size() const { return last_jpeg_size_; }
+    // Compresses frame `index` at falling quality until it fits N and appends it, opening the named
+    // file at its end when none is open. A frame that does not fit even at quality 1 is refused.
+    void Append_RGB_Frame(int16_t index, const std::vector<Buffered_Frame>& frames);
+
+    // ---- the older display: software field extraction, bitmaps of every frame, playback times ----
+    // Line doubling of one field: the target (the source's size) gets the source, then each row of the
+    // other field replaced by its neighbour. Pictures of different sizes are refused with error 5.
+    void Deinterlace_DIBS(cDIBSection& target, const cDIBSection& source, int16_t field);
+    // Every frame decoded into a bitmap of its own. Refused (error 7, nothing kept) when the bitmaps
+    // would take more than the whole-file bound.
+    void Read_In_Bitmaps();
+    const std::vector<std::unique_ptr<cDIBSection>>& Bitmap_Collection() const { return bitmaps_; }
+    bool Bitmaps_read_in() const { return bitmaps_read_in_; }
+    cDIBSection& Rotation_Source() { return rotation_source_; }
+    // Field image n or frame image n (1 to 3; 1 is the one drawn).
+    cDIBSection& Deint_target(int16_t n);
+    cDIBSection& Deint_source(int16_t n);
+    int32_t Work_Buffer_Size() const { return static_cast<int32_t>(jpeg_work_.size()); }
+    // Two luminances of colour triples that nothing sets.
+    void calculate_luminance();
+    int32_t Luminance(int16_t which) const { return which == 1 ? luminance_1_ : luminance_2_; }
+    int16_t Frame_Rate() const { return 0; }  // set by the older kinds' opening
+    int16_t Seconds();
+    int16_t eff_frameno() const { return eff_frameno_; }
+    int32_t xCurrent() const { return current_field_; }
+    int32_t Current_net() const { return current_field_; }  // less a base field, which kd3 files have not
+    // The player time, and so a base time taken from it, comes from the older kinds' frame reading:
+    // 0 here.
+    float Player_Time() const { return 0; }
+    float Player_Effective_Time() const { return static_cast<float>(field_time_); }
+    void Set_Base_time(bool) {}
+    bool has_Base_Time() const { return false; }
+    // The field at `time` ms from the first field of the file.
+    int16_t Synch_time(float time);
+    // The field at `percent` of the file.
+    int32_t Synch_percentage(int16_t percent);
+    // The frame `model_frame` after the video offset, kept within the file.
+    int16_t Synch_model(int16_t model_frame);
+    void Video_Offset(int16_t value) { video_offset_ = value; }
+    int16_t Video_Offset() const { return video_offset_; }
+    void set_Synchtype(int16_t value) { synch_type_ = value; }
+    int16_t Synch_type() const { return synch_type_; }
+    int32_t Percentage() const { return 0; }
+    void Tolerances(int16_t hue, int16_t saturation, int16_t luminance) { tolerances_ = {hue, saturation, luminance}; }
+    void Golfing(bool value) { Header().Golfing(value); }
+
+    // ---- whole-file reads and the events that report them ----
+    // A whole-file read refuses a file larger than this many bytes: half of what the memory probe
+    // says the computer can give now, unless a bound was set (0 goes back to the probe's).
+    static int64_t Whole_File_Bound();
+    static void Whole_File_Bound(int64_t bytes);
+    // Copies the whole open file into memory. A file over the bound is refused with error 7 and
+    // stays open for reading frame by frame.
+    void Read_File_to_Memory();
+    // Reads the open file once, block by block, so that the file cache holds it: Prereadpct after
+    // each block, then -1. A file over the bound is not read (only the -1, and an event-log line).
+    void Preread_File();
+    // Reads and decodes every frame in turn, through the one read record.
+    void Read_All_RGB_Frames();
+    // The next Open_File copies the whole file into memory.
+    void Read_to_Memory(bool value) { copy_wanted_ = value; }
+    bool Memory_copy_held() const { return copy_held_; }
+    const std::vector<uint8_t>& Memory_copy() const { return memory_copy_; }
+    std::function<void()> Appendpct;
+    std::function<void()> AppendFinished;
+    std::function<void(int16_t& percent)> Prereadpct;
+    std::function<void()> StartPreread;
+    std::function<void()> EndPreread;
+
+    // ---- file identity from the file system, and members of the older kinds that do nothing ----
+    // The file's dates as the system's date format gives them; 53 when the file is not there.
+    std::string DateCreated() const;
+    std::string DateLastModified() const;
+    int16_t coord_x() const { return 0; }
+    int16_t coord_y() const { return 0; }
+    // The wide-screen flag of DV frames; no kind built here has one.
+    bool Wide_Screen() const { return false; }
+    void Seek_end() {}
+    void DIB_to_File(int32_t, int32_t, const std::string&) {}
+    void xFix_starttime() {}
+    void Compress_and_Write_RGB_frame() {}
+    void Force_num_Streams(int16_t value) { stream_count_ = value; }
+    int16_t Stream_count() const { return stream_count_; }
+    // A fresh header written into the named file, with no JPEG buffer fixed yet.
+    void Initiate_KD3_File(const std::string& ignored);
+    void Initiate_KDR_File();
+    // A fresh default header in the document, written into the file.
+    void ReCreate_XML_header();
+    // Writes `text` as single bytes over the start of "dumpxml.xml" in the program folder.
+    void Dump_XML_String(const std::string& text);
+    // Compares the distance of the first two records in the file's first 400000 bytes with the
+    // header's record length: "sample size missmatch!" when they differ. Error 62 when fewer than two
+    // records start there.
+    void Analyze_Sample_Length(const std::string& file_name);
+
+    // ---- older reading members kept for the kd3 kind ----
+    // The header record read into the document by the earlier reader: the record's text length is
+    // checked against the record and the file before it is taken.
+    void Read_RGB_Headers();
+    // The rounded capture time of the record read last from heat 1's start, 20 ms later for a second
+    // field; Multi_TimeStamp the same from the older heat start, which is never set.
+    int32_t RGB_TimeStamp();
+    int32_t Multi_TimeStamp(int16_t heat) const;
+    // Set only by the opening of the older kinds: 0 for kd3 files.
+    int32_t Clip_length() const { return 0; }
+    int16_t num_Fields_Gross() const { return 0; }
+    void RGB_Sample_Size(int32_t value);  // the header's; reaches the file with the next header write
+    void Show_Single_Stream(bool value) { show_single_stream_ = value; }
+    void Overlay(int16_t value) { overlay_ = value; }
+    void Blend_faktor(int16_t value) { blend_faktor_ = value; }
+
+    // ---- the older property report and the model members ----
+    std::string Property_String();
+    bool Has_weight_data();
+    float model_size_factor();
+    int16_t model_X_offset();
+    int16_t model_Y_offset();
+    int16_t Front_View_Width() const { return 0; }
+    int16_t Front_View_Height() const { return 0; }
+    void Venue(const std::string& value);
+    std::string Venue();
+
+    // -999 when the file is not there, else whether it cannot be opened for reading alone (-1 True).
+    static int16_t IsFileInUse(const std::string& path);
+
+private:
+    void Check_Whole_File_Bound(int64_t length) const;
+    // The copy Open_File makes when asked; a refusal is shown and the file stays open.
+    void Copy_Whole_File_If_Bound_Allows();
+    bool copy_wanted_ = false;
+    bool copy_held_ = false;
+    std::vector<uint8_t> memory_copy_;
+    int16_t stream_count_ = 0;
+    bool show_single_stream_ = false;
+    int16_t overlay_ = 0;
+    int16_t blend_faktor_ = 0;
+    // The working pictures of the older kinds' display and the JPEG work buffer of the older append
+    // path, made once with the object.
+    void Make_Older_Working_Pictures();
+    cDIBSection rotation_source_;
+    std::array<cDIBSection, 2> spare_field_images_;
+    std::array<cDIBSection, 2> spare_frame_images_;
+    std::vector<uint8_t> jpeg_work_;
+    int32_t last_jpeg_size_ = 0;
+    std::vector<std::unique_ptr<cDIBSection>> bitmaps_;
+    bool bitmaps_read_in_ = false;
+    int32_t luminance_1_ = 0;
+    int32_t luminance_2_ = 0;
+    std::array<int16_t, 6> luminance_sources_{};  // two colour triples
+    int16_t eff_frameno_ = 0;
+    int16_t video_offset_ = 0;
+    int16_t synch_type_ = 0;
+    std::array<int16_t, 3> tolerances_{};
+
+public:
 
     // ---- closing ----
     // Brings the header up to date after a segment, then closes the file and resets the object.

@@ -71,6 +71,15 @@ int64_t Last_Modified(const std::string& path) {
     return Seconds_Of(t);
 }
 
+int64_t Created(const std::string& path) {
+    if (path.empty()) vb::Raise(vb::Err_File_Not_Found);
+    struct statx info {};
+    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME, &info) != 0)
+        Raise_File_Error(errno, vb::Err_File_Not_Found, path);
+    if (info.stx_mask & STATX_BTIME) return info.stx_btime.tv_sec;
+    return info.stx_mtime.tv_sec;
+}
+
 std::vector<File_Info> Folder_Files(const std::string& folder) {
     if (!Folder_Exists(folder)) vb::Raise(vb::Err_Path_Not_Found);
     std::vector<File_Info> files;

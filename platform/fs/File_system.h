@@ -23,6 +23,8 @@ void Delete_File(const std::string& path);
 int64_t File_Size(const std::string& path);
 // Last modification, in seconds since the epoch.
 int64_t Last_Modified(const std::string& path);
+// Creation, in seconds since the epoch; the last modification where the file system keeps no birth time.
+int64_t Created(const std::string& path);
 
 struct File_Info {
     std::string name;  // without the folder
