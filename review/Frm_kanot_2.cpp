@@ -114,6 +114,7 @@ Frm_kanot_2::Frm_kanot_2()
       item_set_did_not_start(menu_Result, "Did not start"),
       item_set_time_plus(menu_Result, "Set time + 1/100"),
       item_clear_lane(menu_Result, "Clear this lane") {
+    Install_Results_Window_Commands();
     item_dock_results.Set_Checked(false);
     item_handle_mousewheel.Set_Checked(false);
     Set_Caption("Vantorel Video Replay ");
