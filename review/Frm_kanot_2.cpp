@@ -16,6 +16,7 @@
 #include "platform/vb/Vb_text.h"
 #include "results/Form_properties.h"
 #include "results/Frm_results.h"
+#include "results/Review_window_commands.h"
 #include "results/modCloseBtn.h"
 #include "shell/KDR_error_form.h"
 #include "shell/Module_AppUserData.h"
@@ -249,7 +250,10 @@ Frm_kanot_2::Frm_kanot_2()
     Timer_play.On_Timer([this] { Timer_play_Timer(); });
 }
 
-Frm_kanot_2::~Frm_kanot_2() { Module1::Unhook_Mouse_Wheel(); }
+Frm_kanot_2::~Frm_kanot_2() {
+    Module1::Unhook_Mouse_Wheel();
+    Review_window_commands::Install({});
+}
 
 // ---- life cycle ----
 
