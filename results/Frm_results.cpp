@@ -1,17 +1,45 @@
 #include "Frm_results.h"
 
+#include "Module_Vantorel_print.h"
+#include "Review_window_commands.h"
+#include "platform/ui/Dialog_service.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/ui/Screen.h"
+#include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
+#include "review/Module_Vantorel_results.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Module_dependant.h"
+#include "shell/Non_dependant.h"
+#include "shell/Program_commands.h"
+#include "shell/mTrace.h"
+#include "store/cls_VideoFile_handler.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QFont>
+#include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace Review = Review_window_commands;
+using namespace Module_Vantorel;
 
 namespace {
 
 constexpr int32_t Inner_Height = 12645;
-constexpr int32_t Inner_Width = 4335;
 constexpr int32_t Row_Top = 2400;
 constexpr int32_t Row_Height = 375;
+constexpr int32_t Export_Right = 2400 + 1935;
+constexpr int32_t Correction_Steps[4] = {3600000, 60000, 1000, 10};
+constexpr int16_t VK_CONTROL = 17;
+
+const char* const Read_Only_Message = "Can\u00B4t alter this file, it is Read only!";
 
 QRect Twips(int32_t left, int32_t top, int32_t width, int32_t height) {
     const int32_t x = ui::Twips_Per_Pixel_X(), y = ui::Twips_Per_Pixel_Y();
@@ -36,42 +64,412 @@ QLabel* Row_Label(QWidget* parent, int32_t left, int32_t width, int row, const c
     return label;
 }
 
+QGroupBox* Frame(QWidget* parent, const char* caption, QRect where) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setGeometry(where);
+    return frame;
+}
+
+// A digit box of the start correction panel: hours, minutes, seconds, hundredths.
+QLabel* Digit_Box(QWidget* parent, int index, int32_t top) {
+    static const char* const tips[4] = {"Hours", "Minutes", "Seconds", "Seconds/10"};
+    QLabel* box = Label(parent, "MS Sans Serif", 12, true, Twips(240 + 360 * index, top, 345, 345));
+    box->setFrameShape(QFrame::Box);
+    box->setAlignment(Qt::AlignCenter);
+    box->setToolTip(tips[index]);
+    box->setAutoFillBackground(true);
+    return box;
+}
+
+void Set_Colours(QLabel& box, const QColor& text, const QColor& back) {
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Window, back);
+    box.setPalette(palette);
+}
+
+QColor Button_Face() { return QApplication::palette().color(QPalette::Button); }
+
+// The small triangle of a step button, pointing up or down.
+QIcon Triangle(bool up) {
+    QPixmap pixmap(7, 4);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    for (int row = 0; row < 4; ++row) {
+        const int y = up ? row : 3 - row;
+        painter.drawLine(3 - row, y, 3 + row, y);
+    }
+    return QIcon(pixmap);
+}
+
+QString Two_Digits(int16_t part) { return QString::fromStdString(vb::Format(part, "00")); }
+
+void Reset_Screen_Pointer() {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
 }  // namespace
 
-Frm_results::Frm_results() : ui::Form("Frm_results") {
+void Frm_results::Timer_wait::Start(int32_t milliseconds, std::function<void()> done) {
+    timer_.Set_Enabled(false);
+    timer_.On_Timer([this, done = std::move(done)] {
+        timer_.Set_Enabled(false);
+        vb::Trap(Is_Compiled, "Cmd_time_MouseDown of Form Frm_results", done);
+    });
+    timer_.Set_Interval(milliseconds);
+    timer_.Set_Enabled(true);
+}
+
+void Frm_results::Timer_wait::Stop() { timer_.Set_Enabled(false); }
+
+Frm_results::Frm_results()
+    : ui::Form("Frm_results"),
+      Menu_bar(new QMenuBar(this)),
+      menu_form(Menu_bar, "Form"),
+      item_print_results(menu_form, "Print results"),
+      item_print(menu_form, "Print single picture"),
+      item_print_series(menu_form, "Print picture series"),
+      item_export_results(menu_form, "Export Results"),
+      item_hide(menu_form, "Hide"),
+      item_clear_all_results(menu_form, "Clear all results"),
+      item_exit(menu_form, "Exit"),
+      menu_debug(Menu_bar, "Debug"),
+      item_do_preview(menu_debug, "Preview"),
+      item_printer_test(menu_debug, "Printer test"),
+      item_maped_drive(menu_debug, "Get mapped drive"),
+      item_test_position(menu_debug, "Test position"),
+      item_load_results(menu_debug, "Load results") {
     Set_Caption("Vantorel Results");
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    lbl_event_name = Label(this, "Microsoft Sans Serif", 12, true, Twips(0, 120, 4215, 375));
-    LBL_XID = Label(this, "MS Sans Serif", 12, true, Twips(0, 720, 1335, 255));
+    auto* body = new QWidget(this);
+    body->move(0, Menu_bar->sizeHint().height());
+    body->setMouseTracking(true);
+    body->installEventFilter(this);
+
+    lbl_event_name = Label(body, "Microsoft Sans Serif", 12, true, Twips(0, 120, 4215, 375));
+    LBL_XID = Label(body, "MS Sans Serif", 12, true, Twips(0, 720, 1335, 255));
     LBL_XID->setText("Heat ID:");
-    Lbl_heat = Label(this, "Microsoft Sans Serif", 24, false, Twips(0, 1080, 2055, 520));
+    Lbl_heat = Label(body, "Microsoft Sans Serif", 24, false, Twips(0, 1080, 2055, 520));
     Lbl_heat->setStyleSheet("color: blue");
     Lbl_heat->setFrameShape(QFrame::Box);
-    lbl_result_header = Label(this, "MS Sans Serif", 12, true, Twips(0, 2040, 3855, 375));
+    // As wide as the window: in the fonts this desktop has, the designed width cuts off "Delta".
+    lbl_result_header = Label(body, "MS Sans Serif", 12, true, Twips(0, 2040, Export_Right + 100, 375));
     lbl_result_header->setText("      Lane           Time        Delta");
     QFont underlined = lbl_result_header->font();
     underlined.setUnderline(true);
     lbl_result_header->setFont(underlined);
     for (int row = 0; row < 12; ++row) {
-        Lbl_result_rank.Load(row, Row_Label(this, 0, 375, row, "black"));
-        Lbl_result_lane.Load(row, Row_Label(this, 480, 495, row, "blue"));
-        Lbl_result_time.Load(row, Row_Label(this, 1080, 1335, row, "blue"));
-        Lbl_result_delta_time.Load(row, Row_Label(this, 2520, 1170, row, "rgb(192, 0, 0)"));
+        Lbl_result_rank.Load(row, Row_Label(body, 0, 375, row, "black"));
+        Lbl_result_lane.Load(row, Row_Label(body, 480, 495, row, "blue"));
+        Lbl_result_time.Load(row, Row_Label(body, 1080, 1335, row, "blue"));
+        Lbl_result_delta_time.Load(row, Row_Label(body, 2520, 1170, row, "rgb(192, 0, 0)"));
+        Lbl_result_rank(row).setMouseTracking(true);
+        Lbl_result_rank(row).installEventFilter(this);
     }
-    Lbl_capture_time = new QLabel(this);
-    Lbl_capture_time->hide();
-    Pict_temp = new ui::Picture_box(this);
+    Frm_create_time = Frame(body, "Video file created at:", Twips(3720, 5520, 4695, 855));
+    Frm_create_time->hide();
+    Lbl_capture_time = new QLabel(Frm_create_time);
+    Lbl_capture_time->setStyleSheet("color: blue");
+    Lbl_capture_time->setFrameShape(QFrame::Box);
+
+    Frm_time_select = Frame(body, "Start correction", Twips(0, 7080, 2295, 3135));
+    Lbl_time = Label(Frm_time_select, "MS Sans Serif", 8, false, Twips(480, 360, 1695, 255));
+    Lbl_time->setText("h  m  s  1/10");
+    Frm_orig_time = Frame(Frm_time_select, "Original start time", Twips(120, 680, 2055, 700));
+    Frm_correction = Frame(Frm_time_select, "Correction", Twips(120, 1400, 2055, 735));
+    Frm_Corrected_time = Frame(Frm_time_select, "Corr. start time", Twips(120, 2200, 2055, 700));
+    for (int i = 0; i < 4; ++i) {
+        Lbl_hms.Load(i, Digit_Box(Frm_orig_time, i, 250));
+        Lbl_hms_correction.Load(i, Digit_Box(Frm_correction, i, 240));
+        Lbl_hms_corrected.Load(i, Digit_Box(Frm_Corrected_time, i, 250));
+        for (auto* array : {&Lbl_hms, &Lbl_hms_correction, &Lbl_hms_corrected}) (*array)(i).installEventFilter(this);
+    }
+    Lbl_Minus = Label(Frm_correction, "MS Sans Serif", 12, true, Twips(60, 240, 135, 360));
+    Lbl_Minus->setText("-");
+    Lbl_Minus->setAlignment(Qt::AlignCenter);
+    Lbl_Minus->setStyleSheet("color: rgb(192, 0, 0)");
+    Lbl_Minus->hide();
+    for (int k = 0; k < 2; ++k) {
+        auto* button = new QPushButton(Frm_correction);
+        button->setGeometry(Twips(1680, k == 0 ? 240 : 390, 255, 180));
+        button->setIcon(Triangle(k == 0));
+        button->setIconSize(QSize(7, 4));
+        button->installEventFilter(this);
+        Cmd_time.Load(k, button);
+    }
+    for (QGroupBox* frame : {Frm_time_select, Frm_orig_time, Frm_correction, Frm_Corrected_time})
+        frame->installEventFilter(this);
+
+    Frm_printer = Frame(body, "Printer", Twips(2280, 240, 1935, 1815));
+    Frm_export = Frame(body, "Results export", Twips(2400, 7080, 1935, 5295));
+    for (QGroupBox* frame : {Frm_printer, Frm_export}) {
+        QLabel* later = Label(frame, "MS Sans Serif", 8, false, Twips(120, 300, 1695, 900));
+        later->setWordWrap(true);
+        later->setText("Not built yet.");
+    }
+    Pict_temp = new ui::Picture_box(body);
     Pict_temp->hide();
-    Label_not_built = Label(this, "MS Sans Serif", 9, false, Twips(0, 7080, Inner_Width - 120, 1500));
-    Label_not_built->setWordWrap(true);
-    Label_not_built->setText("Start correction, results export and printing are not built yet.");
-    setFixedSize(Twips(0, 0, Inner_Width, Inner_Height).size());
+
+    const QSize inner = Twips(0, 0, Export_Right + 100, Inner_Height).size();
+    body->resize(inner);
+    Menu_bar->setGeometry(0, 0, inner.width(), Menu_bar->sizeHint().height());
+    setFixedSize(inner.width(), inner.height() + Menu_bar->sizeHint().height());
+
+    const auto not_built = [](const char* what) {
+        return [what] { ui::MsgBox(std::string(what) + " is not built yet.", ui::vbOKOnly); };
+    };
+    item_print_results.On_Click(not_built("Printing the results"));
+    item_print.On_Click(not_built("Printing a single picture"));
+    item_print_series.On_Click(not_built("Printing a picture series"));
+    item_printer_test.On_Click(not_built("The printer test"));
+    item_test_position.On_Click(not_built("The position test"));
+    item_export_results.Set_Enabled(false);
+    item_hide.Set_Enabled(false);
+    item_clear_all_results.On_Click([this] { item_clear_all_results_Click(); });
+    item_exit.Action()->setShortcut(QKeySequence("Ctrl+X"));
+    item_exit.On_Click([] { Program_commands::Vantorel_exit(); });
+    item_load_results.On_Click([] { Review::Complete_Result_Array(); });
+    repeat_ = std::make_unique<Correction_repeat>(
+        *wait_, [this](int32_t step) { Step_Correction(step); }, [this] { Display_Compensate_Mill(); },
+        [this] { return Review::File_open() && Review::Replay_File().File_name() == held_file_; });
 }
 
-void Frm_results::Form_Load() { Clear_Results(); }
+Frm_results::~Frm_results() { wait_->Stop(); }
+
+void Frm_results::Set_Repeat_Wait(Correction_repeat::Wait* wait) {
+    wait_->Stop();
+    wait_ = wait ? wait : &timer_wait_;
+    repeat_ = std::make_unique<Correction_repeat>(
+        *wait_, [this](int32_t step) { Step_Correction(step); }, [this] { Display_Compensate_Mill(); },
+        [this] { return Review::File_open() && Review::Replay_File().File_name() == held_file_; });
+}
+
+void Frm_results::Form_Load() {
+    mTrace::Trace("*Frm_results, Form_Load, begin");
+    if (Is_Exiting) {
+        mTrace::Trace("*Frm_results, Form_Load, ending = true");
+        return;
+    }
+    vb::Trap(Is_Compiled, "Form_Load of Form Frm_results", [this] {
+        Move(0, 0);
+        Clear_Results();
+        if (Review::File_open()) Review::Fill_Results();
+        menu_debug.Set_Visible(!Is_Compiled || Non_dependant::Key_Down(VK_CONTROL));
+        for (auto& [i, box] : Lbl_hms_correction) Set_Colours(*box, Qt::blue, Button_Face());
+    });
+    mTrace::Trace("*Frm_results, Form_Load, end");
+}
+
+void Frm_results::Form_QueryUnload(int16_t&, int16_t) {
+    Cmd_time_LostFocus();
+    Module_dependant::Store_Form_Pos("Frm_results", Left(), Top(), 0, 0);
+    mTrace::Trace("*Frm_results,Form_QueryUnload, end ");
+}
 
 void Frm_results::Clear_Results() {
     for (auto* array : {&Lbl_result_rank, &Lbl_result_lane, &Lbl_result_time, &Lbl_result_delta_time})
         for (auto& [index, label] : *array) label->clear();
     Lbl_capture_time->clear();
+}
+
+void Frm_results::Clear_Heat_Data() {
+    // The file is gone: a held button stops without writing anywhere.
+    repeat_->Release();
+    Lbl_heat->clear();
+    Lbl_heat->setToolTip(QString());
+    Heat_Correction_Mill = 0;
+    Display_Compensate_Mill();
+    orig_Start_Local_Time = 0;
+    Corrected_Start_Local_Time = 0;
+    Display_Original_Start_Time();
+    Display_Corrected_Start_Time();
+}
+
+void Frm_results::GoTo_Field(int16_t Index) { Review::Show_Field(Go_to_Goal_field(Index + 1)); }
+
+void Frm_results::Show_Parts(ui::Control_array<QLabel>& boxes, int32_t mill) {
+    static const char* const parts[4] = {"h", "m", "s", "t"};
+    for (int i = 0; i < 4; ++i) boxes(i).setText(Two_Digits(Mill_Time_Part(parts[i], mill)));
+}
+
+void Frm_results::Display_Original_Start_Time() { Show_Parts(Lbl_hms, orig_Start_Local_Time); }
+
+void Frm_results::Display_Compensate_Mill() {
+    const bool negative = Heat_Correction_Mill < 0;
+    Lbl_Minus->setVisible(negative);
+    // The magnitude of the most negative correction does not fit 32 bits; its parts are those of its
+    // neighbour but for a millisecond no box shows.
+    const int32_t v = negative ? (Heat_Correction_Mill == INT32_MIN ? INT32_MAX : -Heat_Correction_Mill)
+                               : Heat_Correction_Mill;
+    for (auto& [i, box] : Lbl_hms_correction) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::WindowText, negative ? QColor(255, 0, 0) : QColor(0, 0, 255));
+        box->setPalette(palette);
+    }
+    Show_Parts(Lbl_hms_correction, v);
+    Display_Corrected_Start_Time();
+}
+
+void Frm_results::Display_Corrected_Start_Time() {
+    Corrected_Start_Local_Time = vb::To_Int32(int64_t{orig_Start_Local_Time} + Heat_Correction_Mill);
+    Show_Parts(Lbl_hms_corrected, Corrected_Start_Local_Time);
+}
+
+void Frm_results::Update_File_With_Time_Correction() {
+    Review::Replay_File().Heat_Start_Correction(1, Heat_Correction_Mill);
+}
+
+void Frm_results::Deselect_Correction_Items() {
+    for (auto& [i, box] : Lbl_hms_correction) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Window, Button_Face());
+        box->setPalette(palette);
+    }
+    correction_step_ = 0;
+}
+
+void Frm_results::Lbl_hms_correction_Click(int16_t Index) {
+    vb::Trap(Is_Compiled, "Lbl_hms_correction_Click of Form Frm_results", [&] {
+        if (!Review::File_open()) return;
+        Deselect_Correction_Items();
+        QLabel& box = Lbl_hms_correction(Index);
+        QPalette palette = box.palette();
+        palette.setColor(QPalette::Window, QColor(255, 128, 0));
+        box.setPalette(palette);
+        correction_step_ = Correction_Steps[Index];
+    });
+}
+
+void Frm_results::Lbl_hms_correction_RightDown() {
+    vb::Trap(Is_Compiled, "Lbl_hms_correction_MouseDown of Form Frm_results", [this] {
+        if (!Review::File_open()) return;
+        if (Review::Replay_File().Read_only()) {
+            ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
+            return;
+        }
+        repeat_->Release();
+        Deselect_Correction_Items();
+        Heat_Correction_Mill = 0;
+        Display_Compensate_Mill();
+        Update_File_With_Time_Correction();
+        Review::Fill_Results();
+    });
+}
+
+void Frm_results::Step_Correction(int32_t step) {
+    const int64_t next = int64_t{Heat_Correction_Mill} + step;
+    if (next < INT32_MIN || next > INT32_MAX) vb::Raise(vb::Err_Overflow);
+    Heat_Correction_Mill = static_cast<int32_t>(next);
+}
+
+void Frm_results::Cmd_time_MouseDown(int16_t Index) {
+    vb::Trap(Is_Compiled, "Cmd_time_MouseDown of Form Frm_results", [&] {
+        if (!Review::File_open()) return;
+        // Refused before the first step, so that nothing changes that the file would not take.
+        if (Review::Replay_File().Read_only()) {
+            ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
+            return;
+        }
+        held_file_ = Review::Replay_File().File_name();
+        repeat_->Press(Index == 0 ? correction_step_ : -correction_step_);
+    });
+}
+
+void Frm_results::Cmd_time_MouseUp() {
+    vb::Trap(Is_Compiled, "Cmd_time_MouseUp of Form Frm_results", [this] {
+        // Only into the file the press was made on, even when another one opened meanwhile.
+        if (!repeat_->Release() || !Review::File_open() || Review::Replay_File().File_name() != held_file_) return;
+        Display_Compensate_Mill();
+        Update_File_With_Time_Correction();
+        Review::Fill_Results();
+    });
+}
+
+void Frm_results::Cmd_time_LostFocus() {
+    if (repeat_->Pressed()) Cmd_time_MouseUp();
+}
+
+bool Frm_results::Place_Has_Time(int16_t Index) const {
+    if (Index < 0 || Index >= Result_Lanes) return false;
+    return Lane_Active_Heat_Array[static_cast<int16_t>(Index + 1)].Heat_result < Disqualified;
+}
+
+void Frm_results::Lbl_result_rank_MouseDown(int16_t Index) {
+    vb::Trap(Is_Compiled, "Lbl_result_rank_MouseDown of Form Frm_results", [&] {
+        if (!Review::File_open() || !Place_Has_Time(Index)) return;
+        GoTo_Field(Index);
+        Review::Set_Focus();
+        Review::Print_Place_string(std::to_string(Index + 1));
+        Review::SliderPlay_Focus();
+    });
+}
+
+void Frm_results::Lbl_result_rank_MouseMove(int16_t Index) {
+    if (!Review::File_open()) return;
+    if (Place_Has_Time(Index)) {
+        Lbl_result_rank(Index).setCursor(Qt::PointingHandCursor);
+    } else {
+        Lbl_result_rank(Index).unsetCursor();
+        Reset_Screen_Pointer();
+    }
+}
+
+void Frm_results::item_clear_all_results_Click() {
+    vb::Trap(Is_Compiled, "item_clear_all_results_Click of Form Frm_results", [] {
+        if (!Review::File_open()) {
+            QApplication::beep();
+            return;
+        }
+        if (Review::Replay_File().Read_only()) {
+            ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
+            return;
+        }
+        QApplication::beep();
+        if (ui::MsgBox("This will clear all stored results for this heat, are you sure?",
+                       ui::vbOKCancel + ui::vbDefaultButton2, "Clear results") == ui::vbOK)
+            Review::Clear_All_Results();
+        Review::Draw_Graphics(true, false);
+    });
+}
+
+bool Frm_results::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    for (auto& [k, button] : Cmd_time) {
+        if (watched != button) continue;
+        if (type == QEvent::MouseButtonPress) Cmd_time_MouseDown(static_cast<int16_t>(k));
+        if (type == QEvent::MouseButtonRelease) Cmd_time_MouseUp();
+        if (type == QEvent::FocusOut) Cmd_time_LostFocus();
+        return false;
+    }
+    for (auto& [r, label] : Lbl_result_rank) {
+        if (watched != label) continue;
+        if (type == QEvent::MouseButtonPress) Lbl_result_rank_MouseDown(static_cast<int16_t>(r));
+        if (type == QEvent::MouseMove) Lbl_result_rank_MouseMove(static_cast<int16_t>(r));
+        return false;
+    }
+    for (auto& [i, box] : Lbl_hms_correction) {
+        if (watched != box || type != QEvent::MouseButtonPress || !mouse) continue;
+        if (mouse->button() == Qt::RightButton) Lbl_hms_correction_RightDown();
+        else if (mouse->button() == Qt::LeftButton) Lbl_hms_correction_Click(static_cast<int16_t>(i));
+        return true;
+    }
+    // A frame's own press or release, not one its controls let pass on to it.
+    const auto on_frame_itself = [&](QGroupBox* frame) {
+        return watched == frame && mouse && !frame->childAt(mouse->position().toPoint());
+    };
+    if (type == QEvent::MouseButtonPress) {
+        for (auto* array : {&Lbl_hms, &Lbl_hms_corrected})
+            for (auto& [i, box] : *array)
+                if (watched == box) Deselect_Correction_Items();
+        if (on_frame_itself(Frm_correction)) Deselect_Correction_Items();
+    }
+    if (type == QEvent::MouseButtonRelease &&
+        (on_frame_itself(Frm_time_select) || on_frame_itself(Frm_orig_time) || on_frame_itself(Frm_Corrected_time)))
+        Deselect_Correction_Items();
+    if (type == QEvent::MouseMove && mouse && watched != this && dynamic_cast<QWidget*>(watched) &&
+        !dynamic_cast<QLabel*>(watched) && !dynamic_cast<QGroupBox*>(watched))
+        Reset_Screen_Pointer();
+    return ui::Form::eventFilter(watched, event);
 }

@@ -16,6 +16,7 @@
 #include "platform/vb/Vb_text.h"
 #include "results/Form_properties.h"
 #include "results/Frm_results.h"
+#include "results/Review_window_commands.h"
 #include "results/modCloseBtn.h"
 #include "shell/KDR_error_form.h"
 #include "shell/Module_AppUserData.h"
@@ -114,6 +115,7 @@ Frm_kanot_2::Frm_kanot_2()
       item_set_did_not_start(menu_Result, "Did not start"),
       item_set_time_plus(menu_Result, "Set time + 1/100"),
       item_clear_lane(menu_Result, "Clear this lane") {
+    Install_Results_Window_Commands();
     item_dock_results.Set_Checked(false);
     item_handle_mousewheel.Set_Checked(false);
     Set_Caption("Vantorel Video Replay ");
@@ -248,7 +250,10 @@ Frm_kanot_2::Frm_kanot_2()
     Timer_play.On_Timer([this] { Timer_play_Timer(); });
 }
 
-Frm_kanot_2::~Frm_kanot_2() { Module1::Unhook_Mouse_Wheel(); }
+Frm_kanot_2::~Frm_kanot_2() {
+    Module1::Unhook_Mouse_Wheel();
+    Review_window_commands::Install({});
+}
 
 // ---- life cycle ----
 

@@ -128,6 +128,8 @@ public:
     void Set_Captions();
     // Stamps a place number in white into the lower right of the shown field.
     void Print_Place_string(const std::string& Place);
+    // What the results window asks of this window, given to it once.
+    void Install_Results_Window_Commands();
     // A press on the shown field: the magnifier, the extra reference point (Escape held), a lane drag
     // (lanes not locked), or with locked lanes a result (F held), the goal field of the lane's place,
     // or the "Result" menu (right button).

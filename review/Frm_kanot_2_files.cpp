@@ -98,6 +98,9 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Label_heatID->setToolTip(QString::fromStdString(Replay_File.File_name()));
         Label_start_time->setText(QString::fromStdString(
             vb::Left(Non_dependant::Display_Mill_Time(Replay_File.Start_local_Mill_Time(1), false), 9)));
+        Frm_results& results = Frm_results::Instance();
+        results.orig_Start_Local_Time = Replay_File.Start_local_Mill_Time(1);
+        results.Display_Original_Start_Time();
         Complete_Result_Array();
         Set_Captions();
         Clear_Graphics();
@@ -105,8 +108,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Set_Slider_Value(1);
         Slider_play_Scroll();
         // The winner's goal field, the delta's zero; a heat without results stays at its first field.
-        Set_Slider_Value(Go_to_Goal_field(1));
-        Slider_play_Scroll();
+        results.GoTo_Field(0);
         Lbl_delta_time_Click();
         Form_Resize();
     });
@@ -181,6 +183,7 @@ void Frm_kanot_2::item_close_Click() {
     vb::Trap(Is_Compiled, "item_close_click of Form Frm_kanot_2", [this] {
         Close_File();
         Frm_results::Instance().Clear_Results();
+        Frm_results::Instance().Clear_Heat_Data();
         Update_Form_Caption();
         Picture_large->Cls();
         Picture_large->Picture(QImage());

@@ -4,6 +4,7 @@
 
 #include "Module_Vantorel_course.h"
 #include "Module_Vantorel_results.h"
+#include "Module_Vantorel_results_windows.h"
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/gdi/Gdi_objects.h"
 #include "platform/sys/Sys_clock.h"
@@ -11,6 +12,7 @@
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "results/Frm_results.h"
+#include "results/Review_window_commands.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Module_dependant_windows.h"
 #include "shell/Non_dependant.h"
@@ -61,6 +63,7 @@ void Frm_kanot_2::Complete_Result_Array() {
         Copy_Active_Heat();
         Heat_Correction_Mill = Replay_File.Heat_Start_Correction(1);
         Lane_Active_Heat_Array_Sort();
+        Frm_results::Instance().Display_Compensate_Mill();
         Frm_results::Instance().Clear_Results();
         Fill_Results();
         New_Graphics();
@@ -218,3 +221,21 @@ void Frm_kanot_2::item_set_did_not_finish_Click() { Attach_Time(Current_Lane, Di
 void Frm_kanot_2::item_set_did_not_start_Click() { Attach_Time(Current_Lane, Did_Not_Start, false); }
 void Frm_kanot_2::item_set_time_plus_Click() { Attach_Time(Current_Lane, 0, true); }
 void Frm_kanot_2::item_clear_lane_Click() { Attach_Time(Current_Lane, No_Result, false); }
+
+void Frm_kanot_2::Install_Results_Window_Commands() {
+    Review_window_commands::Install({
+        .Replay_File = [this]() -> cls_VideoFile_handler& { return Replay_File; },
+        .Fill_Results = [this] { Fill_Results(); },
+        .Complete_Result_Array = [this] { Complete_Result_Array(); },
+        .Clear_All_Results = [] { Module_Vantorel::Clear_All_Results(); },
+        .Draw_Graphics = [this](bool Refresh, bool StartCam) { Draw_Graphics(Refresh, StartCam); },
+        .Show_Field =
+            [this](int32_t n) {
+                Set_Slider_Value(n);
+                Slider_play_Scroll();
+            },
+        .Set_Focus = [this] { Set_Focus(); },
+        .Print_Place_string = [this](const std::string& Place) { Print_Place_string(Place); },
+        .SliderPlay_Focus = [this] { SliderPlay_Focus(); },
+    });
+}
