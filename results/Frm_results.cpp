@@ -1,5 +1,6 @@
 #include "Frm_results.h"
 
+#include "Export_panel.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/ui/Screen.h"
 
@@ -62,13 +63,19 @@ Frm_results::Frm_results() : ui::Form("Frm_results") {
     Lbl_capture_time->hide();
     Pict_temp = new ui::Picture_box(this);
     Pict_temp->hide();
-    Label_not_built = Label(this, "MS Sans Serif", 9, false, Twips(0, 7080, Inner_Width - 120, 1500));
+    Label_not_built = Label(this, "MS Sans Serif", 9, false, Twips(0, 7080, 2295, 1500));
     Label_not_built->setWordWrap(true);
-    Label_not_built->setText("Start correction, results export and printing are not built yet.");
+    Label_not_built->setText("Start correction and printing are not built yet.");
+    Export = std::make_unique<Export_panel>(*this);
     setFixedSize(Twips(0, 0, Inner_Width, Inner_Height).size());
 }
 
-void Frm_results::Form_Load() { Clear_Results(); }
+Frm_results::~Frm_results() = default;
+
+void Frm_results::Form_Load() {
+    Clear_Results();
+    Export->Load(Inner_Width);
+}
 
 void Frm_results::Clear_Results() {
     for (auto* array : {&Lbl_result_rank, &Lbl_result_lane, &Lbl_result_time, &Lbl_result_delta_time})

@@ -5,6 +5,9 @@
 #include "platform/ui/Control_array.h"
 #include "platform/ui/Form.h"
 
+#include <memory>
+
+class Export_panel;
 class QLabel;
 namespace ui {
 class Picture_box;
@@ -14,6 +17,7 @@ class Frm_results : public ui::Form {
 public:
     static Frm_results& Instance() { return ui::Instance_Of<Frm_results>(); }
     Frm_results();
+    ~Frm_results() override;
 
     // Empties the twelve result rows and the capture time.
     void Clear_Results();
@@ -30,6 +34,8 @@ public:
     QLabel* Label_not_built;
     // Hidden scratch box in which the heat ID's font is fitted to Lbl_heat.
     ui::Picture_box* Pict_temp;
+    // The results export area and its message.
+    std::unique_ptr<Export_panel> Export;
 
 protected:
     void Form_Load() override;

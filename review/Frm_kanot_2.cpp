@@ -16,6 +16,7 @@
 #include "platform/vb/Vb_text.h"
 #include "results/Form_properties.h"
 #include "results/Frm_results.h"
+#include "results/Results_export.h"
 #include "results/modCloseBtn.h"
 #include "shell/KDR_error_form.h"
 #include "shell/Module_AppUserData.h"
@@ -246,9 +247,18 @@ Frm_kanot_2::Frm_kanot_2()
     Timer_keyb_event.On_Timer([this] { Timer_keyb_event_Timer(); });
     Timer_play.Set_Enabled(false);
     Timer_play.On_Timer([this] { Timer_play_Timer(); });
+    // The results export reads the open heat and hands the focus back through these.
+    Results_export::Open_Heat_Provider = [this] {
+        return Results_export::Open_Heat{File_open() ? &Replay_File : nullptr, Label_start_time->text().toStdString()};
+    };
+    Results_export::Review_Set_Focus = [this] { Set_Focus(); };
 }
 
-Frm_kanot_2::~Frm_kanot_2() { Module1::Unhook_Mouse_Wheel(); }
+Frm_kanot_2::~Frm_kanot_2() {
+    Results_export::Open_Heat_Provider = nullptr;
+    Results_export::Review_Set_Focus = nullptr;
+    Module1::Unhook_Mouse_Wheel();
+}
 
 // ---- life cycle ----
 
