@@ -27,16 +27,6 @@ using namespace Module_Vantorel;
 
 namespace {
 
-QGroupBox* Frame(QWidget* parent, const char* caption) {
-    auto* frame = new QGroupBox(caption, parent);
-    return frame;
-}
-
-QLabel* Caption(QWidget* parent, const char* text) {
-    auto* label = new QLabel(text, parent);
-    return label;
-}
-
 // The user's documents folder, made when it is missing: where results go until the operator chooses.
 std::string Default_Export_Folder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -48,23 +38,25 @@ std::string Default_Export_Folder() {
 }  // namespace
 
 Export_panel::Export_panel(Frm_results& window) : window_(window) {
-    Frm_export = ui::Place(Frame(&window, "Results export"), 2400, 7080, 1935, 5295);
-    Frm_export_format = ui::Place(Frame(Frm_export, "Export format"), 120, 240, 1695, 1095);
+    Frm_export = ui::Place(new QGroupBox("Results export", &window), 2400, 7080, 1935, 5295);
+    Frm_export_format = ui::Place(new QGroupBox("Export format", Frm_export), 120, 240, 1695, 1095);
     Opt_exp_format.Load(1, ui::Place(new QRadioButton("CSV", Frm_export_format), 120, 240, 1335, 315));
     Opt_exp_format.Load(2, ui::Place(new QRadioButton("XML", Frm_export_format), 120, 600, 1335, 315));
     Opt_exp_format(1).setChecked(true);
     for (int16_t index : {1, 2})
         QObject::connect(&Opt_exp_format(index), &QRadioButton::clicked, [this, index] { Opt_exp_format_Click(index); });
-    Frm_export_folder = ui::Place(Frame(Frm_export, "Export target"), 120, 1440, 1695, 2415);
-    Label = ui::Place(Caption(Frm_export_folder, "Folder"), 60, 240, 1560, 255);
+    Frm_export_folder = ui::Place(new QGroupBox("Export target", Frm_export), 120, 1440, 1695, 2415);
+    Label = ui::Place(new QLabel("Folder", Frm_export_folder), 60, 240, 1560, 255);
     Pict_export_folder = ui::Place(new ui::Picture_box(Frm_export_folder), 60, 480, 1560, 855);
     Pict_export_folder->Click = [this] { Pict_export_folder_Click(); };
-    Label1 = ui::Place(Caption(Frm_export_folder, "Share name"), 60, 1440, 1560, 255);
+    Label1 = ui::Place(new QLabel("Share name", Frm_export_folder), 60, 1440, 1560, 255);
     Pict_remote = ui::Place(new ui::Picture_box(Frm_export_folder), 60, 1680, 1560, 495);
     Cmd_export = ui::Place(new ui::Command_button("Export", Frm_export), 240, 3960, 1455, 375);
     Cmd_export->On_Click([this] { Cmd_export_Click(); });
 
-    Frm_export_mess = Frame(&window, "");
+    Frm_export_mess = new QGroupBox(&window);
+    // It lies over the rows: they must not show through.
+    Frm_export_mess->setAutoFillBackground(true);
     Text_export_mess = new QPlainTextEdit(Frm_export_mess);
     Text_export_mess->setReadOnly(true);
     Cmd_result_export_OK = new ui::Command_button("OK", Frm_export_mess);

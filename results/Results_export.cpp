@@ -105,7 +105,8 @@ std::string Safe_File_Name(std::string name) {
     return name;
 }
 
-Heat_header Read_Header(cls_VideoFile_handler& file, const std::string& heat_label, const std::string& start_time_caption) {
+Heat_header Read_Header(cls_VideoFile_handler& file, const std::string& heat_label, const std::string& start_time_caption,
+                        bool for_xml) {
     Heat_header h;
     h.Event_name = file.Event_name();
     h.Heat = heat_label;
@@ -113,6 +114,7 @@ Heat_header Read_Header(cls_VideoFile_handler& file, const std::string& heat_lab
     h.Heat_start = Clock_Text(file.Start_local_Mill_Time(1));
     h.Last_capture = Last_Capture_Text(file.Last_Capture_time());
     h.Export_computer = Non_dependant::Get_Computer_Name();
+    if (!for_xml) return h;
     h.Capture_computer = file.Computer_name();
     h.Heat_ID = file.Heat_ID(1);
     h.Heat_comment = file.Heat_comment(1);
@@ -166,7 +168,7 @@ bool Export_CSV_file(const Open_Heat& heat, const std::string& heat_label, const
         }
         Event_Name = heat.File->Event_name();
         // The whole text first, then one replacement of the file: a failure leaves the old file as it was.
-        const std::string text = vb::Utf8_To_Ansi(Heat_Result_CSV(Read_Header(*heat.File, heat_label, {}), rows));
+        const std::string text = vb::Utf8_To_Ansi(Heat_Result_CSV(Read_Header(*heat.File, heat_label, {}, false), rows));
         if (int error = fs::Write_File_Atomic(Last_Export_File, text)) {
             ui::MsgBox(std::string("Check export folder, getting error: ") + std::strerror(error));
             return;
@@ -183,7 +185,7 @@ bool Export_New_XML_File(const Open_Heat& heat, const std::string& heat_label, c
             ui::MsgBox("Nothing to export!");
             return;
         }
-        const Heat_header h = Read_Header(*heat.File, heat_label, heat.Start_time_caption);
+        const Heat_header h = Read_Header(*heat.File, heat_label, heat.Start_time_caption, true);
         Class_Vantorel_result_XML document;
         document.Set_Comment("XML file containing Vantorel result data for course race. Produced by : " +
                              Program_Name + " " + Program_Version + " Compiled at : " + Build_Date);

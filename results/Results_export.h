@@ -46,12 +46,14 @@ std::string Last_Capture_Text(std::string_view last_capture);
 // A file name with ":", "-", ",", "/", "\" and NUL made "_", so it never leaves the export folder.
 std::string Safe_File_Name(std::string name);
 
-// What the header line and the XML document take from the open file.
+// What the header line and the XML document take from the open file; the values only the XML
+// document has are read `for_xml` only.
 struct Heat_header {
     std::string Event_name, Heat, Created, Heat_start, Last_capture, Export_computer;
     std::string Capture_computer, Heat_ID, Heat_comment, Start_time, File_name;
 };
-Heat_header Read_Header(cls_VideoFile_handler& file, const std::string& heat_label, const std::string& start_time_caption);
+Heat_header Read_Header(cls_VideoFile_handler& file, const std::string& heat_label, const std::string& start_time_caption,
+                        bool for_xml);
 
 // The ";"-separated text, UTF-8, CR LF after every line. A ";" inside a value becomes ",".
 std::string Heat_Result_CSV(const Heat_header& header, const std::vector<Result_Row>& rows);
