@@ -3,6 +3,7 @@
 #include "Module_Vantorel_print.h"
 #include "Review_window_commands.h"
 #include "platform/ui/Dialog_service.h"
+#include "Export_panel.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
@@ -202,12 +203,10 @@ Frm_results::Frm_results()
         frame->installEventFilter(this);
 
     Frm_printer = Frame(body, "Printer", Twips(2280, 240, 1935, 1815));
-    Frm_export = Frame(body, "Results export", Twips(2400, 7080, 1935, 5295));
-    for (QGroupBox* frame : {Frm_printer, Frm_export}) {
-        QLabel* later = Label(frame, "MS Sans Serif", 8, false, Twips(120, 300, 1695, 900));
-        later->setWordWrap(true);
-        later->setText("Not built yet.");
-    }
+    QLabel* later = Label(Frm_printer, "MS Sans Serif", 8, false, Twips(120, 300, 1695, 900));
+    later->setWordWrap(true);
+    later->setText("Not built yet.");
+    Export = std::make_unique<Export_panel>(*this, *body);
     Pict_temp = new ui::Picture_box(body);
     Pict_temp->hide();
 
@@ -254,6 +253,7 @@ void Frm_results::Form_Load() {
     vb::Trap(Is_Compiled, "Form_Load of Form Frm_results", [this] {
         Move(0, 0);
         Clear_Results();
+        Export->Load(Export_Right + 100);
         if (Review::File_open()) Review::Fill_Results();
         menu_debug.Set_Visible(!Is_Compiled || Non_dependant::Key_Down(VK_CONTROL));
         for (auto& [i, box] : Lbl_hms_correction) Set_Colours(*box, Qt::blue, Button_Face());

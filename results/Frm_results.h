@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class Export_panel;
 class QGroupBox;
 class QLabel;
 class QMenuBar;
@@ -89,9 +90,10 @@ public:
     ui::Control_array<QPushButton> Cmd_time;
 
     QGroupBox* Frm_printer;
-    QGroupBox* Frm_export;
     // Hidden scratch box in which the heat ID's font is fitted to Lbl_heat.
     ui::Picture_box* Pict_temp;
+    // The results export area and its message.
+    std::unique_ptr<Export_panel> Export;
 
 protected:
     void Form_Load() override;

@@ -17,6 +17,7 @@
 #include "results/Form_properties.h"
 #include "results/Frm_results.h"
 #include "results/Review_window_commands.h"
+#include "results/Results_export.h"
 #include "results/modCloseBtn.h"
 #include "shell/KDR_error_form.h"
 #include "shell/Module_AppUserData.h"
@@ -248,9 +249,16 @@ Frm_kanot_2::Frm_kanot_2()
     Timer_keyb_event.On_Timer([this] { Timer_keyb_event_Timer(); });
     Timer_play.Set_Enabled(false);
     Timer_play.On_Timer([this] { Timer_play_Timer(); });
+    // The results export reads the open heat and hands the focus back through these.
+    Results_export::Open_Heat_Provider = [this] {
+        return Results_export::Open_Heat{File_open() ? &Replay_File : nullptr, Label_start_time->text().toStdString()};
+    };
+    Results_export::Review_Set_Focus = [this] { Set_Focus(); };
 }
 
 Frm_kanot_2::~Frm_kanot_2() {
+    Results_export::Open_Heat_Provider = nullptr;
+    Results_export::Review_Set_Focus = nullptr;
     Module1::Unhook_Mouse_Wheel();
     Review_window_commands::Install({});
 }

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/sysmacros.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -116,9 +119,81 @@ int32_t Drive_Type(const std::string& path) {
     case TMPFS_MAGIC:
     case RAMFS_MAGIC:
         return Drive_RamDisk;
-    default:
+    default: {
+        struct stat file {};
+        if (::stat(path.c_str(), &file) == 0 && Block_Device_Removable("/sys", major(file.st_dev), minor(file.st_dev)))
+            return Drive_Removable;
         return Drive_Fixed;
     }
+    }
+}
+
+bool Block_Device_Removable(const std::string& sys_root, unsigned major, unsigned minor) {
+    std::error_code ec;
+    stdfs::path device = stdfs::canonical(
+        sys_root + "/dev/block/" + std::to_string(major) + ":" + std::to_string(minor), ec);
+    if (ec) return false;
+    // Card readers and many USB sticks call themselves fixed; the bus they hang on tells.
+    if (device.string().find("/usb") != std::string::npos) return true;
+    // A partition has no flag of its own: its disk is the folder above it.
+    for (const stdfs::path& disk : {device, device.parent_path()}) {
+        std::ifstream flag(disk / "removable");
+        char c = 0;
+        if (flag >> c) return c == '1';
+    }
+    return false;
+}
+
+namespace {
+
+// A mount table field, its blanks and backslashes written as octal escapes.
+std::string Unescape_Mount_Field(const std::string& field) {
+    std::string out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            const std::string octal = field.substr(i + 1, 3);
+            if (octal.find_first_not_of("01234567") == std::string::npos) {
+                out += static_cast<char>(std::stoi(octal, nullptr, 8));
+                i += 3;
+                continue;
+            }
+        }
+        out += field[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string Mount_Source(std::string_view mounts, const std::string& path) {
+    std::error_code ec;
+    stdfs::path target = stdfs::weakly_canonical(path, ec);
+    if (ec) target = path;
+    const std::string full = target.string();
+    std::string best_source;
+    size_t best_length = 0;
+    std::istringstream lines{std::string(mounts)};
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string source, point;
+        if (!(fields >> source >> point)) continue;
+        point = Unescape_Mount_Field(point);
+        const bool holds = point == "/" || full == point ||
+                           (full.compare(0, point.size(), point) == 0 && full.size() > point.size() && full[point.size()] == '/');
+        // The last of equally long mount points is the one on top.
+        if (holds && point.size() >= best_length) {
+            best_length = point.size();
+            best_source = Unescape_Mount_Field(source);
+        }
+    }
+    return best_source;
+}
+
+std::string Share_Name(const std::string& path) {
+    std::ifstream table("/proc/self/mounts");
+    std::stringstream text;
+    text << table.rdbuf();
+    return Mount_Source(text.str(), path);
 }
 
 int Write_File_Atomic(const std::string& path, std::string_view content, bool* created) {

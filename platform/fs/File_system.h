@@ -39,7 +39,17 @@ enum Drive_Kind : int32_t {
     Drive_Unknown = 0, Drive_No_Root = 1, Drive_Removable = 2, Drive_Fixed = 3, Drive_Remote = 4,
     Drive_CDRom = 5, Drive_RamDisk = 6,
 };
+// A fixed disk whose block device is removable (USB stick, memory card) is a removable drive.
 int32_t Drive_Type(const std::string& path);
+// Whether the block device `major`:`minor` (a partition or a whole disk) is removable, as the sysfs
+// tree under `sys_root` ("/sys" on a running system) tells: the disk's "removable" flag, or a disk
+// attached through USB.
+bool Block_Device_Removable(const std::string& sys_root, unsigned major, unsigned minor);
+// The source of the mount that holds `path` (for a network share "//server/share" or "server:/export"),
+// from a mount table in the form of /proc/self/mounts; "" when no mount holds it.
+std::string Mount_Source(std::string_view mounts, const std::string& path);
+// The same from the running system's mount table.
+std::string Share_Name(const std::string& path);
 
 // Replaces the file's content all at once: written to a temporary file beside it, flushed and renamed
 // over it, so a failed write or a crash leaves either the old or the new content; the file keeps its

@@ -136,6 +136,41 @@ TEST(File_system, Drive_types_of_a_plain_folder_and_of_nothing) {
     }
 }
 
+// A fake sysfs tree: a USB stick that calls itself fixed, a card in a removable slot (a partition of
+// it), and a fixed disk.
+TEST(File_system, Removable_block_devices_are_told_from_fixed_ones) {
+    const std::string sys = Test_folder() + "/sys";
+    auto disk = [&](const std::string& device, const char* removable) {
+        stdfs::create_directories(sys + device);
+        std::ofstream(sys + device + "/removable") << removable << "\n";
+    };
+    disk("/devices/pci0000:00/usb1/1-1/host6/block/sdb", "0");
+    disk("/devices/platform/mmc0/block/mmcblk0", "1");
+    stdfs::create_directories(sys + "/devices/platform/mmc0/block/mmcblk0/mmcblk0p1");
+    disk("/devices/pci0000:00/ata1/block/sda", "0");
+    stdfs::create_directories(sys + "/dev/block");
+    const std::pair<const char*, const char*> links[] = {
+        {"8:16", "sys/devices/pci0000:00/usb1/1-1/host6/block/sdb"},
+        {"179:1", "sys/devices/platform/mmc0/block/mmcblk0/mmcblk0p1"},
+        {"8:0", "sys/devices/pci0000:00/ata1/block/sda"}};
+    for (auto [name, target] : links) stdfs::create_symlink("../../../" + std::string(target), sys + "/dev/block/" + name);
+    EXPECT_TRUE(fs::Block_Device_Removable(sys, 8, 16));
+    EXPECT_TRUE(fs::Block_Device_Removable(sys, 179, 1));
+    EXPECT_FALSE(fs::Block_Device_Removable(sys, 8, 0));
+    EXPECT_FALSE(fs::Block_Device_Removable(sys, 9, 9));
+}
+
+TEST(File_system, The_mount_that_holds_a_path_names_its_source) {
+    const std::string mounts = "/dev/sda1 / ext4 rw 0 0\n"
+                               "//server/share /mnt/res\\040ults cifs rw 0 0\n"
+                               "nas:/export /mnt/nas nfs rw 0 0\n"
+                               "nas:/other /mnt/nas nfs rw 0 0\n";
+    EXPECT_EQ(fs::Mount_Source(mounts, "/mnt/res ults/day1"), "//server/share");
+    EXPECT_EQ(fs::Mount_Source(mounts, "/mnt/nas"), "nas:/other");
+    EXPECT_EQ(fs::Mount_Source(mounts, "/mnt/nasty"), "/dev/sda1");
+    EXPECT_EQ(fs::Mount_Source("", "/x"), "");
+}
+
 TEST(File_system, The_executable_is_known) {
     EXPECT_EQ(stdfs::path(fs::Executable_Path()).filename(), "test_platform");
 }

@@ -52,6 +52,8 @@ protected:
         const std::string folder = Test_folder() + "/data/vantorel";
         std::filesystem::create_directories(folder);
         std::ofstream(folder + "/Vantorel_HDMI.ini") << "[Canoe]\r\nLane_num=3\r\n";
+        // The results window's load reads the export settings.
+        Ini_file_path = folder + "/Vantorel_HDMI.ini";
         heats = Test_folder() + "/heats";
         std::filesystem::create_directories(heats);
         vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,

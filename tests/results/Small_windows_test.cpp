@@ -105,6 +105,7 @@ TEST(Module1, Wheel_turns_over_the_window_reach_its_MouseWheel_once) {
 }
 
 TEST(Frm_results, Twelve_rows_cleared_at_load) {
+    Module_Vantorel::Ini_file_path = Test_folder() + "/vantorel.ini";
     Frm_results& r = Frm_results::Instance();
     EXPECT_EQ(r.Caption(), "Vantorel Results");
     EXPECT_EQ(r.Lbl_result_rank.Count(), 12);
