@@ -61,8 +61,10 @@ void Frm_kanot_2::Build_Menus() {
     item_open = add(menu_form, "item_open", "Open File", [this] { item_open_Click(); }, "Ctrl+O");
     item_Open_Newest_Root = add(menu_form, "item_Open_Newest_Root", "Open Newest File", {}, nullptr, true);
     for (int16_t i = 0; i < 4; ++i) {
-        item_Open_Newest.push_back(add(item_Open_Newest_Root, "item_Open_Newest(" + std::to_string(i) + ")", "-",
+        // Made with a caption of its own first: an item made as "-" is a separator that no click reaches.
+        item_Open_Newest.push_back(add(item_Open_Newest_Root, "item_Open_Newest(" + std::to_string(i) + ")", " ",
                                        [this, i] { item_Open_Newest_Click(i); }));
+        item_Open_Newest.back().Set_Caption("-");
         item_Open_Newest.back().Set_Visible(false);
     }
     QObject::connect(item_Open_Newest_Root.Menu(), &QMenu::aboutToShow, this, [this] { Update_Recent_Files(); });
