@@ -193,7 +193,7 @@ void Frm_kanot_2::Build_Menus() {
     item_set_did_not_finish = add(menu_Result, "item_set_did_not_finish", "Did not finish", [this] { item_set_did_not_finish_Click(); });
     item_set_did_not_start = add(menu_Result, "item_set_did_not_start", "Did not start", [this] { item_set_did_not_start_Click(); });
     item_set_time_plus = add(menu_Result, "item_set_time_plus", "Set time + 1/100", [this] { item_set_time_plus_Click(); });
-    item_clear_lane = add(menu_Result, "item_clear_lane", "Clear this lane");
+    item_clear_lane = add(menu_Result, "item_clear_lane", "Clear this lane", [this] { item_clear_lane_Click(); });
 }
 
 void Frm_kanot_2::menu_form_Click() {
