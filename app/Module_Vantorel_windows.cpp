@@ -141,7 +141,9 @@ void Load_Initial_Quality() {
 }
 
 void Install_Program_commands() {
-    Program_commands::Install({&Vantorel_Initialization, &Vantorel_exit, &Stop_All_Captures, &Emergency_Stop, &Do_about});
+    Program_commands::Install({&Vantorel_Initialization, &Vantorel_exit, &Stop_All_Captures, &Emergency_Stop, &Do_about,
+                               [] { Form_capture_multi_file::Instance().Show(); },
+                               [](ui::Form& form) { SetFormFullScreen(form); }});
     Install_Initialization_Windows(Initialization_Windows{
         [](bool frametimestamp) {
             if (frametimestamp)

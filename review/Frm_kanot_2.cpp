@@ -92,65 +92,10 @@ ui::Picture_box* Hidden_Box(QWidget* parent) {
 
 Frm_kanot_2::Frm_kanot_2()
     : ui::Form("Frm_kanot_2"),
-      Menu_bar(new QMenuBar(this)),
-      menu_form(Menu_bar, "Form"),
-      item_open(menu_form, "Open File"),
-      item_Open_Newest_Root(menu_form, "Open Newest File", true),
-      item_open_last(menu_form, "Open last Finished heat"),
-      item_close(menu_form, "Close File"),
-      item_zoom(menu_form, "Zoom"),
-      item_play(menu_form, "Play"),
-      item_file_properties(menu_form, "File properties"),
-      item_exit(menu_form, "Exit"),
-      menu_settings(Menu_bar, "Settings"),
-      item_timing_calculation(menu_settings, "Timing calculation method", true),
-      item_timing_framecount(item_timing_calculation, "Frame count"),
-      item_timing_frametimestamp(item_timing_calculation, "Frame timestamp"),
-      item_dock_results(menu_settings, "Dock Results form"),
-      item_handle_mousewheel(menu_settings, "Handle Mouse wheel events"),
-      item_lane_line_length(menu_settings, "Lane line length"),
-      menu_Result(Menu_bar, "Result"),
-      item_set_time(menu_Result, "Set time"),
-      item_set_disq(menu_Result, "Disqualified"),
-      item_set_did_not_finish(menu_Result, "Did not finish"),
-      item_set_did_not_start(menu_Result, "Did not start"),
-      item_set_time_plus(menu_Result, "Set time + 1/100"),
-      item_clear_lane(menu_Result, "Clear this lane") {
+      Menu_bar(new QMenuBar(this)) {
     Install_Results_Window_Commands();
-    item_dock_results.Set_Checked(false);
-    item_handle_mousewheel.Set_Checked(false);
     Set_Caption("Vantorel Video Replay ");
-    item_open.On_Click([this] { item_open_Click(); });
-    item_open.Action()->setShortcut(QKeySequence("Ctrl+O"));
-    for (int16_t i = 0; i < 4; ++i) {
-        item_Open_Newest.emplace_back(item_Open_Newest_Root, "-");
-        item_Open_Newest.back().Set_Visible(false);
-        item_Open_Newest.back().On_Click([this, i] { item_Open_Newest_Click(i); });
-    }
-    QObject::connect(item_Open_Newest_Root.Menu(), &QMenu::aboutToShow, this, [this] { Update_Recent_Files(); });
-    item_open_last.On_Click([this] { item_open_last_Click(); });
-    item_open_last.Action()->setShortcut(QKeySequence("Ctrl+L"));
-    item_close.On_Click([this] { item_close_Click(); });
-    item_close.Action()->setShortcut(QKeySequence("Ctrl+F4"));
-    item_zoom.Set_Checked(false);
-    item_zoom.On_Click([this] { item_Zoom_Click(); });
-    item_zoom.Action()->setShortcut(QKeySequence("Ctrl+Z"));
-    item_play.On_Click([this] { Cmd_play_Click(); });
-    item_play.Action()->setShortcut(QKeySequence("Ctrl+P"));
-    item_file_properties.On_Click([this] { item_file_properties_Click(); });
-    item_exit.On_Click([this] { item_exit_Click(); });
-    item_timing_framecount.On_Click([this] { Set_Timing_Framecount(); });
-    item_timing_frametimestamp.On_Click([this] { Set_Timing_Frametimestamp(); });
-    item_dock_results.On_Click([this] { item_dock_results_Click(); });
-    item_handle_mousewheel.On_Click([this] { item_handle_mousewheel_Click(); });
-    item_lane_line_length.On_Click([this] { item_lane_line_length_Click(); });
-    menu_Result.Set_Visible(false);
-    item_set_time.On_Click([this] { item_set_time_Click(); });
-    item_set_disq.On_Click([this] { item_set_disq_Click(); });
-    item_set_did_not_finish.On_Click([this] { item_set_did_not_finish_Click(); });
-    item_set_did_not_start.On_Click([this] { item_set_did_not_start_Click(); });
-    item_set_time_plus.On_Click([this] { item_set_time_plus_Click(); });
-    item_clear_lane.On_Click([this] { item_clear_lane_Click(); });
+    Build_Menus();
     setAcceptDrops(true);
 
     Picture_large = new ui::Picture_box(this);
@@ -228,8 +173,8 @@ Frm_kanot_2::Frm_kanot_2()
     for (QCheckBox* box : {Chk_Flip_Lanemarks, Chk_Show_Goalline, Chk_Show_lanemarks, Chk_invert_goalline})
         options->addWidget(box);
     Chk_reverse_lanes->hide();
-    // The display options act on an open file's overlay; they come with opening files.
-    Frm_options->setEnabled(false);
+    for (QCheckBox* box : {Chk_Flip_Lanemarks, Chk_Show_Goalline, Chk_Show_lanemarks, Chk_invert_goalline})
+        QObject::connect(box, &QCheckBox::clicked, this, [this, box] { Chk_Option_Click(box); });
     column->addWidget(Frm_options);
 
     Label_mismatch = new QLabel(Frame_Controls);
@@ -290,6 +235,7 @@ void Frm_kanot_2::Form_Load() {
         Display_Width = 400;
         Display_Height = 800;
         item_dock_results.Set_Checked(true);
+        for (ui::Menu_item* menu : {&menu_Extras, &menu_debug, &menu_specials}) menu->Set_Visible(!Is_Compiled);
         Drag_Lane = -1;
         Rotated_View = true;
         Set_Picture_Size();
@@ -697,7 +643,4 @@ void Frm_kanot_2::item_file_properties_Click() {
     });
 }
 
-void Frm_kanot_2::Command_resume_capture_Click() {
-    // "Video Capture" of the window's menus; it comes with them.
-    ui::MsgBox("Resuming capture from the review window is not built yet.");
-}
+void Frm_kanot_2::Command_resume_capture_Click() { item_video_capture_Click(); }

@@ -15,6 +15,7 @@
 #include <QMenu>  // Menu_item::Menu needs the whole class
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,72 @@ public:
     // and stores "Settings" / "timing".
     void Set_Timing_Framecount();
     void Set_Timing_Frametimestamp();
+
+    // ---- the menu tree and the window's own commands ----
+    // Builds the menu bar in its order with captions, shortcuts, check marks and handlers.
+    void Build_Menus();
+    // Opening "Form" with Alt held turns "Extras" and "Debug"; opening "Help" with Ctrl held shows
+    // "Specials". Opening "Form" also fills "Open Newest File", so that it has entries to open.
+    void menu_form_Click();
+    void menu_help_click();
+    void item_video_capture_Click();
+    void item_about_Click();
+    void Item_extension_Click(int16_t Index);
+    void item_fullscreen_Click();
+    void item_use_size_Click();
+    void item_take_height_Click();
+    void item_taskbar_Click();
+    void item_wheelhook_Click();
+    void item_whellUnhook_Click();
+    // The option boxes: the flag from the box, then the redraw its release asks for.
+    void Chk_Option_Click(QCheckBox* box);
+
+    // ---- heat data ----
+    // Asks for the program's event name; Cancel keeps it.
+    void Enter_Event_name();
+    // The header commands; with no file open they say "No file open!", Cancel changes nothing.
+    void Set_File_Event_name(const std::string& prompt, bool rewrite_header);
+    void item_set_heat_id_Click();
+    void item_set_lanenums_Click();
+    void itemLocalheatstart_Click();
+    void item_heat_start_Click();
+
+    // ---- developer commands ----
+    void item_display_sample_data_Click();
+    void item_computer_model_Click();
+    void item_display_jpeg_bench_Click();
+    void item_dump_xml_header_Click();
+    void item_sizes_Click();
+    void item_display_positions_Click();
+    void item_hide_large_picture_Click();
+    void item_rename_ini_Click();
+    void item_printer_test_Click();
+    void item_disk_perf_Click();
+    void item_browse_for_folder_Click();
+    void item_misbehave_Click();
+    void item_misbehave_uncaptured_Click();
+    void item_induce_crash_Click();
+    // Copies the last captured heat's file into the second capture folder.
+    void File_Copy();
+    void Run_Intro();
+    void Run_Intro_Loop();
+
+    // Every item of the menu bar by its control name, the items above included.
+    std::map<std::string, ui::Menu_item> Menu_items;
+    ui::Menu_item Menu_x_extension;
+    std::vector<ui::Menu_item> Item_extension;
+    ui::Menu_item item_use_size;
+    ui::Menu_item item_fullscreen;
+    ui::Menu_item item_taskbar;
+    ui::Menu_item menu_Extras;
+    ui::Menu_item menu_debug;
+    ui::Menu_item menu_help;
+    ui::Menu_item menu_specials;
+    ui::Menu_item item_display_sample_data;
+    ui::Menu_item item_check_timing;
+    ui::Menu_item item_display_HSL;
+    ui::Menu_item item_export_form;
+    ui::Menu_item item_disp_xy;
 
     // Where a point of the picture lies in video pixels, with the view scale and the stretch.
     Review_geometry::Point Video_Point(float x, float y) const;

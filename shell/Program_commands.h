@@ -4,6 +4,10 @@
 // a text naming it, so a program assembled without it says what it lacks instead of doing nothing.
 #include <functional>
 
+namespace ui {
+class Form;
+}
+
 namespace Program_commands {
 
 struct Commands {
@@ -12,6 +16,9 @@ struct Commands {
     std::function<void()> Stop_All_Captures;
     std::function<void()> Emergency_Stop;
     std::function<void()> Do_about;
+    // Shows the capture console, loading it when it is not loaded.
+    std::function<void()> Show_capture_console;
+    std::function<void(ui::Form&)> SetFormFullScreen;
 };
 
 // Replaces every command; an empty one is not available.
@@ -22,5 +29,7 @@ void Vantorel_exit();
 void Stop_All_Captures();
 void Emergency_Stop();
 void Do_about();
+void Show_capture_console();
+void SetFormFullScreen(ui::Form& form);
 
 }  // namespace Program_commands

@@ -20,9 +20,9 @@ public:
         default: return vbOK;
         }
     }
-    std::string Input_Box(const std::string& prompt, const std::string& title, const std::string&) override {
+    std::optional<std::string> Input_Box(const std::string& prompt, const std::string& title, const std::string&) override {
         std::fprintf(stderr, "[%s] %s\n", title.c_str(), prompt.c_str());
-        return {};
+        return std::nullopt;
     }
     std::optional<std::string> Open_File(const File_Request&) override { return std::nullopt; }
     std::optional<std::string> Browse_Folder(const std::string&, const std::string&) override { return std::nullopt; }
@@ -42,6 +42,11 @@ int32_t MsgBox(const std::string& prompt, int32_t buttons, const std::string& ti
 }
 
 std::string InputBox(const std::string& prompt, const std::string& title, const std::string& default_text) {
+    return InputBox_Answer(prompt, title, default_text).value_or(std::string());
+}
+
+std::optional<std::string> InputBox_Answer(const std::string& prompt, const std::string& title,
+                                           const std::string& default_text) {
     return current->Input_Box(prompt, title.empty() ? Program_Title : title, default_text);
 }
 

@@ -32,8 +32,8 @@ public:
     virtual ~Dialog_service() = default;
     // Returns the button pressed (vbOK ...). `title` is never empty here.
     virtual int32_t Message_Box(const std::string& prompt, int32_t buttons, const std::string& title) = 0;
-    // The text entered; "" when cancelled.
-    virtual std::string Input_Box(const std::string& prompt, const std::string& title, const std::string& default_text) = 0;
+    // The text entered; nothing when cancelled.
+    virtual std::optional<std::string> Input_Box(const std::string& prompt, const std::string& title, const std::string& default_text) = 0;
     // The chosen file's path; nothing when cancelled.
     virtual std::optional<std::string> Open_File(const File_Request& request) = 0;
     // The chosen folder; nothing when cancelled.
@@ -46,6 +46,10 @@ void Set_Dialog_Service(Dialog_service* service);
 Dialog_service& Dialogs();
 
 int32_t MsgBox(const std::string& prompt, int32_t buttons = vbOKOnly, const std::string& title = {});
+// Cancel answers "".
 std::string InputBox(const std::string& prompt, const std::string& title = {}, const std::string& default_text = {});
+// Cancel answers nothing, so a caller can keep what it has while an explicit empty answer still clears.
+std::optional<std::string> InputBox_Answer(const std::string& prompt, const std::string& title = {},
+                                           const std::string& default_text = {});
 
 }  // namespace ui

@@ -16,6 +16,8 @@ namespace ui {
 
 class Menu_item {
 public:
+    // No item yet; a window assigns it when it builds its menus.
+    Menu_item() = default;
     // A menu in the window's menu bar.
     Menu_item(QMenuBar* bar, const std::string& caption);
     // A command in `parent`'s menu, or with `submenu` a menu of its own there; caption "-" is a separator.

@@ -67,12 +67,13 @@ int32_t Qt_dialog_service::Message_Box(const std::string& prompt, int32_t button
     return choices.back().result;
 }
 
-std::string Qt_dialog_service::Input_Box(const std::string& prompt, const std::string& title,
+std::optional<std::string> Qt_dialog_service::Input_Box(const std::string& prompt, const std::string& title,
                                          const std::string& default_text) {
     bool ok = false;
     QString text = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal,
                                          Q(default_text), &ok);
-    return ok ? text.toStdString() : std::string();
+    if (!ok) return std::nullopt;
+    return text.toStdString();
 }
 
 std::optional<std::string> Qt_dialog_service::Open_File(const File_Request& request) {

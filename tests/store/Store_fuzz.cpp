@@ -30,7 +30,9 @@ namespace {
 class Quiet_dialogs final : public ui::Dialog_service {
 public:
     int32_t Message_Box(const std::string&, int32_t, const std::string&) override { return ui::vbOK; }
-    std::string Input_Box(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> Input_Box(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     std::optional<std::string> Open_File(const ui::File_Request&) override { return std::nullopt; }
     std::optional<std::string> Browse_Folder(const std::string&, const std::string&) override { return std::nullopt; }
 };

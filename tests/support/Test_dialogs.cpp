@@ -21,6 +21,7 @@ Test_dialogs& Test_dialogs::Instance() {
 
 void Test_dialogs::Answer(int32_t button) { answers_.push_back({Kind::message, button, std::nullopt}); }
 void Test_dialogs::Answer_Input(std::string text) { answers_.push_back({Kind::input, 0, std::move(text)}); }
+void Test_dialogs::Cancel_Input() { answers_.push_back({Kind::input, 0, std::nullopt}); }
 void Test_dialogs::Answer_File(std::optional<std::string> path) { answers_.push_back({Kind::open_file, 0, std::move(path)}); }
 void Test_dialogs::Answer_Folder(std::optional<std::string> path) { answers_.push_back({Kind::folder, 0, std::move(path)}); }
 
@@ -62,10 +63,10 @@ int32_t Test_dialogs::Message_Box(const std::string& prompt, int32_t buttons, co
     return next ? next->button : ui::vbCancel;
 }
 
-std::string Test_dialogs::Input_Box(const std::string& prompt, const std::string& title, const std::string&) {
+std::optional<std::string> Test_dialogs::Input_Box(const std::string& prompt, const std::string& title, const std::string&) {
     shown_.push_back({Kind::input, prompt, title, 0});
     auto next = Next(Kind::input, prompt);
-    return next && next->text ? *next->text : std::string();
+    return next ? next->text : std::nullopt;
 }
 
 std::optional<std::string> Test_dialogs::Open_File(const ui::File_Request& request) {

@@ -25,6 +25,8 @@ public:
     // The answer of the next dialog, in the order the test expects them.
     void Answer(int32_t button);
     void Answer_Input(std::string text);
+    // The next input box is cancelled.
+    void Cancel_Input();
     void Answer_File(std::optional<std::string> path);
     void Answer_Folder(std::optional<std::string> path);
 
@@ -37,7 +39,7 @@ public:
     void Reset();
 
     int32_t Message_Box(const std::string& prompt, int32_t buttons, const std::string& title) override;
-    std::string Input_Box(const std::string& prompt, const std::string& title, const std::string& default_text) override;
+    std::optional<std::string> Input_Box(const std::string& prompt, const std::string& title, const std::string& default_text) override;
     std::optional<std::string> Open_File(const ui::File_Request& request) override;
     std::optional<std::string> Browse_Folder(const std::string& title, const std::string& start_folder) override;
 
