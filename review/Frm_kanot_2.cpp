@@ -113,7 +113,21 @@ Frm_kanot_2::Frm_kanot_2()
       item_set_did_not_finish(menu_Result, "Did not finish"),
       item_set_did_not_start(menu_Result, "Did not start"),
       item_set_time_plus(menu_Result, "Set time + 1/100"),
-      item_clear_lane(menu_Result, "Clear this lane") {
+      item_clear_lane(menu_Result, "Clear this lane"),
+      item_auto_detect(menu_form, "Auto detect"),
+      menu_debug(Menu_bar, "Debug"),
+      item_test_auto_lanes(menu_debug, "Test auto lanes"),
+      item_auto_for_frame(menu_debug, "Test Auto for frame"),
+      item_setup_auto(menu_debug, "Setup_auto"),
+      item_Test_Line(menu_debug, "Test_line") {
+    menu_form.Menu()->insertAction(item_exit.Action(), item_auto_detect.Action());
+    item_auto_detect.Set_Checked(false);
+    item_auto_detect.On_Click([this] { item_auto_detect_Click(); });
+    item_auto_for_frame.Set_Checked(false);
+    item_auto_for_frame.On_Click([this] { item_auto_for_frame_Click(); });
+    item_setup_auto.On_Click([this] { item_setup_auto_Click(); });
+    item_test_auto_lanes.On_Click([this] { item_test_auto_lanes_Click(); });
+    item_Test_Line.On_Click([this] { item_Test_Line_Click(); });
     item_dock_results.Set_Checked(false);
     item_handle_mousewheel.Set_Checked(false);
     Set_Caption("Vantorel Video Replay ");
@@ -336,6 +350,7 @@ void Frm_kanot_2::Form_Activate() {
     if (Is_Exiting) return;
     vb::Trap(Is_Compiled, "Form_Activate of Form frm_kanot_2", [this] {
         item_timing_calculation.Set_Visible(!Is_Compiled);
+        menu_debug.Set_Visible(!Is_Compiled);
         if (Screen_Scale_Height == 0) {
             const int non_client = frameGeometry().height() - height();
             const int screen = this->screen() ? this->screen()->availableGeometry().height() : 0;
@@ -584,6 +599,7 @@ void Frm_kanot_2::Draw_Graphics(bool Refresh, bool StartCam) {
         if (!StartCam) {
             Draw_Goal_line();
             if (File_open()) Draw_lanes(Chk_Flip_Lanemarks->isChecked());
+            if (File_open() && item_auto_detect.Checked()) Draw_Extra_line();
         }
         Blit_Graphics();
         if (!Zoom_Mode) Refresh = true;
