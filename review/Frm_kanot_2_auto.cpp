@@ -153,8 +153,8 @@ void Frm_kanot_2::Draw_Goal_HSL() {
     Picture_large->Refresh();
 }
 
+// A click has turned the item's check mark already.
 void Frm_kanot_2::item_auto_detect_Click() {
-    item_auto_detect.Set_Checked(!item_auto_detect.Checked());
     Form_Auto_detect& form = Form_Auto_detect::Instance();
     if (item_auto_detect.Checked()) form.Show();
     else form.Hide();
@@ -162,7 +162,6 @@ void Frm_kanot_2::item_auto_detect_Click() {
 }
 
 void Frm_kanot_2::item_auto_for_frame_Click() {
-    item_auto_for_frame.Set_Checked(!item_auto_for_frame.Checked());
     if (item_auto_for_frame.Checked()) Setup_Lanes_Auto_Detect();
 }
 

@@ -190,6 +190,20 @@ TEST_F(Auto_detect_window, Trigger_levels_are_stored_only_from_a_window_that_was
     Form().Unload(ui::vbAppWindows);
 }
 
+TEST_F(Auto_detect_window, Auto_detect_shows_and_hides_the_window_with_its_check_mark) {
+    Frm_kanot_2& w = Window();
+    w.item_auto_detect.Click();
+    EXPECT_TRUE(w.item_auto_detect.Checked());
+    EXPECT_TRUE(Form().Visible());
+    w.item_auto_detect.Click();
+    EXPECT_FALSE(w.item_auto_detect.Checked());
+    EXPECT_FALSE(Form().Visible());
+    w.item_auto_for_frame.Click();
+    EXPECT_TRUE(w.item_auto_for_frame.Checked());
+    w.item_auto_for_frame.Click();
+    EXPECT_FALSE(w.item_auto_for_frame.Checked());
+}
+
 TEST_F(Auto_detect_window, Limits_that_are_not_numbers_trigger_nothing) {
     Window();
     Form().Label_hue_min->setText("abc");
