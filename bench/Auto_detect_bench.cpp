@@ -48,11 +48,11 @@ std::string Heat(bool interlaced) {
     store.RGB_interlaced(interlaced);
     store.RGB_Rotated(false);
     store.Create_KD3_header();
+    store.Write_XML_Header();
+    store.Close_File();
+    store.File_name(path);
     store.Open_RGB_File();
     store.Set_JPG_Maxsize(static_cast<int32_t>(largest * 12 / 10));
-    store.Num_Lanes(6);
-    for (int16_t lane = 1; lane <= 6; ++lane) store.File_Lane_Pos(lane, 40, 150 * lane);
-    store.Set_Goal_Line(200, 10, 240, Height - 10);
     store.Write_KD3_header();
     store.Close_File();
     store.File_name(path);
@@ -98,8 +98,8 @@ void Auto_Detect_Run(benchmark::State& state) {
         lanes[i].Lane_number(static_cast<int16_t>(i + 1));
         lanes[i].Lane_pos_Y(static_cast<int32_t>(150 * (i + 1)));
     }
-    Auto_detect::Goal_line line;
-    store.Get_Goalline(line.x1, line.y1, line.x2, line.y2);
+    // A slightly slanted goal line over the whole height.
+    const Auto_detect::Goal_line line{200, 10, 240, Height - 10};
     const Auto_detect::Trigger_levels levels;
     const std::vector<int32_t> fields = Auto_detect::Fields_to_scan(store.Num_Frames(), store.Interlaced());
     int64_t fired = 0;
