@@ -295,6 +295,7 @@ void Frm_kanot_2::Form_Activate() {
     if (Is_Exiting) return;
     vb::Trap(Is_Compiled, "Form_Activate of Form frm_kanot_2", [this] {
         item_timing_calculation.Set_Visible(!Is_Compiled);
+        menu_debug.Set_Visible(!Is_Compiled);
         if (Screen_Scale_Height == 0) {
             const int non_client = frameGeometry().height() - height();
             const int screen = this->screen() ? this->screen()->availableGeometry().height() : 0;
@@ -543,6 +544,7 @@ void Frm_kanot_2::Draw_Graphics(bool Refresh, bool StartCam) {
         if (!StartCam) {
             Draw_Goal_line();
             if (File_open()) Draw_lanes(Chk_Flip_Lanemarks->isChecked());
+            if (File_open() && item_auto_detect.Checked()) Draw_Extra_line();
         }
         Blit_Graphics();
         if (!Zoom_Mode) Refresh = true;

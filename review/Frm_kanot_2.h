@@ -7,6 +7,7 @@
 #include "platform/ui/Menu_item.h"
 #include "platform/ui/Timer.h"
 #include "results/Module1.h"
+#include "review/Auto_detect.h"
 #include "review/Course_header.h"
 #include "review/Field_time.h"
 #include "review/Review_geometry.h"
@@ -239,6 +240,27 @@ public:
     // Where a point of the picture lies in video pixels, with the view scale and the stretch.
     Review_geometry::Point Video_Point(float x, float y) const;
 
+    // ---- automatic finish detection ----
+    void Setup_Lanes_Auto_Detect();
+    // Tests the unfired spans on the shown field; a span that fires beeps, waits a quarter of a second
+    // and, with "Set times on auto" and outside the test command, gives its lane the shown field's time.
+    void Test_Auto_Lanes();
+    // Shows the heat's fields one after the other and tests each, until a key is held.
+    void Auto_Detect();
+    // Colour bars of every goal-line pixel at the picture's right edge.
+    void Draw_Goal_HSL();
+    // The trigger test on the shown field's pixel under the picture point (x, y).
+    void Test_Pixel(float x, float y);
+    void Draw_Extra_line();
+    void Read_Extra_line();
+    void item_auto_detect_Click();
+    void item_auto_for_frame_Click();
+    void item_setup_auto_Click();
+    void item_test_auto_lanes_Click();
+    void item_Test_Line_Click();
+    Auto_detect::Detector Auto;
+    bool Auto_Test_Mode = false;
+
     QMenuBar* Menu_bar;
     ui::Menu_item menu_form;
     ui::Menu_item item_open;
@@ -265,6 +287,12 @@ public:
     ui::Menu_item item_set_did_not_start;
     ui::Menu_item item_set_time_plus;
     ui::Menu_item item_clear_lane;
+    ui::Menu_item item_auto_detect;
+    // The developer commands of automatic finish detection.
+    ui::Menu_item item_test_auto_lanes;
+    ui::Menu_item item_auto_for_frame;
+    ui::Menu_item item_setup_auto;
+    ui::Menu_item item_Test_Line;
 
     ui::Picture_box* Picture_large;
     QWidget* Frame_Controls;

@@ -2,6 +2,8 @@
 // the slider's keys, the magnifier and playback.
 #include "Frm_kanot_2.h"
 
+#include "Form_Auto_detect.h"
+
 #include "Module_Vantorel_course.h"
 #include "Module_Vantorel_overlay.h"
 #include "Module_Vantorel_results.h"
@@ -18,6 +20,7 @@
 #include "shell/Non_dependant.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QPixmap>
 #include <QLabel>
@@ -53,6 +56,11 @@ void Frm_kanot_2::Slider_play_Scroll() {
         Blit_Graphics();
         P_Large_refresh();
         if (Zoom_Mode) DO_RGB_Zoom();
+        if (ui::Is_Loaded("Form_Auto_detect") && Form_Auto_detect::Instance().Check_draw_HSL->isChecked()) {
+            Draw_Goal_HSL();
+            Test_Pixel(Picture_large_Last_X, Picture_large_Last_Y);
+        }
+        if (item_auto_for_frame.Checked()) Test_Auto_Lanes();
     });
 }
 
@@ -175,6 +183,7 @@ void Frm_kanot_2::Picture_large_MouseMove(int16_t Button, int16_t, float X, floa
     vb::Trap(Is_Compiled, "Picture_large_MouseMove of Form Frm_kanot_2", [&] {
         Picture_large_Last_X = X;
         Picture_large_Last_Y = Y;
+        if (ui::Is_Loaded("Form_Auto_detect") && Form_Auto_detect::Instance().Visible()) Test_Pixel(X, Y);
         if (Button != 0 && Zoom_Mode) {
             if (Within_Zoom(X, Y)) setCursor(QCursor(QPixmap(":/cursor/MAGNIFIER")));
             else unsetCursor();

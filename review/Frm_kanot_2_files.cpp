@@ -85,6 +85,8 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         if (Replay_File.Lane_count() > 0) Draw_Lane_Count = Replay_File.Lane_count();
         Store_course course(Replay_File);
         Load_Lanes_from_File(course);
+        Auto.Reset();
+        Read_Extra_line();
         Delta_Reference_Time = 0;
         Set_Focus();
         Rotated_View = Replay_File.RGB_Rotated();

@@ -81,7 +81,7 @@ void Frm_kanot_2::Build_Menus() {
     Item_extension[0].Set_Checked(true);
     item_play = add(menu_form, "item_play", "Play", [this] { Cmd_play_Click(); }, "Ctrl+P");
     add(menu_form, "item_video_capture", "Video Capture", [this] { item_video_capture_Click(); }, "Ctrl+K");
-    add(menu_form, "item_auto_detect", "Auto detect", later("Auto detect"));
+    item_auto_detect = check(add(menu_form, "item_auto_detect", "Auto detect", [this] { item_auto_detect_Click(); }));
     item_exit = add(menu_form, "item_exit", "Exit", [this] { item_exit_Click(); }, "Ctrl+X");
 
     menu_settings = bar("menu_settings", "Settings");
@@ -120,15 +120,16 @@ void Frm_kanot_2::Build_Menus() {
     add(menu_debug, "item_induce_crash", "Induce_crash", [this] { item_induce_crash_Click(); });
     add(menu_debug, "item_activate_trace", "Activate trace", [] { mTrace::Trace_Reconnect(); });
     add(menu_debug, "item_do_trace", "Do trace", [] { mTrace::Trace("This is a trace!..."); });
-    add(menu_debug, "item_test_auto_lanes", "Test auto lanes", later("Test auto lanes"));
-    add(menu_debug, "item_auto_for_frame", "Test Auto for frame", later("Test Auto for frame"));
+    item_test_auto_lanes = add(menu_debug, "item_test_auto_lanes", "Test auto lanes", [this] { item_test_auto_lanes_Click(); });
+    item_auto_for_frame =
+        check(add(menu_debug, "item_auto_for_frame", "Test Auto for frame", [this] { item_auto_for_frame_Click(); }));
     add(menu_debug, "item_run_auto_detect", "Auto Detect");
-    add(menu_debug, "item_setup_auto", "Setup_auto", later("Setup_auto"));
+    item_setup_auto = add(menu_debug, "item_setup_auto", "Setup_auto", [this] { item_setup_auto_Click(); });
     add(menu_debug, "item_computer_model", "Computer_model", [this] { item_computer_model_Click(); });
     add(menu_debug, "item_display_jpeg_bench", "Display Jpeg Bench", [this] { item_display_jpeg_bench_Click(); });
     item_display_HSL = check(add(menu_debug, "item_display_HSL", "Display HSL",
                                  [] {}));
-    add(menu_debug, "item_Test_Line", "Test_line", later("Test_line"));
+    item_Test_Line = add(menu_debug, "item_Test_Line", "Test_line", [this] { item_Test_Line_Click(); });
     add(menu_debug, "item_Goal_HSL", "Goal_HSL", [] {});
     add(menu_debug, "item_timing_method", "Timing_method_analyze", later("Timing_method_analyze"));
     add(menu_debug, "item_timing_increment_analyze", "Timing Increment analyze", later("Timing Increment analyze"));

@@ -4,6 +4,7 @@
 // header.
 #include "tests/store/Store_test_support.h"
 
+#include <functional>
 #include <map>
 
 struct Heat_frame {
@@ -23,6 +24,8 @@ struct Heat_layout {
     int16_t start_lane = 1;
     bool locked = false;
     std::vector<Heat_frame> frames;
+    // Frame n's JPEG (from 1); band pictures when not given.
+    std::function<std::vector<uint8_t>(int32_t n)> picture;
 };
 
 // Frame n (from 1) captured 40 ms after frame n - 1, the first one `first_offset` ms after the start.
@@ -60,8 +63,8 @@ inline void Write_Heat(const std::string& path, const Heat_layout& layout) {
     int32_t n = 0;
     for (const Heat_frame& frame : layout.frames) {
         ++n;
-        auto& jpeg = jpegs[n % 8];
-        if (jpeg.empty()) jpeg = Band_JPEG(layout.width, layout.height, n % 8);
+        auto& jpeg = layout.picture ? jpegs[n] : jpegs[n % 8];
+        if (jpeg.empty()) jpeg = layout.picture ? layout.picture(n) : Band_JPEG(layout.width, layout.height, n % 8);
         store.Append_Compressed_RGB_Frame(layout.start_local + 40 * n, frame.tick, 40, 85,
                                           static_cast<int32_t>(jpeg.size()), jpeg.data(), frame.events);
     }

@@ -503,7 +503,7 @@ TEST_F(Review_menus, Developer_commands) {
     EXPECT_EQ(vb::Split(Prompts().back(), "\r\n").size(), 7u);
 
     // What later parts of the program build says so.
-    for (const char* name : {"item_timing_analyze", "item_calibrate", "item_export_form", "item_auto_detect"}) {
+    for (const char* name : {"item_timing_analyze", "item_calibrate", "item_export_form"}) {
         SCOPED_TRACE(name);
         dialogs.Answer(ui::vbOK);
         w.Menu_items.at(name).Click();
