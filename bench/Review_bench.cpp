@@ -1,19 +1,22 @@
-// The review window stepping field by field through a 440 x 1080 heat, as the slider's arrow key does:
-// each step reads and decodes the frame (every other step: the second field comes from the store's
-// cached record), extracts the field, paints it into the picture box's backing image, lays the course
-// overlay over it and writes the field's number and time.
-#include "imaging/cDIBSection.h"
-#include "imaging/mIntelJPEGLibrary.h"
+// The review window, shown, stepping field by field through a 440 x 1080 heat as the slider's arrow key
+// does, at the window's own picture size and scale: each step reads and decodes the frame (every other
+// step: the second field comes from the store's cached record), extracts the field, draws it into the
+// picture box, lays the course overlay over it, writes the field's number and time, and lets the
+// window's events run, which paints it. Wall time, beside bare TurboJPEG decoding of the same frames.
+// The window is painted on the platform QT_QPA_PLATFORM names (offscreen when none is set): run it once
+// as it is and once with QT_QPA_PLATFORM=xcb on a display.
 #include "Camera_frames.h"
+#include "app/Module_Vantorel_windows.h"
 #include "platform/ui/Picture_box.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
-#include "app/Module_Vantorel_windows.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QSlider>
 
 #include <benchmark/benchmark.h>
+#include <turbojpeg.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,14 +33,14 @@ constexpr int32_t Frames = 100;
 std::vector<uint8_t> Camera_JPEG(uint32_t seed) { return ::Camera_JPEG(Width, Height, seed); }
 
 // A heat as the capture console writes it: header, heat start, a course of six lanes and a goal line.
-void Write_Heat(const std::string& path) {
+void Write_Heat(const std::string& path, bool rotated) {
     cls_VideoFile_handler store;
     store.File_name(path);
     store.Create_File();
     store.Cropped_X(Width);
     store.Cropped_Y(Height);
     store.RGB_interlaced(true);
-    store.RGB_Rotated(false);
+    store.RGB_Rotated(rotated);
     store.Initial_Quality(80);
     store.Create_KD3_header();
     store.Write_XML_Header();
@@ -67,26 +70,49 @@ void Write_Heat(const std::string& path) {
     store.Close_File();
 }
 
+// range(0) = 1: a heat recorded rotated (the picture shown is 1080 x 440).
 void Review_Step_Field(benchmark::State& state) {
+    const bool rotated = state.range(0) != 0;
     Frm_kanot_2& window = Frm_kanot_2::Instance();
     const std::string path = std::filesystem::temp_directory_path() / "vantorel_review_bench.kd3";
-    Write_Heat(path);
+    Write_Heat(path, rotated);
+    window.show();
     window.Handle_Open_File(path);
-    // The picture at the file's own size: the paint and the overlay cover all of its pixels.
-    window.Picture_large->resize(Width, Height);
-    window.New_Graphics();
+    QApplication::processEvents();
     int32_t field = 1;
     for (auto _ : state) {
         field = field % (2 * Frames) + 1;
         window.Set_Slider_Value(field);
         window.Slider_play_Scroll();
+        QApplication::processEvents();
     }
     state.SetItemsProcessed(state.iterations());
     state.counters["fields/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.SetLabel(QGuiApplication::platformName().toStdString() + ", picture " +
+                   std::to_string(window.Picture_large->width()) + " x " + std::to_string(window.Picture_large->height()));
     window.Close_File();
+    window.hide();
     std::filesystem::remove(path);
 }
-BENCHMARK(Review_Step_Field)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(Review_Step_Field)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseRealTime();
+
+// The same frames decoded by bare TurboJPEG into a bottom-up BGR picture, one frame per iteration.
+void Bare_Decode(benchmark::State& state) {
+    std::vector<std::vector<uint8_t>> frames;
+    for (int32_t n = 1; n <= Frames; ++n) frames.push_back(Camera_JPEG(static_cast<uint32_t>(n)));
+    const int32_t stride = (Width * 3 + 3) & ~3;
+    std::vector<uint8_t> rows(static_cast<size_t>(stride) * Height);
+    tjhandle handle = tjInitDecompress();
+    size_t n = 0;
+    for (auto _ : state) {
+        const std::vector<uint8_t>& s = frames[n++ % frames.size()];
+        tjDecompress2(handle, s.data(), s.size(), rows.data(), Width, stride, Height, TJPF_BGR, TJFLAG_BOTTOMUP);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    tjDestroy(handle);
+    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(Bare_Decode)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseRealTime();
 
 }  // namespace
 
@@ -96,7 +122,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(data / "vantorel");
     std::ofstream(data / "vantorel" / "Vantorel_HDMI.ini") << "[Canoe]\r\nLane_num=6\r\n";
     setenv("XDG_DATA_HOME", data.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     int qt_argc = 1;
     QApplication application(qt_argc, argv);
     Module_Vantorel::Install_Program_commands();

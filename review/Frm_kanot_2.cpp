@@ -447,6 +447,7 @@ void Frm_kanot_2::Dock_Results() {
 void Frm_kanot_2::Create_obj_Graphics() {
     vb::Trap(Is_Compiled, "arrange_picture of Form Frm_kanot_2", [] {
         if (Display_Width > 0) Overlay_DIB().Create(Display_Width, Display_Height);
+        Overlay_Changed();
     });
 }
 
@@ -555,9 +556,7 @@ void Frm_kanot_2::Draw_Graphics(bool Refresh, bool StartCam) {
 void Frm_kanot_2::Blit_Graphics() {
     cDIBSection& overlay = Overlay_DIB();
     if (!overlay.hDC()) return;
-    gdi::TransparentBlt(Picture_large->hDC(), 0, 0, vb::CLng(Picture_large->ScaleWidth()),
-                        vb::CLng(Picture_large->ScaleHeight()), overlay.hDC(), 0, 0, overlay.Width(), overlay.Height(),
-                        static_cast<gdi::COLORREF>(Transparent_Color));
+    Blit_Overlay(Picture_large->hDC(), vb::CLng(Picture_large->ScaleWidth()), vb::CLng(Picture_large->ScaleHeight()));
 }
 
 void Frm_kanot_2::Overlay_Lap(int16_t Lap) {
@@ -573,6 +572,7 @@ void Frm_kanot_2::Overlay_Lap(int16_t Lap) {
         gdi::TransparentBlt(Overlay_DIB().hDC(), x, y, vb::CLng(Pict_heat_time->ScaleWidth()),
                             vb::CLng(Pict_heat_time->ScaleHeight()), Pict_heat_time->hDC(), 0, 0,
                             vb::CLng(Pict_heat_time->ScaleWidth()), vb::CLng(Pict_heat_time->ScaleHeight()), 0);
+        Overlay_Changed();
     });
 }
 

@@ -66,7 +66,7 @@ void Frm_kanot_2::Slider_play_Scroll() {
 
 void Frm_kanot_2::Update_frm_label() {
     Lbl_frameno->setText(QString::fromStdString(vb::Format(Slider_play->value(), "0000")));
-    Lbl_frameno->repaint();
+    Lbl_frameno->update();
 }
 
 void Frm_kanot_2::Update_Frame_Time() {
@@ -223,6 +223,8 @@ void Frm_kanot_2::item_play_deinterlaced_Click() {
         for (int32_t field = Slider_play->minimum(); field <= Slider_play->maximum(); ++field) {
             Set_Slider_Value(field);
             Slider_play_Scroll();
+            // No events run in between: each field is painted as it is drawn.
+            Picture_large->repaint();
         }
     });
 }

@@ -8,12 +8,57 @@
 #include "shell/Module_Vantorel.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace Module_Vantorel {
 
 namespace {
 constexpr int16_t Live_Preview = 1;
+
+// The overlay's pixels that are not transparent, as runs [first, last) of columns, row by row from the top.
+struct Overlay_runs {
+    struct Run {
+        int32_t first;
+        int32_t last;
+    };
+    bool changed = true;
+    const uint8_t* bits = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<Run> runs;
+    std::vector<size_t> row_start;  // runs of row y: row_start[y] up to row_start[y + 1]
+    std::vector<int32_t> columns;   // the source column of each destination column, kept between blits
+};
+
+Overlay_runs& Runs() {
+    static Overlay_runs runs;
+    return runs;
 }
+
+void Record_Runs(const cDIBSection& overlay) {
+    Overlay_runs& r = Runs();
+    const auto t = static_cast<gdi::COLORREF>(Transparent_Color);
+    const uint8_t blue = gdi::Blue_Of(t), green = gdi::Green_Of(t), red = gdi::Red_Of(t);
+    r.bits = overlay.DIBSectionBitsPtr();
+    r.width = overlay.Width();
+    r.height = overlay.Height();
+    r.runs.clear();
+    r.row_start.assign(1, 0);
+    for (int32_t y = 0; y < r.height; ++y) {
+        const uint8_t* row = r.bits + static_cast<size_t>(r.height - 1 - y) * overlay.BytesPerScanLine();
+        int32_t x = 0;
+        while (x < r.width) {
+            while (x < r.width && row[3 * x] == blue && row[3 * x + 1] == green && row[3 * x + 2] == red) ++x;
+            const int32_t first = x;
+            while (x < r.width && !(row[3 * x] == blue && row[3 * x + 1] == green && row[3 * x + 2] == red)) ++x;
+            if (first < x) r.runs.push_back({first, x});
+        }
+        r.row_start.push_back(r.runs.size());
+    }
+    r.changed = false;
+}
+
+}  // namespace
 
 cDIBSection& Overlay_DIB() {
     static cDIBSection overlay;
@@ -23,6 +68,7 @@ cDIBSection& Overlay_DIB() {
 void Clear_Graphics() {
     vb::Trap(Is_Compiled, "Clear_Graphics", [] {
         cDIBSection& o = Overlay_DIB();
+        Overlay_Changed();
         if (!o.hDC()) return;
         modAPIDraw::Draw_Rectangle_With_Pen_Brush(o.hDC(), {0, 0}, {o.Width(), o.Height()}, Transparent_Color, 8, 0,
                                                   0, 1, Transparent_Color);
@@ -31,6 +77,7 @@ void Clear_Graphics() {
 
 void Draw_lanes(bool flipped) {
     vb::Trap(Is_Compiled, "Draw_lanes", [flipped] {
+        Overlay_Changed();
         if (!Draw_Lanemarks || Lane_Collection.empty() || !Overlay_DIB().hDC()) return;
         const size_t count = std::min<size_t>(std::max<int16_t>(Draw_Lane_Count, 0), Lane_Collection.size());
         for (size_t i = 0; i < count; ++i) Lane_Collection[i].Draw_lane(Overlay_DIB().hDC(), flipped);
@@ -39,6 +86,7 @@ void Draw_lanes(bool flipped) {
 
 void Draw_Goal_line() {
     vb::Trap(Is_Compiled, "Draw_Goal_line", [] {
+        Overlay_Changed();
         if (!Draw_Goalline || !Overlay_DIB().hDC()) return;
         const Goal_line& g = Run_Mode == Live_Preview ? Setup_Goalline : File_Goalline;
         const Point_Integer from{vb::To_Int16(g.x1), vb::To_Int16(g.y1)};
@@ -51,12 +99,50 @@ void Draw_Goal_line() {
 
 void Draw_Selection_Boxes() {
     vb::Trap(Is_Compiled, "Draw_Selection_Boxes", [] {
+        Overlay_Changed();
         if (Run_Mode != Live_Preview || !Overlay_DIB().hDC()) return;
         constexpr int32_t Blue = 0xFF0000, White = 0xFFFFFF;
         for (auto [x, y] : {std::pair{Setup_Goalline.x1, Setup_Goalline.y1}, {Setup_Goalline.x2, Setup_Goalline.y2}})
             modAPIDraw::Draw_Rectangle_With_Pen_Brush(Overlay_DIB().hDC(), {x - 6, y - 6}, {x - 6 + 12, y - 6 + 12},
                                                       White, 8, 1, 0, 1, Blue);
     });
+}
+
+void Overlay_Changed() { Runs().changed = true; }
+
+void Blit_Overlay(gdi::Device_context* destination, int32_t width, int32_t height) {
+    const cDIBSection& overlay = Overlay_DIB();
+    gdi::Bitmap* to = destination ? destination->Surface() : nullptr;
+    const int32_t ow = overlay.Width(), oh = overlay.Height();
+    if (!to || !overlay.hDC() || width <= 0 || height <= 0 || ow <= 0 || oh <= 0) return;
+    Overlay_runs& r = Runs();
+    if (r.changed || r.bits != overlay.DIBSectionBitsPtr() || r.width != ow || r.height != oh) Record_Runs(overlay);
+    // The same pixel choice as a stretched copy: the source pixel under each destination pixel's centre.
+    const int32_t x_end = std::min(width, to->Width()), y_end = std::min(height, to->Height());
+    r.columns.resize(static_cast<size_t>(std::max(x_end, 0)));
+    for (int32_t i = 0; i < x_end; ++i)
+        r.columns[i] = static_cast<int32_t>((2 * static_cast<int64_t>(i) + 1) * ow / (2 * static_cast<int64_t>(width)));
+    const uint8_t* bits = overlay.DIBSectionBitsPtr();
+    const int32_t stride = overlay.BytesPerScanLine();
+    for (int32_t j = 0; j < y_end; ++j) {
+        const auto src_y = static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * oh / (2 * static_cast<int64_t>(height)));
+        if (r.row_start[src_y] == r.row_start[src_y + 1]) continue;
+        const uint8_t* src_row = bits + static_cast<size_t>(oh - 1 - src_y) * stride;
+        uint8_t* dst_row = to->Line(j);
+        for (size_t k = r.row_start[src_y]; k < r.row_start[src_y + 1]; ++k) {
+            // Destination columns whose source column falls in the run; the columns only grow.
+            auto i = std::lower_bound(r.columns.begin(), r.columns.end(), r.runs[k].first);
+            const auto stop = std::lower_bound(i, r.columns.end(), r.runs[k].last);
+            for (; i != stop; ++i) {
+                const uint8_t* s = src_row + 3 * static_cast<size_t>(*i);
+                uint8_t* d = dst_row + 3 * static_cast<size_t>(i - r.columns.begin());
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+            }
+        }
+    }
+    destination->Drawn();
 }
 
 }  // namespace Module_Vantorel

@@ -129,6 +129,7 @@ void cls_VideoFile_handler::Create_KD3_header() {
     mTrace::Trace("*Create_KD3_header");
     header_ = std::make_unique<Cls_XML_header>();
     header_readable_ = true;
+    Forget_Heat_Start();
     Cls_XML_header& h = *header_;
     h.rgb(true);
     h.Create_Header();
@@ -207,6 +208,7 @@ void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& recor
 }
 
 void cls_VideoFile_handler::Read_KD3_Headers() {
+    Forget_Heat_Start();
     vb::Trap(Module_Vantorel::Is_Compiled, Location("Read_KD3_Headers"), [&] {
         mTrace::Trace("*Read_KD3_Headers start");
         kd3::Header_Bytes bytes;
@@ -733,21 +735,45 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
             Module_Vantorel::Write_Event_Log(text);
             if (MismatchSize) MismatchSize();
         }
-        if (interlaced_) {
-            // DV frames hold the lower field first in time.
-            const int16_t mode = (field_to_show_ == 1) != bottom_field_first_ ? 2 : 1;
-            graphics::deinterlaceFrame2(frame_image_.DIBSectionBitsPtr(), field_image_.DIBSectionBitsPtr(),
-                                        vb::To_Int16(field_image_.Width()), vb::To_Int16(field_image_.Height()), mode);
+        field_pending_ = false;
+        if (interlaced_ && rotated_) {
+            // Turned in the pass that interpolates it; the upright field is made only when asked for.
+            Size_Rotated_Image(frame_image_);
+            graphics::Rotate90_Field(frame_image_.DIBSectionBitsPtr(), rotated_image_.DIBSectionBitsPtr(),
+                                     frame_image_.Width(), frame_image_.Height(), Deinterlace_Mode());
+            field_pending_ = true;
+            Paint_Whole(rotated_image_, box);
         } else {
-            // A progressive frame has no fields: both of its numbers show the whole picture.
-            std::memcpy(field_image_.DIBSectionBitsPtr(), frame_image_.DIBSectionBitsPtr(),
-                        static_cast<size_t>(field_image_.BytesPerScanLine()) * static_cast<size_t>(field_image_.Height()));
+            Make_Field();
+            Draw_Current_Field(box);
         }
-        Draw_Current_Field(box);
         box.Refresh();
         field_time_ = interlaced_ ? (field - 1) * mill_per_field_ : (displayed_frame_ - 1) * mill_per_frame_;
     });
 }
+
+// DV frames hold the lower field first in time.
+int16_t cls_VideoFile_handler::Deinterlace_Mode() const { return (field_to_show_ == 1) != bottom_field_first_ ? 2 : 1; }
+
+void cls_VideoFile_handler::Make_Field() {
+    if (interlaced_) {
+        graphics::deinterlaceFrame2(frame_image_.DIBSectionBitsPtr(), field_image_.DIBSectionBitsPtr(),
+                                    vb::To_Int16(field_image_.Width()), vb::To_Int16(field_image_.Height()),
+                                    Deinterlace_Mode());
+    } else {
+        // A progressive frame has no fields: both of its numbers show the whole picture.
+        std::memcpy(field_image_.DIBSectionBitsPtr(), frame_image_.DIBSectionBitsPtr(),
+                    static_cast<size_t>(field_image_.BytesPerScanLine()) * static_cast<size_t>(field_image_.Height()));
+    }
+    field_pending_ = false;
+}
+
+cDIBSection& cls_VideoFile_handler::Field_Image() {
+    if (field_pending_) Make_Field();
+    return field_image_;
+}
+
+gdi::Device_context* cls_VideoFile_handler::DEint_HDC() { return Field_Image().hDC(); }
 
 cDIBSection& cls_VideoFile_handler::Shown_Image() { return rotated_ ? rotated_image_ : field_image_; }
 
@@ -769,7 +795,7 @@ void cls_VideoFile_handler::Paint(cDIBSection& picture, gdi::Picture_surface& bo
     Paint_Whole(rotated_image_, box);
 }
 
-void cls_VideoFile_handler::Draw_Current_Field(gdi::Picture_surface& box) { Paint(field_image_, box); }
+void cls_VideoFile_handler::Draw_Current_Field(gdi::Picture_surface& box) { Paint(Field_Image(), box); }
 
 void cls_VideoFile_handler::Draw_Current_RGB_frame(gdi::Picture_surface& box) {
     Paint(frame_image_, box);
@@ -894,6 +920,8 @@ void cls_VideoFile_handler::Reset_Open_State() {
     video_codec_.assign(1, '0');
     width_ = height_ = 0;
     interlaced_ = rotated_ = false;
+    Forget_Heat_Start();
+    field_pending_ = false;
     fourcc_.clear();
     codec_.clear();
     record_length_ = 0;

@@ -174,9 +174,9 @@ public:
     int32_t Get_Field_Pixel(int16_t x, int16_t y);
     void Let_Field_Pixel(int16_t x, int16_t y, int32_t colour);
     void Set_Field_Pixel(int32_t x, int32_t y, int32_t colour);
-    gdi::Device_context* DEint_HDC() const { return field_image_.hDC(); }
+    gdi::Device_context* DEint_HDC();
     gdi::Device_context* Rotated_HDC() const { return rotated_image_.hDC(); }
-    cDIBSection& Field_Image() { return field_image_; }
+    cDIBSection& Field_Image();
     cDIBSection& Rotated_Image() { return rotated_image_; }
     // 1 when the field drawn last was the first of its frame, 2 for the second.
     int16_t Field_To_Show() const { return static_cast<int16_t>(field_to_show_); }
@@ -696,6 +696,10 @@ private:
     void Paint_Whole(cDIBSection& picture, gdi::Picture_surface& box);
     void Size_Rotated_Image(const cDIBSection& picture);
     cDIBSection& Shown_Image();
+    // The deinterlacing mode of the field shown; makes the field image from the frame image.
+    int16_t Deinterlace_Mode() const;
+    void Make_Field();
+    void Forget_Heat_Start();
 
     Binary_file file_;
     std::string m_File_Name;
@@ -754,6 +758,11 @@ private:
 
     cDIBSection frame_image_;     // the decoded frame
     cDIBSection field_image_;     // the extracted field
+    bool field_pending_ = false;  // a rotated field was drawn without its upright image
+    // Heat 1's start, which every field's time needs: read from the header once, until the header is
+    // read again or a start is set through this class.
+    std::optional<int32_t> heat_start_mill_;
+    std::optional<int32_t> heat_start_events_;
     cDIBSection rotated_image_;   // the field or frame turned a quarter
 
     // Display.

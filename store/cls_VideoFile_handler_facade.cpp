@@ -140,16 +140,37 @@ int32_t cls_VideoFile_handler::Start_local_Mill_Time(int16_t heat) {
     return m_File_Name.empty() ? 0 : Header().Start_local_mill(heat);
 }
 
-void cls_VideoFile_handler::Start_PC_mill(int16_t heat, int32_t value) { Header().Start_PC_mill(heat, value); }
-void cls_VideoFile_handler::Start_PC_Mill_time(int16_t heat, int32_t value) { Header().Start_PC_mill(heat, value); }
+void cls_VideoFile_handler::Start_PC_mill(int16_t heat, int32_t value) {
+    Header().Start_PC_mill(heat, value);
+    Forget_Heat_Start();
+}
+void cls_VideoFile_handler::Start_PC_Mill_time(int16_t heat, int32_t value) {
+    Header().Start_PC_mill(heat, value);
+    Forget_Heat_Start();
+}
 
 int32_t cls_VideoFile_handler::Start_PC_Mill_time(int16_t heat) {
     return m_File_Name.empty() ? 0 : Header().Start_PC_mill(heat);
 }
 
-int32_t cls_VideoFile_handler::RGB_startmill() { return Header().Start_PC_mill(1); }
-void cls_VideoFile_handler::Start_HDMI_events(int16_t heat, int32_t value) { Header().Start_HDMI_events(heat, value); }
-int32_t cls_VideoFile_handler::Start_HDMI_events(int16_t heat) { return Header().Start_HDMI_events(heat); }
+int32_t cls_VideoFile_handler::RGB_startmill() {
+    if (!heat_start_mill_) heat_start_mill_ = Header().Start_PC_mill(1);
+    return *heat_start_mill_;
+}
+void cls_VideoFile_handler::Start_HDMI_events(int16_t heat, int32_t value) {
+    Header().Start_HDMI_events(heat, value);
+    Forget_Heat_Start();
+}
+int32_t cls_VideoFile_handler::Start_HDMI_events(int16_t heat) {
+    if (heat != 1) return Header().Start_HDMI_events(heat);
+    if (!heat_start_events_) heat_start_events_ = Header().Start_HDMI_events(1);
+    return *heat_start_events_;
+}
+
+void cls_VideoFile_handler::Forget_Heat_Start() {
+    heat_start_mill_.reset();
+    heat_start_events_.reset();
+}
 int32_t cls_VideoFile_handler::Heat_Start_Correction(int16_t heat) { return Header().Heat_Correction_mill(heat); }
 
 void cls_VideoFile_handler::Heat_Start_Correction(int16_t heat, int32_t value) {
@@ -161,6 +182,7 @@ void cls_VideoFile_handler::Set_Multi_Start(int16_t heat) {
     Cls_XML_header& h = Header();
     h.Start_local_mill(heat, Non_dependant::Get_Local_Mill_Time());
     h.Start_PC_mill(heat, static_cast<int32_t>(sys::timeGetTime()));
+    Forget_Heat_Start();
     Write_XML_Header();
 }
 
@@ -168,6 +190,7 @@ void cls_VideoFile_handler::Clear_Multi_Start(int16_t heat) {
     Cls_XML_header& h = Header();
     h.Start_local_mill(heat, 0);
     h.Start_PC_mill(heat, 0);
+    Forget_Heat_Start();
     Write_XML_Header();
 }
 

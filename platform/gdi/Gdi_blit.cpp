@@ -26,10 +26,17 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
     const int32_t y_begin = std::max(0, -dy), y_end = std::min(dh, destination.Height() - dy);
     if (x_begin >= x_end || y_begin >= y_end) return true;
 
-    // Source column of each destination column: the pixel under the column's centre.
+    // Source column of each destination column: the pixel under the column's centre. The columns only
+    // grow, so those inside the source are one stretch of destination columns.
     std::vector<int32_t> columns(static_cast<size_t>(x_end - x_begin));
     for (int32_t i = x_begin; i < x_end; ++i)
         columns[i - x_begin] = sx + static_cast<int32_t>((2 * static_cast<int64_t>(i) + 1) * sw / (2 * static_cast<int64_t>(dw)));
+    const auto inside_begin = std::lower_bound(columns.begin(), columns.end(), 0);
+    const auto inside_end = std::lower_bound(inside_begin, columns.end(), from.width);
+    const int32_t i_first = x_begin + static_cast<int32_t>(inside_begin - columns.begin());
+    const int32_t i_last = x_begin + static_cast<int32_t>(inside_end - columns.begin());
+    const int32_t i_whole =
+        x_begin + static_cast<int32_t>(std::lower_bound(inside_begin, inside_end, from.width - 1) - columns.begin());
     const bool unscaled = sw == dw && !transparent;
     uint8_t t_blue = 0, t_green = 0, t_red = 0;
     if (transparent) {
@@ -38,6 +45,8 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
         t_red = Red_Of(*transparent);
     }
 
+    const uint8_t* previous_src = nullptr;
+    const uint8_t* previous_dst = nullptr;
     for (int32_t j = y_begin; j < y_end; ++j) {
         const int32_t src_y = sy + static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * sh / (2 * static_cast<int64_t>(dh)));
         if (src_y < 0 || src_y >= from.height) continue;
@@ -51,12 +60,28 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
                             3 * static_cast<size_t>(last - first));
             continue;
         }
-        for (int32_t i = x_begin; i < x_end; ++i) {
-            const int32_t src_x = columns[i - x_begin];
-            if (src_x < 0 || src_x >= from.width) continue;
-            const uint8_t* s = src_row + 3 * static_cast<int64_t>(src_x);
+        if (!transparent && src_row == previous_src) {
+            // A row stretched to several: the one made just before.
+            std::memcpy(dst_row + 3 * static_cast<int64_t>(dx + i_first), previous_dst + 3 * static_cast<int64_t>(dx + i_first),
+                        3 * static_cast<size_t>(i_last - i_first));
+            continue;
+        }
+        previous_src = src_row;
+        previous_dst = dst_row;
+        uint8_t* d = dst_row + 3 * static_cast<int64_t>(dx + i_first);
+        int32_t i = i_first;
+        if (!transparent) {
+            // Whole words: each pixel's fourth byte is the next pixel's first, written again after it. Not
+            // for the last destination pixel, nor from the source's last column (the end of its memory).
+            for (; i + 1 < std::min(i_last, i_whole); ++i, d += 3) {
+                uint32_t word;
+                std::memcpy(&word, src_row + 3 * static_cast<int64_t>(columns[i - x_begin]), 4);
+                std::memcpy(d, &word, 4);
+            }
+        }
+        for (; i < i_last; ++i, d += 3) {
+            const uint8_t* s = src_row + 3 * static_cast<int64_t>(columns[i - x_begin]);
             if (transparent && s[0] == t_blue && s[1] == t_green && s[2] == t_red) continue;
-            uint8_t* d = dst_row + 3 * static_cast<int64_t>(dx + i);
             d[0] = s[0];
             d[1] = s[1];
             d[2] = s[2];

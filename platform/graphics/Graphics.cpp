@@ -17,8 +17,19 @@ inline size_t Row_Offset(int32_t top, int32_t height, int32_t stride) {
     return static_cast<size_t>(height - 1 - top) * static_cast<size_t>(stride);
 }
 
+// The mean of two bytes rounded up, eight bytes of a word at a time.
+inline uint64_t Mean_Bytes(uint64_t a, uint64_t b) { return (a | b) - (((a ^ b) & 0xFEFEFEFEFEFEFEFEull) >> 1); }
+
 void Average_Rows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t bytes) {
-    for (int32_t i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>((a[i] + b[i] + 1) >> 1);
+    int32_t i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        x = Mean_Bytes(x, y);
+        std::memcpy(out + i, &x, 8);
+    }
+    for (; i < bytes; ++i) out[i] = static_cast<uint8_t>((a[i] + b[i] + 1) >> 1);
 }
 
 }  // namespace
@@ -47,19 +58,20 @@ void deinterlaceFrame2(const uint8_t* source, uint8_t* target, int16_t width, in
 
 namespace {
 
-// One pixel turned: source memory row m, column x goes to target memory row (width - 1 - x), column m.
-inline void Turn_Pixel(const uint8_t* source, uint8_t* target, int32_t width, int32_t s_stride, int32_t t_stride,
-                       int32_t m, int32_t x) {
-    std::memcpy(target + static_cast<size_t>(width - 1 - x) * t_stride + static_cast<size_t>(m) * 3,
-                source + static_cast<size_t>(m) * s_stride + static_cast<size_t>(x) * 3, 3);
-}
+// A memory row of the picture being turned: the mean of two source rows, rounded up (the same row twice
+// for a row taken as it is).
+struct Row_pair {
+    const uint8_t* a;
+    const uint8_t* b;
+};
 
-}  // namespace
-
-void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int32_t) {
-    if (width <= 0 || height <= 0) return;
+// Turns the rows `row_of(m)` gives (memory row m) a quarter turn clockwise into the target: source memory
+// row m, column x goes to target memory row (width - 1 - x), column m. With `Blend`, each row is the
+// mean of its pair, so a field is turned in the pass that interpolates it.
+template <bool Blend, typename Rows>
+void Turn_Rows(Rows row_of, uint8_t* target, int32_t width, int32_t height) {
     static_assert(std::endian::native == std::endian::little, "the 4 x 4 blocks are taken apart as little-endian words");
-    const int32_t s_stride = Stride(width), t_stride = Stride(height);
+    const int32_t t_stride = Stride(height);
     const int32_t w4 = width & ~3, h4 = height & ~3;
     // Blocks of 4 x 4 pixels: four 12-byte pieces of source rows in, four 12-byte pieces of target rows
     // out, as whole words; bands of source rows keep the rows being read in cache.
@@ -71,11 +83,20 @@ void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t hei
             for (int32_t m = m0; m < m1; m += 4) {
                 uint64_t px[4][4];
                 for (int j = 0; j < 4; ++j) {
-                    const uint8_t* in = source + static_cast<size_t>(m + j) * s_stride + static_cast<size_t>(x0) * 3;
+                    const Row_pair row = row_of(m + j);
+                    const size_t at = static_cast<size_t>(x0) * 3;
                     uint64_t a;
                     uint32_t b;
-                    std::memcpy(&a, in, 8);
-                    std::memcpy(&b, in + 8, 4);
+                    std::memcpy(&a, row.a + at, 8);
+                    std::memcpy(&b, row.a + at + 8, 4);
+                    if constexpr (Blend) {
+                        uint64_t a2;
+                        uint32_t b2;
+                        std::memcpy(&a2, row.b + at, 8);
+                        std::memcpy(&b2, row.b + at + 8, 4);
+                        a = Mean_Bytes(a, a2);
+                        b = static_cast<uint32_t>(Mean_Bytes(b, b2));
+                    }
                     px[j][0] = a & 0xFFFFFF;
                     px[j][1] = (a >> 24) & 0xFFFFFF;
                     px[j][2] = ((a >> 48) | (uint64_t{b} << 16)) & 0xFFFFFF;
@@ -91,11 +112,49 @@ void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t hei
             }
         }
     }
-    // What the blocks leave: the last width % 4 columns and the last height % 4 rows.
+    // What the blocks leave: the last width % 4 columns and the last height % 4 rows, pixel by pixel.
+    const auto turn_pixel = [&](int32_t m, int32_t x) {
+        const Row_pair row = row_of(m);
+        uint8_t* out = target + static_cast<size_t>(width - 1 - x) * t_stride + static_cast<size_t>(m) * 3;
+        for (int c = 0; c < 3; ++c)
+            out[c] = static_cast<uint8_t>((row.a[3 * x + c] + row.b[3 * x + c] + 1) >> 1);
+    };
     for (int32_t m = 0; m < height; ++m)
-        for (int32_t x = w4; x < width; ++x) Turn_Pixel(source, target, width, s_stride, t_stride, m, x);
+        for (int32_t x = w4; x < width; ++x) turn_pixel(m, x);
     for (int32_t m = h4; m < height; ++m)
-        for (int32_t x = 0; x < w4; ++x) Turn_Pixel(source, target, width, s_stride, t_stride, m, x);
+        for (int32_t x = 0; x < w4; ++x) turn_pixel(m, x);
+}
+
+}  // namespace
+
+void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int32_t) {
+    if (width <= 0 || height <= 0) return;
+    const int32_t s_stride = Stride(width);
+    Turn_Rows<false>(
+        [=](int32_t m) {
+            const uint8_t* row = source + static_cast<size_t>(m) * s_stride;
+            return Row_pair{row, row};
+        },
+        target, width, height);
+}
+
+void Rotate90_Field(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int16_t mode) {
+    if (width <= 0 || height <= 0) return;
+    const int32_t stride = Stride(width);
+    const int32_t first = mode == 2 ? 0 : 1;
+    // The rows deinterlaceFrame2 makes, each from the source rows it takes.
+    Turn_Rows<true>(
+        [=](int32_t m) {
+            const int32_t top = height - 1 - m;
+            int32_t above = top, below = top;
+            if ((top - first) % 2 != 0) {
+                const bool has_above = top - 1 >= first, has_below = top + 1 < height;
+                above = has_above ? top - 1 : has_below ? top + 1 : top;
+                below = has_below ? top + 1 : above;
+            }
+            return Row_pair{source + Row_Offset(above, height, stride), source + Row_Offset(below, height, stride)};
+        },
+        target, width, height);
 }
 
 void FlipImageRGB24(uint8_t* bits, int16_t width, int16_t height) {

@@ -16,6 +16,8 @@ void deinterlaceFrame2(const uint8_t* source, uint8_t* target, int16_t width, in
 
 // The target, `height` x `width` pixels, holds the source turned clockwise. The fifth argument is 0.
 void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int32_t reserved);
+// The same as deinterlaceFrame2 into a picture of the source's size and Rotate90 of that, in one pass.
+void Rotate90_Field(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int16_t mode);
 
 // Mirrors the picture left to right, in place.
 void FlipImageRGB24(uint8_t* bits, int16_t width, int16_t height);

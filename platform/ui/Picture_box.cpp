@@ -13,7 +13,9 @@
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace ui {
 
@@ -97,7 +99,7 @@ void Picture_box::Cls() {
     update();
 }
 
-void Picture_box::Refresh() { repaint(); }
+void Picture_box::Refresh() { update(); }
 
 void Picture_box::Picture(const QImage& picture) {
     picture_ = picture;
@@ -177,13 +179,34 @@ void Picture_box::Print(const std::string& text) {
     gdi::SelectObject(dc, caller_font);
 }
 
-void Picture_box::paintEvent(QPaintEvent*) {
+void Picture_box::paintEvent(QPaintEvent* event) {
     Follow_Size();
     if (!backing_) return;
-    QImage image(backing_->Bits(), backing_->Width(), backing_->Height(), backing_->Stride(), QImage::Format_BGR888);
+    const int32_t w = backing_->Width(), h = backing_->Height();
+    if (screen_.width() != w || screen_.height() != h) screen_ = QImage(w, h, QImage::Format_RGB32);
+    // Only the rows asked for: turned top-down and widened to the screen's own 32-bit format, which
+    // Qt paints as a plain copy, where a flipped 24-bit picture takes it many times as long.
+    static_assert(std::endian::native == std::endian::little, "pixels are taken apart as little-endian words");
+    const QRect rows = event->rect() & QRect(0, 0, w, h);
+    for (int32_t y = rows.top(); y <= rows.bottom(); ++y) {
+        const uint8_t* from = backing_->Line(y);
+        auto* to = reinterpret_cast<uint32_t*>(screen_.scanLine(y));
+        int32_t x = 0;
+        // Four pixels from three little-endian words: blue, green, red is already the word's low three bytes.
+        for (; x + 4 <= w; x += 4, from += 12) {
+            uint32_t a, b, c;
+            std::memcpy(&a, from, 4);
+            std::memcpy(&b, from + 4, 4);
+            std::memcpy(&c, from + 8, 4);
+            to[x] = 0xFF000000u | a;
+            to[x + 1] = 0xFF000000u | a >> 24 | b << 8;
+            to[x + 2] = 0xFF000000u | b >> 16 | c << 16;
+            to[x + 3] = 0xFF000000u | c >> 8;
+        }
+        for (; x < w; ++x, from += 3) to[x] = 0xFF000000u | uint32_t{from[2]} << 16 | uint32_t{from[1]} << 8 | from[0];
+    }
     QPainter painter(this);
-    painter.setTransform(QTransform(1, 0, 0, -1, 0, backing_->Height()));
-    painter.drawImage(0, 0, image);
+    painter.drawImage(rows.topLeft(), screen_, rows);
 }
 
 void Picture_box::resizeEvent(QResizeEvent*) { Follow_Size(); }

@@ -26,7 +26,7 @@ public:
     void BackColor(int32_t colour);
     // Clears the drawing to the background colour.
     void Cls() override;
-    // Paints the backing bitmap now.
+    // Has the backing bitmap painted, once, when the window's events run next.
     void Refresh() override;
 
     // The picture under the drawing, at the top-left corner; a null image is none. Setting it starts
@@ -82,6 +82,7 @@ private:
 
     gdi::Device_context* dc_;
     gdi::Bitmap* backing_ = nullptr;
+    QImage screen_;  // the backing bitmap as painted: top-down, 32-bit
     int32_t back_colour_ = 0xFFFFFF;
 
     // Makes the font for the name, size and weight set, and selects it into the context.

@@ -280,3 +280,44 @@ TEST(Gdi, DrawDib_paints_scaled_or_unscaled_and_refuses_other_pictures) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a stretched copy must give: each destination pixel takes the source pixel under its centre,
+// when that is inside the source and not of the transparent colour.
+void Stretch_By_Pixel(Canvas& to, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Canvas& from, int32_t sx,
+                      int32_t sy, int32_t sw, int32_t sh, const COLORREF* transparent) {
+    for (int32_t j = 0; j < dh; ++j)
+        for (int32_t i = 0; i < dw; ++i) {
+            const COLORREF c = from.At(sx + static_cast<int32_t>((2 * i + 1) * sw / (2 * dw)),
+                                       sy + static_cast<int32_t>((2 * j + 1) * sh / (2 * dh)));
+            if (c != CLR_INVALID && !(transparent && c == *transparent)) SetPixelV(to.dc, dx + i, dy + j, c);
+        }
+}
+
+}  // namespace
+
+TEST(Gdi, Stretched_copies_take_the_pixel_under_each_centre_at_any_scale_and_offset) {
+    std::mt19937 random(5);
+    Canvas source(13, 9);
+    for (int32_t y = 0; y < 9; ++y)
+        for (int32_t x = 0; x < 13; ++x) SetPixelV(source.dc, x, y, random() % 3 == 0 ? Black : random() & 0xFFFFFF);
+    struct Row {
+        int32_t dx, dy, dw, dh, sx, sy, sw, sh;
+    } rows[] = {
+        {0, 0, 13, 9, 0, 0, 13, 9},    {0, 0, 30, 20, 0, 0, 13, 9},  {0, 0, 5, 4, 0, 0, 13, 9},
+        {-3, 2, 17, 11, -2, -1, 13, 9}, {4, -2, 9, 30, 3, 2, 20, 4},  {1, 1, 29, 7, 5, 0, 6, 9},
+        {0, 0, 31, 23, -4, -3, 21, 15},
+    };
+    for (const COLORREF* transparent : {static_cast<const COLORREF*>(nullptr), &Black})
+        for (const Row& r : rows) {
+            SCOPED_TRACE(testing::Message() << r.dx << "," << r.dy << " " << r.dw << "x" << r.dh << " from " << r.sx << ","
+                                            << r.sy << " " << r.sw << "x" << r.sh << (transparent ? " transparent" : ""));
+            Canvas got(24, 18, Green), expected(24, 18, Green);
+            ASSERT_TRUE(transparent ? TransparentBlt(got.dc, r.dx, r.dy, r.dw, r.dh, source.dc, r.sx, r.sy, r.sw, r.sh, Black)
+                                    : StretchBlt(got.dc, r.dx, r.dy, r.dw, r.dh, source.dc, r.sx, r.sy, r.sw, r.sh, SRCCOPY));
+            Stretch_By_Pixel(expected, r.dx, r.dy, r.dw, r.dh, source, r.sx, r.sy, r.sw, r.sh, transparent);
+            for (int32_t y = 0; y < 18; ++y)
+                for (int32_t x = 0; x < 24; ++x) ASSERT_EQ(got.At(x, y), expected.At(x, y)) << x << "," << y;
+        }
+}

@@ -97,3 +97,19 @@ TEST(Graphics, Rotate90_matches_a_pixel_by_pixel_turn_at_every_size) {
                         ASSERT_EQ(turned.At(h - 1 - top, x)[c], src.At(x, top)[c]) << x << "," << top;
         }
 }
+
+TEST(Graphics, A_field_turned_in_one_pass_equals_the_field_made_and_then_turned) {
+    uint32_t seed = 7;
+    for (int16_t mode : {1, 2})
+        for (int32_t w : {1, 3, 4, 5, 13, 442})
+            for (int32_t h : {1, 2, 3, 5, 8, 131}) {
+                SCOPED_TRACE(testing::Message() << "mode " << mode << ", " << w << "x" << h);
+                Picture src(w, h), field(w, h), expected(h, w), turned(h, w);
+                for (uint8_t& b : src.bits) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+                graphics::deinterlaceFrame2(src.bits.data(), field.bits.data(), static_cast<int16_t>(w),
+                                            static_cast<int16_t>(h), mode);
+                graphics::Rotate90(field.bits.data(), expected.bits.data(), w, h, 0);
+                graphics::Rotate90_Field(src.bits.data(), turned.bits.data(), w, h, mode);
+                ASSERT_EQ(turned.bits, expected.bits);
+            }
+}

@@ -23,6 +23,7 @@ struct Heat_layout {
     int16_t lanes = 3;
     int16_t start_lane = 1;
     bool locked = false;
+    bool rotated = false;
     std::vector<Heat_frame> frames;
     // Frame n's JPEG (from 1); band pictures when not given.
     std::function<std::vector<uint8_t>(int32_t n)> picture;
@@ -39,7 +40,7 @@ inline std::vector<Heat_frame> Regular_Frames(int32_t count, int32_t start_tick,
 
 inline void Write_Heat(const std::string& path, const Heat_layout& layout) {
     cls_VideoFile_handler store;
-    Make_Heat_File(store, path, layout.width, layout.height, layout.buffer, layout.interlaced);
+    Make_Heat_File(store, path, layout.width, layout.height, layout.buffer, layout.interlaced, layout.rotated);
     store.File_name(path);
     store.Open_RGB_File();
     store.Heat_ID(1, "K1 Final A");
