@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-Heat_recorder::Heat_recorder(cls_Capture_HDMI& device) : device_(device) {
+Heat_recorder::Heat_recorder() {
     for (auto& store : stores_) store = std::make_unique<cls_VideoFile_handler>();
 }
 
@@ -44,9 +44,9 @@ Heat_recorder::Start_values Heat_recorder::Take_Start_Values() {
     return last_;
 }
 
-void Heat_recorder::Frame() {
+void Heat_recorder::Frame(cls_Capture_HDMI& device) {
     std::lock_guard lock(mutex_);
-    last_ = {device_.last_Capture_mill(), device_.HDMI_events()};
+    last_ = {device.last_Capture_mill(), device.HDMI_events()};
     ++frames_seen_;
     if (!segment_open_) return;
     if (paused_) {
@@ -54,29 +54,29 @@ void Heat_recorder::Frame() {
         held_back_ = segment_.held_back;
         return;
     }
-    segment_.reductions += device_.Last_Frame_Reductions();
-    int32_t size = device_.Last_JPG_Compressed_Size();
+    segment_.reductions += device.Last_Frame_Reductions();
+    int32_t size = device.Last_JPG_Compressed_Size();
     if (size <= 0) {
         // No picture for this frame (the encoder failed or nothing fits): never an old picture with new times.
         ++segment_.not_recorded;
         return;
     }
     if (size > buffer_size_) {
-        const int32_t before = device_.Reduced_Quality_Num();
-        const bool fits = device_.Fit_JPG_Under(buffer_size_);
-        segment_.reductions += device_.Reduced_Quality_Num() - before;
+        const int32_t before = device.Reduced_Quality_Num();
+        const bool fits = device.Fit_JPG_Under(buffer_size_);
+        segment_.reductions += device.Reduced_Quality_Num() - before;
         if (!fits) {
             ++segment_.not_recorded;
             return;
         }
-        size = device_.Last_JPG_Compressed_Size();
+        size = device.Last_JPG_Compressed_Size();
     }
     cls_VideoFile_handler& store = Store(segment_.slot);
     const int32_t refused_before = store.Refused_Frames();
     try {
-        store.Append_Compressed_RGB_Frame(device_.last_Capture_local(), device_.last_Capture_mill(),
-                                          device_.last_Capture_delta(), device_.Last_used_JPG_quality(), size,
-                                          device_.Last_JPG_addr(), last_.events);
+        store.Append_Compressed_RGB_Frame(device.last_Capture_local(), device.last_Capture_mill(),
+                                          device.last_Capture_delta(), device.Last_used_JPG_quality(), size,
+                                          device.Last_JPG_addr(), last_.events);
     } catch (const VbError& e) {
         mTrace::Trace("*Heat_recorder append failed: ", e.Description());
     }

@@ -34,7 +34,7 @@ public:
         int32_t events = 0;
     };
 
-    explicit Heat_recorder(cls_Capture_HDMI& device);
+    Heat_recorder();
     Heat_recorder(const Heat_recorder&) = delete;
     Heat_recorder& operator=(const Heat_recorder&) = delete;
 
@@ -66,10 +66,9 @@ public:
     int64_t Frames_Seen() const { return frames_seen_; }
 
     // The capture worker's per-frame work (the device's HDMIreceived).
-    void Frame();
+    void Frame(cls_Capture_HDMI& device);
 
 private:
-    cls_Capture_HDMI& device_;
     std::mutex mutex_;
     std::array<std::unique_ptr<cls_VideoFile_handler>, Slots> stores_;
     std::atomic<bool> segment_open_{false};

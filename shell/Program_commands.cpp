@@ -25,4 +25,19 @@ void Stop_All_Captures() { Run(installed.Stop_All_Captures, "Stop_All_Captures")
 void Emergency_Stop() { Run(installed.Emergency_Stop, "Emergency_Stop"); }
 void Do_about() { Run(installed.Do_about, "Do_about"); }
 
+bool Review_Visible() {
+    if (!installed.Review_Visible) Run({}, "Review_Visible");
+    return installed.Review_Visible();
+}
+
+void Open_In_Review(const std::string& path) {
+    if (!installed.Open_In_Review) Run({}, "Open_In_Review");
+    installed.Open_In_Review(path);
+}
+
+std::string JPEG_Bench_mess() {
+    if (!installed.JPEG_Bench_mess) Run({}, "JPEG_Bench_mess");
+    return installed.JPEG_Bench_mess();
+}
+
 }  // namespace Program_commands

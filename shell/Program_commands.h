@@ -3,6 +3,7 @@
 // program layer (app/) fills them in at start. A command that was not filled in raises error 91 with
 // a text naming it, so a program assembled without it says what it lacks instead of doing nothing.
 #include <functional>
+#include <string>
 
 namespace Program_commands {
 
@@ -12,6 +13,11 @@ struct Commands {
     std::function<void()> Stop_All_Captures;
     std::function<void()> Emergency_Stop;
     std::function<void()> Do_about;
+    // The review window: whether it is shown, and showing it with a heat opened.
+    std::function<bool()> Review_Visible;
+    std::function<void(const std::string&)> Open_In_Review;
+    // The start-up window's JPEG benchmark report, which every new capture file keeps.
+    std::function<std::string()> JPEG_Bench_mess;
 };
 
 // Replaces every command; an empty one is not available.
@@ -22,5 +28,8 @@ void Vantorel_exit();
 void Stop_All_Captures();
 void Emergency_Stop();
 void Do_about();
+bool Review_Visible();
+void Open_In_Review(const std::string& path);
+std::string JPEG_Bench_mess();
 
 }  // namespace Program_commands
