@@ -91,6 +91,7 @@ void Form_capture_multi_file::Build_Slot(int i) {
     const auto slot = static_cast<int16_t>(i);
     auto* frame = new QGroupBox(QString("Heat ") + QChar('A' + i), this);
     Frame_capture[s] = frame;
+    frame->setObjectName("Frame_capture");
     auto* grid = new QGridLayout(frame);
     auto add_caption = [&](const char* text, int row) { grid->addWidget(new QLabel(text, frame), row, 0); };
     add_caption("Heat ID", 0);
@@ -639,7 +640,9 @@ void Form_capture_multi_file::Set_Active_heat(int16_t s) {
         m_Capture_Heat = static_cast<int16_t>(Index(s));
         for (int16_t i = 0; i < Slots; ++i) {
             const char* style = i == s ? "background-color: rgb(255, 192, 128)" : "";
-            Frame_capture[Index(i)]->setStyleSheet(i == s ? "QGroupBox { background-color: rgb(255, 192, 128) }" : "");
+            // Only the slot's own frame: nested frames and labels keep their colours.
+            Frame_capture[Index(i)]->setStyleSheet(
+                i == s ? "QGroupBox#Frame_capture { background-color: rgb(255, 192, 128) }" : "");
             Label_active_capture[Index(i)]->setStyleSheet(style);
         }
         Set_Active_Heat_start(s);
