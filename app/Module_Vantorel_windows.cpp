@@ -141,9 +141,17 @@ void Load_Initial_Quality() {
 }
 
 void Install_Program_commands() {
-    Program_commands::Install({&Vantorel_Initialization, &Vantorel_exit, &Stop_All_Captures, &Emergency_Stop, &Do_about,
-                               [] { Form_capture_multi_file::Instance().Show(); },
-                               [](ui::Form& form) { SetFormFullScreen(form); }});
+    Program_commands::Install(
+        {&Vantorel_Initialization, &Vantorel_exit, &Stop_All_Captures, &Emergency_Stop, &Do_about,
+         [] { Form_capture_multi_file::Instance().Show(); }, [](ui::Form& form) { SetFormFullScreen(form); },
+         [] { return ui::Is_Loaded("Frm_kanot_2") && Frm_kanot_2::Instance().isVisible(); },
+         [](const std::string& path) {
+             Frm_kanot_2& review = Frm_kanot_2::Instance();
+             review.Show(ui::vbModeless);
+             review.Do_Resize();
+             review.Handle_Open_File(path);
+         },
+         [] { return Form_Vantorel_Full_Startup::Instance().JPEG_Bench_mess; }});
     Install_Initialization_Windows(Initialization_Windows{
         [](bool frametimestamp) {
             if (frametimestamp)

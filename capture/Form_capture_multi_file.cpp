@@ -1,32 +1,163 @@
 #include "Form_capture_multi_file.h"
 
 #include "Form_select_Video.h"
+#include "Heat_recorder.h"
 #include "cls_Capture_HDMI.h"
+#include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
+#include "review/Module_Vantorel_course.h"
 #include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_startup.h"
 #include "shell/Module_dependant.h"
+#include "shell/Non_dependant.h"
+#include "shell/Program_commands.h"
 #include "shell/mTrace.h"
 
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <filesystem>
 
 using namespace Module_Vantorel;
 
-Form_capture_multi_file::Form_capture_multi_file() : ui::Form("Form_capture_multi_file") {
+Form_capture_multi_file::Form_capture_multi_file()
+    : ui::Form("Form_capture_multi_file"), recorder_(std::make_unique<Heat_recorder>()) {
     Set_Caption("Vantorel Capture multi-file");
     auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    auto* folder_frame = new QGroupBox("Capture folder", this);
+    auto* folder_layout = new QHBoxLayout(folder_frame);
+    Lbl_capture_folder = new QLabel(folder_frame);
+    Lbl_capture_folder->setToolTip("Where to store captured files");
+    Lbl_capture_folder->installEventFilter(this);
+    folder_layout->addWidget(Lbl_capture_folder);
+    auto* event_frame = new QGroupBox("Event name", this);
+    auto* event_layout = new QHBoxLayout(event_frame);
+    Text_Event_name = new QLineEdit(event_frame);
+    event_layout->addWidget(Text_Event_name);
+    connect(Text_Event_name, &QLineEdit::editingFinished, this, [this] { save_Event(); });
+    top->addWidget(folder_frame, 2);
+    top->addWidget(event_frame, 1);
+    layout->addLayout(top);
+    auto* heats = new QHBoxLayout;
+    for (int i = 0; i < Slots; ++i) {
+        Build_Slot(i);
+        heats->addWidget(Frame_capture[static_cast<size_t>(i)]);
+    }
+    layout->addLayout(heats);
+    auto* capture_row = new QHBoxLayout;
+    Command_Capture = new QPushButton("Capture", this);
+    connect(Command_Capture, &QPushButton::pressed, this, [this] {
+        mTrace::Trace("****Command_Capture_MouseDown");
+        Handle_Capture_Start(m_Capture_Heat);
+    });
+    connect(Command_Capture, &QPushButton::released, this, [this] {
+        mTrace::Trace("*Command_Capture_MouseUp");
+        Handle_Capture_End();
+    });
+    Label_num_written = new QLabel("123", this);
+    Label_num_written->setVisible(false);
+    Label_paused = new QLabel(this);
+    Label_paused->setStyleSheet("color: rgb(255, 0, 0); font-weight: bold");
+    Label_paused->setVisible(false);
+    capture_row->addWidget(Command_Capture);
+    capture_row->addWidget(Label_num_written);
+    capture_row->addWidget(Label_paused, 1);
+    layout->addLayout(capture_row);
     Label_not_built = new QLabel(
-        "Recording heats is not built yet: the camera runs, but this console cannot record heats, show the live "
-        "picture or read the control box.",
+        "Not built yet: the live preview, the control box, the restoration of started heats, and the console's "
+        "menus and timer.",
         this);
     Label_not_built->setWordWrap(true);
     layout->addWidget(Label_not_built);
-    resize(480, 160);
+    Load_capture_folder();
+    Load_Event_name();
+    for (int16_t i = 0; i < Slots; ++i) Update_File_Size(i);
+    Set_Active_heat(0);
 }
 
-Form_capture_multi_file::~Form_capture_multi_file() = default;
+void Form_capture_multi_file::Build_Slot(int i) {
+    const size_t s = static_cast<size_t>(i);
+    const auto slot = static_cast<int16_t>(i);
+    auto* frame = new QGroupBox(QString("Heat ") + QChar('A' + i), this);
+    Frame_capture[s] = frame;
+    frame->setObjectName("Frame_capture");
+    auto* grid = new QGridLayout(frame);
+    auto add_caption = [&](const char* text, int row) { grid->addWidget(new QLabel(text, frame), row, 0); };
+    add_caption("Heat ID", 0);
+    Text_Heat_ID[s] = new QLineEdit(frame);
+    Text_Heat_ID[s]->setToolTip("Enter Heat ID");
+    grid->addWidget(Text_Heat_ID[s], 0, 1);
+    auto button = [&](const char* text, const char* tip, int row, int column) {
+        auto* b = new QPushButton(text, frame);
+        b->setToolTip(tip);
+        grid->addWidget(b, row, column);
+        return b;
+    };
+    Command_newFile[s] = button("New file", "Initiate a new file for this heat", 1, 0);
+    Command_start[s] = button("Start", "Manual start for this heat", 1, 1);
+    Command_abort[s] = button("Abort", "Manual abort for this heat", 2, 0);
+    Command_Finish[s] = button("Finish", "Indicate this heat finished", 2, 1);
+    // A press selects the slot before its operation runs.
+    for (QPushButton* b : {Command_newFile[s], Command_start[s], Command_abort[s], Command_Finish[s]})
+        connect(b, &QPushButton::pressed, this, [this, slot] { Set_Active_heat(slot); });
+    connect(Command_newFile[s], &QPushButton::clicked, this, [this, slot] { Command_newFile_Click(slot); });
+    connect(Command_start[s], &QPushButton::clicked, this, [this, slot] {
+        mTrace::Trace("****Command_start_Click Index = ", slot);
+        Handle_Start_Event(slot);
+    });
+    connect(Command_abort[s], &QPushButton::clicked, this, [this, slot] {
+        mTrace::Trace("Command_abort_Click Index = ", slot);
+        Handle_Abort(slot);
+    });
+    connect(Command_Finish[s], &QPushButton::clicked, this, [this, slot] { Command_Finish_Click(slot); });
+    auto* active = new QGroupBox("Active", frame);
+    auto* active_layout = new QHBoxLayout(active);
+    Label_active_capture[s] = new QLabel("Capture", active);
+    Label_active_capture[s]->setToolTip("When orange, signifies file is active for video capture");
+    Label_active_start[s] = new QLabel("Start", active);
+    Label_active_start[s]->setToolTip("When red, signifies file active for start pulse");
+    for (QLabel* l : {Label_active_capture[s], Label_active_start[s]}) {
+        l->setAutoFillBackground(true);
+        active_layout->addWidget(l);
+    }
+    grid->addWidget(active, 3, 0, 1, 2);
+    auto field = [&](const char* caption, const char* tip, int row) {
+        add_caption(caption, row);
+        auto* l = new QLabel(frame);
+        l->setToolTip(tip);
+        grid->addWidget(l, row, 1);
+        return l;
+    };
+    Label_file_size[s] = field("File size", "Indicates captured file size", 4);
+    Label_heat_time[s] = field("Elapsed time", "Elapsed heat time", 5);
+    Label_start_time[s] = field("Start time", "Heat start time", 6);
+    Label_filename[s] = field("File name", "The generated file name for this heat", 7);
+    Label_filename[s]->setWordWrap(true);
+    frame->setAutoFillBackground(true);
+}
+
+Form_capture_multi_file::~Form_capture_multi_file() {
+    disconnect(Text_Event_name, nullptr, this, nullptr);
+    // The worker must not reach the recorder once it is gone.
+    if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived = nullptr;
+    obj_Capture_HDMI_.reset();
+}
+
+size_t Form_capture_multi_file::Index(int16_t slot) {
+    if (slot < 0 || slot >= Slots) vb::Raise(vb::Err_Subscript);
+    return static_cast<size_t>(slot);
+}
 
 void Form_capture_multi_file::Form_Activate() {
     vb::Trap(Is_Compiled, "Form_Activate of Form Form_capture_multi_file", [this] {
@@ -67,6 +198,8 @@ void Form_capture_multi_file::Set_OBJ_Capture_Crop() {
         if (!obj_Capture_HDMI_) {
             obj_Capture_HDMI_ = std::make_unique<cls_Capture_HDMI>();
             obj_Capture_HDMI_->ID_string("obj_Capture_HDMI");
+            cls_Capture_HDMI* device = obj_Capture_HDMI_.get();
+            obj_Capture_HDMI_->HDMIreceived = [this, device] { Frame_arrived_on_worker(*device); };
         }
         obj_Capture_HDMI_->Capture_Rotate_RGB(m_Capture_Rotate);
         obj_Capture_HDMI_->set_HDMI_Crop(Crop_Width, Crop_Height);
@@ -101,6 +234,7 @@ void Form_capture_multi_file::Terminate_obj_Capture_HDMI() {
     vb::Trap(Is_Compiled, "Terminate_obj_Capture_HDMI of Form Form_capture_multi_file", [this] {
         Module_dependant::Trace_String("*Terminate_obj_Capture_HDMI, begin");
         if (!obj_Capture_HDMI_) return;
+        Handle_Capture_End();
         Stop_Capture();
         obj_Capture_HDMI_->UnAdvise();
         obj_Capture_HDMI_.reset();
@@ -111,8 +245,448 @@ void Form_capture_multi_file::Terminate_obj_Capture_HDMI() {
 void Form_capture_multi_file::Form_QueryUnload(int16_t&, int16_t) {
     vb::Trap(Is_Compiled, "Form_QueryUnload of Form Form_capture_multi_file", [this] {
         mTrace::Trace("*Form_QueryUnload Form_capture_multi_file, begin");
+        Handle_Capture_End();
+        if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived = nullptr;
         obj_Capture_HDMI_.reset();
         mTrace::Trace("*Form_QueryUnload obj_Capture_HDMI = Nothing");
         mTrace::Trace("*Form_QueryUnload Form_capture_multi_file, end");
+    });
+}
+
+// ---- frames ----
+
+// On the capture worker: the recorder appends the frame; the window hears of it once it is free.
+void Form_capture_multi_file::Frame_arrived_on_worker(cls_Capture_HDMI& device) {
+    recorder_->Frame(device);
+    if (frame_pending_.exchange(true)) return;
+    QMetaObject::invokeMethod(this, [this] {
+        frame_pending_ = false;
+        HDMI_event();
+    }, Qt::QueuedConnection);
+}
+
+void Form_capture_multi_file::HDMI_event() {
+    if (Is_Exiting) return;
+    // While the review window is shown no frame is recorded; an open segment says so and counts them.
+    bool review_shown = false;
+    try {
+        review_shown = Program_commands::Review_Visible();
+    } catch (const VbError&) {
+    }
+    recorder_->Pause(review_shown);
+    if (recorder_->Holding_Back()) {
+        Label_paused->setText(QString("Recording paused while the review window is shown: %1 frames not recorded")
+                                  .arg(recorder_->Held_Back_Frames()));
+        Label_paused->setVisible(true);
+        return;
+    }
+    Label_paused->setVisible(false);
+    if (review_shown) return;
+    if (++frame_counter_ > 6) {
+        frame_counter_ = 0;
+        Update_Heat_Times();
+    }
+    if (recorder_->Segment_Open()) Label_num_written->setText(QString::number(recorder_->Frames_Written()));
+}
+
+void Form_capture_multi_file::Update_Heat_Times() {
+    for (int16_t i = 0; i < Slots; ++i) {
+        const Slot& slot = slot_[Index(i)];
+        if (slot.state != Slot_state::Started) continue;
+        const int32_t elapsed = sys::Tick_Diff(sys::timeGetTime(), slot.start_tick);
+        Label_heat_time[Index(i)]->setText(QString::fromStdString(Non_dependant::Display_Mill_Time(elapsed, false)));
+    }
+}
+
+// Escape aborts the start slot, asking once per press.
+void Form_capture_multi_file::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
+        mTrace::Trace("*Key = 27, abort");
+        Handle_Abort(m_Start_Heat);
+        return;
+    }
+    ui::Form::keyPressEvent(event);
+}
+
+bool Form_capture_multi_file::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Lbl_capture_folder && event->type() == QEvent::MouseButtonRelease) {
+        vb::Trap(Is_Compiled, "Lbl_capture_folder_Click of Form Form_capture_multi_file", [this] {
+            std::optional<std::string> chosen = ui::Dialogs().Browse_Folder("Capture folder", Capture_Folders[0]);
+            if (!chosen || chosen->empty()) return;
+            Capture_Folders[0] = *chosen;
+            Non_dependant::Write_Ini("Canoe", "save_folder1", *chosen, Ini_file_path);
+            Load_capture_folder();
+        });
+        return true;
+    }
+    return ui::Form::eventFilter(watched, event);
+}
+
+// ---- heat operations ----
+
+std::string Form_capture_multi_file::File_Name_Safe(const std::string& text) {
+    std::string safe = text;
+    for (char& c : safe) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 32 || std::string_view(":-,/\\*?\"<>|").find(c) != std::string_view::npos) c = '_';
+    }
+    return safe;
+}
+
+void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
+    vb::Trap(true, "Cmd_New_file_Click of Form Frm_capture", [&] {
+        mTrace::Trace("****Command_newFile_Click Index = ", s);
+        const size_t i = Index(s);
+        Slot& slot = slot_[i];
+        if (obj_Capture_HDMI_) {
+            Capture_Property =
+                obj_Capture_HDMI_->Current_FriendlyName() + " / " + obj_Capture_HDMI_->Current_PropertyString();
+            const int32_t ten = obj_Capture_HDMI_->HDMI_10_mill();
+            // No ten-frame time yet: the rate is not known.
+            Actual_Sample = obj_Capture_HDMI_->HDMI_Sample_Dimensions() + ", " +
+                            (ten > 0 ? std::to_string(static_cast<int64_t>(1000 / (ten / 10.0))) : std::string("n/a")) +
+                            " fps";
+        }
+        const std::string folder = Lbl_capture_folder->text().toStdString();
+        if (!Module_dependant::FolderExists(folder)) {
+            ui::MsgBox("Can't find Capture Folder!", ui::vbOKOnly);
+            return;
+        }
+        const bool holds_file = slot.state == Slot_state::Initiated || slot.state == Slot_state::Started ||
+                                slot.state == Slot_state::Aborted;
+        if (holds_file && Module_dependant::FileExists(slot.path)) {
+            ui::MsgBox("File already initated. Click Finish If you want to initiate a new file!", ui::vbOKOnly);
+            return;
+        }
+        const std::string heat_id = Text_Heat_ID[i]->text().toStdString();
+        if (heat_id.empty()) {
+            ui::MsgBox("No Heat ID given!", ui::vbOKOnly);
+            return;
+        }
+        const std::string path =
+            folder + "/" + File_Name_Safe(Event_Name + "Heat" + heat_id + " " + Non_dependant::Now_Text()) + ".kd3";
+        {
+            auto lock = recorder_->Lock();
+            cls_VideoFile_handler& store = recorder_->Store(s);
+            if (store.File_open()) store.Close_File();
+            store.File_name(path);
+            store.Create_File();
+            if (store.File_num() == 0) return;
+            Label_filename[i]->setText(QString::fromStdString(path));
+            slot.path = path;
+            Last_Captured_File = path;
+            store.Cropped_X(Crop_Width);
+            store.Cropped_Y(Crop_Height);
+            store.RGB_interlaced(obj_Capture_HDMI_ ? obj_Capture_HDMI_->Measured_fps() <= 45 : true);
+            store.RGB_Rotated(Capture_Rotated);
+            store.Initial_Quality(JPG_Start_Quality);
+            store.Create_KD3_header();
+            store.Start_Lane_Zero(Lane_Zero);
+            store.Capture_Info(obj_Capture_HDMI_ ? obj_Capture_HDMI_->Current_FriendlyName() + " " +
+                                                       obj_Capture_HDMI_->Current_PropertyString()
+                                                 : std::string());
+            store.Event_name(Event_Name);
+            store.Show_goalline(Show_Goalline);
+            store.Set_Goal_Line(Setup_Goalline.x1, Setup_Goalline.y1, Setup_Goalline.x2, Setup_Goalline.y2);
+            store.Lanes_flipped(Flip_Lanes);
+            store.Num_Lanes(Lane_Count);
+            store.Lanes_locked(true);
+            store.Lanes_Visible(Show_Lanes);
+            try {
+                store.File_comment1(Program_commands::JPEG_Bench_mess());
+            } catch (const VbError&) {
+            }
+            for (int16_t lane = 1; lane <= Lane_Count && lane <= static_cast<int16_t>(Lane_Collection.size()); ++lane)
+                store.File_Lane_Pos(lane, Lane_Collection[static_cast<size_t>(lane - 1)].X(),
+                                    Lane_Collection[static_cast<size_t>(lane - 1)].Y());
+            store.Heat_ID(1, heat_id);
+            store.Clear_Heats();
+            store.Write_KD3_header();
+            store.Close_File();
+        }
+        slot.state = Slot_state::Initiated;
+        slot.start_tick = 0;
+        slot.start_local = 0;
+        Paint_State(static_cast<int>(i));
+        Update_File_Size(s);
+        const QString zero = QString::fromStdString(Non_dependant::Display_Mill_Time(0, false));
+        Label_heat_time[i]->setText(zero);
+        Label_start_time[i]->setText(zero);
+        Init_Files_Count = static_cast<int16_t>(Init_Files_Count + 1);
+    });
+}
+
+void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
+    vb::Trap(Is_Compiled, "Handle_Start_Event of Form Frm_capture_multi_file", [&] {
+        mTrace::Trace("******Handle_Start_Event index = ", s);
+        const size_t i = Index(s);
+        Slot& slot = slot_[i];
+        if (slot.state != Slot_state::Initiated && slot.state != Slot_state::Started &&
+            slot.state != Slot_state::Aborted) {
+            mTrace::Trace("*m_File_Initiated(index) = False");
+            QApplication::beep();
+            ui::MsgBox("File not initiated!", ui::vbOKOnly);
+            return;
+        }
+        // Taken at the signal, before anything else can delay them.
+        const int32_t start_local = Non_dependant::Get_Local_Mill_Time();
+        const Heat_recorder::Start_values start = recorder_->Take_Start_Values();
+        const std::string caption = Frame_capture[i]->title().toStdString();
+        if (slot.state == Slot_state::Started) {
+            QApplication::beep();
+            ui::MsgBox(caption + " already started! (m1)", ui::vbOKOnly);
+            return;
+        }
+        // Refusals below change nothing and stop no other heat.
+        if (!obj_Capture_HDMI_ || obj_Capture_HDMI_->Max_Seen_Compressed_Size() == 0 || start.events == 0) {
+            ui::MsgBox(caption + " was not started: no frame has been compressed since the camera started. Wait "
+                                 "for the camera's picture, then start again.",
+                       ui::vbOKOnly);
+            return;
+        }
+        if (!Module_dependant::FileExists(slot.path)) {
+            mTrace::Trace("*Error! Can't find file!");
+            ui::MsgBox("Error! Can't find file!", ui::vbOKOnly);
+            return;
+        }
+        mTrace::Trace("*Handle_Start_Event_2 Index = ", s);
+        auto lock = recorder_->Lock();
+        cls_VideoFile_handler& store = recorder_->Store(s);
+        // A segment open on this slot keeps its file open; otherwise the file is opened here.
+        const bool segment_here = recorder_->Segment_Open() && recorder_->Segment_Slot() == s;
+        if (!segment_here) {
+            if (store.File_open()) store.Close_File();
+            store.File_name(slot.path);
+            store.Open_RGB_File();
+            if (!store.File_open()) return;
+        }
+        if (store.Start_local_Mill_Time(1) > 0 || store.Start_PC_Mill_time(1) > 0) {
+            if (!segment_here) store.Close_File();
+            lock.unlock();
+            mTrace::Trace("*Heat already started! (m2)");
+            ui::MsgBox("Heat already started! (m2)", ui::vbOKOnly);
+            return;
+        }
+        lock.unlock();
+        PlayPOP(true);
+        obj_Capture_HDMI_->Lock_Max_Direct_Compressed_size();
+        lock.lock();
+        slot.start_tick = start.tick;
+        slot.start_local = start_local;
+        slot.state = Slot_state::Started;
+        store.Start_local_mill(1, start_local);
+        store.Start_HDMI_events(1, start.events);
+        store.Start_PC_mill(1, start.tick);
+        // A file keeps the record length of its first start, so all its records have one length.
+        if (store.RGB_Compressed_buffer_Size() <= 0)
+            store.Set_JPG_Maxsize(obj_Capture_HDMI_->JPG_Compression_Threshold());
+        store.RGB_Comp_Threshold(std::to_string(obj_Capture_HDMI_->JPG_Compression_Threshold()));
+        store.RGB_Max_Seen_size(std::to_string(obj_Capture_HDMI_->Max_Seen_Compressed_Size()));
+        Label_start_time[i]->setText(
+            QString::fromStdString(Non_dependant::Display_Mill_Time(store.Start_local_Mill_Time(1), false)));
+        store.Write_KD3_header();
+        if (!segment_here) store.Close_File();
+        const int32_t buffer = store.RGB_Compressed_buffer_Size();
+        lock.unlock();
+        Set_Active_heat(s);
+        Paint_State(static_cast<int>(i));
+        Non_dependant::Write_Ini("active_heats", "Heat" + std::to_string(s),
+                                 slot.path + "," + "started," + std::to_string(start_local) + "," +
+                                     Text_Heat_ID[i]->text().toStdString() + "," + std::to_string(buffer),
+                                 Ini_file_path);
+        Started_Heats_Count = static_cast<int16_t>(Started_Heats_Count + 1);
+        mTrace::Trace("******Handle_Start_Event,end index = )", s);
+    });
+}
+
+void Form_capture_multi_file::Handle_Capture_Start(int16_t s) {
+    vb::Trap(Is_Compiled, "Handle_Capture_Start of Form Frm_capture", [&] {
+        mTrace::Trace("*Handle_Capture_Start, begin");
+        const size_t i = Index(s);
+        const Slot& slot = slot_[i];
+        if (slot.state == Slot_state::Empty || slot.state == Slot_state::Finished) {
+            mTrace::Trace("*No file initiated!");
+            QApplication::beep();
+            ui::MsgBox("No file initiated!", ui::vbOKOnly);
+            return;
+        }
+        if (slot.state == Slot_state::Initiated) {
+            mTrace::Trace("*No file initiated!");
+            ui::MsgBox("Heat not started!", ui::vbOKOnly);
+            return;
+        }
+        // One segment at a time: a second start while one is open is ignored.
+        if (recorder_->Segment_Open()) return;
+        bool opened = false;
+        {
+            auto lock = recorder_->Lock();
+            opened = recorder_->Open_Segment(s, slot.path);
+        }
+        if (!opened) {
+            ui::MsgBox("The capture file of " + Frame_capture[i]->title().toStdString() +
+                           " cannot be opened for recording: " + slot.path,
+                       ui::vbOKOnly);
+            return;
+        }
+        Label_num_written->setText("0");
+        Label_num_written->setVisible(true);
+        if (obj_Capture_HDMI_) obj_Capture_HDMI_->Post_linear(true);
+        Captured_Segments_Count = static_cast<int16_t>(Captured_Segments_Count + 1);
+        mTrace::Trace("*Handle_Capture_Start, end");
+    });
+}
+
+void Form_capture_multi_file::Handle_Capture_End() {
+    vb::Trap(Is_Compiled, "Handle_Capture_End of Form Frm_capture_multi_file", [&] {
+        mTrace::Trace("*Handle_Capture_End, begin");
+        auto lock = recorder_->Lock();
+        if (!recorder_->Segment_Open()) return;
+        const Heat_recorder::Segment segment = recorder_->End_Segment();
+        cls_VideoFile_handler& store = recorder_->Store(static_cast<int16_t>(segment.slot));
+        store.JPG_Sizes(segment.min_jpg, segment.max_jpg);
+        store.Add_Segment_num();
+        store.Add_Reduced_Quality_num(static_cast<int16_t>(std::min(segment.reductions, 32767)));
+        if (obj_Capture_HDMI_) store.Measured_fps(vb::CInt(obj_Capture_HDMI_->Measured_fps()));
+        store.Last_Capture_time(std::to_string(Non_dependant::Get_Local_Mill_Time()));
+        store.Close_File();
+        lock.unlock();
+        const std::string heat = Frame_capture[static_cast<size_t>(segment.slot)]->title().toStdString();
+        if (segment.held_back > 0)
+            Write_Event_Log(" " + heat + ": " + std::to_string(segment.held_back) +
+                            " frames not recorded while the review window was shown");
+        if (segment.not_recorded > 0)
+            Write_Event_Log(" " + heat + ": " + std::to_string(segment.not_recorded) +
+                            " frames not recorded (no JPEG within the file's record buffer, or refused by the store)");
+        Update_File_Size(static_cast<int16_t>(segment.slot));
+        Label_num_written->setVisible(false);
+        Label_paused->setVisible(false);
+    });
+}
+
+void Form_capture_multi_file::Handle_Abort(int16_t s) {
+    vb::Trap(Is_Compiled, "Handle_Abort of Form Form_capture_multi_file", [&] {
+        const size_t i = Index(s);
+        Slot& slot = slot_[i];
+        if (slot.state != Slot_state::Started) {
+            ui::MsgBox("Heat not started!", ui::vbOKOnly);
+            return;
+        }
+        const int32_t answer = ui::MsgBox("Aborting heat " + Text_Heat_ID[i]->text().toStdString() + " , are you sure?",
+                                          ui::vbOKCancel | ui::vbDefaultButton2, "Vantorel Aborting Heat");
+        if (answer == ui::vbOK && slot.state == Slot_state::Started) {
+            Label_heat_time[i]->setText("Aborted");
+            Label_start_time[i]->setText("Aborted");
+            slot.state = Slot_state::Aborted;
+            slot.start_tick = 0;
+            auto lock = recorder_->Lock();
+            cls_VideoFile_handler& store = recorder_->Store(s);
+            const bool segment_here = recorder_->Segment_Open() && recorder_->Segment_Slot() == s;
+            if (!segment_here) {
+                if (store.File_open()) store.Close_File();
+                store.File_name(slot.path);
+            }
+            store.Clear_Multi_Start(1);
+            store.Write_XML_Header();
+            // The file stays open only for the segment that is appending to it.
+            if (!segment_here) store.Close_File();
+        }
+        Paint_State(static_cast<int>(i));
+    });
+}
+
+void Form_capture_multi_file::Command_Finish_Click(int16_t s) {
+    vb::Trap(Is_Compiled, "Command_Finish_Click of Form Form_capture_multi_file", [&] {
+        mTrace::Trace("Command_Finish_Click Index = ", s);
+        const size_t i = Index(s);
+        Slot& slot = slot_[i];
+        if (recorder_->Segment_Open() && recorder_->Segment_Slot() == s) Handle_Capture_End();
+        Command_Finish[i]->setStyleSheet("background-color: rgb(0, 255, 0)");
+        const std::string file = slot.state == Slot_state::Empty ? std::string() : slot.path;
+        std::error_code ec;
+        if (!file.empty() && std::filesystem::file_size(file, ec) > 1048576 && !ec) {
+            Last_Captured_File = file;
+            Non_dependant::Write_Ini("Canoe", "last_captured_file", file, Ini_file_path);
+        }
+        const bool had_file = !file.empty();
+        slot.state = had_file ? Slot_state::Finished : Slot_state::Empty;
+        slot.start_tick = 0;
+        slot.start_local = 0;
+        Paint_State(static_cast<int>(i));
+        const std::string caption = had_file ? file + " finished" : std::string();
+        Label_filename[i]->setText(QString::fromStdString(caption));
+        Non_dependant::Write_Ini("active_heats", "Heat" + std::to_string(s), caption, Ini_file_path);
+        if (had_file && Non_dependant::Ctrl_Down()) {
+            Program_commands::Stop_All_Captures();
+            Program_commands::Open_In_Review(file);
+        }
+    });
+}
+
+void Form_capture_multi_file::Paint_State(int i) {
+    const size_t s = static_cast<size_t>(i);
+    const Slot_state state = slot_[s].state;
+    const char* colour = state == Slot_state::Started   ? "rgb(255, 0, 0)"
+                         : state == Slot_state::Aborted  ? "rgb(0, 255, 255)"
+                         : state == Slot_state::Finished ? "rgb(0, 255, 0)"
+                                                         : "rgb(0, 0, 0)";
+    Label_filename[s]->setStyleSheet(QString("color: ") + colour);
+    QFont font = Command_start[s]->font();
+    font.setItalic(state == Slot_state::Started);
+    Command_start[s]->setFont(font);
+}
+
+void Form_capture_multi_file::Set_Active_heat(int16_t s) {
+    vb::Trap(Is_Compiled, "Set_Active_heat of Form Form_capture_multi_file", [&] {
+        m_Capture_Heat = static_cast<int16_t>(Index(s));
+        for (int16_t i = 0; i < Slots; ++i) {
+            const char* style = i == s ? "background-color: rgb(255, 192, 128)" : "";
+            // Only the slot's own frame: nested frames and labels keep their colours.
+            Frame_capture[Index(i)]->setStyleSheet(
+                i == s ? "QGroupBox#Frame_capture { background-color: rgb(255, 192, 128) }" : "");
+            Label_active_capture[Index(i)]->setStyleSheet(style);
+        }
+        Set_Active_Heat_start(s);
+    });
+}
+
+void Form_capture_multi_file::Set_Active_Heat_start(int16_t s) {
+    m_Start_Heat = static_cast<int16_t>(Index(s));
+    for (int16_t i = 0; i < Slots; ++i)
+        Label_active_start[Index(i)]->setStyleSheet(i == s ? "background-color: rgb(255, 0, 0)" : "");
+}
+
+void Form_capture_multi_file::Update_File_Size(int16_t s) {
+    vb::Trap(Is_Compiled, "Update_File_size of Form Form_capture_multi_file", [&] {
+        const size_t i = Index(s);
+        const Slot& slot = slot_[i];
+        if (slot.state == Slot_state::Empty) {
+            Label_file_size[i]->setText("0 MB");
+            return;
+        }
+        std::error_code ec;
+        const auto bytes = std::filesystem::file_size(slot.path, ec);
+        const double mb = ec ? 0.0 : vb::Round(static_cast<double>(bytes) / 1048576.0 * 10) / 10.0;
+        const int32_t segments = recorder_->Store(s).Current_Segments_num();
+        Label_file_size[i]->setText(QString::number(segments) + "/" + QString::number(mb) + "MB");
+    });
+}
+
+void Form_capture_multi_file::Load_capture_folder() {
+    std::string folder = Non_dependant::Read_Ini("canoe", "save_folder1", Ini_file_path, "");
+    if (folder.empty() || folder == "N/A") folder = "NoFolder";
+    Lbl_capture_folder->setText(QString::fromStdString(folder));
+}
+
+void Form_capture_multi_file::Load_Event_name() {
+    std::string name = Non_dependant::Read_Ini("Canoe", "event_name", Ini_file_path, "NOEVENT");
+    if (name.empty() || name == "N/A") name = "NOEVENT";
+    Text_Event_name->setText(QString::fromStdString(name));
+    Event_Name = name;
+}
+
+void Form_capture_multi_file::save_Event() {
+    vb::Trap(Is_Compiled, "save_event of Form Form_capture_multi_file", [&] {
+        Non_dependant::Write_Ini("Canoe", "event_name", Text_Event_name->text().toStdString(), Ini_file_path);
+        Load_Event_name();
     });
 }

@@ -1,24 +1,38 @@
 #pragma once
-// The heat capture console. Built so far: its camera (the capture device, the source choice, start and
-// stop) and the members that start-up and shutdown call. The heats, the recording of frames and the
-// control box come later; the window says so.
+// The heat capture console: the camera (the capture device, the source choice, start and stop), three
+// heat slots that each record a heat into its own capture file (New file, Start, capture segments, Abort,
+// Finish), and the members that start-up and shutdown call. Frames are recorded on the capture worker
+// (Heat_recorder); this window sends it the segment and start commands and shows what it reports. The
+// live preview, the control box, the menus and the timer come later; the window says so.
 #include "platform/ui/Form.h"
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
+class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
+class Heat_recorder;
 class cls_Capture_HDMI;
 
 class Form_capture_multi_file : public ui::Form {
 public:
+    static constexpr int Slots = 3;
+    // A slot's state is kept here, never read back from what its labels show.
+    enum class Slot_state { Empty, Initiated, Started, Aborted, Finished };
+
     static Form_capture_multi_file& Instance() { return ui::Instance_Of<Form_capture_multi_file>(); }
     Form_capture_multi_file();
     ~Form_capture_multi_file() override;
 
     // When the console has a capture device: stops its capture.
     void Stop_Capture();
-    // When the console has a capture device: stops it, disconnects its frame events and releases it.
+    // When the console has a capture device: ends an open segment, stops the device, disconnects its
+    // frame events and releases it.
     void Terminate_obj_Capture_HDMI();
     // The rotate flag that Set_OBJ_Capture_Crop hands on.
     void Set_Capture_Rotate(bool rotate) { m_Capture_Rotate = rotate; }
@@ -34,19 +48,76 @@ public:
     // Whether the console holds a capture device (from the start-up crop choice or a source choice).
     bool Has_Capture_Device() const { return obj_Capture_HDMI_ != nullptr; }
     cls_Capture_HDMI* obj_Capture_HDMI() const { return obj_Capture_HDMI_.get(); }
+    Heat_recorder& Recorder() { return *recorder_; }
 
+    // ---- heat operations ----
+    void Command_newFile_Click(int16_t slot);
+    void Handle_Start_Event(int16_t slot);
+    void Handle_Capture_Start(int16_t slot);
+    // Ends the open segment, on the slot and file it was opened on; nothing without an open segment.
+    void Handle_Capture_End();
+    void Handle_Abort(int16_t slot);
+    void Command_Finish_Click(int16_t slot);
+    void Set_Active_heat(int16_t slot);
+    void Set_Active_Heat_start(int16_t slot);
+    void Update_File_Size(int16_t slot);
+    void Load_capture_folder();
+    void Load_Event_name();
+    void save_Event();
+
+    Slot_state State(int16_t slot) const { return slot_[Index(slot)].state; }
+    const std::string& File_path(int16_t slot) const { return slot_[Index(slot)].path; }
+    int16_t Capture_Heat() const { return m_Capture_Heat; }
+    int16_t Start_Heat() const { return m_Start_Heat; }
+    // The heat ID or event name as it may stand in a file name.
+    static std::string File_Name_Safe(const std::string& text);
+
+    // One frame handled on the window thread: heat times, frames written, the paused indicator.
+    void HDMI_event();
+    void Update_Heat_Times();
+
+    // The controls of each slot, indexed by slot.
+    std::array<QGroupBox*, Slots> Frame_capture{};
+    std::array<QLineEdit*, Slots> Text_Heat_ID{};
+    std::array<QPushButton*, Slots> Command_newFile{}, Command_start{}, Command_abort{}, Command_Finish{};
+    std::array<QLabel*, Slots> Label_active_capture{}, Label_active_start{}, Label_filename{}, Label_heat_time{},
+        Label_start_time{}, Label_file_size{};
+    QPushButton* Command_Capture;
+    QLabel* Label_num_written;
+    QLabel* Label_paused;
+    QLabel* Lbl_capture_folder;
+    QLineEdit* Text_Event_name;
     QLabel* Label_not_built;
 
 protected:
     void Form_Activate() override;
     void Form_QueryUnload(int16_t& cancel, int16_t unload_mode) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Slot {
+        Slot_state state = Slot_state::Empty;
+        std::string path;  // the capture file; kept after Finish
+        int32_t start_tick = 0;
+        int32_t start_local = 0;
+    };
+    static size_t Index(int16_t slot);
     bool Select_Saved_Source();
     void Start_Camera();
     void Start_Capture();
+    void Build_Slot(int slot);
+    void Paint_State(int slot);
+    void Frame_arrived_on_worker(cls_Capture_HDMI& device);
 
     std::unique_ptr<cls_Capture_HDMI> obj_Capture_HDMI_;
+    std::unique_ptr<Heat_recorder> recorder_;
+    std::array<Slot, Slots> slot_{};
+    int16_t m_Capture_Heat = 0;
+    int16_t m_Start_Heat = 0;
+    int32_t frame_counter_ = 0;
+    std::atomic<bool> frame_pending_{false};
+    int32_t reported_held_back_ = 0;
     bool m_Capture_Rotate = false;
     bool m_Recovery_Done = false;
     // The present source choice has been set up: the camera is set up and started once per choice, so

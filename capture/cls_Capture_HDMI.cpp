@@ -3,18 +3,22 @@
 #include "Module_HDMI_Support.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/gdi/Gdi_draw.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/jpeg/Jpeg_codec.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
+#include "shell/Program_commands.h"
 #include "shell/mTrace.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using namespace Module_Vantorel;
 
@@ -63,6 +67,25 @@ void cls_Capture_HDMI::set_HDMI_Crop(int16_t cr_X, int16_t cr_Y) {
     crop_height_ = cr_Y;
     crop_dib_.Create(cr_X, cr_Y);
     if (capture_rotate_rgb_) rotated_dib_.Create(cr_Y, cr_X);
+    // Room for the longest JPEG of the crop, so no quality can overrun it.
+    int64_t capacity = std::max<int64_t>(crop_dib_.SizeImage(), jpeg::Max_Stream_Size(cr_X, cr_Y));
+    jpeg_buffer_.assign(static_cast<size_t>(std::max<int64_t>(capacity, 1)), 0);
+    last_jpg_size_ = 0;
+    Reset_Compression_Counters();
+}
+
+void cls_Capture_HDMI::Reset_Compression_Counters() {
+    compressions_ = 0;
+    reductions_ = 0;
+    largest_ = 0;
+    total_bytes_ = 0;
+    limit_ = 0;
+    smallest_ = 999999;
+}
+
+void cls_Capture_HDMI::Lock_Max_Direct_Compressed_size() {
+    limit_ = vb::CLng(largest_ * 1.2);
+    mTrace::Trace("**Lock_Max_Direct_Compressed_size, threshold =  ", limit_.load());
 }
 
 void cls_Capture_HDMI::Post_linear(bool value) {
@@ -216,8 +239,8 @@ void cls_Capture_HDMI::Draw_Running_Arm_2(gdi::Picture_surface& Box, int32_t Arm
     });
 }
 
-void cls_Capture_HDMI::OnRGBEvent(capturelib::Capture_Library_Object*, double, const uint8_t*, int32_t, int32_t,
-                                  const capturelib::Frame_arrival& arrival) {
+void cls_Capture_HDMI::OnRGBEvent(capturelib::Capture_Library_Object*, double, const uint8_t* pBuffer,
+                                  int32_t lBufferSize, int32_t, const capturelib::Frame_arrival& arrival) {
     int32_t tick = arrival.tick;
     last_tick_ = tick;
     last_local_ = arrival.local_mill;
@@ -237,7 +260,103 @@ void cls_Capture_HDMI::OnRGBEvent(capturelib::Capture_Library_Object*, double, c
     if (events == 131) tick_131_ = tick;
     float arm = arm_counter_ + 1;
     arm_counter_ = arm > 100 ? 1 : arm;
+    if (do_crop_) {
+        std::lock_guard lock(bitmaps_mutex_);
+        Crop_RGB_picture(pBuffer, lBufferSize);
+        if (Capture_Rotated) {
+            if (crop_dib_.SizeImage() != rotated_dib_.SizeImage()) {
+                // Nothing sound can be shown or recorded; said once, on the window thread.
+                QMetaObject::invokeMethod(&ui_thread_, [] {
+                    Program_commands::Emergency_Stop();
+                    ui::MsgBox("OnRGBEvent Rotate90 size mismatch!", ui::vbOKOnly);
+                }, Qt::QueuedConnection);
+                return;
+            }
+            graphics::Rotate90(crop_dib_.DIBSectionBitsPtr(), rotated_dib_.DIBSectionBitsPtr(), crop_dib_.Width(),
+                               crop_dib_.Height(), 0);
+        }
+    }
     if (HDMIreceived) HDMIreceived();
+}
+
+// The centre of the source picture, unscaled; a crop larger than the source keeps black borders.
+void cls_Capture_HDMI::Crop_RGB_picture(const uint8_t* pBuffer, int32_t lBufferSize) {
+    const int32_t sw = source_width_, sh = source_height_;
+    const int32_t cw = crop_dib_.Width(), ch = crop_dib_.Height();
+    uint8_t* crop = crop_dib_.DIBSectionBitsPtr();
+    if (!pBuffer || !crop || sw <= 0 || sh <= 0) return;
+    const int64_t source_stride = (int64_t{sw} * 3 + 3) / 4 * 4;
+    if (lBufferSize < source_stride * sh) return;
+    const int32_t crop_stride = crop_dib_.BytesPerScanLine();
+    const int32_t x_offset = vb::CInt(sw / 2.0 - cw / 2.0);
+    const int32_t y_offset = vb::CInt(sh / 2.0 - ch / 2.0);
+    const int32_t x0 = std::max(0, x_offset), x1 = std::min(sw, x_offset + cw);
+    const int32_t y0 = std::max(0, y_offset), y1 = std::min(sh, y_offset + ch);
+    for (int32_t y = y0; y < y1; ++y)
+        std::memcpy(crop + int64_t{y - y_offset} * crop_stride + int64_t{x0 - x_offset} * 3,
+                    pBuffer + y * source_stride + int64_t{x0} * 3, static_cast<size_t>(std::max(0, x1 - x0)) * 3);
+    Compress_RGB();
+}
+
+void cls_Capture_HDMI::Compress_RGB() {
+    if (!Full_Startup) return;
+    if (JPG_Start_Quality == 0) JPG_Start_Quality = 80;
+    const int32_t limit = limit_;
+    int16_t used = 0;
+    int32_t reductions = 0;
+    const bool ok = Encode_Crop(JPG_Start_Quality, limit, used, reductions);
+    reductions_ += reductions;
+    last_frame_reductions_ = reductions;
+    if (!ok) return;
+    const int32_t size = last_jpg_size_;
+    if (limit < 1) {
+        largest_ = std::max<int32_t>(largest_, size);
+        smallest_ = std::min<int32_t>(smallest_, size);
+    } else {
+        last_used_quality_ = used;
+    }
+    ++compressions_;
+    total_bytes_ = total_bytes_ + static_cast<float>(size);
+}
+
+bool cls_Capture_HDMI::Fit_JPG_Under(int32_t limit) {
+    if (last_jpg_size_ > 0 && last_jpg_size_ <= limit) return true;
+    std::lock_guard lock(bitmaps_mutex_);
+    int16_t used = 0;
+    int32_t reductions = 0;
+    const bool ok = Encode_Crop(last_used_quality_ > 0 ? last_used_quality_.load() : JPG_Start_Quality, limit,
+                                used, reductions);
+    reductions_ += reductions;
+    if (ok) last_used_quality_ = used;
+    return ok;
+}
+
+bool cls_Capture_HDMI::Encode_Crop(int16_t quality, int32_t limit, int16_t& used, int32_t& reductions) {
+    int16_t q = quality;
+    for (;;) {
+        uint64_t size = jpeg_buffer_.size();
+        if (jpeg::Encode(crop_dib_.DIBSectionBitsPtr(), crop_dib_.Width(), crop_dib_.BytesPerScanLine(),
+                         crop_dib_.Height(), q, jpeg_buffer_.data(), size) != 0) {
+            mTrace::Trace("*Compress_RGB failed: ", jpeg::Last_Error_Text());
+            last_jpg_size_ = 0;
+            ++failed_;
+            return false;
+        }
+        if (limit < 1 || static_cast<int64_t>(size) <= limit) {
+            last_jpg_size_ = static_cast<int32_t>(size);
+            used = q;
+            return true;
+        }
+        const int16_t lower = vb::CInt(q * 0.8);
+        if (lower >= q) {
+            // Even the lowest quality is larger than the limit: the frame has no JPEG.
+            last_jpg_size_ = 0;
+            ++oversize_;
+            return false;
+        }
+        q = lower;
+        ++reductions;
+    }
 }
 
 void cls_Capture_HDMI::OnStreamStopped(capturelib::Capture_Library_Object*, const std::string& reason) {

@@ -19,6 +19,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class cls_Capture_HDMI final : public capturelib::IVideoCapEvent {
 public:
@@ -84,6 +85,30 @@ public:
     // The activity arm: one turn every 100 frames, clockwise from straight up.
     void Draw_Running_Arm_2(gdi::Picture_surface& Box, int32_t Arm_Color);
 
+    // ---- the frame's JPEG (capture worker) ----
+    // The JPEG of the last frame: valid on the capture worker until the next frame. Its size is 0 when the
+    // frame has none (compression failed, or it did not fit the limit even at the lowest quality).
+    int32_t Last_JPG_Compressed_Size() const { return last_jpg_size_; }
+    const uint8_t* Last_JPG_addr() const { return jpeg_buffer_.data(); }
+    int16_t Last_used_JPG_quality() const { return last_used_quality_; }
+    // Compresses the last frame's crop again, under `limit` bytes, when its JPEG is larger: for a file
+    // whose record buffer is smaller than the device's limit. False when it cannot be made to fit.
+    bool Fit_JPG_Under(int32_t limit);
+    // The frame's JPEG statistics since the crop was last set.
+    void Lock_Max_Direct_Compressed_size();
+    void Reset_Compression_Counters();
+    int32_t JPG_Compression_Threshold() const { return limit_; }
+    int32_t Max_Seen_Compressed_Size() const { return largest_; }
+    int32_t Min_Seen_Compressed_Size() const { return smallest_; }
+    int32_t Direct_Compressions() const { return compressions_; }
+    int32_t Reduced_Quality_Num() const { return reductions_; }
+    // Lower qualities tried for the last frame alone.
+    int32_t Last_Frame_Reductions() const { return last_frame_reductions_; }
+    float Total_Compressed_Bytes() const { return total_bytes_; }
+    // Frames without a JPEG since the device was made: the encoder failed, or the frame did not fit.
+    int32_t Failed_Compressions() const { return failed_; }
+    int32_t Oversize_Frames() const { return oversize_; }
+
     bool Is_Running() const { return m_is_Running; }
     bool Paused() const { return paused_; }
 
@@ -94,6 +119,11 @@ public:
 
 private:
     void Get_VideoHeader();
+    void Crop_RGB_picture(const uint8_t* pBuffer, int32_t lBufferSize);
+    void Compress_RGB();
+    // Encodes the crop from `quality` down until it fits `limit` (no limit below 1); false when the encoder
+    // fails or the lowest quality does not fit. `reductions` counts the lower qualities tried.
+    bool Encode_Crop(int16_t quality, int32_t limit, int16_t& used, int32_t& reductions);
     void Source_Stopped(const std::string& reason);
 
     QObject ui_thread_;  // queued calls from the capture threads run on the user-interface thread
@@ -135,4 +165,12 @@ private:
     int32_t previous_mark_ = 0;
     std::atomic<float> running_fps_{0};
     std::atomic<float> arm_counter_{0};
+
+    // The frame's JPEG: written on the capture worker; the statistics are read on either thread.
+    std::vector<uint8_t> jpeg_buffer_;
+    std::atomic<int32_t> last_jpg_size_{0};
+    std::atomic<int16_t> last_used_quality_{0};
+    std::atomic<int32_t> compressions_{0}, reductions_{0}, largest_{0}, smallest_{999999}, limit_{0};
+    std::atomic<float> total_bytes_{0};
+    std::atomic<int32_t> failed_{0}, oversize_{0}, last_frame_reductions_{0};
 };

@@ -13,12 +13,14 @@
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QThread>
 #include <QUrl>
 
 #include <cstdio>
@@ -62,6 +64,12 @@ std::string Encoded(const std::string& text) { return QUrl::toPercentEncoding(Q(
 void KDR_error_form::Install_Error_Reporter() {
     vb::Set_Error_Reporter([](const std::string& errdesc, int32_t errnum, int32_t errline, const std::string& errproc,
                               const std::string& err_extra) {
+        // An error on the capture worker is reported on the window thread; the worker goes on.
+        if (QThread::currentThread() != qApp->thread()) {
+            QMetaObject::invokeMethod(qApp, [=] { Instance().KDR_Error_Handler(errdesc, errnum, errline, errproc, err_extra); },
+                                      Qt::QueuedConnection);
+            return;
+        }
         Instance().KDR_Error_Handler(errdesc, errnum, errline, errproc, err_extra);
     });
 }

@@ -31,4 +31,19 @@ void SetFormFullScreen(ui::Form& form) {
     installed.SetFormFullScreen(form);
 }
 
+bool Review_Visible() {
+    if (!installed.Review_Visible) Run({}, "Review_Visible");
+    return installed.Review_Visible();
+}
+
+void Open_In_Review(const std::string& path) {
+    if (!installed.Open_In_Review) Run({}, "Open_In_Review");
+    installed.Open_In_Review(path);
+}
+
+std::string JPEG_Bench_mess() {
+    if (!installed.JPEG_Bench_mess) Run({}, "JPEG_Bench_mess");
+    return installed.JPEG_Bench_mess();
+}
+
 }  // namespace Program_commands

@@ -3,6 +3,7 @@
 // program layer (app/) fills them in at start. A command that was not filled in raises error 91 with
 // a text naming it, so a program assembled without it says what it lacks instead of doing nothing.
 #include <functional>
+#include <string>
 
 namespace ui {
 class Form;
@@ -19,6 +20,11 @@ struct Commands {
     // Shows the capture console, loading it when it is not loaded.
     std::function<void()> Show_capture_console;
     std::function<void(ui::Form&)> SetFormFullScreen;
+    // The review window: whether it is shown, and showing it with a heat opened.
+    std::function<bool()> Review_Visible;
+    std::function<void(const std::string&)> Open_In_Review;
+    // The start-up window's JPEG benchmark report, which every new capture file keeps.
+    std::function<std::string()> JPEG_Bench_mess;
 };
 
 // Replaces every command; an empty one is not available.
@@ -31,5 +37,8 @@ void Emergency_Stop();
 void Do_about();
 void Show_capture_console();
 void SetFormFullScreen(ui::Form& form);
+bool Review_Visible();
+void Open_In_Review(const std::string& path);
+std::string JPEG_Bench_mess();
 
 }  // namespace Program_commands

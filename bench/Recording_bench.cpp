@@ -1,0 +1,136 @@
+// Recording a heat: each 1920 x 1080 camera frame is cropped to 440 x 1080, compressed under the
+// device's limit and appended to a kd3 file by the heat recorder, against bare TurboJPEG compression of
+// the same crops in the same run. Figure: the recording's time per frame as a ratio of the bare
+// compression's (`recording_over_bare`).
+#include "Camera_frames.h"
+#include "capture/Heat_recorder.h"
+#include "capture/cls_Capture_HDMI.h"
+#include "platform/capturelib/Synthetic_source.h"
+#include "platform/jpeg/Jpeg_codec.h"
+#include "shell/Module_Vantorel.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+constexpr int Source_Width = 1920, Source_Height = 1080, Crop_W = 440, Crop_H = 1080, Frames = 16;
+
+std::vector<cDIBSection>& Source_Frames() {
+    static std::vector<cDIBSection> frames(Frames);
+    static bool painted = false;
+    if (!painted) {
+        for (int i = 0; i < Frames; ++i) Paint_Camera_Frame(frames[static_cast<size_t>(i)], Source_Width, Source_Height, 7u + i);
+        painted = true;
+    }
+    return frames;
+}
+
+double bare_per_frame = 0, recording_per_frame = 0;
+
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+
+void Bare_TurboJPEG(benchmark::State& state) {
+    auto& frames = Source_Frames();
+    cDIBSection crop;
+    crop.Create(Crop_W, Crop_H);
+    std::vector<uint8_t> out(static_cast<size_t>(jpeg::Max_Stream_Size(Crop_W, Crop_H)));
+    const int64_t source_stride = frames[0].BytesPerScanLine();
+    int i = 0;
+    const double begin = Now();
+    for (auto _ : state) {
+        // The same centre crop the recording makes, then one encode.
+        const uint8_t* src = frames[static_cast<size_t>(i++ % Frames)].DIBSectionBitsPtr();
+        for (int r = 0; r < Crop_H; ++r)
+            std::memcpy(crop.DIBSectionBitsPtr() + int64_t{r} * crop.BytesPerScanLine(),
+                        src + r * source_stride + (Source_Width - Crop_W) / 2 * 3, Crop_W * 3);
+        uint64_t size = out.size();
+        jpeg::Encode(crop.DIBSectionBitsPtr(), Crop_W, crop.BytesPerScanLine(), Crop_H, 80, out.data(), size);
+        benchmark::DoNotOptimize(size);
+    }
+    bare_per_frame = (Now() - begin) / static_cast<double>(state.iterations());
+}
+
+void Recording(benchmark::State& state) {
+    using namespace Module_Vantorel;
+    const std::string folder = std::filesystem::temp_directory_path() / "vantorel_bench_recording";
+    std::filesystem::create_directories(folder);
+    Ini_file_path = folder + "/Vantorel_HDMI.ini";
+    std::ofstream(Ini_file_path) << "[capturesettings]\nfriendlyname=" << capturelib::Synthetic_Friendly_Name
+                                 << "\nvideoproperty=0\n";
+    Full_Startup = true;
+    Vantorel_Mode = true;
+    JPG_Start_Quality = 80;
+    cls_Capture_HDMI device;
+    device.Set_Source_from_Saved();
+    device.set_HDMI_Crop(Crop_W, Crop_H);
+    device.Do_CROP(true);
+    Heat_recorder recorder;
+    device.HDMIreceived = [&] { recorder.Frame(device); };
+    device.Capture_Run();  // learns the source's size from the running format
+    while (device.HDMI_events() < 3) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    device.Stop_Capture();
+    // The limit from these frames themselves, so each is encoded once, as the bare run does.
+    auto& frames = Source_Frames();
+    const int32_t size = frames[0].SizeImage();
+    device.set_HDMI_Crop(Crop_W, Crop_H);
+    for (int f = 0; f < Frames; ++f)
+        device.OnRGBEvent(nullptr, 0, frames[static_cast<size_t>(f)].DIBSectionBitsPtr(), size, 0, {f * 20, f * 20});
+    device.Lock_Max_Direct_Compressed_size();
+
+    const std::string path = folder + "/BenchHeat1.kd3";
+    std::filesystem::remove(path);
+    {
+        cls_VideoFile_handler& store = recorder.Store(0);
+        store.File_name(path);
+        store.Create_File();
+        store.Cropped_X(Crop_W);
+        store.Cropped_Y(Crop_H);
+        store.Create_KD3_header();
+        store.Open_RGB_File();
+        store.Set_JPG_Maxsize(device.JPG_Compression_Threshold());
+        store.Write_KD3_header();
+        store.Close_File();
+    }
+    auto lock = recorder.Lock();
+    recorder.Open_Segment(0, path);
+    lock.unlock();
+    int i = 0;
+    const double begin = Now();
+    for (auto _ : state) {
+        device.OnRGBEvent(nullptr, 0, frames[static_cast<size_t>(i % Frames)].DIBSectionBitsPtr(), size, 0,
+                          {1000 + i * 20, 1000 + i * 20});
+        ++i;
+    }
+    recording_per_frame = (Now() - begin) / static_cast<double>(state.iterations());
+    lock.lock();
+    recorder.End_Segment();
+    recorder.Store(0).Close_File();
+    state.counters["frames_written"] = recorder.Frames_Written();
+    std::filesystem::remove_all(folder);
+}
+
+void Recording_Over_Bare(benchmark::State& state) {
+    for (auto _ : state) {
+    }
+    state.counters["recording_over_bare"] = bare_per_frame > 0 ? recording_per_frame / bare_per_frame : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RegisterBenchmark("Bare_TurboJPEG", Bare_TurboJPEG)->MinTime(3.0)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Recording", Recording)->MinTime(3.0)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Recording_Over_Bare", Recording_Over_Bare)->Iterations(1);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The recording side of the capture console: one capture file store per heat slot, and the capture
+// segment that appends frames to one of them. Frames arrive on the capture worker (Frame); the window
+// thread opens and closes segments and takes start values under the same lock, so every frame of an open
+// segment is appended once, in order, to the file the segment was opened on, and a start takes the last
+// frame's tick and count as they were at the start signal.
+#include "store/cls_VideoFile_handler.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class cls_Capture_HDMI;
+
+class Heat_recorder {
+public:
+    static constexpr int Slots = 3;
+
+    // What a segment did, read when it ends.
+    struct Segment {
+        int slot = -1;
+        int32_t frames_written = 0;
+        int32_t max_jpg = 0;
+        int32_t min_jpg = 999999;
+        int32_t reductions = 0;    // lower qualities tried for this segment's frames
+        int32_t held_back = 0;     // frames not recorded while recording was paused
+        int32_t not_recorded = 0;  // frames without a JPEG that fits the file, or refused by the store
+    };
+    struct Start_values {
+        int32_t tick = 0;
+        int32_t events = 0;
+    };
+
+    Heat_recorder();
+    Heat_recorder(const Heat_recorder&) = delete;
+    Heat_recorder& operator=(const Heat_recorder&) = delete;
+
+    // The slot's store; the window thread holds Lock() while it uses it.
+    cls_VideoFile_handler& Store(int slot) { return *stores_.at(static_cast<size_t>(slot)); }
+    std::unique_lock<std::mutex> Lock() { return std::unique_lock(mutex_); }
+
+    // Opens the slot's file for appending, with its own record buffer from its header. False (nothing
+    // open) when the file cannot be opened or has no record buffer yet. A segment already open is ended
+    // first. Call with the lock held.
+    bool Open_Segment(int slot, const std::string& path);
+    // Ends the open segment: no further frame is appended. The slot's file stays open for its header.
+    // Call with the lock held.
+    Segment End_Segment();
+    bool Segment_Open() const { return segment_open_; }
+    int Segment_Slot() const { return segment_.slot; }
+
+    // The last frame's tick and frame count at this moment.
+    Start_values Take_Start_Values();
+
+    // While paused (the review window is shown) frames of an open segment are counted, not recorded.
+    void Pause(bool paused) { paused_ = paused; }
+    bool Paused() const { return paused_; }
+    bool Holding_Back() const { return paused_ && segment_open_; }
+
+    // Read on any thread, for display.
+    int32_t Frames_Written() const { return frames_written_; }
+    int32_t Held_Back_Frames() const { return held_back_; }
+    int64_t Frames_Seen() const { return frames_seen_; }
+
+    // The capture worker's per-frame work (the device's HDMIreceived).
+    void Frame(cls_Capture_HDMI& device);
+
+private:
+    std::mutex mutex_;
+    std::array<std::unique_ptr<cls_VideoFile_handler>, Slots> stores_;
+    std::atomic<bool> segment_open_{false};
+    std::atomic<bool> paused_{false};
+    Segment segment_;
+    int32_t buffer_size_ = 0;  // the open segment's file's record buffer
+    Start_values last_;
+    std::atomic<int32_t> frames_written_{0};
+    std::atomic<int32_t> held_back_{0};
+    std::atomic<int64_t> frames_seen_{0};
+};

@@ -1,0 +1,318 @@
+// The console records the synthetic camera into three heats side by side; the review's store reads
+// each file back with the counts, times, segments and starts as captured. The refusals change nothing
+// and stop no other heat.
+#include "Capture_support.h"
+#include "Test_dialogs.h"
+#include "capture/Form_capture_multi_file.h"
+#include "capture/Heat_recorder.h"
+#include "capture/cls_Capture_HDMI.h"
+#include "platform/capturelib/Synthetic_source.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Non_dependant.h"
+#include "shell/Program_commands.h"
+#include "store/Kd3_format.h"
+#include "store/cls_VideoFile_handler.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace Module_Vantorel;
+
+namespace {
+
+class Heat_console : public testing::Test {
+protected:
+    void SetUp() override {
+        AppData_Folder = Test_folder();
+        folder_ = Test_folder() + "/races";
+        std::filesystem::create_directories(folder_);
+        Ini_file_path = Test_folder() + "/Vantorel_HDMI.ini";
+        std::ofstream(Ini_file_path) << "[capturesettings]\nfriendlyname=" << capturelib::Synthetic_Friendly_Name
+                                     << "\nvideoproperty=6\n[Canoe]\nsave_folder1=" << folder_
+                                     << "\nevent_name=Cup\n";
+        m_saved_Friendly_name = capturelib::Synthetic_Friendly_Name;
+        m_saved_Video_prop_num = "6";  // 320*240/25
+        Crop_Width = 120;
+        Crop_Height = 200;
+        Capture_Running = false;
+        Capture_Rotated = false;
+        Full_Startup = true;
+        Vantorel_Mode = true;
+        JPG_Start_Quality = 80;
+        Program_commands::Commands commands;
+        commands.Stop_All_Captures = [] {};
+        commands.Emergency_Stop = [] {};
+        commands.Review_Visible = [this] { return review_shown_; };
+        commands.Open_In_Review = [](const std::string&) {};
+        commands.JPEG_Bench_mess = [] { return std::string("bench report"); };
+        Program_commands::Install(commands);
+        Test_dialogs::Instance().Reset();
+    }
+    void TearDown() override {
+        ui::Destroy_All_Forms();
+        Program_commands::Install({});
+    }
+
+    Form_capture_multi_file& Running_Console() {
+        Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+        console.Show();
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&console, &activate);
+        EXPECT_TRUE(console.Has_Capture_Device());
+        EXPECT_TRUE(Wait_For([&] { return console.obj_Capture_HDMI()->Max_Seen_Compressed_Size() > 0; }));
+        return console;
+    }
+    static void New_Started_Heat(Form_capture_multi_file& console, int16_t slot, const std::string& id) {
+        console.Text_Heat_ID[static_cast<size_t>(slot)]->setText(QString::fromStdString(id));
+        console.Command_newFile_Click(slot);
+        ASSERT_EQ(console.State(slot), Form_capture_multi_file::Slot_state::Initiated);
+        console.Handle_Start_Event(slot);
+        ASSERT_EQ(console.State(slot), Form_capture_multi_file::Slot_state::Started);
+    }
+    // One capture segment on the capture slot, until it has written `frames` frames.
+    static void Segment(Form_capture_multi_file& console, int32_t frames) {
+        console.Handle_Capture_Start(console.Capture_Heat());
+        ASSERT_TRUE(console.Recorder().Segment_Open());
+        ASSERT_TRUE(Wait_For([&] { return console.Recorder().Frames_Written() >= frames; }));
+        console.Handle_Capture_End();
+    }
+
+    struct Read_back {
+        int32_t frames = 0, segments = 0, buffer = 0, start_local = 0, start_tick = 0, start_events = 0;
+        int32_t gaps = 0;  // places where the frame count does not go on by one: segment boundaries
+        bool every_jpeg_fits = true;
+        std::string heat_id, event;
+        uint64_t file_size = 0;
+    };
+    static Read_back Read(const std::string& path) {
+        Read_back r;
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        EXPECT_TRUE(store.File_open()) << path;
+        r.frames = store.Num_Frames();
+        r.segments = store.Segments_Num();
+        r.buffer = store.RGB_Compressed_buffer_Size();
+        r.start_local = store.Start_local_Mill_Time(1);
+        r.start_tick = store.Start_PC_Mill_time(1);
+        r.start_events = store.Start_HDMI_events(1);
+        r.heat_id = store.Heat_ID(1);
+        r.event = store.Event_name();
+        int32_t previous = 0;
+        for (int32_t f = 1; f <= r.frames; ++f) {
+            store.Read_RGB_sample(f, false);
+            if (f > 1 && store.Capture_HDMI_events() != previous + 1) ++r.gaps;
+            if (f > 1) {
+                EXPECT_GT(store.Capture_HDMI_events(), previous);  // in order, each once
+            }
+            previous = store.Capture_HDMI_events();
+            if (store.KD3_JPEG_Size() <= 0 || store.KD3_JPEG_Size() > r.buffer) r.every_jpeg_fits = false;
+        }
+        store.Close_File();
+        r.file_size = std::filesystem::file_size(path);
+        return r;
+    }
+
+    std::string folder_;
+    bool review_shown_ = false;
+};
+
+}  // namespace
+
+TEST_F(Heat_console, Three_heats_recorded_side_by_side_read_back_in_the_review_store) {
+    Form_capture_multi_file& console = Running_Console();
+    New_Started_Heat(console, 0, "1-2");
+    New_Started_Heat(console, 1, "7,b");
+    New_Started_Heat(console, 2, "12");
+    const std::array<int, 3> segments{2, 1, 3};
+    for (int16_t slot = 0; slot < 3; ++slot) {
+        console.Set_Active_heat(slot);
+        for (int n = 0; n < segments[static_cast<size_t>(slot)]; ++n) {
+            Segment(console, 6);
+            const int32_t ended = console.obj_Capture_HDMI()->HDMI_events();
+            ASSERT_TRUE(Wait_For([&] { return console.obj_Capture_HDMI()->HDMI_events() >= ended + 3; }));  // a gap
+        }
+    }
+    // A segment's end acts on its own slot, whatever the capture mark shows by then.
+    console.Set_Active_heat(0);
+    console.Handle_Capture_Start(0);
+    ASSERT_TRUE(Wait_For([&] { return console.Recorder().Frames_Written() >= 3; }));
+    console.Set_Active_heat(2);
+    console.Handle_Capture_End();
+
+    std::array<std::string, 3> paths;
+    for (int16_t slot = 0; slot < 3; ++slot) {
+        paths[static_cast<size_t>(slot)] = console.File_path(slot);
+        console.Command_Finish_Click(slot);
+        EXPECT_EQ(console.State(slot), Form_capture_multi_file::Slot_state::Finished);
+        EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat" + std::to_string(slot), Ini_file_path, ""),
+                  paths[static_cast<size_t>(slot)] + " finished");
+    }
+    EXPECT_NE(paths[0].find("/CupHeat1_2 "), std::string::npos) << paths[0];
+    EXPECT_NE(paths[1].find("/CupHeat7_b "), std::string::npos) << paths[1];
+    EXPECT_EQ(paths[2].substr(0, folder_.size()), folder_);
+
+    const std::array<int32_t, 3> expected_segments{3, 1, 3};
+    const std::array<std::string, 3> ids{"1-2", "7,b", "12"};
+    for (size_t slot = 0; slot < 3; ++slot) {
+        Read_back r = Read(paths[slot]);
+        SCOPED_TRACE(paths[slot]);
+        EXPECT_EQ(r.segments, expected_segments[slot]);
+        EXPECT_EQ(r.gaps, r.segments - 1);
+        EXPECT_GE(r.frames, 6 * (slot == 1 ? 1 : 3) - (slot == 0 ? 3 : 0));
+        EXPECT_GT(r.buffer, 0);
+        EXPECT_TRUE(r.every_jpeg_fits);
+        EXPECT_EQ(r.file_size, uint64_t(kd3::Header_Length) + uint64_t(r.frames) * uint64_t(58 + r.buffer));
+        EXPECT_GT(r.start_local, 0);
+        EXPECT_NE(r.start_tick, 0);
+        EXPECT_GT(r.start_events, 0);
+        EXPECT_EQ(r.heat_id, ids[slot]);
+        EXPECT_EQ(r.event, "Cup");
+    }
+    EXPECT_TRUE(Test_dialogs::Instance().Shown_Prompts().empty());
+}
+
+TEST_F(Heat_console, Refused_starts_change_nothing_and_stop_no_other_heat) {
+    Form_capture_multi_file& console = Running_Console();
+    New_Started_Heat(console, 0, "1");
+    console.Set_Active_heat(0);
+    console.Handle_Capture_Start(0);
+    ASSERT_TRUE(console.Recorder().Segment_Open());
+
+    // Heat B: the file already holds a start.
+    console.Text_Heat_ID[1]->setText("2");
+    console.Command_newFile_Click(1);
+    {
+        cls_VideoFile_handler other;
+        other.File_name(console.File_path(1));
+        other.Open_RGB_File();
+        other.Start_local_mill(1, 1234);
+        other.Write_KD3_header();
+        other.Close_File();
+    }
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    console.Handle_Start_Event(1);
+    EXPECT_EQ(console.State(1), Form_capture_multi_file::Slot_state::Initiated);
+    // Heat C: no file; heat A again: started already.
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    console.Handle_Start_Event(2);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    console.Handle_Start_Event(0);
+    // New file on a slot whose file exists.
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    console.Command_newFile_Click(1);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(),
+              (std::vector<std::string>{"Heat already started! (m2)", "File not initiated!",
+                                        "Heat A already started! (m1)",
+                                        "File already initated. Click Finish If you want to initiate a new file!"}));
+    EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat1", Ini_file_path, "none"), "none");
+
+    // Heat A went on recording all along; a second capture start is ignored, Finish ends the segment.
+    const int32_t written = console.Recorder().Frames_Written();
+    ASSERT_TRUE(Wait_For([&] { return console.Recorder().Frames_Written() > written + 3; }));
+    console.Handle_Capture_Start(0);
+    EXPECT_GT(console.Recorder().Frames_Written(), written);
+    const std::string path = console.File_path(0);
+    console.Command_Finish_Click(0);
+    EXPECT_FALSE(console.Recorder().Segment_Open());
+    console.Handle_Capture_End();  // nothing open: nothing happens
+    EXPECT_EQ(Read(path).segments, 1);
+    EXPECT_GT(Read(path).frames, written);
+}
+
+TEST_F(Heat_console, Refused_before_any_frame_and_aborted_heat_closes_its_file) {
+    Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+    console.Text_Heat_ID[0]->setText("5");
+    console.Command_newFile_Click(0);
+    ASSERT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Initiated);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    console.Handle_Start_Event(0);  // no camera, no frame compressed
+    EXPECT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Initiated);
+    EXPECT_EQ(Read(console.File_path(0)).start_local, 0);
+    EXPECT_NE(Test_dialogs::Instance().Shown_Prompts().back().find("no frame has been compressed"), std::string::npos);
+
+    Running_Console();
+    console.Handle_Start_Event(0);
+    ASSERT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Started);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    console.Handle_Abort(0);
+    EXPECT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Aborted);
+    EXPECT_FALSE(console.Recorder().Store(0).File_open());
+    EXPECT_EQ(Read(console.File_path(0)).start_local, 0);
+    // Started again into the same file.
+    console.Handle_Start_Event(0);
+    EXPECT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Started);
+    EXPECT_GT(Read(console.File_path(0)).start_local, 0);
+}
+
+TEST_F(Heat_console, While_the_review_window_is_shown_frames_are_held_back_and_said_so) {
+    Form_capture_multi_file& console = Running_Console();
+    New_Started_Heat(console, 0, "9");
+    console.Handle_Capture_Start(0);
+    ASSERT_TRUE(Wait_For([&] { return console.Recorder().Frames_Written() >= 3; }));
+    review_shown_ = true;
+    ASSERT_TRUE(Wait_For([&] { return console.Recorder().Held_Back_Frames() >= 5; }));
+    EXPECT_TRUE(console.Label_paused->isVisibleTo(&console));
+    const int32_t written = console.Recorder().Frames_Written();
+    console.Handle_Capture_End();
+    EXPECT_EQ(Read(console.File_path(0)).frames, written);
+    std::ifstream log(AppData_Folder + "/Vantorel_eventlog.txt");
+    std::string text((std::istreambuf_iterator<char>(log)), {});
+    EXPECT_NE(text.find("frames not recorded while the review window was shown"), std::string::npos);
+}
+
+// Each file keeps its own record buffer: a frame bound for a file with a smaller buffer is compressed
+// under that buffer, and records of one file all have its length.
+TEST_F(Heat_console, A_file_with_a_smaller_record_buffer_gets_frames_compressed_under_it) {
+    Form_capture_multi_file& console = Running_Console();
+    New_Started_Heat(console, 0, "3");
+    const int32_t small = console.obj_Capture_HDMI()->Max_Seen_Compressed_Size() * 9 / 10;
+    {
+        cls_VideoFile_handler other;
+        other.File_name(console.File_path(0));
+        other.Open_RGB_File();
+        other.Set_JPG_Maxsize(small);
+        other.Write_KD3_header();
+        other.Close_File();
+    }
+    Segment(console, 8);
+    Read_back r = Read(console.File_path(0));
+    EXPECT_EQ(r.buffer, small);
+    EXPECT_GE(r.frames, 8);
+    EXPECT_TRUE(r.every_jpeg_fits);
+    EXPECT_EQ(r.file_size, uint64_t(kd3::Header_Length) + uint64_t(r.frames) * uint64_t(58 + small));
+}
+
+TEST(Heat_file_name, Every_character_a_file_name_cannot_hold_becomes_an_underscore) {
+    EXPECT_EQ(Form_capture_multi_file::File_Name_Safe("NOEVENTHeat12 2016-07-20 14:05:09"),
+              "NOEVENTHeat12 2016_07_20 14_05_09");
+    EXPECT_EQ(Form_capture_multi_file::File_Name_Safe("a/b\\c*d?e\"f<g>h|i,j\tk"), "a_b_c_d_e_f_g_h_i_j_k");
+}
+
+// The limit is 1.2 times the largest JPEG seen; a frame that does not fit even at the lowest quality is
+// counted and has no JPEG, and the attempts end.
+TEST_F(Heat_console, The_limit_and_the_bounded_compression_of_a_frame) {
+    Form_capture_multi_file& console = Running_Console();
+    cls_Capture_HDMI& device = *console.obj_Capture_HDMI();
+    console.Recorder().Pause(true);
+    auto lock = console.Recorder().Lock();  // the worker waits at its next frame, so nothing changes meanwhile
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const int32_t largest = device.Max_Seen_Compressed_Size();
+    device.Lock_Max_Direct_Compressed_size();
+    EXPECT_EQ(device.JPG_Compression_Threshold(), static_cast<int32_t>(std::lround(largest * 1.2)));
+    device.Lock_Max_Direct_Compressed_size();
+    EXPECT_EQ(device.JPG_Compression_Threshold(), static_cast<int32_t>(std::lround(largest * 1.2)));
+    const int32_t oversize = device.Oversize_Frames();
+    EXPECT_FALSE(device.Fit_JPG_Under(10));
+    EXPECT_EQ(device.Oversize_Frames(), oversize + 1);
+    EXPECT_EQ(device.Last_JPG_Compressed_Size(), 0);
+    EXPECT_TRUE(device.Fit_JPG_Under(largest));
+    EXPECT_GT(device.Last_JPG_Compressed_Size(), 0);
+    EXPECT_LE(device.Last_JPG_Compressed_Size(), largest);
+}
