@@ -21,7 +21,9 @@ QString Qt_Filter(const std::string& filter) {
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
         patterns.replace("*.*", "*");
-        out << parts[i] + " (" + patterns + ")";
+        // A description that names its patterns already ("Capture files (*.kd3)") shows them once.
+        const QString shown = "(" + patterns + ")";
+        out << (parts[i].endsWith(shown) ? parts[i] : parts[i] + " " + shown);
     }
     return out.join(";;");
 }

@@ -17,6 +17,7 @@ public:
         std::string prompt;
         std::string title;
         int32_t buttons = 0;
+        std::string start_folder;  // of a file or folder dialog
     };
 
     static Test_dialogs& Instance();
