@@ -73,42 +73,20 @@ int32_t Form::Height() const { return Y_Twips(frameGeometry().height()); }
 int32_t Form::Scale_Width() const { return X_Twips(width()); }
 int32_t Form::Scale_Height() const { return Y_Twips(height()); }
 
-namespace {
-// Until the window manager has framed a shown window, Qt takes a position for its client area.
-bool Framed(const QWidget& window) { return window.isVisible() && window.frameGeometry() != window.geometry(); }
-}  // namespace
-
-void Form::Move(int32_t left, int32_t top) {
-    move(X_Px(left), Y_Px(top));
-    framed_at_.reset();
-    if (Framed(*this))
-        Place_Framed();  // on screen
-    else
-        framed_at_ = QPoint(X_Px(left), Y_Px(top));
-}
+void Form::Move(int32_t left, int32_t top) { move(X_Px(left), Y_Px(top)); }
 
 void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
     // Until the window manager has framed the window, frame and client are the same size.
     int frame_w = frameGeometry().width() - this->width();
     int frame_h = frameGeometry().height() - this->height();
+    move(X_Px(left), Y_Px(top));
     resize(std::max(0, X_Px(width) - frame_w), std::max(0, Y_Px(height) - frame_h));
-    Move(left, top);
 }
 
 void Form::Centre_On(const QWidget* owner) {
     QRect frame = frameGeometry();
     frame.moveCenter((owner ? owner->frameGeometry() : Available_Area_Of(frame)).center());
-    Move(X_Twips(frame.left()), Y_Twips(frame.top()));
-}
-
-void Form::Place_Framed() {
-    QRect frame = frameGeometry();
-    if (framed_at_) frame.moveTopLeft(*framed_at_);
-    framed_at_.reset();
-    const QRect fitted = Fit_On_Area(frame, Available_Area_Of(frame));
-    if (fitted.size() != frame.size())
-        resize(width() - (frame.width() - fitted.width()), height() - (frame.height() - fitted.height()));
-    if (fitted.topLeft() != frameGeometry().topLeft()) move(fitted.topLeft());
+    move(Fit_On_Area(frame, Available_Area_Of(frame)).topLeft());
 }
 
 void Form::Set_Top_Most(bool top_most) {
@@ -169,8 +147,6 @@ void Form::hideEvent(QHideEvent* event) {
 bool Form::event(QEvent* event) {
     bool handled = QWidget::event(event);
     const QEvent::Type type = event->type();  // a deferred delete has deleted this window
-    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) && framed_at_ && Framed(*this))
-        Place_Framed();
     if (type == QEvent::WindowActivate && loaded_) Form_Activate();
     return handled;
 }

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <typeindex>
 #include <vector>
@@ -41,11 +40,9 @@ public:
     int32_t Height() const;
     int32_t Scale_Width() const;
     int32_t Scale_Height() const;
-    // The position is the frame's. A window not framed yet takes it once the window manager has framed
-    // it, and then lies wholly on its screen (cut to the screen's size where it is larger).
     void Move(int32_t left, int32_t top, int32_t width, int32_t height);
     void Move(int32_t left, int32_t top);
-    // Centred on the owner window's frame, or on the screen without one.
+    // Centred on the owner window's frame, or on the screen without one, wholly on that screen.
     void Centre_On(const QWidget* owner);
 
     // Above every window that is not top-most itself; place and size stay.
@@ -78,11 +75,8 @@ private:
 
     static Form* Loaded_Of(std::type_index type);
 
-    void Place_Framed();
-
     std::string name_;
     bool loaded_ = false;
-    std::optional<QPoint> framed_at_;  // the frame position Move asked for before the window was framed
     QEventLoop* modal_loop_ = nullptr;
 };
 

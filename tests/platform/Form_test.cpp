@@ -2,11 +2,15 @@
 #include "platform/ui/Command_button.h"
 #include "platform/ui/Control_array.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Key_state.h"
 #include "platform/ui/Menu_item.h"
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWindow>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMenu>
@@ -228,4 +232,30 @@ TEST(Screen_fit, a_frame_is_moved_and_cut_onto_the_available_area) {
     const QRect second(1600, 40, 1280, 984);  // a second screen below a panel
     EXPECT_EQ(ui::Fit_On_Area({1700, 0, 400, 300}, second), QRect(1700, 40, 400, 300));
     EXPECT_EQ(ui::Fit_On_Area({10, 10, 400, 300}, QRect()), QRect(10, 10, 400, 300));  // no screen known
+}
+
+// A release that went to a dialog, or was lost while another program had the focus, leaves no key held.
+TEST(Key_state, a_held_key_is_forgotten_when_the_application_is_activated_or_a_dialog_closes) {
+    ui::Track_Keys();
+    QWidget target;
+    auto press_f = [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier);
+        QApplication::sendEvent(&target, &press);
+        return ui::Key_Held(70);
+    };
+    ASSERT_TRUE(press_f());
+    QEvent activate(QEvent::ApplicationActivate);
+    QApplication::sendEvent(qApp, &activate);
+    EXPECT_FALSE(ui::Key_Held(70));
+
+    ASSERT_TRUE(press_f());
+    QWindow plain;
+    QHideEvent hide_plain;
+    QApplication::sendEvent(&plain, &hide_plain);
+    EXPECT_TRUE(ui::Key_Held(70));  // another window of the program hid: the key may still be down
+    QWindow dialog;
+    dialog.setModality(Qt::ApplicationModal);
+    QHideEvent hide_dialog;
+    QApplication::sendEvent(&dialog, &hide_dialog);
+    EXPECT_FALSE(ui::Key_Held(70));
 }
