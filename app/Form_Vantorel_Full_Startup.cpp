@@ -281,7 +281,11 @@ void Form_Vantorel_Full_Startup::Command_go_Click() {
             review.setWindowState(Qt::WindowNoState);
             review.Show();
             Unload();
-        } else if (vb::CLng(m_saved_Video_prop_num) >= 0) {
+            return;
+        }
+        // The source dialog saves its choice while this window stays open: Go again uses it.
+        m_saved_Video_prop_num = Read_Ini("capturesettings", "videoproperty", Ini_file_path, "-1");
+        if (vb::CLng(m_saved_Video_prop_num) >= 0) {
             Form_capture_multi_file::Instance().Show();
             Unload();
             mTrace::Trace("*Command_go_Click, end");
@@ -290,7 +294,9 @@ void Form_Vantorel_Full_Startup::Command_go_Click() {
             mTrace::Trace("*m_saved_Video_prop_num = " + m_saved_Video_prop_num);
             Form_select_Video::Instance().Show(ui::vbModeless);
             ui::MsgBox(std::string("Please select Video Source & Property on the form shown!") + CrLf +
-                       "Then restart program!");
+                       "Then press Go again." + CrLf + CrLf +
+                       "Capture runs the camera but does not record heats yet; \"View recordings\" opens " +
+                       "recorded heats.");
         }
     });
 }

@@ -17,6 +17,7 @@
 #include "shell/Program_commands.h"
 #include "shell/mTrace.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QRadioButton>
@@ -124,8 +125,10 @@ void Do_about() {
         about.Load_Product_Picture("VANTOREL_LOGGA");
         about.Display_Local_IP();
         about.appdata(AppData_Folder);
+        const QWidget* owner = QApplication::activeWindow();
         about.Show(ui::vbModeless);
         Non_dependant::Set_TopMost(&about);
+        about.Centre_On(owner != &about ? owner : nullptr);
     });
 }
 
@@ -138,6 +141,16 @@ void Load_Initial_Quality() {
             option->setChecked(true);
         }
     }
+}
+
+void Show_First_Window(bool heat_named) {
+    if (!heat_named) {
+        Form_Vantorel_Full_Startup::Instance().Show();
+        return;
+    }
+    Frm_kanot_2& review = Frm_kanot_2::Instance();
+    review.setWindowState(Qt::WindowNoState);
+    review.Show();
 }
 
 void Install_Program_commands() {

@@ -24,5 +24,8 @@ void Load_Initial_Quality();
 // Fills in the program commands with these procedures and the initialisation, and installs the review
 // window's timing methods and Load_Initial_Quality into the initialisation; run once at start.
 void Install_Program_commands();
+// The program's first window: the review window when the command line names a heat (it opens that
+// heat, as a double-click on a ".kd3" file does), else the start-up window.
+void Show_First_Window(bool heat_named);
 
 }  // namespace Module_Vantorel

@@ -23,11 +23,26 @@
 #include <QLabel>
 #include <QSlider>
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 using namespace Module_Vantorel;
 using Module_dependant::Trace_String;
+
+namespace {
+
+// The folder of the last heat opened; before the first one (or when it is gone) the capture folder,
+// else the home folder. A missing ini value reads as "N/A", which the dialog would take for a name.
+std::string Open_Start_Folder() {
+    const std::string last = Non_dependant::Read_Ini("Canoe", "last_dir", Ini_file_path, "");
+    for (const std::string& folder : {last, Capture_Folders[0]})
+        if (!folder.empty() && Module_dependant::FolderExists(folder)) return folder;
+    const char* home = std::getenv("HOME");
+    return home ? home : "";
+}
+
+}  // namespace
 
 void Frm_kanot_2::Handle_Open_File(const std::string& path) {
     vb::Trap(Is_Compiled, "Handle_Open_File of Form frm_kanot_2", [&] {
@@ -53,7 +68,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
             Current_File_Name = path;
         } else {
             ui::File_Request request;
-            request.initial_dir = Non_dependant::Read_Ini("Canoe", "last_dir", Ini_file_path, "");
+            request.initial_dir = Open_Start_Folder();
             request.title = "Open";
             request.filter =
                 "Vantorel Files (*.kd3)|*.kd3|Older capture files (*.kd2;*.kd1;*.sdv;*.dv;*.avi)|*.kd2;*.kd1;*.sdv;*.dv;*.avi";

@@ -83,6 +83,12 @@ void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
     resize(std::max(0, X_Px(width) - frame_w), std::max(0, Y_Px(height) - frame_h));
 }
 
+void Form::Centre_On(const QWidget* owner) {
+    QRect frame = frameGeometry();
+    frame.moveCenter((owner ? owner->frameGeometry() : Available_Area_Of(frame)).center());
+    move(Fit_On_Area(frame, Available_Area_Of(frame)).topLeft());
+}
+
 void Form::Set_Top_Most(bool top_most) {
     if (Top_Most() == top_most) return;
     // Changing window flags hides a shown window; bring it back where it was.
@@ -140,7 +146,8 @@ void Form::hideEvent(QHideEvent* event) {
 
 bool Form::event(QEvent* event) {
     bool handled = QWidget::event(event);
-    if (event->type() == QEvent::WindowActivate && loaded_) Form_Activate();
+    const QEvent::Type type = event->type();  // a deferred delete has deleted this window
+    if (type == QEvent::WindowActivate && loaded_) Form_Activate();
     return handled;
 }
 

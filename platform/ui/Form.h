@@ -42,6 +42,8 @@ public:
     int32_t Scale_Height() const;
     void Move(int32_t left, int32_t top, int32_t width, int32_t height);
     void Move(int32_t left, int32_t top);
+    // Centred on the owner window's frame, or on the screen without one, wholly on that screen.
+    void Centre_On(const QWidget* owner);
 
     // Above every window that is not top-most itself; place and size stay.
     void Set_Top_Most(bool top_most);

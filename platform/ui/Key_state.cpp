@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QWindow>
 #include <bitset>
 
 namespace ui {
@@ -17,14 +18,17 @@ std::bitset<256> held_keys;
 class Key_tracker final : public QObject {
 public:
     using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat())
                 if (int16_t code = Key_Code_Of(*key); code > 0 && code < 256)
                     held_keys[static_cast<size_t>(code)] = event->type() == QEvent::KeyPress;
-        } else if (event->type() == QEvent::ApplicationDeactivate) {
+        } else if (event->type() == QEvent::ApplicationDeactivate || event->type() == QEvent::ApplicationActivate) {
             held_keys.reset();  // releases while another program has the focus never reach us
+        } else if (auto* window = qobject_cast<QWindow*>(watched);
+                   window && event->type() == QEvent::Hide && window->modality() != Qt::NonModal) {
+            held_keys.reset();  // a release may have gone to the dialog's own window, or been lost with it
         }
         return false;
     }

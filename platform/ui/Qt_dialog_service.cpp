@@ -21,7 +21,9 @@ QString Qt_Filter(const std::string& filter) {
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
         patterns.replace("*.*", "*");
-        out << parts[i] + " (" + patterns + ")";
+        // A description that names its patterns already ("Capture files (*.kd3)") shows them once.
+        const QString shown = "(" + patterns + ")";
+        out << (parts[i].endsWith(shown) ? parts[i] : parts[i] + " " + shown);
     }
     return out.join(";;");
 }
@@ -56,7 +58,11 @@ int32_t Qt_dialog_service::Message_Box(const std::string& prompt, int32_t button
     for (const Choice& c : choices) box.addButton(c.button);
     size_t default_index = (buttons & vbDefaultButton3) ? 2 : (buttons & vbDefaultButton2) ? 1 : 0;
     if (default_index < choices.size()) box.setDefaultButton(choices[default_index].button);
-    if (buttons & vbSystemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // A top-most window (the error report) would cover the box while the box blocks it.
+    bool top_most_shown = false;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        top_most_shown = top_most_shown || (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    if ((buttons & vbSystemModal) || top_most_shown) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
     auto pressed = box.standardButton(box.clickedButton());
     for (const Choice& c : choices)

@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -48,6 +50,26 @@ void Keep_Screen_Awake() {
     // xdg-screensaver speaks to whatever screen saver the desktop runs; without it there is nothing to do.
     static const QString tool = QStandardPaths::findExecutable("xdg-screensaver");
     if (!tool.isEmpty()) QProcess::startDetached(tool, {"reset"});
+}
+
+QRect Fit_On_Area(const QRect& frame, const QRect& available) {
+    if (available.isEmpty()) return frame;
+    QRect fitted(frame.topLeft(), frame.size().boundedTo(available.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), available.left(), available.right() - fitted.width() + 1));
+    fitted.moveTop(std::clamp(fitted.top(), available.top(), available.bottom() - fitted.height() + 1));
+    return fitted;
+}
+
+QRect Available_Area_Of(const QRect& frame) {
+    if (!Primary()) return {};
+    const QScreen* best = QGuiApplication::primaryScreen();
+    int64_t most = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shared = screen->geometry().intersected(frame);
+        const int64_t area = int64_t{shared.width()} * shared.height();
+        if (area > most) most = area, best = screen;
+    }
+    return best->availableGeometry();
 }
 
 bool Copy_Active_Window_Image() {

@@ -2,6 +2,8 @@
 // The screen in twips, the unit in which windows keep their positions.
 #include <cstdint>
 
+class QRect;
+
 namespace ui {
 
 int32_t Twips_Per_Pixel_X();
@@ -15,6 +17,11 @@ int32_t Screen_Height_Twips();
 bool Panel_Reserves_Space();
 // Tells the desktop that the operator is still there, so the screen saver and power saving stay off.
 void Keep_Screen_Awake();
+// The window frame `frame` moved, and cut to the area's size where it is larger, so that it lies wholly
+// on `available`: a title bar with its buttons is never off the screen.
+QRect Fit_On_Area(const QRect& frame, const QRect& available);
+// The available area of the screen that holds most of `frame` (the primary screen when none does).
+QRect Available_Area_Of(const QRect& frame);
 // An image of the window that has the focus, on the clipboard; false when there is none to take.
 bool Copy_Active_Window_Image();
 

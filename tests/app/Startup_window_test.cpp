@@ -227,11 +227,19 @@ TEST_F(Startup, Go_with_capture_and_no_saved_format_asks_for_a_source) {
     Form_Vantorel_Full_Startup& w = Window();
     Test_dialogs::Instance().Answer(ui::vbOK);
     w.Command_go->click();
-    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(), std::vector<std::string>{
-                             "Please select Video Source & Property on the form shown!\r\nThen restart program!"});
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(),
+              std::vector<std::string>{"Please select Video Source & Property on the form shown!\r\nThen press Go "
+                                       "again.\r\n\r\nCapture runs the camera but does not record heats yet; "
+                                       "\"View recordings\" opens recorded heats."});
     EXPECT_TRUE(Form_select_Video::Instance().isVisible());
     EXPECT_TRUE(ui::Is_Loaded("Form_Vantorel_Full_Startup"));
     EXPECT_FALSE(Form_capture_multi_file::Instance().isVisible());
+
+    // The choice the source dialog saves is used by the next Go, without a restart.
+    Non_dependant::Write_Ini("capturesettings", "videoproperty", "0", ini);
+    w.Command_go->click();
+    EXPECT_TRUE(Form_capture_multi_file::Instance().isVisible());
+    EXPECT_FALSE(ui::Is_Loaded("Form_Vantorel_Full_Startup"));
 }
 
 // Only exactly "frametimestamp" keeps the time-stamp method; other capitals give the frame count.

@@ -2,11 +2,15 @@
 #include "platform/ui/Command_button.h"
 #include "platform/ui/Control_array.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Key_state.h"
 #include "platform/ui/Menu_item.h"
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWindow>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMenu>
@@ -210,3 +214,48 @@ TEST_F(Form_test, a_button_caption_wraps_at_spaces_only_when_it_does_not_fit) {
 }
 
 }  // namespace
+
+// A framed window is placed wholly on the available area: its title bar never above or left of it.
+TEST(Screen_fit, a_frame_is_moved_and_cut_onto_the_available_area) {
+    const QRect screen(0, 0, 1600, 1000);
+    struct {
+        QRect frame, fitted;
+    } rows[] = {
+        {{100, 100, 800, 600}, {100, 100, 800, 600}},     // already on it
+        {{0, -24, 800, 600}, {0, 0, 800, 600}},           // a saved top of 0 taken for the client area
+        {{-300, 700, 800, 600}, {0, 400, 800, 600}},      // off to the left and below
+        {{1200, 100, 800, 600}, {800, 100, 800, 600}},    // off to the right
+        {{0, 0, 1500, 1300}, {0, 0, 1500, 1000}},         // taller than the screen
+        {{-50, -50, 2000, 1200}, {0, 0, 1600, 1000}},
+    };
+    for (const auto& r : rows) EXPECT_EQ(ui::Fit_On_Area(r.frame, screen), r.fitted) << r.frame.x() << "," << r.frame.y();
+    const QRect second(1600, 40, 1280, 984);  // a second screen below a panel
+    EXPECT_EQ(ui::Fit_On_Area({1700, 0, 400, 300}, second), QRect(1700, 40, 400, 300));
+    EXPECT_EQ(ui::Fit_On_Area({10, 10, 400, 300}, QRect()), QRect(10, 10, 400, 300));  // no screen known
+}
+
+// A release that went to a dialog, or was lost while another program had the focus, leaves no key held.
+TEST(Key_state, a_held_key_is_forgotten_when_the_application_is_activated_or_a_dialog_closes) {
+    ui::Track_Keys();
+    QWidget target;
+    auto press_f = [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier);
+        QApplication::sendEvent(&target, &press);
+        return ui::Key_Held(70);
+    };
+    ASSERT_TRUE(press_f());
+    QEvent activate(QEvent::ApplicationActivate);
+    QApplication::sendEvent(qApp, &activate);
+    EXPECT_FALSE(ui::Key_Held(70));
+
+    ASSERT_TRUE(press_f());
+    QWindow plain;
+    QHideEvent hide_plain;
+    QApplication::sendEvent(&plain, &hide_plain);
+    EXPECT_TRUE(ui::Key_Held(70));  // another window of the program hid: the key may still be down
+    QWindow dialog;
+    dialog.setModality(Qt::ApplicationModal);
+    QHideEvent hide_dialog;
+    QApplication::sendEvent(&dialog, &hide_dialog);
+    EXPECT_FALSE(ui::Key_Held(70));
+}

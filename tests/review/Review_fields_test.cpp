@@ -22,6 +22,7 @@
 #include <QSlider>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -184,6 +185,30 @@ TEST_F(Review_fields, Every_road_opens_the_heat_at_its_first_field) {
     EXPECT_NE(Form_properties::Instance().Text_properties->toPlainText().toStdString().find("440*1080"),
               std::string::npos);
     Form_properties::Instance().Hide();
+}
+
+TEST_F(Review_fields, The_Open_dialog_starts_in_a_folder_that_exists) {
+    Frm_kanot_2& w = Window();
+    const std::string home = std::getenv("HOME");
+    const std::string captures = Test_folder() + "/captures";
+    std::filesystem::create_directories(captures);
+    struct {
+        std::string last_dir, capture_folder, start;
+    } cases[] = {{"", "", home},  // a fresh install: no "N/A" folder
+                 {heats + "/gone", "", home},
+                 {"", captures, captures},
+                 {heats + "/gone", captures, captures},
+                 {heats, captures, heats}};
+    for (const auto& c : cases) {
+        Non_dependant::Write_Ini("Canoe", "last_dir", c.last_dir, Ini_file_path);
+        Capture_Folders[0] = c.capture_folder;
+        Test_dialogs::Instance().Reset();
+        Test_dialogs::Instance().Answer_File(std::nullopt);
+        w.item_open_Click();
+        ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].start_folder, c.start) << c.last_dir << " " << c.capture_folder;
+    }
+    Capture_Folders[0].clear();
 }
 
 TEST_F(Review_fields, Roads_that_find_nothing_to_open) {

@@ -70,13 +70,13 @@ std::optional<std::string> Test_dialogs::Input_Box(const std::string& prompt, co
 }
 
 std::optional<std::string> Test_dialogs::Open_File(const ui::File_Request& request) {
-    shown_.push_back({Kind::open_file, request.title, request.title, 0, request.filter});
+    shown_.push_back({Kind::open_file, request.title, request.title, 0, request.filter, request.initial_dir});
     auto next = Next(Kind::open_file, request.title);
     return next ? next->text : std::nullopt;
 }
 
-std::optional<std::string> Test_dialogs::Browse_Folder(const std::string& title, const std::string&) {
-    shown_.push_back({Kind::folder, title, title, 0});
+std::optional<std::string> Test_dialogs::Browse_Folder(const std::string& title, const std::string& start_folder) {
+    shown_.push_back({Kind::folder, title, title, 0, {}, start_folder});
     auto next = Next(Kind::folder, title);
     return next ? next->text : std::nullopt;
 }

@@ -18,6 +18,7 @@ public:
         std::string title;
         int32_t buttons = 0;
         std::string filter = {};  // of an open-file dialog
+        std::string start_folder = {};  // of a file or folder dialog
     };
 
     static Test_dialogs& Instance();
