@@ -12,6 +12,11 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // An option is never taken for the file to write.
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::cerr << "usage: make_sample_heat [<file>.kd3]\n";
+        return 2;
+    }
     const std::string path = std::filesystem::absolute(argc > 1 ? argv[1] : "sample-heat.kd3").string();
     std::string failure;
     // The store reports its trapped errors; a tool says them and fails.
