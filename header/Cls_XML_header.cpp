@@ -177,7 +177,8 @@ void Cls_XML_header::Create_Header() {
 
 xml::Node Cls_XML_header::Element(const std::string& xpath) const {
     xml::Node n = doc_.Select_Single_Node(xpath);
-    if (!n) vb::Raise(vb::Err_Object_Not_Set);
+    // The error names what is missing, so a damaged header says more than "object not set".
+    if (!n) vb::Raise(vb::Err_Object_Not_Set, "its header has no \"" + xpath.substr(xpath.find_first_not_of('/')) + "\"");
     return n;
 }
 

@@ -143,7 +143,7 @@ void Frm_kanot_2::Open_multi_file(const std::string& Filename) {
         if (!Replay_File.File_open()) return;
         if (!Replay_File.is_Vantorel()) {
             Replay_File.Close_File();
-            ui::MsgBox("Not a valid vantOrel file!", ui::vbOKOnly);
+            ui::MsgBox("Not a valid vantOrel file!\r\n" + Filename, ui::vbOKOnly);
             return;
         }
         Store_course course(Replay_File);

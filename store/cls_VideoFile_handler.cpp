@@ -411,7 +411,33 @@ void cls_VideoFile_handler::Open_RGB_File() {
         Open_Heat(Binary_file::Mode::read_write);
         length = file_.Size();  // a restored header may have been all that changed, but the file is what counts
         m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
-        Read_KD3_Headers();
+        const std::string damage = Read_Opened_Header(length);
+        if (!damage.empty()) {
+            // A damaged file is no fault of the program: it is closed with a message, not an error report.
+            file_.Close();
+            Reset_Open_State();
+            Module_Vantorel::Write_Event_Log("Open_RGB_File: " + m_File_Name + ": " + damage);
+            ui::MsgBox("Not a valid vantOrel file!\r\n" + m_File_Name + "\r\n" + damage, ui::vbOKOnly);
+            return;
+        }
+        Position_at_End();
+        if (frame_count_ >= 2) {
+            mTrace::Trace("*Open_RGB_File, Read_RGB_sample 1");
+            Read_RGB_sample(1, false);
+            mTrace::Trace("*Open_RGB_File, Read_RGB_sample 2");
+            Read_RGB_sample(2, false);
+            mTrace::Trace("*Open_RGB_File, Read_RGB_sample m_Num_RGB_Frames ", frame_count_);
+            Read_RGB_sample(frame_count_, false);
+        }
+        mTrace::Trace("*Open_RGB_File end, m_File_Num = ", File_num());
+    });
+}
+
+std::string cls_VideoFile_handler::Read_Opened_Header(int64_t length) {
+    if (!journal_record_ && length < kd3::Header_Length) return "it is shorter than a header record";
+    Read_KD3_Headers();
+    if (!header_readable_) return "its header is not readable";
+    try {
         Cls_XML_header& h = Header();
         width_ = h.RGB_X();
         height_ = h.RGB_Y();
@@ -443,17 +469,12 @@ void cls_VideoFile_handler::Open_RGB_File() {
             mill_per_frame_ = 20;
             mill_per_field_ = 20;
         }
-        Position_at_End();
-        if (frame_count_ >= 2) {
-            mTrace::Trace("*Open_RGB_File, Read_RGB_sample 1");
-            Read_RGB_sample(1, false);
-            mTrace::Trace("*Open_RGB_File, Read_RGB_sample 2");
-            Read_RGB_sample(2, false);
-            mTrace::Trace("*Open_RGB_File, Read_RGB_sample m_Num_RGB_Frames ", frame_count_);
-            Read_RGB_sample(frame_count_, false);
-        }
-        mTrace::Trace("*Open_RGB_File end, m_File_Num = ", File_num());
-    });
+    } catch (const VbError& e) {
+        // A header without one of its elements.
+        if (e.Number() != vb::Err_Object_Not_Set) throw;
+        return e.Description();
+    }
+    return {};
 }
 
 void cls_VideoFile_handler::Open_Heat(Binary_file::Mode mode) {

@@ -679,6 +679,8 @@ private:
     void Write_Older_XML_Header();
     void Older_Header_Work_At_Close();
     void Reset_Open_State();
+    // Empty when the header read whole; else what is wrong with it.
+    std::string Read_Opened_Header(int64_t length);
     void Open_Heat(Binary_file::Mode mode);
     void Recover_Header_Journal();
     void Rewrite_Header_Record(const kd3::Header_Bytes& record);

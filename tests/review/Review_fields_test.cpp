@@ -262,6 +262,19 @@ TEST_F(Review_fields, Bad_files_are_refused_or_open_read_only_and_keep_their_byt
             if (bytes[i] == '<') bytes[i] = '{';
         f.write(reinterpret_cast<const char*>(bytes.data()), 32000);
     }
+    const std::string missing_element = heats + "/missing_element.kd3";
+    std::filesystem::copy_file(good, missing_element);
+    {
+        // A well-formed header that lacks the frame count.
+        std::vector<uint8_t> bytes = File_Bytes(missing_element);
+        std::string head(bytes.begin(), bytes.begin() + 32000);
+        for (const std::string tag : {"<num_frames>", "</num_frames>"}) {
+            const size_t at = head.find(tag);
+            head[at + tag.size() - 2] = 'z';
+        }
+        std::fstream f(missing_element, std::ios::in | std::ios::out | std::ios::binary);
+        f.write(head.data(), 32000);
+    }
     Heat_layout none;
     none.frames.clear();
     const std::string empty = heats + "/empty.kd3";
@@ -274,16 +287,20 @@ TEST_F(Review_fields, Bad_files_are_refused_or_open_read_only_and_keep_their_byt
         std::string path;
         std::string message;
         int boxes;  // the header's own parse message comes first outside the built program
-    } cases[] = {{text, "Not a valid vantOrel file!", 1},
-                 {truncated, "Not a valid vantOrel file!", 1},
-                 {garbled, "Not a valid vantOrel file!", 2},
+    } cases[] = {{text, "Not a valid vantOrel file!\r\n" + text + "\r\nit is shorter than a header record", 1},
+                 {truncated, "Not a valid vantOrel file!\r\n" + truncated + "\r\nit is shorter than a header record", 1},
+                 {garbled, "Not a valid vantOrel file!\r\n" + garbled + "\r\nits header is not readable", 2},
+                 // A damaged header is a message naming the file and what it lacks, never an error report.
+                 {missing_element, "Not a valid vantOrel file!\r\n" + missing_element + "\r\nits header has no \"num_frames\"", 1},
                  {empty, empty + "\r\nNo video frames in this file!", 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         const std::vector<uint8_t> before = File_Bytes(c.path);
         for (int i = 0; i < c.boxes; ++i) Test_dialogs::Instance().Answer(ui::vbOK);
+        reports.clear();
         w.Handle_Open_File(c.path);
         EXPECT_EQ(Prompts().back(), c.message);
+        EXPECT_TRUE(reports.empty()) << reports.front();
         EXPECT_FALSE(w.Replay_File.File_open());
         EXPECT_EQ(w.Current_File_Name, "");
         EXPECT_EQ(File_Bytes(c.path), before);

@@ -309,7 +309,9 @@ TEST_F(Review_menus, Window_commands) {
     w.Handle_Open_File(path);
     ASSERT_TRUE(w.Replay_File.File_open());
     int consoles = 0;
-    Program_commands::Install({.Show_capture_console = [&] { ++consoles; }});
+    Program_commands::Commands commands;
+    commands.Show_capture_console = [&] { ++consoles; };
+    Program_commands::Install(commands);
     w.Command_resume_capture->click();
     EXPECT_EQ(consoles, 1);
     EXPECT_FALSE(w.Replay_File.File_open());
@@ -354,7 +356,9 @@ TEST_F(Review_menus, Each_option_box_redraws_the_picture) {
         w.New_Graphics();
         const QImage before = image();
         row.box->click();
-        if (row.flag) EXPECT_EQ(*row.flag, row.box->isChecked());
+        if (row.flag) {
+            EXPECT_EQ(*row.flag, row.box->isChecked());
+        }
         const QImage after = image();
         EXPECT_NE(after, before);
         row.box->click();

@@ -353,10 +353,16 @@ TEST_F(Store_test, a_header_that_does_not_parse_is_never_overwritten) {
     store.Close_File();
     Module_Vantorel::Is_Compiled = true;
     store.File_name(path);
+    Test_dialogs::Instance().Answer(ui::vbOK);
     store.Open_RGB_File();
-    EXPECT_FALSE(reports.empty());  // the open reports the header it cannot read
     Module_Vantorel::Is_Compiled = false;
-    EXPECT_EQ(Error_Of([&] { store.Write_KD3_header(); }), vb::Err_Invalid_Call);
-    store.Close_File();
+    // Refused with a message that names the file and the reason, not with an error report.
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt,
+              "Not a valid vantOrel file!\r\n" + path + "\r\nits header is not readable");
+    EXPECT_TRUE(reports.empty());
+    EXPECT_FALSE(store.File_open());
+    store.Write_KD3_header();
     EXPECT_EQ(File_Bytes(path), before);
+    store.Close_File();
 }
