@@ -154,6 +154,7 @@ Frm_results::Frm_results()
     Lbl_heat = Label(body, "Microsoft Sans Serif", 24, false, Twips(0, 1080, 2055, 520));
     Lbl_heat->setStyleSheet("color: blue");
     Lbl_heat->setFrameShape(QFrame::Box);
+    Lbl_heat->setWordWrap(true);  // a long heat name takes two lines before it takes a tiny font
     // As wide as the window: in the fonts this desktop has, the designed width cuts off "Delta".
     lbl_result_header = Label(body, "MS Sans Serif", 12, true, Twips(0, 2040, Export_Right + 100, 375));
     lbl_result_header->setText("      Lane           Time        Delta");

@@ -132,6 +132,7 @@ Frm_kanot_2::Frm_kanot_2()
     Lbl_frameno = Value_Label(Frm_time, "Displays video field number");
     Label_start_time = Value_Label(Frm_time, "");
     Label_heatID = Value_Label(Frm_time, "");
+    Label_heatID->setWordWrap(true);  // a heat's name may be longer than the column is wide
     Lbl_delta_time->installEventFilter(this);
     int row = 0;
     for (auto [caption, label] : {std::pair{"Elapsed time", lbl_elapsed_time}, {"Delta time", Lbl_delta_time},

@@ -9,6 +9,7 @@
 #include "platform/ui/Command_button.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Picture_box.h"
+#include "platform/ui/Text_fit.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
@@ -20,6 +21,7 @@
 #include "shell/mTrace.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QSlider>
 
@@ -111,7 +113,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Chk_Flip_Lanemarks->setChecked(Replay_File.Lanes_flipped());
         Draw_Lanemarks = Replay_File.Lanes_Visible();
         Chk_Show_lanemarks->setChecked(Draw_Lanemarks);
-        Label_heatID->setText(QString::fromStdString(Replay_File.Heat_ID(1)));
+        ui::Show_Fitted(*Label_heatID, QString::fromStdString(Replay_File.Heat_ID(1)), Frm_time->font().pointSize());
         Label_heatID->setToolTip(QString::fromStdString(Replay_File.File_name()));
         Label_start_time->setText(QString::fromStdString(
             vb::Left(Non_dependant::Display_Mill_Time(Replay_File.Start_local_Mill_Time(1), false), 9)));

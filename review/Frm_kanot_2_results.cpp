@@ -9,6 +9,7 @@
 #include "platform/gdi/Gdi_objects.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Picture_box.h"
+#include "platform/ui/Text_fit.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "results/Frm_results.h"
@@ -107,10 +108,9 @@ void Frm_kanot_2::Fill_Results() {
         results.Lbl_capture_time->setText(QString::number(Replay_File.Capture_mill_time()));
         const std::string heat = Replay_File.Heat_ID(1);
         results.Pict_temp->resize(results.Lbl_heat->width(), results.Lbl_heat->height());
-        QFont font = results.Lbl_heat->font();
-        font.setPointSize(std::max<int16_t>(1, Module_dependant::Max_Font(*results.Pict_temp, heat)));
-        results.Lbl_heat->setFont(font);
-        results.Lbl_heat->setText(Q(heat));
+        // The size the box's own measure gives, made smaller where the label's font needs more room.
+        const int largest = std::max<int16_t>(1, Module_dependant::Max_Font(*results.Pict_temp, heat));
+        ui::Show_Fitted(*results.Lbl_heat, Q(heat), largest);
         results.Lbl_heat->setToolTip(Q(heat));
     });
 }

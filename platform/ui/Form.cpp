@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -28,6 +30,8 @@ int Y_Px(int32_t twips) { return twips / Twips_Per_Pixel_Y(); }
 
 Form::Form(std::string name) : QWidget(nullptr), name_(std::move(name)) {
     setObjectName(QString::fromStdString(name_));
+    framing_timer_.setInterval(50);
+    QObject::connect(&framing_timer_, &QTimer::timeout, this, [this] { Framing_Check(); });
 }
 
 Form::~Form() {
@@ -73,14 +77,31 @@ int32_t Form::Height() const { return Y_Twips(frameGeometry().height()); }
 int32_t Form::Scale_Width() const { return X_Twips(width()); }
 int32_t Form::Scale_Height() const { return Y_Twips(height()); }
 
-void Form::Move(int32_t left, int32_t top) { move(X_Px(left), Y_Px(top)); }
+void Form::Move(int32_t left, int32_t top) { Place_Frame({X_Px(left), Y_Px(top)}); }
 
 void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
     // Until the window manager has framed the window, frame and client are the same size.
     int frame_w = frameGeometry().width() - this->width();
     int frame_h = frameGeometry().height() - this->height();
-    move(X_Px(left), Y_Px(top));
+    Place_Frame({X_Px(left), Y_Px(top)});
     resize(std::max(0, X_Px(width) - frame_w), std::max(0, Y_Px(height) - frame_h));
+}
+
+void Form::Place_Frame(const QPoint& frame_top_left) {
+    // A window that has its native handle but no frame yet would take the point for its client area,
+    // and the window manager would then put the title bar above it: say it is the frame's.
+    if (windowHandle() && !isVisible()) windowHandle()->setFramePosition(frame_top_left);
+    else move(frame_top_left);
+}
+
+void Form::Keep_On_Screen() {
+    const QRect frame = frameGeometry();
+    const QRect fitted = Fit_On_Area(frame, Available_Area_Of(frame));
+    if (fitted == frame) return;
+    if (fitted.size() != frame.size())
+        resize(std::max(0, width() - (frame.width() - fitted.width())),
+               std::max(0, height() - (frame.height() - fitted.height())));
+    move(fitted.topLeft());
 }
 
 void Form::Centre_On(const QWidget* owner) {
@@ -145,10 +166,34 @@ void Form::hideEvent(QHideEvent* event) {
 }
 
 bool Form::event(QEvent* event) {
-    bool handled = QWidget::event(event);
-    const QEvent::Type type = event->type();  // a deferred delete has deleted this window
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show) Watch_Framing();
+    bool handled = QWidget::event(event);  // a deferred delete may have deleted this window
     if (type == QEvent::WindowActivate && loaded_) Form_Activate();
     return handled;
+}
+
+QMargins Form::Frame_Margins() const {
+    const QRect frame = frameGeometry(), client = geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+void Form::Watch_Framing() {
+    // The window manager frames a window some time after it is shown, without telling the window, and the
+    // frame may then reach past the screen (a window sized to the screen before it had one). Once the
+    // frame appears the window is kept on the screen, title bar and all; without a window manager none
+    // appears and nothing is moved. Later moves are the user's own.
+    unframed_margins_ = Frame_Margins();
+    framing_checks_left_ = 20;
+    framing_timer_.start();
+}
+
+void Form::Framing_Check() {
+    if (!isVisible() || --framing_checks_left_ <= 0) return framing_timer_.stop();
+    if (Frame_Margins() == unframed_margins_) return;
+    framing_timer_.stop();
+    Keep_On_Screen();
 }
 
 std::vector<Form*> Loaded_Forms() {

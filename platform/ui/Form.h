@@ -2,6 +2,8 @@
 // The base of every window: one instance per window class, loaded on first reference (Form_Load runs
 // then, even while the window stays hidden), shown modal or modeless, asked before it closes and
 // unloaded by Unload; positions and sizes in twips.
+#include <QMargins>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -70,6 +72,11 @@ protected:
 
 private:
     void Load(std::type_index type);
+    void Place_Frame(const QPoint& frame_top_left);
+    QMargins Frame_Margins() const;
+    void Watch_Framing();
+    void Framing_Check();
+    void Keep_On_Screen();
     bool Ask_Unload(int16_t unload_mode);
     void Remove();
 
@@ -78,6 +85,9 @@ private:
     std::string name_;
     bool loaded_ = false;
     QEventLoop* modal_loop_ = nullptr;
+    QTimer framing_timer_;
+    int framing_checks_left_ = 0;
+    QMargins unframed_margins_;
 };
 
 // The single instance of window class T, loaded now when it is not loaded.

@@ -24,6 +24,7 @@ struct Heat_layout {
     int16_t start_lane = 1;
     bool locked = false;
     bool rotated = false;
+    std::string heat_id = "K1 Final A";
     std::vector<Heat_frame> frames;
     // Frame n's JPEG (from 1); band pictures when not given.
     std::function<std::vector<uint8_t>(int32_t n)> picture;
@@ -43,7 +44,7 @@ inline void Write_Heat(const std::string& path, const Heat_layout& layout) {
     Make_Heat_File(store, path, layout.width, layout.height, layout.buffer, layout.interlaced, layout.rotated);
     store.File_name(path);
     store.Open_RGB_File();
-    store.Heat_ID(1, "K1 Final A");
+    store.Heat_ID(1, layout.heat_id);
     store.Start_PC_mill(1, layout.start_tick);
     store.Start_HDMI_events(1, layout.start_events);
     store.Start_local_mill(1, layout.start_local);

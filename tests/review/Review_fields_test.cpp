@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -185,6 +186,26 @@ TEST_F(Review_fields, Every_road_opens_the_heat_at_its_first_field) {
     EXPECT_NE(Form_properties::Instance().Text_properties->toPlainText().toStdString().find("440*1080"),
               std::string::npos);
     Form_properties::Instance().Hide();
+}
+
+TEST_F(Review_fields, A_long_heat_ID_shows_whole_in_the_review_and_results_windows) {
+    Frm_kanot_2& w = Window();
+    int n = 0;
+    for (const std::string id : {"K1 Final A", "K1 Men 500 m Final A", "K4 Women U23 1000 m Final A, lanes 1-9"}) {
+        SCOPED_TRACE(id);
+        Heat_layout layout;
+        layout.heat_id = id;
+        w.Handle_Open_File(Heat("id" + std::to_string(++n) + ".kd3", layout));
+        QApplication::processEvents();
+        for (QLabel* label : {w.Label_heatID, Frm_results::Instance().Lbl_heat}) {
+            EXPECT_EQ(label->text().toStdString(), id);
+            const QRect room = label->contentsRect();
+            const QRect text = QFontMetrics(label->font()).boundingRect(QRect(0, 0, room.width(), 100000),
+                                                                        Qt::TextWordWrap, label->text());
+            EXPECT_LE(text.width(), room.width());
+            EXPECT_LE(text.height(), room.height()) << label->objectName().toStdString() << " " << label->font().pointSize();
+        }
+    }
 }
 
 TEST_F(Review_fields, The_Open_dialog_starts_in_a_folder_that_exists) {
