@@ -47,6 +47,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <cstring>
@@ -425,6 +427,10 @@ void Frm_kanot_2::Arrange_Frames() {
         const int logo_height = Picture_logo->isVisibleTo(Frame_Controls) ? Picture_logo->height() + 5 : 0;
         Frame_Controls->resize(Column_Width, Frame_Controls->sizeHint().height() + logo_height);
         Frame_Controls->layout()->activate();
+        // A small picture must not make the window shorter than its controls (within the screen).
+        const int non_client = frameGeometry().height() - height();
+        const int screen = this->screen() ? this->screen()->availableGeometry().height() - non_client : INT_MAX;
+        setMinimumHeight(std::min(Frame_Controls->geometry().bottom() + 1, screen));
         Resize_Self(Frame_Controls->geometry().right() + 1 + 20, height());
         Menu_bar->setGeometry(0, 0, width(), Menu_Height());
         Dock_Results();

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -205,6 +206,19 @@ TEST_F(Review_fields, A_long_heat_ID_shows_whole_in_the_review_and_results_windo
             EXPECT_LE(text.width(), room.width());
             EXPECT_LE(text.height(), room.height()) << label->objectName().toStdString() << " " << label->font().pointSize();
         }
+    }
+}
+
+TEST_F(Review_fields, A_small_picture_keeps_every_control_in_the_window) {
+    Frm_kanot_2& w = Window();
+    Heat_layout layout;
+    layout.width = 160;
+    layout.height = 96;
+    w.Handle_Open_File(Heat("small.kd3", layout));
+    QApplication::processEvents();
+    for (QWidget* control : {static_cast<QWidget*>(w.Frm_time), static_cast<QWidget*>(w.Frm_options)}) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_LE(control->mapTo(&w, QPoint(0, control->height())).y(), w.height());
     }
 }
 
