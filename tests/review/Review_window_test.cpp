@@ -17,13 +17,13 @@
 #include "Review_initialization.h"
 #include "shell/Non_dependant.h"
 
-#include <algorithm>
 #include <QApplication>
 #include <QScreen>
 #include <QMenuBar>
 #include <QSlider>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
