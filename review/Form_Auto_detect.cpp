@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 
 #include <sstream>
@@ -31,7 +32,9 @@ QSpinBox* Up_down(QWidget* parent, QLabel* buddy, int maximum) {
     spin->setValue(0);
     spin->setGeometry(buddy->x() + buddy->width(), buddy->y() - 2, 18, buddy->height() + 4);
     spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    spin->setStyleSheet("QSpinBox { color: transparent; background: transparent; border: none; }");
+    // Only the arrows show: the caption beside them is the buddy label.
+    if (auto* text = spin->findChild<QLineEdit*>()) text->hide();
+    spin->setFrame(false);
     QObject::connect(spin, &QSpinBox::valueChanged, buddy, [buddy](int value) { buddy->setText(QString::number(value)); });
     return spin;
 }
@@ -68,7 +71,10 @@ Form_Auto_detect::Form_Auto_detect() : ui::Form("Form_Auto_detect") {
 
     Frame_Triggers = new QGroupBox("Triggers", this);
     Frame_Triggers->setGeometry(10, 34, 150, 120);
-    Label(Frame_Triggers, "Min          Max        Use", 45, 18, 105);
+    // One heading per column, each over its own column whatever the font's widths.
+    Label(Frame_Triggers, "Min", 42, 18, 40);
+    Label(Frame_Triggers, "Max", 86, 18, 40);
+    Label(Frame_Triggers, "Use", 124, 18, 24);
     Label_HUE = Label(Frame_Triggers, "Hue", 8, 40, 34);
     Label_SAT = Label(Frame_Triggers, "Sat.", 8, 64, 34);
     Label_LUM = Label(Frame_Triggers, "Lum.", 8, 88, 34);
@@ -103,7 +109,9 @@ Form_Auto_detect::Form_Auto_detect() : ui::Form("Form_Auto_detect") {
 
     Frame_Goal_line = new QGroupBox("Goal line", this);
     Frame_Goal_line->setGeometry(10, 160, 250, 120);
-    Label(Frame_Goal_line, "Min  Max  Avg", 60, 18, 120);
+    Label(Frame_Goal_line, "Min", 60, 18, 35);
+    Label(Frame_Goal_line, "Max", 95, 18, 35);
+    Label(Frame_Goal_line, "Avg", 130, 18, 35);
     const char* rows[] = {"Hue", "Sat.", "Lum."};
     for (int i = 0; i < 3; ++i) {
         const auto n = static_cast<size_t>(i);
