@@ -164,7 +164,8 @@ void Install_Program_commands() {
              review.Do_Resize();
              review.Handle_Open_File(path);
          },
-         [] { return Form_Vantorel_Full_Startup::Instance().JPEG_Bench_mess; }});
+         [] { return Form_Vantorel_Full_Startup::Instance().JPEG_Bench_mess; },
+         [](const std::string& notice) { Frm_kanot_2::Instance().Show_Recording_Paused(notice); }});
     Install_Initialization_Windows(Initialization_Windows{
         [](bool frametimestamp) {
             if (frametimestamp)

@@ -275,12 +275,11 @@ void Form_capture_multi_file::HDMI_event() {
     }
     recorder_->Pause(review_shown);
     if (recorder_->Holding_Back()) {
-        Label_paused->setText(QString("Recording paused while the review window is shown: %1 frames not recorded")
-                                  .arg(recorder_->Held_Back_Frames()));
-        Label_paused->setVisible(true);
+        Show_Paused(QString("Recording paused while the review window is shown: %1 frames not recorded")
+                        .arg(recorder_->Held_Back_Frames()));
         return;
     }
-    Label_paused->setVisible(false);
+    Show_Paused({});
     if (review_shown) return;
     if (++frame_counter_ > 6) {
         frame_counter_ = 0;
@@ -559,8 +558,20 @@ void Form_capture_multi_file::Handle_Capture_End() {
                             " frames not recorded (no JPEG within the file's record buffer, or refused by the store)");
         Update_File_Size(static_cast<int16_t>(segment.slot));
         Label_num_written->setVisible(false);
-        Label_paused->setVisible(false);
+        Show_Paused({});
     });
+}
+
+void Form_capture_multi_file::Show_Paused(const QString& notice) {
+    // Here and in the review window, which is the one in sight while frames are held back.
+    if (notice == paused_notice_) return;
+    paused_notice_ = notice;
+    Label_paused->setText(notice);
+    Label_paused->setVisible(!notice.isEmpty());
+    try {
+        Program_commands::Show_Recording_Paused(notice.toStdString());
+    } catch (const VbError&) {
+    }
 }
 
 void Form_capture_multi_file::Handle_Abort(int16_t s) {

@@ -6,6 +6,8 @@
 // live preview, the control box, the menus and the timer come later; the window says so.
 #include "platform/ui/Form.h"
 
+#include <QString>
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -109,10 +111,13 @@ private:
     void Build_Slot(int slot);
     void Paint_State(int slot);
     void Frame_arrived_on_worker(cls_Capture_HDMI& device);
+    // The notice that frames are held back; an empty one hides it.
+    void Show_Paused(const QString& notice);
 
     std::unique_ptr<cls_Capture_HDMI> obj_Capture_HDMI_;
     std::unique_ptr<Heat_recorder> recorder_;
     std::array<Slot, Slots> slot_{};
+    QString paused_notice_;
     int16_t m_Capture_Heat = 0;
     int16_t m_Start_Heat = 0;
     int32_t frame_counter_ = 0;

@@ -113,6 +113,11 @@ Frm_kanot_2::Frm_kanot_2()
     Command_resume_capture = new ui::Command_button("Resume Capture", Frame_Controls);
     Command_resume_capture->On_Click([this] { Command_resume_capture_Click(); });
     column->addWidget(Command_resume_capture);
+    Lbl_recording_paused = new QLabel(Frame_Controls);
+    Lbl_recording_paused->setStyleSheet("color: rgb(255, 0, 0); font-weight: bold");
+    Lbl_recording_paused->setWordWrap(true);
+    Lbl_recording_paused->setVisible(false);
+    column->addWidget(Lbl_recording_paused);
 
     frm_File_data = new QGroupBox("File data", Frame_Controls);
     auto* file_data = new QGridLayout(frm_File_data);
@@ -653,3 +658,8 @@ void Frm_kanot_2::item_file_properties_Click() {
 }
 
 void Frm_kanot_2::Command_resume_capture_Click() { item_video_capture_Click(); }
+
+void Frm_kanot_2::Show_Recording_Paused(const std::string& notice) {
+    Lbl_recording_paused->setText(QString::fromStdString(notice));
+    Lbl_recording_paused->setVisible(!notice.empty());
+}

@@ -165,6 +165,8 @@ public:
     void item_handle_mousewheel_Click();
     void item_file_properties_Click();
     void Command_resume_capture_Click();
+    // What the capture console says while it holds frames back because this window is shown; empty hides it.
+    void Show_Recording_Paused(const std::string& notice);
 
     // Field time by frame count, or by the frames' time stamps: checks the one item, unchecks the other
     // and stores "Settings" / "timing".
@@ -297,6 +299,7 @@ public:
     ui::Picture_box* Picture_large;
     QWidget* Frame_Controls;
     ui::Command_button* Command_resume_capture;
+    QLabel* Lbl_recording_paused;
     QGroupBox* frm_File_data;
     QLabel* Shape_circle;
     QLabel* Lbl_Frame_size;

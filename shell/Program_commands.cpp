@@ -46,4 +46,9 @@ std::string JPEG_Bench_mess() {
     return installed.JPEG_Bench_mess();
 }
 
+void Show_Recording_Paused(const std::string& notice) {
+    if (!installed.Show_Recording_Paused) Run({}, "Show_Recording_Paused");
+    installed.Show_Recording_Paused(notice);
+}
+
 }  // namespace Program_commands

@@ -25,6 +25,8 @@ struct Commands {
     std::function<void(const std::string&)> Open_In_Review;
     // The start-up window's JPEG benchmark report, which every new capture file keeps.
     std::function<std::string()> JPEG_Bench_mess;
+    // The review window's notice that the capture console holds frames back; an empty text clears it.
+    std::function<void(const std::string&)> Show_Recording_Paused;
 };
 
 // Replaces every command; an empty one is not available.
@@ -40,5 +42,6 @@ void SetFormFullScreen(ui::Form& form);
 bool Review_Visible();
 void Open_In_Review(const std::string& path);
 std::string JPEG_Bench_mess();
+void Show_Recording_Paused(const std::string& notice);
 
 }  // namespace Program_commands

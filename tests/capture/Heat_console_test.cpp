@@ -51,6 +51,7 @@ protected:
         commands.Review_Visible = [this] { return review_shown_; };
         commands.Open_In_Review = [](const std::string&) {};
         commands.JPEG_Bench_mess = [] { return std::string("bench report"); };
+        commands.Show_Recording_Paused = [this](const std::string& notice) { review_notices_.push_back(notice); };
         Program_commands::Install(commands);
         Test_dialogs::Instance().Reset();
     }
@@ -121,6 +122,7 @@ protected:
 
     std::string folder_;
     bool review_shown_ = false;
+    std::vector<std::string> review_notices_;
 };
 
 }  // namespace
@@ -259,8 +261,12 @@ TEST_F(Heat_console, While_the_review_window_is_shown_frames_are_held_back_and_s
     review_shown_ = true;
     ASSERT_TRUE(Wait_For([&] { return console.Recorder().Held_Back_Frames() >= 5; }));
     EXPECT_TRUE(console.Label_paused->isVisibleTo(&console));
+    // The review window, the one in sight, is told too, and told again when it is over.
+    ASSERT_FALSE(review_notices_.empty());
+    EXPECT_EQ(review_notices_.front().rfind("Recording paused while the review window is shown: ", 0), 0u);
     const int32_t written = console.Recorder().Frames_Written();
     console.Handle_Capture_End();
+    EXPECT_EQ(review_notices_.back(), "");
     EXPECT_EQ(Read(console.File_path(0)).frames, written);
     std::ifstream log(AppData_Folder + "/Vantorel_eventlog.txt");
     std::string text((std::istreambuf_iterator<char>(log)), {});

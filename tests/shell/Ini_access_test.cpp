@@ -33,8 +33,14 @@ TEST_F(Ini_access, A_value_reads_back_as_at_most_511_characters) {
     EXPECT_EQ(Read_Ini("s", "k", path, ""), std::string(511, 'a'));
 }
 
+void Install_Initialization() {
+    Program_commands::Commands commands;
+    commands.Vantorel_Initialization = &Module_Vantorel::Vantorel_Initialization;
+    Program_commands::Install(commands);
+}
+
 TEST_F(Ini_access, An_empty_path_runs_the_initialisation_which_names_the_file) {
-    Program_commands::Install({.Vantorel_Initialization = &Module_Vantorel::Vantorel_Initialization});
+    Install_Initialization();
     Module_Vantorel::Ini_file_path.clear();
     std::filesystem::create_directories(Test_folder() + "/data/vantorel");
     std::ofstream(Test_folder() + "/data/vantorel/Vantorel_HDMI.ini") << "[Canoe]\nevent_name=Regatta\n";
@@ -43,7 +49,7 @@ TEST_F(Ini_access, An_empty_path_runs_the_initialisation_which_names_the_file) {
 }
 
 TEST_F(Ini_access, A_path_that_stays_empty_shows_a_message_and_gives_nothing) {
-    Program_commands::Install({.Vantorel_Initialization = &Module_Vantorel::Vantorel_Initialization});
+    Install_Initialization();
     Module_Vantorel::Ini_file_path = "set elsewhere";
     Test_dialogs::Instance().Answer(ui::vbOK);  // the initialisation finds no ini file
     Test_dialogs::Instance().Answer(ui::vbOK);
