@@ -294,9 +294,7 @@ void Form_Vantorel_Full_Startup::Command_go_Click() {
             mTrace::Trace("*m_saved_Video_prop_num = " + m_saved_Video_prop_num);
             Form_select_Video::Instance().Show(ui::vbModeless);
             ui::MsgBox(std::string("Please select Video Source & Property on the form shown!") + CrLf +
-                       "Then press Go again." + CrLf + CrLf +
-                       "Capture runs the camera but does not record heats yet; \"View recordings\" opens " +
-                       "recorded heats.");
+                       "Then press Go again.");
         }
     });
 }

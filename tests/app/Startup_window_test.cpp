@@ -229,8 +229,7 @@ TEST_F(Startup, Go_with_capture_and_no_saved_format_asks_for_a_source) {
     w.Command_go->click();
     EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(),
               std::vector<std::string>{"Please select Video Source & Property on the form shown!\r\nThen press Go "
-                                       "again.\r\n\r\nCapture runs the camera but does not record heats yet; "
-                                       "\"View recordings\" opens recorded heats."});
+                                       "again."});
     EXPECT_TRUE(Form_select_Video::Instance().isVisible());
     EXPECT_TRUE(ui::Is_Loaded("Form_Vantorel_Full_Startup"));
     EXPECT_FALSE(Form_capture_multi_file::Instance().isVisible());
