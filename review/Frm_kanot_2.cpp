@@ -66,6 +66,8 @@ QLabel* Value_Label(QWidget* parent, const char* tool_tip) {
     label->setFrameShadow(QFrame::Sunken);
     label->setToolTip(tool_tip);
     label->setMinimumWidth(90);
+    // Opaque, so a new value repaints the label alone and not the frame around it at every field step.
+    label->setAutoFillBackground(true);
     return label;
 }
 
