@@ -164,7 +164,12 @@ void Install_Program_commands() {
              review.Do_Resize();
              review.Handle_Open_File(path);
          },
-         [] { return Form_Vantorel_Full_Startup::Instance().JPEG_Bench_mess; }});
+         [] { return Form_Vantorel_Full_Startup::Instance().JPEG_Bench_mess; },
+         [] {
+             if (!ui::Is_Loaded("Frm_kanot_2")) return false;
+             Frm_kanot_2& review = Frm_kanot_2::Instance();
+             return review.Replay_File.File_open() && review.Replay_File.Lanes_locked();
+         }});
     Install_Initialization_Windows(Initialization_Windows{
         [](bool frametimestamp) {
             if (frametimestamp)

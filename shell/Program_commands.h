@@ -25,6 +25,8 @@ struct Commands {
     std::function<void(const std::string&)> Open_In_Review;
     // The start-up window's JPEG benchmark report, which every new capture file keeps.
     std::function<std::string()> JPEG_Bench_mess;
+    // Whether the review window's open capture file has its lanes locked (false without an open file).
+    std::function<bool()> Review_Lanes_Locked;
 };
 
 // Replaces every command; an empty one is not available.
@@ -40,5 +42,7 @@ void SetFormFullScreen(ui::Form& form);
 bool Review_Visible();
 void Open_In_Review(const std::string& path);
 std::string JPEG_Bench_mess();
+// False where the program has no review window.
+bool Review_Lanes_Locked();
 
 }  // namespace Program_commands
