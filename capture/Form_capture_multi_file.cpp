@@ -154,8 +154,10 @@ void Form_capture_multi_file::Build_Slot(int i) {
     Label_start_time[s] = field("Start time", "Heat start time", 6);
     Label_filename[s] = field("File name", "The generated file name for this heat", 7);
     Label_filename[s]->setWordWrap(true);
-    // A long path has no break points: it must not widen the slot and squeeze its other rows.
-    Label_filename[s]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // A long path must not widen the slot, and its wrapped lines get room of their own instead of
+    // squeezing the rows above.
+    Label_filename[s]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    Label_filename[s]->setMinimumHeight(4 * Label_filename[s]->fontMetrics().lineSpacing());
     frame->setAutoFillBackground(true);
 }
 

@@ -303,7 +303,11 @@ void Frm_fullscreen::Preview_Graphics() {
             Draw_Lane_Count = Lane_Count;
             Draw_lanes(Flip_Lanes);
         }
-        if (Show_Goalline) Draw_Goal_line();
+        if (Show_Goalline) {
+            // The overlay's own switch belongs to the review window, which sets it again for every file.
+            Draw_Goalline = true;
+            Draw_Goal_line();
+        }
         Blit_Overlay(Picture_preview->hDC(), vb::CLng(Picture_preview->ScaleWidth()),
                      vb::CLng(Picture_preview->ScaleHeight()));
         Preview_Refresh();
