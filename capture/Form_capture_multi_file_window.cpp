@@ -134,11 +134,11 @@ void Form_capture_multi_file::View_Last_Finished() {
     vb::Trap(Is_Compiled, "item_view_last_Click of Form Form_capture_multi_file", [&] {
         Program_commands::Stop_All_Captures();
         Non_dependant::Flush_DV_events();
-        Hide();
         if (Last_Captured_File.empty()) {
             ui::MsgBox("No finished heat to view yet.");
             return;
         }
+        Hide();
         Program_commands::Open_In_Review(Last_Captured_File);
     });
 }

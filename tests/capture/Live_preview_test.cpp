@@ -15,6 +15,8 @@
 #include <QSpinBox>
 
 #include <fstream>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 using namespace Module_Vantorel;
@@ -199,6 +201,22 @@ TEST_F(Live_preview, TimingCorrectionCancelKeepsItAndANumberIsStored) {
     console.item_timing_correction_Click();
     EXPECT_EQ(Timing_Correction, -15);
     EXPECT_EQ(Non_dependant::Read_Ini("Settings", "timingcorrection", Ini_file_path, "<none>"), "-15");
+}
+
+TEST_F(Live_preview, ViewLastFinishedStopsTheCaptureBeforeTheReviewOpensTheHeat) {
+    Write_Ini_Text("[Canoe]\nsave_folder1=" + Test_folder() + "\nevent_name=Cup\n");
+    std::vector<std::string> calls;
+    Program_commands::Commands commands;
+    commands.Stop_All_Captures = [&] { calls.push_back("stop"); };
+    commands.Open_In_Review = [&](const std::string& path) { calls.push_back("open " + path); };
+    Program_commands::Install(commands);
+    Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+    console.Show();
+    Last_Captured_File = "/races/CupHeat1.kd3";
+    console.View_Last_Finished();
+    EXPECT_EQ(calls, (std::vector<std::string>{"stop", "open /races/CupHeat1.kd3"}));
+    EXPECT_FALSE(console.Visible());
+    Last_Captured_File.clear();
 }
 
 }  // namespace
