@@ -165,7 +165,12 @@ void Install_Program_commands() {
              review.Handle_Open_File(path);
          },
          [] { return Form_Vantorel_Full_Startup::Instance().JPEG_Bench_mess; },
-         [](const std::string& notice) { Frm_kanot_2::Instance().Show_Recording_Paused(notice); }});
+         [](const std::string& notice) { Frm_kanot_2::Instance().Show_Recording_Paused(notice); },
+         [] {
+             if (!ui::Is_Loaded("Frm_kanot_2")) return false;
+             Frm_kanot_2& review = Frm_kanot_2::Instance();
+             return review.Replay_File.File_open() && review.Replay_File.Lanes_locked();
+         }});
     Install_Initialization_Windows(Initialization_Windows{
         [](bool frametimestamp) {
             if (frametimestamp)

@@ -1,13 +1,17 @@
 #include "Form_capture_multi_file.h"
+#include "Frm_fullscreen.h"
+#include "review/Module_Vantorel_overlay.h"
 
 #include "Form_select_Video.h"
 #include "Heat_recorder.h"
 #include "cls_Capture_HDMI.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
+#include "platform/ui/Picture_box.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "review/Module_Vantorel_course.h"
+#include "review/Module_Vantorel_overlay.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Module_Vantorel_startup.h"
 #include "shell/Module_dependant.h"
@@ -48,6 +52,8 @@ Form_capture_multi_file::Form_capture_multi_file()
     connect(Text_Event_name, &QLineEdit::editingFinished, this, [this] { save_Event(); });
     top->addWidget(folder_frame, 2);
     top->addWidget(event_frame, 1);
+    Build_Window();
+    top->addWidget(Frame_PC_time);
     layout->addLayout(top);
     auto* heats = new QHBoxLayout;
     for (int i = 0; i < Slots; ++i) {
@@ -72,11 +78,11 @@ Form_capture_multi_file::Form_capture_multi_file()
     Label_paused->setVisible(false);
     capture_row->addWidget(Command_Capture);
     capture_row->addWidget(Label_num_written);
+    capture_row->addWidget(Label_running_FPS);
     capture_row->addWidget(Label_paused, 1);
     layout->addLayout(capture_row);
     Label_not_built = new QLabel(
-        "Not built yet: the live preview, the control box, the restoration of started heats, and the console's "
-        "menus and timer.",
+        "Not built yet: the control box and the restoration of started heats.",
         this);
     Label_not_built->setWordWrap(true);
     layout->addWidget(Label_not_built);
@@ -84,6 +90,8 @@ Form_capture_multi_file::Form_capture_multi_file()
     Load_Event_name();
     for (int16_t i = 0; i < Slots; ++i) Update_File_Size(i);
     Set_Active_heat(0);
+    // The console is where lane marks are set up.
+    Draw_Lanemarks = true;
 }
 
 void Form_capture_multi_file::Build_Slot(int i) {
@@ -131,6 +139,8 @@ void Form_capture_multi_file::Build_Slot(int i) {
         l->setAutoFillBackground(true);
         active_layout->addWidget(l);
     }
+    // The marks keep their room whatever the file name below asks for.
+    active->setMinimumSize(active->sizeHint());
     grid->addWidget(active, 3, 0, 1, 2);
     auto field = [&](const char* caption, const char* tip, int row) {
         add_caption(caption, row);
@@ -144,6 +154,10 @@ void Form_capture_multi_file::Build_Slot(int i) {
     Label_start_time[s] = field("Start time", "Heat start time", 6);
     Label_filename[s] = field("File name", "The generated file name for this heat", 7);
     Label_filename[s]->setWordWrap(true);
+    // A long path must not widen the slot, and its wrapped lines get room of their own instead of
+    // squeezing the rows above.
+    Label_filename[s]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    Label_filename[s]->setMinimumHeight(4 * Label_filename[s]->fontMetrics().lineSpacing());
     frame->setAutoFillBackground(true);
 }
 
@@ -286,6 +300,16 @@ void Form_capture_multi_file::HDMI_event() {
         Update_Heat_Times();
     }
     if (recorder_->Segment_Open()) Label_num_written->setText(QString::number(recorder_->Frames_Written()));
+    // Every second frame, and only while the preview is shown: recording runs on the worker regardless.
+    if (++preview_counter_ % 2 == 0) Paint_Preview();
+}
+
+void Form_capture_multi_file::Paint_Preview() {
+    if (!ui::Is_Loaded("Frm_fullscreen") || !obj_Capture_HDMI_) return;
+    Frm_fullscreen& preview = Frm_fullscreen::Instance();
+    if (!preview.Visible()) return;
+    obj_Capture_HDMI_->Draw_Cropped_DIB(*preview.Picture_preview);
+    preview.Preview_Graphics();
 }
 
 void Form_capture_multi_file::Update_Heat_Times() {
@@ -404,6 +428,7 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             store.Close_File();
         }
         slot.state = Slot_state::Initiated;
+        Hide_Video_preview();
         slot.start_tick = 0;
         slot.start_local = 0;
         Paint_State(static_cast<int>(i));
@@ -473,6 +498,7 @@ void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
         slot.start_tick = start.tick;
         slot.start_local = start_local;
         slot.state = Slot_state::Started;
+        Hide_Video_preview();
         store.Start_local_mill(1, start_local);
         store.Start_HDMI_events(1, start.events);
         store.Start_PC_mill(1, start.tick);

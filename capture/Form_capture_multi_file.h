@@ -3,7 +3,7 @@
 // heat slots that each record a heat into its own capture file (New file, Start, capture segments, Abort,
 // Finish), and the members that start-up and shutdown call. Frames are recorded on the capture worker
 // (Heat_recorder); this window sends it the segment and start commands and shows what it reports. The
-// live preview, the control box, the menus and the timer come later; the window says so.
+// control box comes later; the window says so.
 #include "platform/ui/Form.h"
 
 #include <QString>
@@ -14,7 +14,10 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QGroupBox;
+class QMenu;
+class QTimer;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -91,6 +94,23 @@ public:
     QLineEdit* Text_Event_name;
     QLabel* Label_not_built;
 
+    // ---- the window around the slots ----
+    // Unless previews are allowed while capturing: hides the live preview and clears "Video preview".
+    void Hide_Video_preview();
+    // Shows the live preview in run mode 1.
+    void do_Preview();
+    // Stops the capture, hides the console and has the review window open the last finished heat.
+    void View_Last_Finished();
+    // Asks for a new timing correction; Cancel keeps the present one.
+    void item_timing_correction_Click();
+    void Timer1_Timer();
+    void Show_Running_Fps(int16_t fps);
+    QAction *item_preview, *item_view_last, *item_allow_preview;
+    QMenu* menu_specials;
+    QGroupBox* Frame_PC_time;
+    QLabel *Label_PC_Time, *Label_running_FPS;
+    QTimer* Timer1;
+
 protected:
     void Form_Activate() override;
     void Form_QueryUnload(int16_t& cancel, int16_t unload_mode) override;
@@ -109,6 +129,9 @@ private:
     void Start_Camera();
     void Start_Capture();
     void Build_Slot(int slot);
+    void Build_Window();
+    void Show_Clock();
+    void Paint_Preview();
     void Paint_State(int slot);
     void Frame_arrived_on_worker(cls_Capture_HDMI& device);
     // The notice that frames are held back; an empty one hides it.
@@ -121,6 +144,7 @@ private:
     int16_t m_Capture_Heat = 0;
     int16_t m_Start_Heat = 0;
     int32_t frame_counter_ = 0;
+    int32_t preview_counter_ = 0;
     std::atomic<bool> frame_pending_{false};
     int32_t reported_held_back_ = 0;
     bool m_Capture_Rotate = false;

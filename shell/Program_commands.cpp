@@ -41,6 +41,8 @@ void Open_In_Review(const std::string& path) {
     installed.Open_In_Review(path);
 }
 
+bool Review_Lanes_Locked() { return installed.Review_Lanes_Locked && installed.Review_Lanes_Locked(); }
+
 std::string JPEG_Bench_mess() {
     if (!installed.JPEG_Bench_mess) Run({}, "JPEG_Bench_mess");
     return installed.JPEG_Bench_mess();

@@ -27,6 +27,8 @@ struct Commands {
     std::function<std::string()> JPEG_Bench_mess;
     // The review window's notice that the capture console holds frames back; an empty text clears it.
     std::function<void(const std::string&)> Show_Recording_Paused;
+    // Whether the review window's open capture file has its lanes locked (false without an open file).
+    std::function<bool()> Review_Lanes_Locked;
 };
 
 // Replaces every command; an empty one is not available.
@@ -43,5 +45,7 @@ bool Review_Visible();
 void Open_In_Review(const std::string& path);
 std::string JPEG_Bench_mess();
 void Show_Recording_Paused(const std::string& notice);
+// False where the program has no review window.
+bool Review_Lanes_Locked();
 
 }  // namespace Program_commands

@@ -1,0 +1,159 @@
+// The console's window around its heat slots: the menus, the clock and frame-rate timer, and the
+// showing and hiding of the live preview.
+#include "Form_capture_multi_file.h"
+#include "Form_select_Video.h"
+#include "Frm_fullscreen.h"
+#include "cls_Capture_HDMI.h"
+
+#include "platform/ui/Dialog_service.h"
+#include "platform/ui/Key_state.h"
+#include "platform/vb/Error_trap.h"
+#include "platform/vb/VbError.h"
+#include "shell/Module_Vantorel.h"
+#include "shell/Non_dependant.h"
+#include "shell/Program_commands.h"
+#include "shell/mTrace.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTime>
+#include <QTimer>
+
+#include <charconv>
+
+using namespace Module_Vantorel;
+
+namespace {
+
+QAction* Item(QMenu* menu, const char* caption, const char* shortcut = nullptr, bool checkable = false) {
+    QAction* item = menu->addAction(caption);
+    if (shortcut) item->setShortcut(QKeySequence(shortcut));
+    item->setCheckable(checkable);
+    return item;
+}
+
+}  // namespace
+
+void Form_capture_multi_file::Build_Window() {
+    auto* bar = new QMenuBar(this);
+    layout()->setMenuBar(bar);
+    QMenu* form = bar->addMenu("Form");
+    item_preview = Item(form, "Video preview", "Ctrl+V", true);
+    connect(item_preview, &QAction::triggered, this, [this](bool checked) {
+        mTrace::Trace("item_preview_Click");
+        vb::Trap(Is_Compiled, "item_preview_Click of Form Form_capture_multi_file", [&] {
+            if (checked)
+                do_Preview();
+            else
+                Frm_fullscreen::Instance().Hide();
+        });
+    });
+    item_view_last = Item(form, "View last Finished heat", "Ctrl+L");
+    connect(item_view_last, &QAction::triggered, this, [this] { View_Last_Finished(); });
+    connect(Item(form, "Select Video Source"), &QAction::triggered, this,
+            [] { Form_select_Video::Instance().Show(ui::vbModeless); });
+    connect(Item(form, "Exit", "Ctrl+X"), &QAction::triggered, this, [] {
+        Program_commands::Vantorel_exit();
+        mTrace::Trace("******After calling Vantorel_Exit");
+    });
+    QMenu* settings = bar->addMenu("Settings");
+    item_allow_preview = Item(settings, "Allow preview while capturing", nullptr, true);
+    connect(item_allow_preview, &QAction::triggered, this, [](bool checked) {
+        if (checked)
+            ui::MsgBox("Please be aware that video preview is CPU intensive,\r\nand when capturing can cause lost frames "
+                       "and possible timing errors!");
+    });
+    menu_specials = bar->addMenu("Specials");
+    connect(Item(menu_specials, "Pause camera"), &QAction::triggered, this, [] { Program_commands::Stop_All_Captures(); });
+    connect(Item(menu_specials, "Timing correction"), &QAction::triggered, this, [this] { item_timing_correction_Click(); });
+    menu_specials->menuAction()->setVisible(!Is_Compiled);
+    QMenu* help = bar->addMenu("Help");
+    connect(Item(help, "About"), &QAction::triggered, this, [] {
+        mTrace::Trace("item_about_Click");
+        Program_commands::Do_about();
+    });
+    for (QAction* item : bar->actions())
+        for (QAction* sub : item->menu()->actions()) addAction(sub);
+
+    Frame_PC_time = new QGroupBox("PC time", this);
+    auto* time_layout = new QHBoxLayout(Frame_PC_time);
+    Label_PC_Time = new QLabel("12:37", Frame_PC_time);
+    Label_PC_Time->setStyleSheet("color: rgb(0, 0, 255); font-size: 20pt; font-weight: bold");
+    time_layout->addWidget(Label_PC_Time);
+    Label_running_FPS = new QLabel("50 f/s", this);
+    Label_running_FPS->setVisible(false);
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(5000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    Timer1->start();
+    Show_Clock();
+}
+
+void Form_capture_multi_file::Show_Clock() {
+    Label_PC_Time->setText(QTime::currentTime().toString("HH:mm"));
+}
+
+void Form_capture_multi_file::Timer1_Timer() {
+    Show_Clock();
+    if (Is_Exiting || !obj_Capture_HDMI_) return;
+    Show_Running_Fps(obj_Capture_HDMI_->Running_Fps());
+}
+
+void Form_capture_multi_file::Show_Running_Fps(int16_t fps) {
+    if (fps <= 0) return;
+    Label_running_FPS->setStyleSheet(fps > 27 ? "color: rgb(255, 0, 0)" : "color: rgb(0, 0, 255)");
+    Label_running_FPS->setText(QString::number(fps) + " f/s");
+    Label_running_FPS->setVisible(true);
+    Label_running_FPS->repaint();
+}
+
+void Form_capture_multi_file::do_Preview() {
+    vb::Trap(Is_Compiled, "do_Preview of Form Form_capture_multi_file", [&] {
+        Frm_fullscreen& preview = Frm_fullscreen::Instance();
+        preview.Show(ui::vbModeless);
+        preview.Set_Preview_Size();
+        preview.Move(preview.Left(), 0);
+        preview.item_full_preview->setChecked(true);
+        Run_Mode = 1;
+    });
+}
+
+void Form_capture_multi_file::Hide_Video_preview() {
+    if (item_allow_preview->isChecked()) return;
+    if (ui::Is_Loaded("Frm_fullscreen")) Frm_fullscreen::Instance().Hide();
+    item_preview->setChecked(false);
+}
+
+void Form_capture_multi_file::View_Last_Finished() {
+    mTrace::Trace("item_view_last_Click");
+    vb::Trap(Is_Compiled, "item_view_last_Click of Form Form_capture_multi_file", [&] {
+        Program_commands::Stop_All_Captures();
+        Non_dependant::Flush_DV_events();
+        if (Last_Captured_File.empty()) {
+            ui::MsgBox("No finished heat to view yet.");
+            return;
+        }
+        Hide();
+        Program_commands::Open_In_Review(Last_Captured_File);
+    });
+}
+
+void Form_capture_multi_file::item_timing_correction_Click() {
+    vb::Trap(Is_Compiled, "item_timing_correction_Click of Form Form_capture_multi_file", [&] {
+        const std::optional<std::string> answer =
+            ui::InputBox_Answer("Enter new timing correction", "Vantorel timing", std::to_string(Timing_Correction));
+        // Cancel keeps the present correction; it is no error.
+        if (!answer) return;
+        int32_t value = 0;
+        const char* end = answer->data() + answer->size();
+        const auto [ptr, ec] = std::from_chars(answer->data(), end, value);
+        if (ec != std::errc() || ptr != end) vb::Raise(vb::Err_Type_Mismatch, "Type mismatch");
+        Timing_Correction = value;
+        Non_dependant::Write_Ini("Settings", "timingcorrection", std::to_string(value), Ini_file_path);
+    });
+}
