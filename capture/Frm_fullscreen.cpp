@@ -125,7 +125,35 @@ Frm_fullscreen::Frm_fullscreen() : ui::Form("Frm_fullscreen") {
                 Reset_Goal_line();
         });
     });
+    // Hidden items: "Zoom" only keeps its check mark, "Maximize" fits the window to the screen's height.
+    item_zoom = menu_form->addAction("Zoom");
+    item_zoom->setCheckable(true);
+    item_zoom->setVisible(false);
     connect(menu_form->addAction("Close "), &QAction::triggered, this, [this] { Command_close_Click(); });
+    QAction* maximize = menu_form->addAction("Maximize");
+    maximize->setVisible(false);
+    connect(maximize, &QAction::triggered, this, [this] { Form_MaxHeight(); });
+    // The crop sizes are listed but do nothing; the crop is chosen in the start-up window.
+    QMenu* crop = menu_form->addMenu("Crop size");
+    for (const char* size : {"332*756", "332*880", "440*1080", "594*1056", "Other", "Resize_Rotate"}) crop->addAction(size);
+    crop->menuAction()->setVisible(false);
+    // The developer's size reports; opening "Form" with Alt held shows or hides them.
+    menu_debug = menu_form->addMenu("Debug");
+    connect(menu_debug->addAction("Sizes"), &QAction::triggered, this, [this] {
+        const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+        ui::MsgBox("Screen.Height/twips = " + std::to_string(screen ? screen->geometry().height() : 0) +
+                   "\r\nFrm_fullscreen.ScaleHeight = " + std::to_string(height()) +
+                   "\r\nPicture_preview.ScaleHeight = " + std::to_string(Picture_preview->height()));
+    });
+    connect(menu_debug->addAction("Picture_sizes"), &QAction::triggered, this, [this] {
+        ui::MsgBox("Picture_preview sizes = " + std::to_string(Picture_preview->frameGeometry().height()) +
+                   std::to_string(Picture_preview->contentsRect().height()) + "\r\nform.scaleheight = " +
+                   std::to_string(height()) + "/" + std::to_string(frameGeometry().height()));
+    });
+    menu_debug->menuAction()->setVisible(false);
+    connect(menu_form, &QMenu::aboutToShow, this, [this] {
+        if (Non_dependant::Alt_Down()) menu_debug->menuAction()->setVisible(!menu_debug->menuAction()->isVisible());
+    });
 
     connect(Chk_Show_lanemarks, &QCheckBox::toggled, this, [this](bool on) {
         if (Loading_Options) return;

@@ -68,6 +68,8 @@ public:
     QPushButton *Cmd_save_options, *Command_close, *Command_menu;
     QMenu* menu_form;
     QAction* item_full_preview;
+    QAction* item_zoom;
+    QMenu* menu_debug;
 
 protected:
     void Form_Load() override;
