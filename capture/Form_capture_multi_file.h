@@ -20,6 +20,7 @@ class QMenu;
 class QTimer;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QPushButton;
 class Heat_recorder;
 class cls_Capture_HDMI;
@@ -105,8 +106,8 @@ public:
     void item_timing_correction_Click();
     void Timer1_Timer();
     void Show_Running_Fps(int16_t fps);
-    QAction *item_preview, *item_view_last, *item_allow_preview;
-    QMenu* menu_specials;
+    QAction *item_preview, *item_view_last, *item_allow_preview, *item_test_control_box;
+    QMenu *menu_specials, *menu_debug;
     QGroupBox* Frame_PC_time;
     QLabel *Label_PC_Time, *Label_running_FPS;
     QTimer* Timer1;
@@ -130,6 +131,7 @@ private:
     void Start_Capture();
     void Build_Slot(int slot);
     void Build_Window();
+    void Build_Debug_Menu(QMenuBar* bar);
     void Show_Clock();
     void Paint_Preview();
     void Paint_State(int slot);

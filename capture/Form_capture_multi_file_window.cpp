@@ -7,9 +7,11 @@
 
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Key_state.h"
+#include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/VbError.h"
 #include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_startup.h"
 #include "shell/Non_dependant.h"
 #include "shell/Program_commands.h"
 #include "shell/mTrace.h"
@@ -53,6 +55,11 @@ void Form_capture_multi_file::Build_Window() {
                 Frm_fullscreen::Instance().Hide();
         });
     });
+    item_test_control_box = Item(form, "Test Control Box", "Ctrl+B", true);
+    connect(item_test_control_box, &QAction::triggered, this, [this] {
+        item_test_control_box->setChecked(false);
+        ui::MsgBox("The control box validation panel is not built yet.");
+    });
     item_view_last = Item(form, "View last Finished heat", "Ctrl+L");
     connect(item_view_last, &QAction::triggered, this, [this] { View_Last_Finished(); });
     connect(Item(form, "Select Video Source"), &QAction::triggered, this,
@@ -68,6 +75,9 @@ void Form_capture_multi_file::Build_Window() {
             ui::MsgBox("Please be aware that video preview is CPU intensive,\r\nand when capturing can cause lost frames "
                        "and possible timing errors!");
     });
+    QMenu* diagnostics = bar->addMenu("Diagnostics");
+    connect(Item(diagnostics, "HDMI Performance", "Ctrl+H"), &QAction::triggered, this,
+            [] { ui::MsgBox("The frame-arrival monitor is not built yet."); });
     menu_specials = bar->addMenu("Specials");
     connect(Item(menu_specials, "Pause camera"), &QAction::triggered, this, [] { Program_commands::Stop_All_Captures(); });
     connect(Item(menu_specials, "Timing correction"), &QAction::triggered, this, [this] { item_timing_correction_Click(); });
@@ -77,6 +87,12 @@ void Form_capture_multi_file::Build_Window() {
         mTrace::Trace("item_about_Click");
         Program_commands::Do_about();
     });
+    Build_Debug_Menu(bar);
+    // Alt held while a menu title is clicked shows or hides the developer menu.
+    for (QMenu* title : {form, menu_debug})
+        connect(title, &QMenu::aboutToShow, this, [this] {
+            if (Non_dependant::Alt_Down()) menu_debug->menuAction()->setVisible(!menu_debug->menuAction()->isVisible());
+        });
     for (QAction* item : bar->actions())
         for (QAction* sub : item->menu()->actions()) addAction(sub);
 
@@ -92,6 +108,44 @@ void Form_capture_multi_file::Build_Window() {
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     Timer1->start();
     Show_Clock();
+}
+
+void Form_capture_multi_file::Build_Debug_Menu(QMenuBar* bar) {
+    menu_debug = bar->addMenu("Debug");
+    connect(Item(menu_debug, "Measured FPS"), &QAction::triggered, this, [this] {
+        ui::MsgBox(obj_Capture_HDMI_ ? QString::number(obj_Capture_HDMI_->Measured_fps()).toStdString() : "0");
+    });
+    QAction* pause = Item(menu_debug, "Pause camera", "Ctrl+P", true);
+    connect(pause, &QAction::triggered, this, [this](bool checked) {
+        if (!obj_Capture_HDMI_) return;
+        if (checked)
+            obj_Capture_HDMI_->Pause_Capture();
+        else
+            obj_Capture_HDMI_->UnPause_Capture();
+    });
+    connect(Item(menu_debug, "Direct Compress", "Ctrl+D", true), &QAction::triggered, this, [this](bool checked) {
+        if (obj_Capture_HDMI_) obj_Capture_HDMI_->Direct_Compress(checked ? -1 : 0);
+    });
+    Item(menu_debug, "Direct write compressed");
+    connect(Item(menu_debug, "Direct compress results"), &QAction::triggered, this, [this] {
+        const cls_Capture_HDMI* device = obj_Capture_HDMI_.get();
+        ui::MsgBox("Number Direct Compress = " + std::to_string(device ? device->Direct_Compressed_Num() : 0) +
+                   "\r\nMax Direct compress size = " + std::to_string(device ? device->Max_Direct_Compressed_size() : 0));
+    });
+    QAction* debug_form = Item(menu_debug, "Debug_form", nullptr, true);
+    connect(debug_form, &QAction::triggered, this, [debug_form] {
+        debug_form->setChecked(false);
+        ui::MsgBox("The JPEG statistics window is not built yet.");
+    });
+    connect(Item(menu_debug, "Show my size"), &QAction::triggered, this, [this] {
+        const int tx = ui::Twips_Per_Pixel_X(), ty = ui::Twips_Per_Pixel_Y();
+        ui::MsgBox("My size is: " + std::to_string(width()) + "*" + std::to_string(height()) +
+                   "\r\nScreen.TwipsPerPixelX = " + std::to_string(tx) + " Screen.TwipsPerPixelY = " + std::to_string(ty) +
+                   "\r\nScreen.Width = " + std::to_string(ui::Screen_Width_Twips()) +
+                   " Screen.Height = " + std::to_string(ui::Screen_Height_Twips()));
+    });
+    connect(Item(menu_debug, "Playpop"), &QAction::triggered, this, [] { PlayPOP(false); });
+    menu_debug->menuAction()->setVisible(false);
 }
 
 void Form_capture_multi_file::Show_Clock() {

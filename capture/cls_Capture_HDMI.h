@@ -101,6 +101,11 @@ public:
     int32_t Max_Seen_Compressed_Size() const { return largest_; }
     int32_t Min_Seen_Compressed_Size() const { return smallest_; }
     int32_t Direct_Compressions() const { return compressions_; }
+    int32_t Direct_Compressed_Num() const { return compressions_; }
+    // Kept for the developer menu; the live frame path compresses every frame whatever it says.
+    void Direct_Compress(int16_t on) { direct_compress_ = on; }
+    int16_t Direct_Compress() const { return direct_compress_; }
+    int32_t Max_Direct_Compressed_size() const { return 0; }
     int32_t Reduced_Quality_Num() const { return reductions_; }
     // Lower qualities tried for the last frame alone.
     int32_t Last_Frame_Reductions() const { return last_frame_reductions_; }
@@ -118,6 +123,7 @@ public:
     void OnStreamStopped(capturelib::Capture_Library_Object* pSource, const std::string& reason) override;
 
 private:
+    int16_t direct_compress_ = 0;
     void Get_VideoHeader();
     void Crop_RGB_picture(const uint8_t* pBuffer, int32_t lBufferSize);
     void Compress_RGB();

@@ -13,9 +13,11 @@
 #include "store/Kd3_format.h"
 #include "store/cls_VideoFile_handler.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <cmath>
 #include <filesystem>
@@ -303,6 +305,38 @@ TEST(Heat_file_name, Every_character_a_file_name_cannot_hold_becomes_an_undersco
 
 // The limit is 1.2 times the largest JPEG seen; a frame that does not fit even at the lowest quality is
 // counted and has no JPEG, and the attempts end.
+// The developer and diagnostics items: what they report, and the windows not built yet say so and stay unchecked.
+TEST_F(Heat_console, Developer_items_report_and_unbuilt_windows_say_so) {
+    Form_capture_multi_file& console = Running_Console();
+    auto item = [&](QMenu* menu, const QString& caption) -> QAction* {
+        for (QAction* a : menu->actions())
+            if (a->text() == caption) return a;
+        return nullptr;
+    };
+    QMenu* form = qobject_cast<QMenu*>(console.item_preview->parent());
+    ASSERT_NE(form, nullptr);
+    const int32_t compressions = console.obj_Capture_HDMI()->Direct_Compressions();
+    struct Row {
+        QAction* action;
+        std::string starts;
+    } rows[] = {
+        {item(console.menu_debug, "Direct compress results"), "Number Direct Compress = "},
+        {item(console.menu_debug, "Debug_form"), "The JPEG statistics window is not built yet."},
+        {item(form, "Test Control Box"), "The control box validation panel is not built yet."},
+        {item(console.menu_debug, "Show my size"), "My size is: " + std::to_string(console.width()) + "*"},
+    };
+    for (const Row& row : rows) {
+        ASSERT_NE(row.action, nullptr) << row.starts;
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        row.action->trigger();
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back().rfind(row.starts, 0), 0u)
+            << Test_dialogs::Instance().Shown_Prompts().back();
+        EXPECT_FALSE(row.action->isChecked());
+    }
+    EXPECT_GE(std::stoi(Test_dialogs::Instance().Shown_Prompts()[0].substr(25)), compressions);
+    EXPECT_FALSE(console.menu_debug->menuAction()->isVisible());
+}
+
 TEST_F(Heat_console, The_limit_and_the_bounded_compression_of_a_frame) {
     Form_capture_multi_file& console = Running_Console();
     cls_Capture_HDMI& device = *console.obj_Capture_HDMI();
