@@ -4,7 +4,17 @@
 #include "shell/Module_registry.h"
 
 Class_CPUInfo::Class_CPUInfo()
-    : processor_type_(sysinfo::Processor_Type()), processors_(sysinfo::Processor_Count()) {}
+    : processor_type_(sysinfo::Processor_Type()),
+      processors_(sysinfo::Processor_Count()),
+      maximum_address_(sysinfo::Highest_Application_Address()),
+      minimum_address_(sysinfo::Lowest_Application_Address()),
+      page_size_(sysinfo::Page_Size()),
+      oem_id_(sysinfo::Processor_Architecture() & 0xFFFF),
+      allocation_granularity_(sysinfo::Allocation_Granularity()),
+      active_mask_(sysinfo::Active_Processor_Mask()) {
+    const sysinfo::Processor_Level level = sysinfo::Processor_Level_Now();
+    reserved_ = static_cast<int32_t>((static_cast<uint32_t>(level.revision) << 16) | (static_cast<uint32_t>(level.level) & 0xFFFF));
+}
 
 int32_t Class_CPUInfo::GetCPUSpeed() const {
     int32_t type = 0;

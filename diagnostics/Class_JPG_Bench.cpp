@@ -9,11 +9,13 @@
 
 int16_t Class_JPG_Bench::Mean_Of_Ten(int32_t elapsed_ms) { return vb::To_Int16(elapsed_ms / 10); }
 
-// The picture keeps the content it was made with: the encoder's time hardly depends on it.
 int16_t Class_JPG_Bench::JPG_Bench(int16_t X, int16_t Y) {
     dib_.Create(X, Y);
+    Fill_DIB();
     return Compress_DIB();
 }
+
+void Class_JPG_Bench::Fill_DIB() {}
 
 int16_t Class_JPG_Bench::Compress_DIB() {
     constexpr int32_t buffer_size = 100000;

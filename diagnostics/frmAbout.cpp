@@ -16,6 +16,8 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include <algorithm>
+
 using namespace Module_Vantorel;
 
 namespace {
@@ -60,9 +62,10 @@ void frmAbout::Form_Load() {
 }
 
 void frmAbout::Display_PelkGraphics() {
-    // The library's 64 bytes, up to their first zero byte.
-    const char* text = graphics::BlendVersion();
-    Lbl_PElkGraphics->setText(Q("PelkGraphics: " + std::string(text, strnlen(text, 64))));
+    // All 64 bytes: a text after a zero byte is shown too; the zero bytes themselves show as blanks.
+    std::string text(graphics::BlendVersion(), 64);
+    std::replace(text.begin(), text.end(), '\0', ' ');
+    Lbl_PElkGraphics->setText(Q("PelkGraphics: " + text));
 }
 
 // Any failure leaves the label without a build number.

@@ -32,7 +32,8 @@ struct Older_kind_state {
     std::vector<uint8_t> chunk_buffer;  // the first 1001 bytes of a dv file
     int32_t frame_in_store = 0;
     int64_t frame_position = 0;  // 1-based position of the DV frame read last
-    int64_t append_position = 0;
+    int64_t append_position = 0;  // where the next frame of a kd1 or kd2 file is written
+    int64_t after_xml = 0;        // the byte after the header text and its padding, as last written
 
     dv::DV_Extra_Data extra;
     int32_t extra_pos = 0;

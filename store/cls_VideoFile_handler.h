@@ -457,7 +457,8 @@ public:
     // Two luminances of colour triples that nothing sets.
     void calculate_luminance();
     int32_t Luminance(int16_t which) const { return which == 1 ? luminance_1_ : luminance_2_; }
-    int16_t Frame_Rate() const { return 0; }  // set by the older kinds' opening
+    // Frames per second of an open dv, sdv, kd1 or kd2 file; 0 for kd3 and AVI files.
+    int16_t Frame_Rate() const;
     int16_t Seconds();
     int16_t eff_frameno() const { return eff_frameno_; }
     int32_t xCurrent() const { return current_field_; }
@@ -517,8 +518,11 @@ public:
     void DIB_to_File(int32_t, int32_t, const std::string&) {}
     void xFix_starttime() {}
     void Compress_and_Write_RGB_frame() {}
-    void Force_num_Streams(int16_t value) { stream_count_ = value; }
-    int16_t Stream_count() const { return stream_count_; }
+    // The stream count of an open file of the older kinds, until the next open sets it from the file;
+    // a count no layout can have (below 1, above the six camera positions) is ignored.
+    void Force_num_Streams(int16_t value) {
+        if (older_ && older_->kind != Older_kind_state::Kind::none && value >= 1 && value <= 6) older_->streams = value;
+    }
     // A fresh header written into the named file, with no JPEG buffer fixed yet.
     void Initiate_KD3_File(const std::string& ignored);
     void Initiate_KDR_File();
@@ -539,9 +543,9 @@ public:
     // field; Multi_TimeStamp the same from the older heat start, which is never set.
     int32_t RGB_TimeStamp();
     int32_t Multi_TimeStamp(int16_t heat) const;
-    // Set only by the opening of the older kinds: 0 for kd3 files.
-    int32_t Clip_length() const { return 0; }
-    int16_t num_Fields_Gross() const { return 0; }
+    // Set only by the opening of the older kinds: 0 for kd3 files. The clip length is in milliseconds.
+    int32_t Clip_length() const;
+    int16_t num_Fields_Gross() const;
     void RGB_Sample_Size(int32_t value);  // the header's; reaches the file with the next header write
     void Show_Single_Stream(bool value) { show_single_stream_ = value; }
     void Overlay(int16_t value) { overlay_ = value; }
@@ -568,7 +572,6 @@ private:
     bool copy_wanted_ = false;
     bool copy_held_ = false;
     std::vector<uint8_t> memory_copy_;
-    int16_t stream_count_ = 0;
     bool show_single_stream_ = false;
     int16_t overlay_ = 0;
     int16_t blend_faktor_ = 0;
@@ -614,6 +617,12 @@ public:
     // kd1, kd2: the header record at offset 0; the data offset after the end mark.
     void Write_KDR_header();
     void Add_Header_padding();
+    // kd1, kd2: the write position as data offset in the header record; never inside the header text.
+    void Write_KDR_header_len();
+    // kd1, kd2: the write position moves to the byte after the header text written last.
+    void Position_after_XML_header();
+    // kd1, kd2: writes one DV frame of 144000 bytes at the write position, never over the header area.
+    void Write_frame(const uint8_t* frame);
     // The first 1001 bytes of a raw DV file; the offset of its first byte that is not zero.
     void find_DV_offset(const std::string& file_name);
     void Do_Read_DV_extra_data();

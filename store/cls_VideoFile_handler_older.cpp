@@ -11,6 +11,7 @@
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 #include "shell/Module_Vantorel.h"
+#include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
 #include "shell/mTrace.h"
 
@@ -341,6 +342,30 @@ void cls_VideoFile_handler::Add_Header_padding() {
     Write_KDR_header();
 }
 
+void cls_VideoFile_handler::Write_KDR_header_len() {
+    if (!File_open() || !older_ || older_->kind != Older_kind_state::Kind::kdr) return;
+    Older_kind_state& o = *older_;
+    o.kdr.data_offset = std::max<int64_t>({o.append_position, o.after_xml, dv::KDR_XML_Offset});
+    Write_KDR_header();
+}
+
+void cls_VideoFile_handler::Position_after_XML_header() {
+    if (!File_open() || !older_ || older_->kind != Older_kind_state::Kind::kdr || older_->after_xml == 0) return;
+    older_->append_position = older_->after_xml;
+}
+
+void cls_VideoFile_handler::Write_frame(const uint8_t* frame) {
+    if (!File_open() || !older_ || older_->kind != Older_kind_state::Kind::kdr)
+        Refuse(vb::Err_Invalid_Call, "DV frames are written into an open kd1 or kd2 file only");
+    if (m_Read_only) Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+    const std::span<const uint8_t> bytes{frame, static_cast<size_t>(dv::Frame_Size)};
+    if (!Module_Vantorel::Is_Compiled) Module_dependant::Check_DV_Header(bytes);
+    Older_kind_state& o = *older_;
+    o.append_position = std::max<int64_t>({o.append_position, o.after_xml, o.kdr.data_offset});
+    file_.Write_At(o.append_position, bytes);
+    o.append_position += dv::Frame_Size;
+}
+
 void cls_VideoFile_handler::Append_DV_frame(const uint8_t* frame) {
     vb::Trap(Module_Vantorel::Is_Compiled, "Append_DV_frame of Class Module cls_VideoFile_handler", [&] {
         const std::string kind = Non_dependant::File_Suffix(m_File_Name);
@@ -410,6 +435,7 @@ void cls_VideoFile_handler::Write_Older_XML_Header() {
                                              "; the header is left as it is");
         file_.Write_At(dv::KDR_XML_Offset, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
         file_.Write_At(dv::KDR_XML_Offset + static_cast<int64_t>(text.size()), padding);
+        o.after_xml = dv::KDR_XML_Offset + static_cast<int64_t>(text.size()) + dv::KDR_XML_Padding;
         // The record names the new length, so the next open reads the whole text.
         o.kdr.xml_length = static_cast<int32_t>(text.size());
         Write_KDR_header();

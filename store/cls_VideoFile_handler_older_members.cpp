@@ -9,9 +9,12 @@
 #include "platform/vb/VbError.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
+#include "shell/Module_Vantorel.h"
 #include "shell/Module_dependant.h"
 #include "shell/mTrace.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
 #include <string_view>
@@ -154,6 +157,21 @@ int16_t cls_VideoFile_handler::model_Y_offset() { return Header().model_Y_offset
 void cls_VideoFile_handler::Venue(const std::string& value) { Header().Venue(value); }
 std::string cls_VideoFile_handler::Venue() { return Header().Venue(); }
 
+int16_t cls_VideoFile_handler::Frame_Rate() const {
+    if (!older_ || older_->kind == Older_kind_state::Kind::avi || older_->kind == Older_kind_state::Kind::none) return 0;
+    return older_->ntsc ? 30 : 25;
+}
+
+int32_t cls_VideoFile_handler::Clip_length() const {
+    if (!older_ || older_->kind == Older_kind_state::Kind::none) return 0;
+    return static_cast<int32_t>(std::min<int64_t>(int64_t{mill_per_frame_} * frame_count_, INT32_MAX));
+}
+
+int16_t cls_VideoFile_handler::num_Fields_Gross() const {
+    if (!older_ || older_->kind != Older_kind_state::Kind::kdr) return 0;
+    return static_cast<int16_t>(std::min<int64_t>(int64_t{2} * frame_count_, INT16_MAX));
+}
+
 std::string cls_VideoFile_handler::Property_String() {
     const std::string end = "\r\n";
     const double megabytes = vb::Round(static_cast<double>(fs::File_Size(m_File_Name)) / 1048576, 1);
@@ -172,7 +190,40 @@ std::string cls_VideoFile_handler::Property_String() {
         text += "Phidget serial  : " + h.Phidget_serial() + end;
         text += "Comment : " + h.comment(1) + end;
     }
-    // The older kinds' lines need their frames, which this program does not read.
+    else if (m_file_suffix == "dv") {
+        text += "Num frames = " + std::to_string(frame_count_) + end;
+        text += "Dimensions w*h = " + std::to_string(width_) + " * " + std::to_string(height_) + end;
+        text += "NTSC: " + Truth(NTSC()) + end;
+        text += "Clip length = " + vb::CStr(vb::Round(Clip_length() / 1000.0, 1)) + " sec" + end;
+    } else if (m_file_suffix == "avi" || m_file_suffix == "AVI") {
+        text += "Num frames = " + std::to_string(frame_count_) + end;
+        text += "Dimensions w*h = " + std::to_string(width_) + " * " + std::to_string(height_) + end;
+        text += "NTSC: " + Truth(NTSC()) + end;
+        text += "Fourcc = " + video_codec_ + end;
+        if (mill_per_frame_ > 0) text += "Fps = " + vb::CStr(vb::Round(1000.0 / mill_per_frame_, 1)) + end;
+        if (frame_count_ > 0)
+            text += "kByte/frame =   " +
+                    vb::CStr(vb::Round(static_cast<double>(fs::File_Size(m_File_Name)) / frame_count_ / 1024, 0)) + end;
+        text += "Has XML chunk = " + Truth(Has_XML_header()) + end;
+    } else if (m_file_suffix == "kd1" || m_file_suffix == "kd2") {
+        const int16_t streams = Num_Video_streams();
+        text += "Num frames = " + std::to_string(frame_count_);
+        if (streams > 1) text += "*" + std::to_string(streams);
+        text += end;
+        text += "Num streams = " + std::to_string(streams) + end;
+        text += "Clip length = " + vb::CStr(vb::Round(Clip_length() / 1000.0, 1)) + " sec" + end;
+        const bool rotated = streams >= 1 && Stream_rotated(1);
+        text += "Dimensions w*h = " + std::to_string(width_) + " * " + std::to_string(height_);
+        if (rotated) text += " Rotated dimensions = " + std::to_string(height_) + " * " + std::to_string(width_);
+        text += end;
+        text += "NTSC: " + Truth(NTSC()) + end;
+        if (is_DV()) text += "Wide-screen = " + Truth(Wide_Screen()) + end;
+        text += "Rotated = " + Truth(rotated) + end;
+        text += "Fourcc = " + Module_Vantorel::DV_Fourcc + end;
+        if (mill_per_frame_ > 0) text += "Fps = " + vb::CStr(vb::Round(1000.0 / mill_per_frame_, 1)) + end;
+        for (int16_t n = 1; n <= 3; ++n) text += "Comment" + std::to_string(n) + "= " + h.comment(n) + end;
+        text += "Subject name = " + h.Subject_name() + end;
+    }
     if (Has_XML_header()) {
         text += "Selection start/end = " + std::to_string(Selection_start()) + "/" + std::to_string(Selection_end()) + end;
         text += "Special application =  " + h.SpecApp() + end;
@@ -180,7 +231,7 @@ std::string cls_VideoFile_handler::Property_String() {
             text += "Swing top at =  " + std::to_string(Top_field()) + end;
             text += "Swing impact at =  " + std::to_string(Impact_field()) + end;
         }
-        if (stream_count_ == 2) text += "Stream 2 offset =  " + std::to_string(h.Offset_fields(2)) + end;
+        if (Num_Video_streams() == 2) text += "Stream 2 offset =  " + std::to_string(h.Offset_fields(2)) + end;
     }
     return text;
 }

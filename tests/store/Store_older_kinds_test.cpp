@@ -6,6 +6,7 @@
 #include "store/Dv_format.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <tuple>
 
@@ -133,6 +134,9 @@ TEST_F(Older_kinds, Every_kind_opens_by_suffix_and_reads_each_frame_with_its_tim
         EXPECT_EQ(store.Width(), 720);
         EXPECT_EQ(store.Height(), r.height);
         EXPECT_EQ(store.mill_per_frame(), r.mill_per_frame);
+        EXPECT_EQ(store.Clip_length(), count * r.mill_per_frame);
+        EXPECT_EQ(store.Frame_Rate(), r.name == "clip.avi" ? 0 : r.mill_per_frame == 33 ? 30 : 25);
+        EXPECT_EQ(store.num_Fields_Gross(), r.name.find(".kd") != std::string::npos ? 2 * count : 0);
         EXPECT_TRUE(store.is_Vantorel());
         Test_surface box(720, r.height);
         for (int32_t k = 1; k <= count; ++k) {
@@ -322,6 +326,110 @@ TEST_F(Older_kinds, A_kd2_file_whose_header_names_no_stream_is_not_opened) {
     cls_VideoFile_handler store;
     EXPECT_FALSE(store.Open_File(Path("heat.kd2"), 0));
     EXPECT_FALSE(store.File_open());
+}
+
+TEST_F(Older_kinds, Property_reports_describe_each_older_kind) {
+    dv_test::Mux(Path("clip.dv"), "dv", dv_test::Encode_Frames(4));
+    dv_test::Mux(Path("clip.avi"), "avi", dv_test::Encode_Frames(2));
+    Make_KDR_File(Path("heat.kd2"), Recorded_Frames(3, 2));
+    {
+        cls_VideoFile_handler store;
+        ASSERT_TRUE(store.Open_File(Path("heat.kd2"), 0));
+        store.Header().comment(2, "second");
+        store.Header().Subject_name("K1 Men");
+        store.Write_XML_Header();
+        store.Close_File();
+    }
+    const auto kbytes = [&](const std::string& name, int frames) {
+        return std::to_string(static_cast<int>(std::nearbyint(static_cast<double>(File_Bytes(Path(name)).size()) / frames / 1024)));
+    };
+    struct Row {
+        std::string name;
+        std::string lines;  // after the two lines of name and size
+    } rows[] = {
+        {"clip.dv", "Num frames = 4\r\nDimensions w*h = 720 * 576\r\nNTSC: False\r\nClip length = 0.2 sec\r\n"},
+        {"clip.avi", "Num frames = 2\r\nDimensions w*h = 720 * 576\r\nNTSC: False\r\nFourcc = dvsd\r\nFps = 25\r\n"
+                     "kByte/frame =   " + kbytes("clip.avi", 2) + "\r\nHas XML chunk = False\r\n"},
+        {"heat.kd2", "Num frames = 3*2\r\nNum streams = 2\r\nClip length = 0.1 sec\r\nDimensions w*h = 720 * 576\r\n"
+                     "NTSC: False\r\nWide-screen = False\r\nRotated = False\r\nFourcc = \r\nFps = 25\r\nComment1= 0000\r\n"
+                     "Comment2= second\r\nComment3= 0000\r\nSubject name = K1 Men\r\n"
+                     "Selection start/end = 0/0\r\nSpecial application =  None\r\nStream 2 offset =  0\r\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        cls_VideoFile_handler store;
+        ASSERT_TRUE(store.Open_File(Path(r.name), 0));
+        const std::string report = store.Property_String();
+        const std::string head = "File name : " + Path(r.name) + "\r\nFile size= ";
+        ASSERT_EQ(report.rfind(head, 0), 0u) << report;
+        const size_t lines = report.find("\r\n", head.size()) + 2;
+        EXPECT_EQ(report.substr(lines), r.lines);
+    }
+}
+
+// The dormant road of writing a kd1 or kd2 file frame by frame at its write position.
+TEST_F(Older_kinds, Frames_written_at_the_write_position_never_land_in_the_header_area) {
+    const std::vector<Frames> recorded = Recorded_Frames(3, 1);
+    const std::string path = Path("written.kd1");
+    cls_VideoFile_handler store;
+    store.File_name(path);
+    store.Create_File();
+    EXPECT_THROW(store.Write_frame(recorded[0][0].data()), VbError);  // not yet a kd1 file
+    Cls_XML_header& h = store.Header();
+    h.rgb(true);
+    h.Create_Header();
+    h.Streams_no(1);
+    h.Stream_Active(1, true);
+    h.Stream_CameraPos(1, 1);
+    h.Frames_no(2);
+    store.Write_KDR_header();
+    store.Write_XML_Header();
+    // Frames straight behind the header text: the record names that offset as the data offset.
+    store.Position_after_XML_header();
+    store.Write_KDR_header_len();
+    store.Write_frame(recorded[0][0].data());
+    store.Write_frame(recorded[1][0].data());
+    // The header text can no longer grow: it would run into the first frame.
+    h.Event_name("A longer event name than before");
+    EXPECT_THROW(store.Write_XML_Header(), VbError);
+    store.Close_File();
+    {
+        const std::vector<uint8_t> bytes = File_Bytes(path);
+        // Two frames right after the header text and its padding.
+        const size_t first = bytes.size() - 2 * 144000u;
+        EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(first), bytes.end() - 144000),
+                  recorded[0][0]);
+        EXPECT_EQ(bytes[first - dv::KDR_XML_Padding - 3], '>');  // the header text ends with its line end
+        EXPECT_TRUE(std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(first - dv::KDR_XML_Padding),
+                                bytes.begin() + static_cast<std::ptrdiff_t>(first), [](uint8_t b) { return b == 0; }));
+    }
+    cls_VideoFile_handler reader;
+    ASSERT_TRUE(reader.Open_File(path, 0));
+    EXPECT_EQ(reader.Num_Frames(), 2);
+    for (int32_t k = 1; k <= 2; ++k) {
+        reader.Read_Frame(k, 1);
+        ASSERT_TRUE(reader.Frame_available());
+        EXPECT_EQ(reader.Capture_mill_time(), Recorded_Time(k));
+    }
+    reader.Close_File();
+
+    // After the header area is padded out, a write position inside it moves behind the end mark.
+    const std::string padded = Path("padded.kd1");
+    cls_VideoFile_handler second;
+    second.File_name(padded);
+    second.Create_File();
+    second.Header().rgb(true);
+    second.Header().Create_Header();
+    second.Header().Streams_no(1);
+    second.Write_KDR_header();
+    second.Write_XML_Header();
+    second.Add_Header_padding();
+    second.Position_after_XML_header();
+    second.Write_frame(recorded[2][0].data());
+    second.Close_File();
+    const std::vector<uint8_t> bytes = File_Bytes(padded);
+    EXPECT_EQ(bytes.size(), static_cast<size_t>(dv::KDR_Data_Offset) + 144000u);
+    EXPECT_EQ(std::string(bytes.begin() + dv::KDR_End_Mark_Offset, bytes.begin() + dv::KDR_Data_Offset), "hdrend");
 }
 
 TEST_F(Older_kinds, An_avi_file_takes_a_header_chunk_and_a_DV_header_chunk_and_reads_them_back) {
