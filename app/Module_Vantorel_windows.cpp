@@ -8,6 +8,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
+#include "results/Frm_results.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Module_Vantorel_startup.h"
@@ -163,7 +164,9 @@ void Install_Program_commands() {
              review.Show(ui::vbModeless);
              review.Do_Resize();
              review.Handle_Open_File(path);
+             Frm_results::Instance().Show(ui::vbModeless);
          },
+         [] { Frm_kanot_2::Instance().Enter_Event_name(); },
          [] { return Form_Vantorel_Full_Startup::Instance().JPEG_Bench_mess; },
          [](const std::string& notice) { Frm_kanot_2::Instance().Show_Recording_Paused(notice); },
          [] {

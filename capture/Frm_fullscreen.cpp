@@ -137,6 +137,9 @@ Frm_fullscreen::Frm_fullscreen() : ui::Form("Frm_fullscreen") {
     QMenu* crop = menu_form->addMenu("Crop size");
     for (const char* size : {"332*756", "332*880", "440*1080", "594*1056", "Other", "Resize_Rotate"}) crop->addAction(size);
     crop->menuAction()->setVisible(false);
+    QMenu* settings = menu_form->addMenu("Settings");
+    connect(settings->addAction("Give event name"), &QAction::triggered, this, [] { Program_commands::Enter_Event_name(); });
+    settings->menuAction()->setVisible(false);
     // The developer's size reports; opening "Form" with Alt held shows or hides them.
     menu_debug = menu_form->addMenu("Debug");
     connect(menu_debug->addAction("Sizes"), &QAction::triggered, this, [this] {

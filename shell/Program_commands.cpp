@@ -41,6 +41,11 @@ void Open_In_Review(const std::string& path) {
     installed.Open_In_Review(path);
 }
 
+void Enter_Event_name() {
+    if (!installed.Enter_Event_name) Run({}, "Enter_Event_name");
+    installed.Enter_Event_name();
+}
+
 bool Review_Lanes_Locked() { return installed.Review_Lanes_Locked && installed.Review_Lanes_Locked(); }
 
 std::string JPEG_Bench_mess() {

@@ -23,6 +23,8 @@ struct Commands {
     // The review window: whether it is shown, and showing it with a heat opened.
     std::function<bool()> Review_Visible;
     std::function<void(const std::string&)> Open_In_Review;
+    // The review window's question for the event name of its open heat.
+    std::function<void()> Enter_Event_name;
     // The start-up window's JPEG benchmark report, which every new capture file keeps.
     std::function<std::string()> JPEG_Bench_mess;
     // The review window's notice that the capture console holds frames back; an empty text clears it.
@@ -42,7 +44,9 @@ void Do_about();
 void Show_capture_console();
 void SetFormFullScreen(ui::Form& form);
 bool Review_Visible();
+// Shows the review window with the heat opened, and the results window beside it.
 void Open_In_Review(const std::string& path);
+void Enter_Event_name();
 std::string JPEG_Bench_mess();
 void Show_Recording_Paused(const std::string& notice);
 // False where the program has no review window.

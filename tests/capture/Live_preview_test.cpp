@@ -11,7 +11,9 @@
 #include "shell/Program_commands.h"
 
 #include <QCoreApplication>
+#include <QAction>
 #include <QEvent>
+#include <QMenu>
 #include <QSpinBox>
 
 #include <fstream>
@@ -217,6 +219,23 @@ TEST_F(Live_preview, ViewLastFinishedStopsTheCaptureBeforeTheReviewOpensTheHeat)
     EXPECT_EQ(calls, (std::vector<std::string>{"stop", "open /races/CupHeat1.kd3"}));
     EXPECT_FALSE(console.Visible());
     Last_Captured_File.clear();
+}
+
+TEST_F(Live_preview, TheHiddenGiveEventNameItemAsksTheReviewWindow) {
+    int asked = 0;
+    Program_commands::Commands commands;
+    commands.Enter_Event_name = [&] { ++asked; };
+    Program_commands::Install(commands);
+    Frm_fullscreen& p = Frm_fullscreen::Instance();
+    QAction* item = nullptr;
+    for (QAction* a : p.findChildren<QAction*>())
+        if (a->text() == "Give event name") item = a;
+    ASSERT_NE(item, nullptr);
+    QMenu* settings = qobject_cast<QMenu*>(item->parent());
+    ASSERT_NE(settings, nullptr);
+    EXPECT_FALSE(settings->menuAction()->isVisible());
+    item->trigger();
+    EXPECT_EQ(asked, 1);
 }
 
 }  // namespace
