@@ -5,6 +5,7 @@
 #include "Form_select_Video.h"
 #include "Heat_recorder.h"
 #include "cls_Capture_HDMI.h"
+#include "platform/controlbox/Interface_kit.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Picture_box.h"
@@ -81,9 +82,10 @@ Form_capture_multi_file::Form_capture_multi_file()
     capture_row->addWidget(Label_running_FPS);
     capture_row->addWidget(Label_paused, 1);
     layout->addLayout(capture_row);
-    Label_not_built = new QLabel(
-        "Not built yet: the control box and the restoration of started heats.",
-        this);
+    Build_Control_Box_Panel();
+    layout->addWidget(Label_box_message);
+    layout->addWidget(Frame_Control_box);
+    Label_not_built = new QLabel("Not built yet: the restoration of started heats.", this);
     Label_not_built->setWordWrap(true);
     layout->addWidget(Label_not_built);
     Load_capture_folder();
@@ -92,6 +94,7 @@ Form_capture_multi_file::Form_capture_multi_file()
     Set_Active_heat(0);
     // The console is where lane marks are set up.
     Draw_Lanemarks = true;
+    if (!Is_Exiting) Open_Control_Box();
 }
 
 void Form_capture_multi_file::Build_Slot(int i) {
@@ -163,6 +166,7 @@ void Form_capture_multi_file::Build_Slot(int i) {
 
 Form_capture_multi_file::~Form_capture_multi_file() {
     disconnect(Text_Event_name, nullptr, this, nullptr);
+    obj_phidget_.reset();
     // The worker must not reach the recorder once it is gone.
     if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived = nullptr;
     obj_Capture_HDMI_.reset();
@@ -263,6 +267,8 @@ void Form_capture_multi_file::Form_QueryUnload(int16_t&, int16_t) {
         if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived = nullptr;
         obj_Capture_HDMI_.reset();
         mTrace::Trace("*Form_QueryUnload obj_Capture_HDMI = Nothing");
+        obj_phidget_.reset();
+        mTrace::Trace("*Form_QueryUnload obj_phidget = Nothing");
         mTrace::Trace("*Form_QueryUnload Form_capture_multi_file, end");
     });
 }
@@ -332,6 +338,10 @@ void Form_capture_multi_file::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Form_capture_multi_file::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Picture_LED && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+        Picture_LED_Press(event->type() == QEvent::MouseButtonPress);
+        return true;
+    }
     if (watched == Lbl_capture_folder && event->type() == QEvent::MouseButtonRelease) {
         vb::Trap(Is_Compiled, "Lbl_capture_folder_Click of Form Form_capture_multi_file", [this] {
             std::optional<std::string> chosen = ui::Dialogs().Browse_Folder("Capture folder", Capture_Folders[0]);
@@ -357,6 +367,7 @@ std::string Form_capture_multi_file::File_Name_Safe(const std::string& text) {
 }
 
 void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(true, "Cmd_New_file_Click of Form Frm_capture", [&] {
         mTrace::Trace("****Command_newFile_Click Index = ", s);
         const size_t i = Index(s);
@@ -441,6 +452,7 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
 }
 
 void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Start_Event of Form Frm_capture_multi_file", [&] {
         mTrace::Trace("******Handle_Start_Event index = ", s);
         const size_t i = Index(s);
@@ -525,6 +537,7 @@ void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
 }
 
 void Form_capture_multi_file::Handle_Capture_Start(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Capture_Start of Form Frm_capture", [&] {
         mTrace::Trace("*Handle_Capture_Start, begin");
         const size_t i = Index(s);
@@ -562,6 +575,7 @@ void Form_capture_multi_file::Handle_Capture_Start(int16_t s) {
 }
 
 void Form_capture_multi_file::Handle_Capture_End() {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Capture_End of Form Frm_capture_multi_file", [&] {
         mTrace::Trace("*Handle_Capture_End, begin");
         auto lock = recorder_->Lock();
@@ -601,6 +615,7 @@ void Form_capture_multi_file::Show_Paused(const QString& notice) {
 }
 
 void Form_capture_multi_file::Handle_Abort(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Abort of Form Form_capture_multi_file", [&] {
         const size_t i = Index(s);
         Slot& slot = slot_[i];
@@ -632,6 +647,7 @@ void Form_capture_multi_file::Handle_Abort(int16_t s) {
 }
 
 void Form_capture_multi_file::Command_Finish_Click(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Command_Finish_Click of Form Form_capture_multi_file", [&] {
         mTrace::Trace("Command_Finish_Click Index = ", s);
         const size_t i = Index(s);
