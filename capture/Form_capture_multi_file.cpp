@@ -85,9 +85,6 @@ Form_capture_multi_file::Form_capture_multi_file()
     Build_Control_Box_Panel();
     layout->addWidget(Label_box_message);
     layout->addWidget(Frame_Control_box);
-    Label_not_built = new QLabel("Not built yet: the restoration of started heats.", this);
-    Label_not_built->setWordWrap(true);
-    layout->addWidget(Label_not_built);
     Load_capture_folder();
     Load_Event_name();
     for (int16_t i = 0; i < Slots; ++i) Update_File_Size(i);
@@ -179,7 +176,9 @@ size_t Form_capture_multi_file::Index(int16_t slot) {
 
 void Form_capture_multi_file::Form_Activate() {
     vb::Trap(Is_Compiled, "Form_Activate of Form Form_capture_multi_file", [this] {
-        if (Is_Exiting || choice_set_up_ || vb::CLng(m_saved_Video_prop_num) < 0) return;
+        if (Is_Exiting) return;
+        if (!m_Recovery_Done) Restore_Offer();
+        if (choice_set_up_ || vb::CLng(m_saved_Video_prop_num) < 0) return;
         choice_set_up_ = true;
         if (Select_Saved_Source()) {
             Start_Camera();
@@ -321,8 +320,11 @@ void Form_capture_multi_file::Paint_Preview() {
 void Form_capture_multi_file::Update_Heat_Times() {
     for (int16_t i = 0; i < Slots; ++i) {
         const Slot& slot = slot_[Index(i)];
-        if (slot.state != Slot_state::Started) continue;
-        const int32_t elapsed = sys::Tick_Diff(sys::timeGetTime(), slot.start_tick);
+        if (slot.state != Slot_state::Started && slot.state != Slot_state::Restored) continue;
+        // A restored heat has no tick of its start, only its time of day.
+        const int32_t elapsed = slot.state == Slot_state::Restored
+                                    ? Non_dependant::Get_Local_Mill_Time() - slot.start_local
+                                    : sys::Tick_Diff(sys::timeGetTime(), slot.start_tick);
         Label_heat_time[Index(i)]->setText(QString::fromStdString(Non_dependant::Display_Mill_Time(elapsed, false)));
     }
 }
@@ -387,7 +389,7 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             return;
         }
         const bool holds_file = slot.state == Slot_state::Initiated || slot.state == Slot_state::Started ||
-                                slot.state == Slot_state::Aborted;
+                                slot.state == Slot_state::Aborted || slot.state == Slot_state::Restored;
         if (holds_file && Module_dependant::FileExists(slot.path)) {
             ui::MsgBox("File already initated. Click Finish If you want to initiate a new file!", ui::vbOKOnly);
             return;
@@ -458,7 +460,7 @@ void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
         const size_t i = Index(s);
         Slot& slot = slot_[i];
         if (slot.state != Slot_state::Initiated && slot.state != Slot_state::Started &&
-            slot.state != Slot_state::Aborted) {
+            slot.state != Slot_state::Aborted && slot.state != Slot_state::Restored) {
             mTrace::Trace("*m_File_Initiated(index) = False");
             QApplication::beep();
             ui::MsgBox("File not initiated!", ui::vbOKOnly);
@@ -678,7 +680,7 @@ void Form_capture_multi_file::Command_Finish_Click(int16_t s) {
 void Form_capture_multi_file::Paint_State(int i) {
     const size_t s = static_cast<size_t>(i);
     const Slot_state state = slot_[s].state;
-    const char* colour = state == Slot_state::Started   ? "rgb(255, 0, 0)"
+    const char* colour = state == Slot_state::Started || state == Slot_state::Restored ? "rgb(255, 0, 0)"
                          : state == Slot_state::Aborted  ? "rgb(0, 255, 255)"
                          : state == Slot_state::Finished ? "rgb(0, 255, 0)"
                                                          : "rgb(0, 0, 0)";

@@ -34,7 +34,9 @@ class Form_capture_multi_file : public ui::Form {
 public:
     static constexpr int Slots = 3;
     // A slot's state is kept here, never read back from what its labels show.
-    enum class Slot_state { Empty, Initiated, Started, Aborted, Finished };
+    // Restored: a heat found started at the console's start and taken back after the operator's OK; its
+    // file's header holds the start.
+    enum class Slot_state { Empty, Initiated, Started, Aborted, Finished, Restored };
 
     static Form_capture_multi_file& Instance() { return ui::Instance_Of<Form_capture_multi_file>(); }
     Form_capture_multi_file();
@@ -73,6 +75,26 @@ public:
     void Set_Active_Heat_start(int16_t slot);
     void Update_File_Size(int16_t slot);
     void Load_capture_folder();
+
+    // ---- started heats found at the console's start ----
+    // Asks whether to restore the started heats the ini records; OK restores them, Cancel removes the
+    // records. Nothing is asked when there is none.
+    void Restore_Offer();
+    // With load False: found tells whether a record of a started heat (not yet restored) exists. With
+    // load True: restores each into its slot; a record that cannot be read, or whose file is missing or
+    // damaged, is skipped with a message and the others go on. The start, the heat ID and the record
+    // buffer come from the file's header, never from the record.
+    void Check_for_Active_Heats(bool load, bool& found);
+    void Delete_Heat_ini_entries();
+    // A record of ini "active_heats": "<path>,started,<start>,<heat ID>,<record buffer>" or
+    // "<path> finished". A folder or heat ID may hold "," or "started": the path is the first prefix
+    // before ",started," that ends in ".kd3" and names an existing file.
+    struct Started_record {
+        bool started = false;
+        std::string path;      // "" when no path can be read from it
+        bool file_found = false;
+    };
+    static Started_record Read_Started_Record(const std::string& value);
     void Load_Event_name();
     void save_Event();
 
@@ -98,7 +120,6 @@ public:
     QLabel* Label_paused;
     QLabel* Lbl_capture_folder;
     QLineEdit* Text_Event_name;
-    QLabel* Label_not_built;
 
     // ---- the window around the slots ----
     // Unless previews are allowed while capturing: hides the live preview and clears "Video preview".

@@ -28,13 +28,7 @@ using namespace Module_Vantorel;
 class Heat_console : public testing::Test {
 protected:
     void SetUp() override {
-        AppData_Folder = Test_folder();
-        folder_ = Test_folder() + "/races";
-        std::filesystem::create_directories(folder_);
-        Ini_file_path = Test_folder() + "/Vantorel_HDMI.ini";
-        std::ofstream(Ini_file_path) << "[capturesettings]\nfriendlyname=" << capturelib::Synthetic_Friendly_Name
-                                     << "\nvideoproperty=6\n[Canoe]\nsave_folder1=" << folder_
-                                     << "\nevent_name=Cup\n";
+        Use_Folder(Test_folder());
         m_saved_Friendly_name = capturelib::Synthetic_Friendly_Name;
         m_saved_Video_prop_num = "6";  // 320*240/25
         Crop_Width = 120;
@@ -58,9 +52,21 @@ protected:
     void TearDown() override {
         ui::Destroy_All_Forms();
         controlbox::Simulated_board::Instance().Reset();
+        // No saved source for the tests that follow in this process.
+        m_saved_Video_prop_num = "-1";
         Program_commands::Install({});
     }
 
+    // The application-data folder, its ini file and the capture folder "races" in it.
+    void Use_Folder(const std::string& folder) {
+        AppData_Folder = folder;
+        folder_ = folder + "/races";
+        std::filesystem::create_directories(folder_);
+        Ini_file_path = folder + "/Vantorel_HDMI.ini";
+        std::ofstream(Ini_file_path) << "[capturesettings]\nfriendlyname=" << capturelib::Synthetic_Friendly_Name
+                                     << "\nvideoproperty=6\n[Canoe]\nsave_folder1=" << folder_
+                                     << "\nevent_name=Cup\n";
+    }
     Form_capture_multi_file& Running_Console() {
         Form_capture_multi_file& console = Form_capture_multi_file::Instance();
         console.Show();
