@@ -5,6 +5,7 @@
 #include "Form_select_Video.h"
 #include "Heat_recorder.h"
 #include "cls_Capture_HDMI.h"
+#include "platform/controlbox/Interface_kit.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Picture_box.h"
@@ -81,17 +82,16 @@ Form_capture_multi_file::Form_capture_multi_file()
     capture_row->addWidget(Label_running_FPS);
     capture_row->addWidget(Label_paused, 1);
     layout->addLayout(capture_row);
-    Label_not_built = new QLabel(
-        "Not built yet: the control box and the restoration of started heats.",
-        this);
-    Label_not_built->setWordWrap(true);
-    layout->addWidget(Label_not_built);
+    Build_Control_Box_Panel();
+    layout->addWidget(Label_box_message);
+    layout->addWidget(Frame_Control_box);
     Load_capture_folder();
     Load_Event_name();
     for (int16_t i = 0; i < Slots; ++i) Update_File_Size(i);
     Set_Active_heat(0);
     // The console is where lane marks are set up.
     Draw_Lanemarks = true;
+    if (!Is_Exiting) Open_Control_Box();
 }
 
 void Form_capture_multi_file::Build_Slot(int i) {
@@ -163,6 +163,7 @@ void Form_capture_multi_file::Build_Slot(int i) {
 
 Form_capture_multi_file::~Form_capture_multi_file() {
     disconnect(Text_Event_name, nullptr, this, nullptr);
+    obj_phidget_.reset();
     // The worker must not reach the recorder once it is gone.
     if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived = nullptr;
     obj_Capture_HDMI_.reset();
@@ -175,7 +176,9 @@ size_t Form_capture_multi_file::Index(int16_t slot) {
 
 void Form_capture_multi_file::Form_Activate() {
     vb::Trap(Is_Compiled, "Form_Activate of Form Form_capture_multi_file", [this] {
-        if (Is_Exiting || choice_set_up_ || vb::CLng(m_saved_Video_prop_num) < 0) return;
+        if (Is_Exiting) return;
+        if (!m_Recovery_Done) Restore_Offer();
+        if (choice_set_up_ || vb::CLng(m_saved_Video_prop_num) < 0) return;
         choice_set_up_ = true;
         if (Select_Saved_Source()) {
             Start_Camera();
@@ -263,6 +266,8 @@ void Form_capture_multi_file::Form_QueryUnload(int16_t&, int16_t) {
         if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived = nullptr;
         obj_Capture_HDMI_.reset();
         mTrace::Trace("*Form_QueryUnload obj_Capture_HDMI = Nothing");
+        obj_phidget_.reset();
+        mTrace::Trace("*Form_QueryUnload obj_phidget = Nothing");
         mTrace::Trace("*Form_QueryUnload Form_capture_multi_file, end");
     });
 }
@@ -315,8 +320,11 @@ void Form_capture_multi_file::Paint_Preview() {
 void Form_capture_multi_file::Update_Heat_Times() {
     for (int16_t i = 0; i < Slots; ++i) {
         const Slot& slot = slot_[Index(i)];
-        if (slot.state != Slot_state::Started) continue;
-        const int32_t elapsed = sys::Tick_Diff(sys::timeGetTime(), slot.start_tick);
+        if (slot.state != Slot_state::Started && slot.state != Slot_state::Restored) continue;
+        // A restored heat has no tick of its start, only its time of day.
+        const int32_t elapsed = slot.state == Slot_state::Restored
+                                    ? Non_dependant::Get_Local_Mill_Time() - slot.start_local
+                                    : sys::Tick_Diff(sys::timeGetTime(), slot.start_tick);
         Label_heat_time[Index(i)]->setText(QString::fromStdString(Non_dependant::Display_Mill_Time(elapsed, false)));
     }
 }
@@ -332,6 +340,10 @@ void Form_capture_multi_file::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Form_capture_multi_file::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Picture_LED && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+        Picture_LED_Press(event->type() == QEvent::MouseButtonPress);
+        return true;
+    }
     if (watched == Lbl_capture_folder && event->type() == QEvent::MouseButtonRelease) {
         vb::Trap(Is_Compiled, "Lbl_capture_folder_Click of Form Form_capture_multi_file", [this] {
             std::optional<std::string> chosen = ui::Dialogs().Browse_Folder("Capture folder", Capture_Folders[0]);
@@ -357,6 +369,7 @@ std::string Form_capture_multi_file::File_Name_Safe(const std::string& text) {
 }
 
 void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(true, "Cmd_New_file_Click of Form Frm_capture", [&] {
         mTrace::Trace("****Command_newFile_Click Index = ", s);
         const size_t i = Index(s);
@@ -376,7 +389,7 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             return;
         }
         const bool holds_file = slot.state == Slot_state::Initiated || slot.state == Slot_state::Started ||
-                                slot.state == Slot_state::Aborted;
+                                slot.state == Slot_state::Aborted || slot.state == Slot_state::Restored;
         if (holds_file && Module_dependant::FileExists(slot.path)) {
             ui::MsgBox("File already initated. Click Finish If you want to initiate a new file!", ui::vbOKOnly);
             return;
@@ -441,12 +454,13 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
 }
 
 void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Start_Event of Form Frm_capture_multi_file", [&] {
         mTrace::Trace("******Handle_Start_Event index = ", s);
         const size_t i = Index(s);
         Slot& slot = slot_[i];
         if (slot.state != Slot_state::Initiated && slot.state != Slot_state::Started &&
-            slot.state != Slot_state::Aborted) {
+            slot.state != Slot_state::Aborted && slot.state != Slot_state::Restored) {
             mTrace::Trace("*m_File_Initiated(index) = False");
             QApplication::beep();
             ui::MsgBox("File not initiated!", ui::vbOKOnly);
@@ -525,6 +539,7 @@ void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
 }
 
 void Form_capture_multi_file::Handle_Capture_Start(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Capture_Start of Form Frm_capture", [&] {
         mTrace::Trace("*Handle_Capture_Start, begin");
         const size_t i = Index(s);
@@ -562,6 +577,7 @@ void Form_capture_multi_file::Handle_Capture_Start(int16_t s) {
 }
 
 void Form_capture_multi_file::Handle_Capture_End() {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Capture_End of Form Frm_capture_multi_file", [&] {
         mTrace::Trace("*Handle_Capture_End, begin");
         auto lock = recorder_->Lock();
@@ -601,6 +617,7 @@ void Form_capture_multi_file::Show_Paused(const QString& notice) {
 }
 
 void Form_capture_multi_file::Handle_Abort(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Abort of Form Form_capture_multi_file", [&] {
         const size_t i = Index(s);
         Slot& slot = slot_[i];
@@ -632,6 +649,7 @@ void Form_capture_multi_file::Handle_Abort(int16_t s) {
 }
 
 void Form_capture_multi_file::Command_Finish_Click(int16_t s) {
+    Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Command_Finish_Click of Form Form_capture_multi_file", [&] {
         mTrace::Trace("Command_Finish_Click Index = ", s);
         const size_t i = Index(s);
@@ -662,7 +680,7 @@ void Form_capture_multi_file::Command_Finish_Click(int16_t s) {
 void Form_capture_multi_file::Paint_State(int i) {
     const size_t s = static_cast<size_t>(i);
     const Slot_state state = slot_[s].state;
-    const char* colour = state == Slot_state::Started   ? "rgb(255, 0, 0)"
+    const char* colour = state == Slot_state::Started || state == Slot_state::Restored ? "rgb(255, 0, 0)"
                          : state == Slot_state::Aborted  ? "rgb(0, 255, 255)"
                          : state == Slot_state::Finished ? "rgb(0, 255, 0)"
                                                          : "rgb(0, 0, 0)";

@@ -1,9 +1,9 @@
 #pragma once
 // The heat capture console: the camera (the capture device, the source choice, start and stop), three
 // heat slots that each record a heat into its own capture file (New file, Start, capture segments, Abort,
-// Finish), and the members that start-up and shutdown call. Frames are recorded on the capture worker
-// (Heat_recorder); this window sends it the segment and start commands and shows what it reports. The
-// control box comes later; the window says so.
+// Finish), the control box that starts heats and opens and closes capture segments, and the members that
+// start-up and shutdown call. Frames are recorded on the capture worker (Heat_recorder); this window sends
+// it the segment and start commands and shows what it reports.
 #include "platform/ui/Form.h"
 
 #include <QString>
@@ -11,6 +11,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,12 +26,17 @@ class QMenuBar;
 class QPushButton;
 class Heat_recorder;
 class cls_Capture_HDMI;
+namespace controlbox {
+class Interface_kit;
+}
 
 class Form_capture_multi_file : public ui::Form {
 public:
     static constexpr int Slots = 3;
     // A slot's state is kept here, never read back from what its labels show.
-    enum class Slot_state { Empty, Initiated, Started, Aborted, Finished };
+    // Restored: a heat found started at the console's start and taken back after the operator's OK; its
+    // file's header holds the start.
+    enum class Slot_state { Empty, Initiated, Started, Aborted, Finished, Restored };
 
     static Form_capture_multi_file& Instance() { return ui::Instance_Of<Form_capture_multi_file>(); }
     Form_capture_multi_file();
@@ -68,6 +75,26 @@ public:
     void Set_Active_Heat_start(int16_t slot);
     void Update_File_Size(int16_t slot);
     void Load_capture_folder();
+
+    // ---- started heats found at the console's start ----
+    // Asks whether to restore the started heats the ini records; OK restores them, Cancel removes the
+    // records. Nothing is asked when there is none.
+    void Restore_Offer();
+    // With load False: found tells whether a record of a started heat (not yet restored) exists. With
+    // load True: restores each into its slot; a record that cannot be read, or whose file is missing or
+    // damaged, is skipped with a message and the others go on. The start, the heat ID and the record
+    // buffer come from the file's header, never from the record.
+    void Check_for_Active_Heats(bool load, bool& found);
+    void Delete_Heat_ini_entries();
+    // A record of ini "active_heats": "<path>,started,<start>,<heat ID>,<record buffer>" or
+    // "<path> finished". A folder or heat ID may hold "," or "started": the path is the first prefix
+    // before ",started," that ends in ".kd3" and names an existing file.
+    struct Started_record {
+        bool started = false;
+        std::string path;      // "" when no path can be read from it
+        bool file_found = false;
+    };
+    static Started_record Read_Started_Record(const std::string& value);
     void Load_Event_name();
     void save_Event();
 
@@ -93,7 +120,6 @@ public:
     QLabel* Label_paused;
     QLabel* Lbl_capture_folder;
     QLineEdit* Text_Event_name;
-    QLabel* Label_not_built;
 
     // ---- the window around the slots ----
     // Unless previews are allowed while capturing: hides the live preview and clears "Video preview".
@@ -106,11 +132,51 @@ public:
     void item_timing_correction_Click();
     void Timer1_Timer();
     void Show_Running_Fps(int16_t fps);
-    QAction *item_preview, *item_view_last, *item_allow_preview, *item_test_control_box;
+    QAction *item_preview, *item_view_last, *item_allow_preview, *item_test_control_box, *item_simulated_box;
     QMenu *menu_specials, *menu_debug;
     QGroupBox* Frame_PC_time;
     QLabel *Label_PC_Time, *Label_running_FPS;
     QTimer* Timer1;
+
+    // ---- the control box ----
+    // Inputs the box uses: 0 remote start contact, 1 arming switch, 2 start button, 5 capture switch;
+    // output 0 is the lamp. Inputs count only when 5000 ms have passed since the load and since the
+    // last attach; at the end of such a quiet period the inputs are taken again as they are, and what
+    // differs from the state last acted on is acted on then.
+    static constexpr int32_t Box_Quiet_ms = 5000;
+    static constexpr int Box_Inputs = 8;
+    // The kit the ini names: ini "controlbox"/"serial_port" a serial adapter's device path, else the
+    // simulated board (attached only when a test or the developer window attaches it).
+    void Open_Control_Box();
+    controlbox::Interface_kit* obj_phidget() const { return obj_phidget_.get(); }
+    bool p_Phidget_Attached() const { return p_Phidget_Attached_; }
+    // The millisecond tick the quiet periods are measured with; a test puts a fake clock here before
+    // Open_Control_Box.
+    std::function<int32_t()> Box_Tick;
+    int32_t m_Load_Tick = 0;
+    // An input change. Changes that arrive while a heat operation or an earlier change is still being
+    // handled wait in order and follow it.
+    void obj_phidget_OnInputChange(int32_t Index, bool NewState);
+    void obj_phidget_OnAttach();
+    void obj_phidget_OnDetach();
+    // Ends a quiet period once the tick has passed it (the box's timer calls it; so may a test).
+    void Box_Quiet_Period_End();
+    void Display_Control_Box();
+    void Draw_LED();
+    void Update_Control_Box_Led();
+    void Set_Phidget_State(int16_t Index, bool State);
+    void Handle_start_mouseup(int16_t heat);
+    void item_test_control_box_Click();
+    void Picture_LED_Press(bool pressed);
+    bool LED_Lit() const { return led_lit_; }
+    bool Armed_Remote_State() const { return armed_remote_; }
+    // The last message of a heat operation started by the box: shown here, never in a blocking box.
+    QLabel* Label_box_message;
+    QGroupBox* Frame_Control_box;
+    QLabel *Label_remote, *Picture_LED, *Label_attached, *Label_serial, *Label_cb_version;
+    std::array<QWidget*, 2> Frame_toggle{}, Shape_on{}, Shape_off{};
+    // The start button (0), and inputs 3 (1) and 4 (2), which act on no heat.
+    std::array<QLabel*, 3> Shape_Button{};
 
 protected:
     void Form_Activate() override;
@@ -138,6 +204,30 @@ private:
     void Frame_arrived_on_worker(cls_Capture_HDMI& device);
     // The notice that frames are held back; an empty one hides it.
     void Show_Paused(const QString& notice);
+    void Build_Control_Box_Panel();
+    struct Box_change {
+        int32_t index;  // -1: the end of a quiet period
+        bool state;
+        int32_t tick;
+    };
+    void Drain_Box_Queue();
+    void Box_Change(const Box_change& change);
+    void Box_Act(int32_t index, bool state);
+    bool In_Quiet_Period(int32_t tick) const;
+    void Schedule_Quiet_Period_End();
+    void Box_Start_Event(int16_t slot);
+    void Box_Notice(const std::string& text);
+    // Held by every heat operation: box changes wait until the outermost one has ended.
+    class Heat_operation {
+    public:
+        explicit Heat_operation(Form_capture_multi_file& console);
+        ~Heat_operation();
+        Heat_operation(const Heat_operation&) = delete;
+        Heat_operation& operator=(const Heat_operation&) = delete;
+
+    private:
+        Form_capture_multi_file& console_;
+    };
 
     std::unique_ptr<cls_Capture_HDMI> obj_Capture_HDMI_;
     std::unique_ptr<Heat_recorder> recorder_;
@@ -150,6 +240,20 @@ private:
     std::atomic<bool> frame_pending_{false};
     int32_t reported_held_back_ = 0;
     bool m_Capture_Rotate = false;
+    std::unique_ptr<controlbox::Interface_kit> obj_phidget_;
+    bool p_Phidget_Attached_ = false;
+    int32_t attach_tick_ = 0;
+    bool attached_once_ = false;
+    bool armed_remote_ = false;
+    bool box_busy_ = false;
+    bool lamp_pressed_ = false;
+    bool led_lit_ = false;
+    bool quiet_end_pending_ = true;
+    int heat_operations_ = 0;
+    int box_operations_ = 0;
+    std::deque<Box_change> box_queue_;
+    std::array<bool, Box_Inputs> box_inputs_{};  // the state last acted on
+    QTimer* box_quiet_timer_ = nullptr;
     bool m_Recovery_Done = false;
     // The present source choice has been set up: the camera is set up and started once per choice, so
     // a mere activation never restarts it (a running heat keeps its frame count and JPEG limit).

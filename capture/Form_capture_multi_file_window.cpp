@@ -2,6 +2,7 @@
 // showing and hiding of the live preview.
 #include "Form_capture_multi_file.h"
 #include "Form_select_Video.h"
+#include "Form_simulated_control_box.h"
 #include "Frm_fullscreen.h"
 #include "cls_Capture_HDMI.h"
 
@@ -56,10 +57,7 @@ void Form_capture_multi_file::Build_Window() {
         });
     });
     item_test_control_box = Item(form, "Test Control Box", "Ctrl+B", true);
-    connect(item_test_control_box, &QAction::triggered, this, [this] {
-        item_test_control_box->setChecked(false);
-        ui::MsgBox("The control box validation panel is not built yet.");
-    });
+    connect(item_test_control_box, &QAction::triggered, this, [this] { item_test_control_box_Click(); });
     item_view_last = Item(form, "View last Finished heat", "Ctrl+L");
     connect(item_view_last, &QAction::triggered, this, [this] { View_Last_Finished(); });
     connect(Item(form, "Select Video Source"), &QAction::triggered, this,
@@ -145,6 +143,9 @@ void Form_capture_multi_file::Build_Debug_Menu(QMenuBar* bar) {
                    " Screen.Height = " + std::to_string(ui::Screen_Height_Twips()));
     });
     connect(Item(menu_debug, "Playpop"), &QAction::triggered, this, [] { PlayPOP(false); });
+    // Drives the simulated control box, so that every path of the box runs without a board.
+    item_simulated_box = Item(menu_debug, "Simulated control box");
+    connect(item_simulated_box, &QAction::triggered, this, [] { Form_simulated_control_box::Instance().Show(ui::vbModeless); });
     menu_debug->menuAction()->setVisible(false);
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+// A serial port's modem lines through Qt SerialPort. RTS is held on while the port is open, so that a
+// contact or photocell can feed a status line from it.
+#include "Modem_port.h"
+
+#include <memory>
+
+class QSerialPort;
+
+namespace controlbox {
+
+class Serial_modem_port final : public Modem_port {
+public:
+    explicit Serial_modem_port(std::string port_name);
+    ~Serial_modem_port() override;
+
+    bool Open() override;
+    void Close() override;
+    std::optional<uint32_t> Lines() override;
+    bool Set_DTR(bool on) override;
+    std::string Serial_Number_Text() const override;
+
+private:
+    std::string name_;
+    std::unique_ptr<QSerialPort> port_;
+};
+
+}  // namespace controlbox

@@ -1,0 +1,260 @@
+// Heats recorded as started when the program last ended are offered at the console's start: OK takes
+// them back from their own capture files, Cancel removes the records. A heat whose program was killed in
+// the middle of a capture segment comes back with every frame that reached the disk and goes on.
+#include "Heat_console_fixture.h"
+
+#include <QGroupBox>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using State = Form_capture_multi_file::Slot_state;
+constexpr const char* Question = "Vantorel has detected one ore more started heats present at shutdown,\r\n"
+                                 "possibly following an abnormal shutdown of the program.\r\n"
+                                 " If you want to reload these heats, press OK, otherwise Cancel!";
+
+// A capture file whose header holds a start, as Start leaves it.
+std::string Started_File(const std::string& folder, const std::string& heat_id, int32_t start_local, int32_t buffer) {
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/CupHeat" + Form_capture_multi_file::File_Name_Safe(heat_id) + " 2026_01_02 10_00_00.kd3";
+    cls_VideoFile_handler store;
+    store.File_name(path);
+    store.Create_File();
+    store.Cropped_X(120);
+    store.Cropped_Y(200);
+    store.Create_KD3_header();
+    store.Heat_ID(1, heat_id);
+    store.Clear_Heats();
+    store.Write_KD3_header();
+    store.Close_File();
+    store.File_name(path);
+    store.Open_RGB_File();
+    store.Heat_ID(1, heat_id);
+    store.Start_local_mill(1, start_local);
+    store.Set_JPG_Maxsize(buffer);
+    store.Write_KD3_header();
+    store.Close_File();
+    return path;
+}
+
+void Record(size_t slot, const std::string& value) {
+    Non_dependant::Write_Ini("active_heats", "Heat" + std::to_string(slot), value, Ini_file_path);
+}
+
+std::string Bytes(const std::string& path, int64_t from, int64_t count) {
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(from);
+    std::string bytes(static_cast<size_t>(count), '\0');
+    in.read(bytes.data(), count);
+    return bytes;
+}
+
+}  // namespace
+
+TEST_F(Heat_console, A_started_record_is_read_whatever_its_folder_and_heat_id_hold) {
+    const std::string odd = folder_ + "/a,started,b started";
+    const std::string path = Started_File(odd, "7", 1000, 5000);
+    const std::string missing = folder_ + "/CupHeat9 2026_01_02 10_00_00.kd3";
+    struct Row {
+        std::string value;
+        bool started;
+        std::string path;
+        bool found;
+    } rows[] = {
+        {path + ",started,1000,7,5000", true, path, true},
+        {path + ",started,1000,7,b,5000", true, path, true},  // a heat ID with ","
+        {path + " finished", false, "", false},                // "started" in the folder: still finished
+        {missing + ",started,1000,9,5000", true, missing, false},
+        {"N/A", false, "", false},
+        {"", false, "", false},
+        {"started", true, "", false},
+        {odd + ",started,1,2,3", true, "", false},  // no capture file named before the marker
+    };
+    for (const Row& row : rows) {
+        const Form_capture_multi_file::Started_record r = Form_capture_multi_file::Read_Started_Record(row.value);
+        EXPECT_EQ(r.started, row.started) << row.value;
+        EXPECT_EQ(r.path, row.path) << row.value;
+        EXPECT_EQ(r.file_found, row.found) << row.value;
+    }
+}
+
+// OK restores from each file's header; a missing file is skipped with a message and the others go on.
+TEST_F(Heat_console, Started_heats_are_offered_and_restored_from_their_files) {
+    const int32_t start = ((14 * 60 + 7) * 60 + 30) * 1000 + 250;
+    const std::string a = Started_File(folder_ + "/x,started,y", "7,b", start, 6000);
+    const std::string c = Started_File(folder_, "12", start + 1000, 6100);
+    Record(0, a + ",started," + std::to_string(start) + ",7,b,99999");  // the ini's buffer size is not the file's
+    Record(1, folder_ + "/CupHeat8 2026_01_02 10_00_00.kd3,started,1,8,6000");
+    Record(2, c + ",started," + std::to_string(start + 1000) + ",12,6100");
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Form_capture_multi_file& console = Running_Console();
+    const std::vector<std::string> prompts = Test_dialogs::Instance().Shown_Prompts();
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[0], Question);
+    EXPECT_EQ(prompts[1].rfind("The started heat of Heat B cannot be restored: its capture file is missing.", 0), 0u);
+    EXPECT_EQ(console.State(0), State::Restored);
+    EXPECT_EQ(console.State(1), State::Empty);
+    EXPECT_EQ(console.State(2), State::Restored);
+    EXPECT_EQ(console.File_path(0), a);
+    EXPECT_EQ(console.Text_Heat_ID[0]->text(), "7,b") << Read(a).heat_id;
+    EXPECT_EQ(console.Label_filename[0]->text().toStdString(), a);
+    EXPECT_EQ(console.Label_start_time[0]->text(), " 14:07:30,25");
+    EXPECT_EQ(console.Capture_Heat(), 2);
+    EXPECT_EQ(console.Start_Heat(), 2);
+    // The file keeps its own record buffer; the records stay "started" until Finish.
+    Read_back r = Read(a);
+    EXPECT_EQ(r.buffer, 6000);
+    EXPECT_NE(Non_dependant::Read_Ini("active_heats", "Heat0", Ini_file_path, ""), a + " finished");
+    // A restored heat takes capture segments into its file, refuses a start and is finished as usual.
+    console.Set_Active_heat(0);
+    Segment(console, 4);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    console.Handle_Start_Event(0);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "Heat already started! (m2)");
+    console.Command_Finish_Click(0);
+    EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat0", Ini_file_path, ""), a + " finished");
+    r = Read(a);
+    EXPECT_GE(r.frames, 4);
+    EXPECT_EQ(r.buffer, 6000);
+    EXPECT_EQ(r.start_local, start);
+    EXPECT_EQ(r.file_size, uint64_t(kd3::Header_Length) + uint64_t(r.frames) * uint64_t(kd3::Record_Length(6000)));
+}
+
+TEST_F(Heat_console, Cancel_removes_every_record_and_without_started_records_nothing_is_asked) {
+    const std::string a = Started_File(folder_, "3", 5000, 6000);
+    Record(0, folder_ + "/old started.kd3 finished");
+    Record(1, a + ",started,5000,3,6000");
+    Record(2, a + " finished");
+    Test_dialogs::Instance().Answer(ui::vbCancel);
+    Form_capture_multi_file& console = Running_Console();
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(), std::vector<std::string>{Question});
+    for (int16_t slot = 0; slot < 3; ++slot) {
+        EXPECT_EQ(console.State(slot), State::Empty);
+        EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat" + std::to_string(slot), Ini_file_path, "gone"), "gone");
+    }
+    ui::Destroy_All_Forms();
+    Record(0, a + " finished");
+    Running_Console();
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
+}
+
+// The recording side of the crash test: the console records heat B until the test kills it.
+TEST_F(Heat_console, DISABLED_Records_until_killed) {
+    const char* folder = std::getenv("VANTOREL_CRASH_FOLDER");
+    ASSERT_NE(folder, nullptr);
+    Use_Folder(folder);
+    Form_capture_multi_file& console = Running_Console();
+    New_Started_Heat(console, 1, "7");
+    console.Set_Active_heat(1);
+    console.Handle_Capture_Start(1);
+    ASSERT_TRUE(console.Recorder().Segment_Open());
+    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    int32_t told = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        Wait_For([&] { return console.Recorder().Frames_Written() > told; });
+        told = console.Recorder().Frames_Written();
+        std::printf("\nframes %d\n", told);
+        std::fflush(stdout);
+    }
+}
+
+TEST_F(Heat_console, A_heat_killed_mid_capture_comes_back_with_every_frame_on_disk_and_goes_on) {
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::string filter = "--gtest_filter=Heat_console.DISABLED_Records_until_killed";
+    std::string disabled = "--gtest_also_run_disabled_tests";
+    std::vector<char*> argv{const_cast<char*>(self.c_str()), filter.data(), disabled.data(), nullptr};
+    std::string folder_variable = "VANTOREL_CRASH_FOLDER=" + Test_folder();
+    std::vector<char*> envp;
+    for (char** e = environ; *e; ++e) envp.push_back(*e);
+    envp.push_back(folder_variable.data());
+    envp.push_back(nullptr);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    // Killed once ten frames are on the way to the disk, wherever the recorder is then.
+    std::string heard;
+    int32_t frames_told = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (frames_told < 10 && std::chrono::steady_clock::now() < end) {
+        pollfd p{out[0], POLLIN, 0};
+        if (poll(&p, 1, 200) <= 0) continue;
+        char buffer[512];
+        const ssize_t n = read(out[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        heard.append(buffer, static_cast<size_t>(n));
+        for (size_t at = heard.find("\nframes "); at != std::string::npos; at = heard.find("\nframes ", at + 1))
+            frames_told = std::max(frames_told, std::atoi(heard.c_str() + at + 8));
+    }
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(out[0]);
+    ASSERT_GE(frames_told, 10) << heard;
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    std::string path;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_)) path = entry.path().string();
+    ASSERT_NE(Non_dependant::Read_Ini("active_heats", "Heat1", Ini_file_path, "").find(path + ",started,"), std::string::npos);
+    int32_t buffer = 0;
+    {
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        buffer = store.RGB_Compressed_buffer_Size();
+        store.Close_File();
+    }
+    ASSERT_GT(buffer, 0);
+    const int64_t record = kd3::Record_Length(buffer);
+    const int64_t on_disk = (static_cast<int64_t>(std::filesystem::file_size(path)) - kd3::First_Record) / record;
+    ASSERT_GE(on_disk, 1);
+    const std::string frames_before = Bytes(path, kd3::First_Record, on_disk * record);
+    // Whatever the kill left, the file also ends in half a record, as a kill during a write leaves it.
+    std::filesystem::resize_file(path, static_cast<uintmax_t>(kd3::First_Record + on_disk * record));
+    std::ofstream(path, std::ios::binary | std::ios::app) << "RGBS" << std::string(static_cast<size_t>(record / 2), 'x');
+
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Form_capture_multi_file& console = Running_Console();
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(), std::vector<std::string>{Question});
+    ASSERT_EQ(console.State(1), State::Restored);
+    EXPECT_EQ(console.File_path(1), path);
+    EXPECT_EQ(console.Text_Heat_ID[1]->text(), "7");
+    EXPECT_EQ(console.Capture_Heat(), 1);
+    Segment(console, 5);
+    const int32_t appended = console.Recorder().Frames_Written();
+    console.Command_Finish_Click(1);
+    EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat1", Ini_file_path, ""), path + " finished");
+
+    cls_VideoFile_handler store;
+    store.File_name(path);
+    store.Open_RGB_File();
+    ASSERT_TRUE(store.File_open());
+    EXPECT_EQ(store.Num_Frames(), on_disk + appended);
+    EXPECT_EQ(store.RGB_Compressed_buffer_Size(), buffer);
+    for (int32_t f = 1; f <= store.Num_Frames(); ++f) {
+        store.Read_RGB_sample(f, false);
+        EXPECT_GT(store.KD3_JPEG_Size(), 0) << f;
+        EXPECT_LE(store.KD3_JPEG_Size(), buffer) << f;
+    }
+    EXPECT_GT(store.Start_local_Mill_Time(1), 0);
+    store.Close_File();
+    // Appending went on after the last whole record: the half record is gone, the frames before are intact.
+    EXPECT_EQ(std::filesystem::file_size(path), uint64_t(kd3::First_Record + (on_disk + appended) * record));
+    EXPECT_EQ(Bytes(path, kd3::First_Record, on_disk * record), frames_before);
+}
