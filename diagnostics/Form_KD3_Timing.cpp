@@ -31,7 +31,7 @@ QLabel* Boxed_Label(QWidget* parent, const char* colour = nullptr) {
 }  // namespace
 
 Form_KD3_Timing::Form_KD3_Timing() : ui::Form("Form_KD3_Timing") {
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(10560 / ui::Twips_Per_Pixel_X(), 7350 / ui::Twips_Per_Pixel_Y());
     Set_Caption("KD3 File timing histogram");
     QFont bold = font();

@@ -167,10 +167,9 @@ void Frm_kanot_2::Build_Menus() {
     add(menu_debug, "item_test_copy", "Test Copy", [this] { File_Copy(); });
     item_export_form = check(add(menu_debug, "item_export_form", "Export form", [this, show_field] {
         vb::Trap(Is_Compiled, "item_export_form_Click of Form frm_kanot_2", [&] {
-            item_export_form.Set_Checked(!item_export_form.Checked());
             Frm_export& export_window = Frm_export::Instance();
             export_window.Review = {[this] { return static_cast<int32_t>(Slider_play->value()); }, show_field,
-                                    [this] { return Replay_File.File_name(); }, [this] { return Picture_large->Picture(); },
+                                    [this] { return Replay_File.File_name(); }, [this] { return Picture_large->grab().toImage(); },
                                     [this] { Set_Focus(); }};
             if (item_export_form.Checked())
                 export_window.Show(ui::vbModeless);
