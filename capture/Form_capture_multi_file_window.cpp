@@ -109,10 +109,11 @@ void Form_capture_multi_file::Build_Window() {
             monitor.Show_Properties(obj_Capture_HDMI_->Current_FriendlyName() + " / " +
                                     obj_Capture_HDMI_->Current_PropertyString());
             monitor.Reset_Counters();
+            // Top-most before it shows: changing the flag of a shown window loses its frame's place.
+            monitor.Set_Top_Most(true);
             monitor.Show(ui::vbModeless);
             monitor.HDMI_Dimensions(obj_Capture_HDMI_->HDMI_Sample_Dimensions() + ", " +
                                     std::to_string(static_cast<int64_t>(1000.0 / (ten_frames / 10.0))) + " fps");
-            monitor.Set_Top_Most(true);
         });
     });
     menu_specials = bar->addMenu("Specials");
@@ -180,11 +181,11 @@ void Form_capture_multi_file::Build_Debug_Menu(QMenuBar* bar) {
                                                         device->Direct_Compressions(), device->Total_Compressed_Bytes(),
                                                         static_cast<double>(device->Running_Fps())};
         });
+        statistics.Set_Top_Most(true);
         if (checked)
             statistics.Show(ui::vbModeless);
         else
             statistics.Hide();
-        statistics.Set_Top_Most(true);
     });
     connect(Item(menu_debug, "Show my size"), &QAction::triggered, this, [this] {
         const int tx = ui::Twips_Per_Pixel_X(), ty = ui::Twips_Per_Pixel_Y();

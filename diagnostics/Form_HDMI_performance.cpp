@@ -45,6 +45,9 @@ Form_HDMI_performance::Form_HDMI_performance()
       item_print(Menu_form, "Print Form"),
       Menu_debug(Menu_bar, "Debug"),
       item_random_delta(Menu_debug, "Random Delta") {
+    // Hints of its own: taking the close button away then leaves the caption and the other buttons.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setMenuBar(Menu_bar);
@@ -187,6 +190,13 @@ void Form_HDMI_performance::Poll() {
         return;
     }
     for (int32_t delta : poll_.New_Frames(*reading)) HDMI_event(reading->last_tick, delta);
+}
+
+// At the screen's top-left corner, caption included, out of the console's way. The close box goes before
+// the window is first shown: taking it from a shown window makes the window lose its frame's place.
+void Form_HDMI_performance::Form_Load() {
+    modCloseBtn::Enable_Close_Button(this, false);
+    Move(0, 0);
 }
 
 void Form_HDMI_performance::Form_Activate() {

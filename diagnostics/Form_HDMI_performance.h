@@ -65,6 +65,7 @@ public:
     QTimer Timer_delta;
 
 protected:
+    void Form_Load() override;
     void Form_Activate() override;
     void Form_Unload(int16_t& cancel) override;
     void closeEvent(QCloseEvent* event) override;

@@ -15,9 +15,9 @@ using namespace Module_Vantorel;
 using ui::Place;
 
 Form_Vantorel_HDMI_debug::Form_Vantorel_HDMI_debug() : ui::Form("Form_Vantorel_HDMI_debug") {
-    setFixedSize(5400 / ui::Twips_Per_Pixel_X(), 3720 / ui::Twips_Per_Pixel_Y());
+    setFixedSize(6600 / ui::Twips_Per_Pixel_X(), 3720 / ui::Twips_Per_Pixel_Y());
     Set_Caption("Vantorel HDMI debug");
-    Label_version = Place(new QLabel(this), 120, 120, 5160, 300);
+    Label_version = Place(new QLabel(this), 120, 120, 6360, 300);
     struct Row {
         const char* caption;
         QLabel** value;
@@ -47,6 +47,7 @@ Form_Vantorel_HDMI_debug::Form_Vantorel_HDMI_debug() : ui::Form("Form_Vantorel_H
 void Form_Vantorel_HDMI_debug::Form_Load() {
     Label_version->setText(QString::fromStdString("JPG performance " + Program_Name + " " + Program_Version + " " +
                                                   Non_dependant::Now_Text()));
+    Centre_On(nullptr);
 }
 
 void Form_Vantorel_HDMI_debug::Show_Statistics(const Statistics& s) {

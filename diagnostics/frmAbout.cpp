@@ -137,7 +137,7 @@ void frmAbout::Load_Product_Picture(const std::string& resource_id) {
     picture.loadFromData(bytes.data(), static_cast<uint>(bytes.size()));
     Picture_product->setPixmap(picture);
     Picture_product->resize(picture.size());
-    Picture_product->move(width() / 2 - Picture_product->width() / 2, Picture_product->y());
+    Picture_product->move(Picture_product->parentWidget()->width() / 2 - Picture_product->width() / 2, Picture_product->y());
     Picture_product->update();
 }
 
