@@ -7,6 +7,7 @@
 #include "diagnostics/frmAbout.h"
 #include "platform/jpeg/Jpeg_codec.h"
 #include "platform/vb/Vb_text.h"
+#include "results/modCloseBtn.h"
 #include "shell/Module_Vantorel.h"
 #include "store/cls_VideoFile_handler.h"
 
@@ -115,6 +116,13 @@ TEST(Frame_arrival_monitor, Labels_plot_and_hide_button) {
     monitor.Plot_Delta(100000);
     const QImage plot = monitor.Picture_Delta_Scroll->pixmap().toImage();
     EXPECT_EQ(plot.pixelColor(plot.width() - 1, 0), QColor(0, 0, 255));
+    // The close box cannot close it; the random test runs on its timer while checked.
+    EXPECT_TRUE(modCloseBtn::Close_Unavailable(&monitor));
+    monitor.Random_Delta_Click();
+    EXPECT_TRUE(monitor.item_random_delta.Checked());
+    EXPECT_TRUE(monitor.Timer_delta.isActive());
+    monitor.Random_Delta_Click();
+    EXPECT_FALSE(monitor.Timer_delta.isActive());
     bool hidden_by_console = false;
     monitor.Hide_HDMI_performance = [&] { hidden_by_console = true; };
     monitor.Command_Hide_Me_Click();
