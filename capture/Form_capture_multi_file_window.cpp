@@ -6,6 +6,9 @@
 #include "Frm_fullscreen.h"
 #include "cls_Capture_HDMI.h"
 
+#include "diagnostics/Form_HDMI_performance.h"
+#include "diagnostics/Form_Vantorel_HDMI_debug.h"
+
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Key_state.h"
 #include "platform/ui/Screen.h"
@@ -24,6 +27,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTime>
 #include <QTimer>
 
@@ -74,8 +78,42 @@ void Form_capture_multi_file::Build_Window() {
                        "and possible timing errors!");
     });
     QMenu* diagnostics = bar->addMenu("Diagnostics");
-    connect(Item(diagnostics, "HDMI Performance", "Ctrl+H"), &QAction::triggered, this,
-            [] { ui::MsgBox("The frame-arrival monitor is not built yet."); });
+    QAction* item_HDMI_performance = Item(diagnostics, "HDMI Performance", "Ctrl+H", true);
+    connect(item_HDMI_performance, &QAction::triggered, this, [this, item_HDMI_performance](bool checked) {
+        vb::Trap(Is_Compiled, "item_HDMI_performance_Click of Form Form_capture_multi_file", [&] {
+            const int32_t ten_frames = obj_Capture_HDMI_ ? obj_Capture_HDMI_->HDMI_10_mill() : 0;
+            if (ten_frames <= 0) {
+                item_HDMI_performance->setChecked(!checked);
+                ui::MsgBox("No active HDMI source!");
+                return;
+            }
+            if (!checked) {
+                Form_HDMI_performance::Instance().Unload();
+                return;
+            }
+            Form_HDMI_performance& monitor = Form_HDMI_performance::Instance();
+            monitor.Hide_HDMI_performance = [item_HDMI_performance, &monitor] {
+                item_HDMI_performance->setChecked(false);
+                monitor.Hide();
+            };
+            // The monitor reads the device's frame count and last interval while it is shown.
+            monitor.Feed_From([console = QPointer<Form_capture_multi_file>(this)]()
+                                  -> std::optional<Frame_arrival_poll::Reading> {
+                const cls_Capture_HDMI* device = console ? console->obj_Capture_HDMI() : nullptr;
+                if (!device) return std::nullopt;
+                return Frame_arrival_poll::Reading{device->HDMI_events(), device->last_Capture_mill(),
+                                                   device->last_Capture_delta()};
+            });
+            monitor.Show_Properties(obj_Capture_HDMI_->Current_FriendlyName() + " / " +
+                                    obj_Capture_HDMI_->Current_PropertyString());
+            monitor.Reset_Counters();
+            // Top-most before it shows: changing the flag of a shown window loses its frame's place.
+            monitor.Set_Top_Most(true);
+            monitor.Show(ui::vbModeless);
+            monitor.HDMI_Dimensions(obj_Capture_HDMI_->HDMI_Sample_Dimensions() + ", " +
+                                    std::to_string(static_cast<int64_t>(1000.0 / (ten_frames / 10.0))) + " fps");
+        });
+    });
     menu_specials = bar->addMenu("Specials");
     connect(Item(menu_specials, "Pause camera"), &QAction::triggered, this, [] { Program_commands::Stop_All_Captures(); });
     connect(Item(menu_specials, "Timing correction"), &QAction::triggered, this, [this] { item_timing_correction_Click(); });
@@ -131,9 +169,21 @@ void Form_capture_multi_file::Build_Debug_Menu(QMenuBar* bar) {
                    "\r\nMax Direct compress size = " + std::to_string(device ? device->Max_Direct_Compressed_size() : 0));
     });
     QAction* debug_form = Item(menu_debug, "Debug_form", nullptr, true);
-    connect(debug_form, &QAction::triggered, this, [debug_form] {
-        debug_form->setChecked(false);
-        ui::MsgBox("The JPEG statistics window is not built yet.");
+    connect(debug_form, &QAction::triggered, this, [this](bool checked) {
+        Form_Vantorel_HDMI_debug& statistics = Form_Vantorel_HDMI_debug::Instance();
+        statistics.Feed_From([console = QPointer<Form_capture_multi_file>(this)]()
+                                 -> std::optional<Form_Vantorel_HDMI_debug::Statistics> {
+            const cls_Capture_HDMI* device = console ? console->obj_Capture_HDMI() : nullptr;
+            if (!device) return std::nullopt;
+            return Form_Vantorel_HDMI_debug::Statistics{device->Max_Seen_Compressed_Size(), device->Min_Seen_Compressed_Size(),
+                                                        device->Direct_Compressions(), device->Total_Compressed_Bytes(),
+                                                        static_cast<double>(device->Running_Fps())};
+        });
+        statistics.Set_Top_Most(true);
+        if (checked)
+            statistics.Show(ui::vbModeless);
+        else
+            statistics.Hide();
     });
     connect(Item(menu_debug, "Show my size"), &QAction::triggered, this, [this] {
         const int tx = ui::Twips_Per_Pixel_X(), ty = ui::Twips_Per_Pixel_Y();

@@ -9,7 +9,15 @@
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
 
+#include "platform/ui/Dialog_service.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -28,24 +36,42 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-frmAbout::frmAbout() : ui::Form("frmAbout") {
-    setFixedSize(8000 / ui::Twips_Per_Pixel_X(), 6000 / ui::Twips_Per_Pixel_Y());
-    Picture_company = Place(new QLabel(this), 120, 120, 1200, 1200);
-    Lbldescription = Place(new QLabel(this), 1440, 240, 6400, 375);
-    Picture_product = Place(new QLabel(this), 1440, 720, 3600, 1080);
-    Frame_version = Place(new QGroupBox("Version info", this), 120, 1920, 7760, 1080);
+frmAbout::frmAbout()
+    : ui::Form("frmAbout"),
+      Menu_bar(new QMenuBar(this)),
+      Menu_Form(Menu_bar, "Form"),
+      item_print(Menu_Form, "Print"),
+      menu_debug(Menu_bar, "Debug"),
+      item_date_formats(menu_debug, "Date formats"),
+      Menu_sources(Menu_bar, "Sources"),
+      item_video_sources(Menu_sources, "Video sources"),
+      item_audio_sources(Menu_sources, "Audio sources") {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setMenuBar(Menu_bar);
+    auto* client = new QWidget(this);
+    client->setFixedSize(8000 / ui::Twips_Per_Pixel_X(), 6000 / ui::Twips_Per_Pixel_Y());
+    layout->addWidget(client);
+    QObject::connect(Menu_Form.Menu(), &QMenu::aboutToShow, this, [this] { Menu_Form_Click(); });
+    item_print.On_Click([this] { item_print_Click(); });
+    item_date_formats.On_Click([this] { item_date_formats_Click(); });
+    Picture_company = Place(new QLabel(client), 120, 120, 1200, 1200);
+    Lbldescription = Place(new QLabel(client), 1440, 240, 6400, 375);
+    Picture_product = Place(new QLabel(client), 1440, 720, 3600, 1080);
+    Frame_version = Place(new QGroupBox("Version info", client), 120, 1920, 7760, 1080);
     Lblversion = Place(new QLabel(Frame_version), 120, 300, 7500, 300);
     Lbl_filedate = Place(new QLabel(Frame_version), 120, 660, 7500, 300);
-    Frame_technical = Place(new QGroupBox("Technical info", this), 120, 3120, 7760, 1680);
+    Frame_technical = Place(new QGroupBox("Technical info", client), 120, 3120, 7760, 1680);
     Lbl_IP = Place(new QLabel(Frame_technical), 120, 300, 7500, 240);
     Lbl_pelkcap = Place(new QLabel(Frame_technical), 120, 560, 7500, 240);
     Label_phidget_version = Place(new QLabel(Frame_technical), 120, 820, 7500, 240);
     Lbl_fourcc = Place(new QLabel(Frame_technical), 120, 1080, 7500, 240);
     Lbl_PElkGraphics = Place(new QLabel(Frame_technical), 120, 1340, 7500, 240);
-    Label_userapp = Place(new QLabel("User app data at:", this), 120, 4920, 6300, 600);
+    Label_userapp = Place(new QLabel("User app data at:", client), 120, 4920, 6300, 600);
     Label_userapp->setCursor(Qt::PointingHandCursor);
     Label_userapp->installEventFilter(this);
-    Command_OK = Place(new ui::Command_button("Ok", this), 6600, 5040, 1095, 495);
+    Command_OK = Place(new ui::Command_button("Ok", client), 6600, 5040, 1095, 495);
     Command_OK->On_Click([this] { Command_OK_Click(); });
     for (QLabel* label : {Lblversion, Lbl_filedate, Lbl_IP, Lbl_pelkcap, Label_phidget_version, Lbl_fourcc,
                           Lbl_PElkGraphics, Lbldescription, Label_userapp})
@@ -59,7 +85,29 @@ void frmAbout::Form_Load() {
     Lblversion->setText(Q(std::string("Version ") + VANTOREL_VERSION + ", Compile date: " + Build_Date));
     Lbldescription->setText(Q(Program_Name));
     if (Is_Compiled) Lbl_filedate->setText(Q(".exe Filedate = " + Non_dependant::FileDate()));
+    Menu_sources.Set_Visible(false);
+    menu_debug.Set_Visible(false);
 }
+
+void frmAbout::Menu_Form_Click() {
+    QCoreApplication::processEvents();
+    menu_debug.Set_Visible(Non_dependant::Ctrl_Down());
+}
+
+void frmAbout::item_print_Click() {
+    ui::MsgBox("Printing the about box is not built yet.");
+}
+
+std::string frmAbout::Date_Formats_Text() {
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    return "date = " + locale.toString(now.date(), QLocale::ShortFormat).toStdString() + "\r\n" +
+           "time = " + locale.toString(now.time(), QLocale::LongFormat).toStdString() + "\r\n" +
+           "now = " + locale.toString(now, QLocale::ShortFormat).toStdString() + "\r\n" +
+           "ISODate = " + Non_dependant::Date_Text() + "\r\n" + "ISOnow = " + Non_dependant::Now_Text() + "\r\n";
+}
+
+void frmAbout::item_date_formats_Click() { ui::MsgBox(Date_Formats_Text()); }
 
 void frmAbout::Display_PelkGraphics() {
     // All 64 bytes: a text after a zero byte is shown too; the zero bytes themselves show as blanks.
@@ -92,7 +140,7 @@ void frmAbout::Load_Product_Picture(const std::string& resource_id) {
     picture.loadFromData(bytes.data(), static_cast<uint>(bytes.size()));
     Picture_product->setPixmap(picture);
     Picture_product->resize(picture.size());
-    Picture_product->move(width() / 2 - Picture_product->width() / 2, Picture_product->y());
+    Picture_product->move(Picture_product->parentWidget()->width() / 2 - Picture_product->width() / 2, Picture_product->y());
     Picture_product->update();
 }
 

@@ -3,11 +3,13 @@
 // with, the product picture and the application-data folder (a click opens it).
 #include "platform/ui/Command_button.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Menu_item.h"
 
 #include <string>
 
 class QGroupBox;
 class QLabel;
+class QMenuBar;
 
 class frmAbout : public ui::Form {
 public:
@@ -27,6 +29,12 @@ public:
 
     void Command_OK_Click();
     void Label_userapp_Click();
+    // The Form menu's title: shows the Debug menu when Ctrl is held, hides it otherwise.
+    void Menu_Form_Click();
+    void item_print_Click();
+    // The date and time in the system's formats and in the program's own.
+    void item_date_formats_Click();
+    static std::string Date_Formats_Text();
 
     QGroupBox* Frame_version;
     QLabel* Lblversion;
@@ -42,6 +50,9 @@ public:
     QLabel* Lbldescription;
     QLabel* Label_userapp;
     ui::Command_button* Command_OK;
+    QMenuBar* Menu_bar;
+    ui::Menu_item Menu_Form, item_print, menu_debug, item_date_formats, Menu_sources, item_video_sources,
+        item_audio_sources;
 
 protected:
     void Form_Load() override;

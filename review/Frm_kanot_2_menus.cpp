@@ -3,6 +3,10 @@
 #include "Frm_kanot_2.h"
 
 #include "Module_Vantorel_overlay.h"
+#include "diagnostics/Form_KD3_Timing.h"
+#include "diagnostics/Form_calibrate.h"
+#include "diagnostics/Frm_export.h"
+#include "diagnostics/Timing_self_tests.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/ui/Screen.h"
@@ -18,6 +22,8 @@
 
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QSlider>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -103,7 +109,8 @@ void Frm_kanot_2::Build_Menus() {
                                        [this] { item_handle_mousewheel_Click(); }));
 
     ui::Menu_item menu_diagnostics = bar("menu_diagnostics", "Diagnostics");
-    add(menu_diagnostics, "item_timing_analyze", "File timing analyze", later("File timing analyze"));
+    add(menu_diagnostics, "item_timing_analyze", "File timing analyze",
+        [this] { Form_KD3_Timing::Timing_Analyze(Replay_File, Lbl_Frame_size->text().toStdString()); });
 
     menu_Extras = bar("menu_Extras", "Extras");
     item_display_sample_data = check(add(menu_Extras, "item_display_sample_data", "Display sample data",
@@ -131,8 +138,21 @@ void Frm_kanot_2::Build_Menus() {
                                  [] {}));
     item_Test_Line = add(menu_debug, "item_Test_Line", "Test_line", [this] { item_Test_Line_Click(); });
     add(menu_debug, "item_Goal_HSL", "Goal_HSL", [] {});
-    add(menu_debug, "item_timing_method", "Timing_method_analyze", later("Timing_method_analyze"));
-    add(menu_debug, "item_timing_increment_analyze", "Timing Increment analyze", later("Timing Increment analyze"));
+    // The self-tests step this window through its fields; setting the slider to its present value shows
+    // nothing of itself, so that field is shown directly.
+    auto show_field = [this](int32_t v) {
+        if (Slider_play->value() == v)
+            Slider_play_Scroll();
+        else
+            Slider_play->setValue(v);
+    };
+    const Timing_self_tests::Field_stepper stepper{
+        [this] { return Slider_play->minimum(); }, [this] { return Slider_play->maximum(); }, show_field,
+        [this] { return Get_Elapsed_HDMI_events_mill(); }, [this] { return Get_Elapsed_Rounded_mill(); },
+        [this] { return Shown_Field_Time; }};
+    add(menu_debug, "item_timing_method", "Timing_method_analyze", [stepper] { Timing_self_tests::Timing_Method_Analyze(stepper); });
+    add(menu_debug, "item_timing_increment_analyze", "Timing Increment analyze",
+        [stepper] { Timing_self_tests::Timing_Increment_analyze(stepper); });
     add(menu_debug, "item_dump_xml_header", "Dump_XML_header", [this] { item_dump_xml_header_Click(); });
     add(menu_debug, "item_sizes", "Sizes", [this] { item_sizes_Click(); });
     add(menu_debug, "item_run_intro", "Run intro", [this] { Run_Intro(); });
@@ -145,7 +165,18 @@ void Frm_kanot_2::Build_Menus() {
     add(menu_debug, "item_debug_stop", "Debug_Stop", [] {});
     add(menu_debug, "item_display_positions", "Display positions", [this] { item_display_positions_Click(); });
     add(menu_debug, "item_test_copy", "Test Copy", [this] { File_Copy(); });
-    item_export_form = check(add(menu_debug, "item_export_form", "Export form", later("Export form")));
+    item_export_form = check(add(menu_debug, "item_export_form", "Export form", [this, show_field] {
+        vb::Trap(Is_Compiled, "item_export_form_Click of Form frm_kanot_2", [&] {
+            Frm_export& export_window = Frm_export::Instance();
+            export_window.Review = {[this] { return static_cast<int32_t>(Slider_play->value()); }, show_field,
+                                    [this] { return Replay_File.File_name(); }, [this] { return Picture_large->grab().toImage(); },
+                                    [this] { Set_Focus(); }};
+            if (item_export_form.Checked())
+                export_window.Show(ui::vbModeless);
+            else
+                export_window.Hide();
+        });
+    }));
     add(menu_debug, "item_test_XML", "Test XML");
     ui::Menu_item set_rotated = add(menu_debug, "item_set_rotated", "Set rotated", {}, nullptr, true);
     add(set_rotated, "item_rot_true", "True", [this] { item_rot_true_Click(); });
@@ -181,7 +212,7 @@ void Frm_kanot_2::Build_Menus() {
     add(menu_specials, "item_heat_start", "Set Heat start", [this] { item_heat_start_Click(); });
     add(menu_specials, "item_set_heat_id", "Set heat ID", [this] { item_set_heat_id_Click(); });
     add(menu_specials, "item_set_event", "Set event", [this] { Set_File_Event_name("Event", true); });
-    add(menu_specials, "item_calibrate", "Calibrate clock", later("Calibrate clock"));
+    add(menu_specials, "item_calibrate", "Calibrate clock", [] { Form_calibrate::Instance().Show(ui::vbModeless); });
     add(menu_specials, "item_timer_test", "Timer test");
     add(menu_specials, "item_set_event_name", "Set event name", [this] { Set_File_Event_name("Event name?", true); });
     add(menu_specials, "item_Delete_File", "Delete file", [this] { item_Delete_File_Click(); });

@@ -2,6 +2,7 @@
 // each file back with the counts, times, segments and starts as captured. The refusals change nothing
 // and stop no other heat.
 #include "Heat_console_fixture.h"
+#include "diagnostics/Form_Vantorel_HDMI_debug.h"
 
 #include <QAction>
 #include <QMenu>
@@ -184,8 +185,8 @@ TEST(Heat_file_name, Every_character_a_file_name_cannot_hold_becomes_an_undersco
 
 // The limit is 1.2 times the largest JPEG seen; a frame that does not fit even at the lowest quality is
 // counted and has no JPEG, and the attempts end.
-// The developer and diagnostics items: what they report, and the windows not built yet say so and stay unchecked.
-TEST_F(Heat_console, Developer_items_report_and_unbuilt_windows_say_so) {
+// The developer and diagnostics items: what they report, and the JPEG statistics window they show and hide.
+TEST_F(Heat_console, Developer_items_report_and_show_the_statistics_window) {
     Form_capture_multi_file& console = Running_Console();
     auto item = [&](QMenu* menu, const QString& caption) -> QAction* {
         for (QAction* a : menu->actions())
@@ -200,7 +201,6 @@ TEST_F(Heat_console, Developer_items_report_and_unbuilt_windows_say_so) {
         std::string starts;
     } rows[] = {
         {item(console.menu_debug, "Direct compress results"), "Number Direct Compress = "},
-        {item(console.menu_debug, "Debug_form"), "The JPEG statistics window is not built yet."},
         {item(console.menu_debug, "Show my size"), "My size is: " + std::to_string(console.width()) + "*"},
     };
     for (const Row& row : rows) {
@@ -213,6 +213,14 @@ TEST_F(Heat_console, Developer_items_report_and_unbuilt_windows_say_so) {
     }
     EXPECT_GE(std::stoi(Test_dialogs::Instance().Shown_Prompts()[0].substr(25)), compressions);
     EXPECT_FALSE(console.menu_debug->menuAction()->isVisible());
+
+    QAction* statistics = item(console.menu_debug, "Debug_form");
+    ASSERT_NE(statistics, nullptr);
+    statistics->trigger();
+    EXPECT_TRUE(statistics->isChecked());
+    EXPECT_TRUE(Form_Vantorel_HDMI_debug::Instance().isVisible());
+    statistics->trigger();
+    EXPECT_FALSE(Form_Vantorel_HDMI_debug::Instance().isVisible());
 }
 
 TEST_F(Heat_console, The_limit_and_the_bounded_compression_of_a_frame) {
