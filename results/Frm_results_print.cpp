@@ -169,7 +169,7 @@ void Frm_results::Print_Results(bool with_pictures) {
     vb::Trap(Is_Compiled, "Print_Results of Form Frm_results", [&] {
         const std::string heat = Review::Replay_File().Heat_ID(1);
         const std::string kind = with_pictures ? "Series" : "Results";
-        Set_Print_Job_Title(Strip_Diacritics(Event_Name + " Heat: " + heat + " " + kind));
+        Begin_Printout(Strip_Diacritics(Event_Name + " Heat: " + heat + " " + kind));
         if (!Print_Static_Content()) return;
         printer::Print_target& target = *Print_Target;
         target.CurrentX(Print_Left);

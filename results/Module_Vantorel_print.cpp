@@ -62,7 +62,11 @@ printer::System_printer& System_Printer() {
     return the_printer;
 }
 
-void Set_Print_Job_Title(const std::string& title) {
+void Begin_Printout(const std::string& title) {
+    printer::System_printer& system = System_Printer();
+    if (system.Printing()) system.Abort_Doc();
+    Frm_results& results = Frm_results::Instance();
+    if (Print_Target == results.Picture_preview.get()) Print_Target->Cls();
     Print_Job_Title = title;
     Application_Title = title;
     System_Printer().Job_Name(title);
@@ -87,9 +91,12 @@ void Printer_End() {
         const bool printed = system.Printing();
         system.End_Doc();
         Application_Title = App_Title;
-        if (printed && !system.Output_File().empty())
-            ui::MsgBox("No printer is installed: the printout is saved as " + system.Output_File(), ui::vbOKOnly);
+        if (printed) Tell_Pdf_File(system.Output_File());
     });
+}
+
+void Tell_Pdf_File(const std::string& file) {
+    if (!file.empty()) ui::MsgBox("No printer is installed: the printout is saved as " + file, ui::vbOKOnly);
 }
 
 printer::Page_size Preview_Window_Size(printer::Page_size page, int32_t work_height) {

@@ -55,11 +55,17 @@ void Check_Printer();
 void Set_Page_Box();
 // The system printer, printing to PDF files in the application-data folder when none is installed.
 printer::System_printer& System_Printer();
-// The printout's title becomes the application title and the printer's document name.
-void Set_Print_Job_Title(const std::string& title);
+// Starts a printout: what a printout that stopped after an error left on the printer or the preview's
+// page is thrown away, so it never shows under the next one; the printout's title becomes the
+// application title and the printer's document name.
+void Begin_Printout(const std::string& title);
 // Ends the printout: the preview window shows the page, or the printer document goes to the printer
 // (with no printer installed, a PDF file, whose name the operator is told).
 void Printer_End();
+
+// Tells the operator where a printout went when no printer is installed (the PDF file); nothing for
+// a printout that went to a printer ("").
+void Tell_Pdf_File(const std::string& file);
 
 // The preview window's outer size for a page, in twips: the page's own, or, when the work area is less
 // high, as high as the work area with the page's proportions.

@@ -85,7 +85,7 @@ void Frm_kanot_2::PrintSingle() {
     vb::Trap(Is_Compiled, "PrintSingle of Form frm_kanot_2", [this] {
         const std::string heat = Replay_File.Heat_ID(1);
         Form_LCS_preview::Instance().Clear_Page();
-        Set_Print_Job_Title(Strip_Diacritics(Event_Name + " Heat " + heat + " Single"));
+        Begin_Printout(Strip_Diacritics(Event_Name + " Heat " + heat + " Single"));
         Frm_results& results = Frm_results::Instance();
         if (Print_Target == results.Picture_preview.get()) Print_Target->Cls();
         if (!results.Print_Static_Content()) return;

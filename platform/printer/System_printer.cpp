@@ -116,4 +116,18 @@ void System_printer::End_Doc() {
     Cls();
 }
 
+void System_printer::Abort_Doc() {
+    if (!painter_) return;
+    printer_->abort();
+    painter_->end();
+    painter_.reset();
+    printer_.reset();
+    if (!output_file_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(output_file_, ec);
+        output_file_.clear();
+    }
+    Cls();
+}
+
 }  // namespace printer

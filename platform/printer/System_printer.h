@@ -42,6 +42,8 @@ public:
     bool Printing() const { return painter_ != nullptr; }
     // Sends the page to the printer, or closes the PDF file; nothing when no document was begun.
     void End_Doc();
+    // Throws the begun document away: nothing reaches the printer, no PDF file stays.
+    void Abort_Doc();
     // The PDF file the last document went to; "" when it went to a printer.
     const std::string& Output_File() const { return output_file_; }
 

@@ -139,6 +139,22 @@ TEST(Print_target, without_a_printer_or_a_folder_for_the_pdf_drawing_is_a_printe
     EXPECT_FALSE(nowhere.Printing());
 }
 
+TEST(Print_target, an_aborted_document_leaves_no_file_and_the_next_one_starts_afresh) {
+    if (!printer::Default_Printer_Name().empty()) GTEST_SKIP() << "a printer is installed here";
+    const std::string folder = Test_folder() + "/pdf";
+    std::filesystem::create_directories(folder);
+    printer::System_printer paper(folder);
+    paper.Box(100, 100, 200, 200);
+    ASSERT_TRUE(paper.Printing());
+    const std::string first = paper.Output_File();
+    paper.Abort_Doc();
+    EXPECT_FALSE(paper.Printing());
+    EXPECT_FALSE(std::filesystem::exists(first));
+    paper.Box(100, 100, 200, 200);
+    paper.End_Doc();
+    EXPECT_TRUE(std::filesystem::exists(paper.Output_File()));
+}
+
 TEST(Print_target, a_page_picture_keeps_its_drawing_when_it_grows_and_takes_a_pictures_size) {
     printer::Page_image scratch(300, 300, 3);
     scratch.BackColor(224 | 224 << 8 | 224 << 16);

@@ -5,6 +5,7 @@
 #include "platform/printer/Page_image.h"
 #include "platform/printer/System_printer.h"
 #include "platform/ui/Picture_box.h"
+#include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 #include "results/Form_LCS_preview.h"
 #include "results/Frm_results.h"
@@ -18,7 +19,9 @@
 #include "tests/review/Heat_fixture.h"
 #include "tests/review/Review_initialization.h"
 
+#include <QGuiApplication>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 
 #include <filesystem>
@@ -263,6 +266,13 @@ TEST_F(Printing, without_a_printer_the_choice_is_the_preview_and_print_commands_
     // The page is the same size on the preview, the window as large as the page allows.
     Form_LCS_preview& preview = Form_LCS_preview::Instance();
     EXPECT_EQ(preview.Caption(), "Printer preview");
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    const printer::Page_size size =
+        Preview_Window_Size({Printer_Width, Printer_Height}, (work.bottom() + 1) * ui::Twips_Per_Pixel_Y());
+    EXPECT_EQ(preview.Left(), 0);
+    EXPECT_EQ(preview.Top(), 0);
+    EXPECT_NEAR(preview.Width(), size.Width, ui::Twips_Per_Pixel_X());
+    EXPECT_NEAR(preview.Height(), size.Height, ui::Twips_Per_Pixel_Y());
 
     for (auto command : {&Frm_kanot_2::Handle_Print_results, &Frm_kanot_2::Handle_Print_Series,
                          &Frm_kanot_2::Handle_Print_Single}) {
@@ -461,6 +471,40 @@ TEST_F(Printing, an_event_logo_takes_the_name_band_and_one_that_fails_to_load_le
     Review().item_select_logo_file_Click();
     EXPECT_EQ(Non_dependant::Read_Ini("Canoe", "event_logo", Ini_file_path, "?"), "?");  // empty reads as the default
     EXPECT_FALSE(Event_Logo_Loaded);
+}
+
+TEST_F(Printing, a_printout_stopped_by_an_error_leaves_nothing_under_the_next_one) {
+    Open_Heat(2);
+    Use_Pdf_Printer();
+    Is_Compiled = true;
+    // No folder for the PDF file: "Printer error", and the printout ends without a page.
+    AppData_Folder = data + "/missing";
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Review().Handle_Print_results();
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "Printer error");
+    EXPECT_FALSE(System_Printer().Printing());
+    AppData_Folder = data;
+
+    // An event logo that went missing stops the page header after the frame was drawn.
+    Event_Logo_Loaded = true;
+    Event_Logo_Path = data + "/gone.png";
+    Review().Handle_Print_results();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("Print_Static_Content of Form Frm_results: 481", 0), 0u) << reports[0];
+    EXPECT_TRUE(System_Printer().Printing());
+    Event_Logo_Loaded = false;
+
+    // The next printout is a document of its own: one PDF file, one sheet.
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Review().Handle_Print_Single();
+    const std::string pdf = Printed_Pdf();
+    EXPECT_NE(std::filesystem::path(pdf).filename().string().find("Single"), std::string::npos) << pdf;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data)) files += entry.path().extension() == ".pdf";
+    EXPECT_EQ(files, 1);
+    const std::string text = Pdf_Text(pdf);
+    EXPECT_EQ(text.find("Results for Heat"), std::string::npos) << text;
+    EXPECT_NE(text.find("Heat = K1 Final A"), std::string::npos) << text;
 }
 
 TEST_F(Printing, the_printer_test_draws_the_furniture_alone_and_test_position_moves_the_window) {
