@@ -1,6 +1,7 @@
 #include "Form_properties.h"
 
 #include "Frm_progress.h"
+#include "Module_Vantorel_print.h"
 #include "platform/printer/Printer.h"
 #include "platform/ui/Command_button.h"
 #include "platform/ui/Dialog_service.h"
@@ -73,4 +74,5 @@ void Form_properties::Command_Print_Click() {
     Non_dependant::Do_Sleep(200, true);
     Command_OK->setFocus();
     progress.Hide();
+    Module_Vantorel::Tell_Pdf_File(paper.Output_File());
 }

@@ -1,6 +1,8 @@
 #include "Frm_results.h"
 
 #include "Module_Vantorel_print.h"
+#include "platform/printer/Page_image.h"
+#include "platform/printer/System_printer.h"
 #include "Review_window_commands.h"
 #include "platform/ui/Dialog_service.h"
 #include "Export_panel.h"
@@ -27,6 +29,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace Review = Review_window_commands;
 using namespace Module_Vantorel;
@@ -204,26 +207,32 @@ Frm_results::Frm_results()
         frame->installEventFilter(this);
 
     Frm_printer = Frame(body, "Printer", Twips(2280, 240, 1935, 1815));
-    QLabel* later = Label(Frm_printer, "MS Sans Serif", 8, false, Twips(120, 300, 1695, 900));
-    later->setWordWrap(true);
-    later->setText("Not built yet.");
+    for (int16_t k = 0; k < 2; ++k) {
+        auto* option = new QRadioButton(k == 0 ? "Preview" : "Printer", Frm_printer);
+        option->setGeometry(Twips(120, 360 + 480 * k, 1695, 375));
+        QObject::connect(option, &QRadioButton::clicked, this, [this, k] { Opt_printer_Click(k); });
+        Opt_printer.Load(k, option);
+    }
+    Opt_printer(0).setChecked(true);
     Export = std::make_unique<Export_panel>(*this, *body);
     Pict_temp = new ui::Picture_box(body);
     Pict_temp->hide();
+    Pict_temp_page = std::make_unique<printer::Page_image>(1, 1, 3);
+    Pict_temp_page->Twips_Per_Pixel(ui::Twips_Per_Pixel_X());
+    Pict_temp_page->BackColor(224 | 224 << 8 | 224 << 16);
+    Picture_preview = std::make_unique<printer::Page_image>(11904, 16834, ui::Twips_Per_Pixel_X());
+    Picture_preview->Twips_Per_Pixel(ui::Twips_Per_Pixel_X());
 
     const QSize inner = Twips(0, 0, Export_Right + 100, Inner_Height).size();
     body->resize(inner);
     Menu_bar->setGeometry(0, 0, inner.width(), Menu_bar->sizeHint().height());
     setFixedSize(inner.width(), inner.height() + Menu_bar->sizeHint().height());
 
-    const auto not_built = [](const char* what) {
-        return [what] { ui::MsgBox(std::string(what) + " is not built yet.", ui::vbOKOnly); };
-    };
-    item_print_results.On_Click(not_built("Printing the results"));
-    item_print.On_Click(not_built("Printing a single picture"));
-    item_print_series.On_Click(not_built("Printing a picture series"));
-    item_printer_test.On_Click(not_built("The printer test"));
-    item_test_position.On_Click(not_built("The position test"));
+    item_print_results.On_Click([] { Review::Handle_Print_results(); });
+    item_print.On_Click([] { Review::Handle_Print_Single(); });
+    item_print_series.On_Click([] { Review::Handle_Print_Series(); });
+    item_printer_test.On_Click([this] { item_printer_test_Click(); });
+    item_test_position.On_Click([this] { item_test_position_Click(); });
     item_export_results.Set_Enabled(false);
     item_hide.Set_Enabled(false);
     item_clear_all_results.On_Click([this] { item_clear_all_results_Click(); });
@@ -258,6 +267,19 @@ void Frm_results::Form_Load() {
         if (Review::File_open()) Review::Fill_Results();
         menu_debug.Set_Visible(!Is_Compiled || Non_dependant::Key_Down(VK_CONTROL));
         for (auto& [i, box] : Lbl_hms_correction) Set_Colours(*box, Qt::blue, Button_Face());
+        Check_Printer();
+        Print_Preview_Mode = Opt_printer(0).isChecked();
+        Handle_Preview();
+        if (Printers_Num != 0) {
+            Opt_printer(1).setText(QString::fromStdString(printer::Default_Printer_Name()));
+        } else {
+            Opt_printer(1).setText("No printer");
+            Opt_printer(1).setEnabled(false);
+            Opt_printer(0).setChecked(true);
+            Opt_printer_Click(0);
+        }
+        Opt_printer(1).setToolTip(Opt_printer(1).text());
+        Picture_preview->Resize(Printer_Width, Printer_Height);
     });
     mTrace::Trace("*Frm_results, Form_Load, end");
 }

@@ -14,11 +14,15 @@
 
 class Export_panel;
 class QGroupBox;
+class QRadioButton;
 class QLabel;
 class QMenuBar;
 class QPushButton;
 namespace ui {
 class Picture_box;
+}
+namespace printer {
+class Page_image;
 }
 
 class Frm_results : public ui::Form {
@@ -51,6 +55,19 @@ public:
     void Lbl_result_rank_MouseDown(int16_t Index);
     void Lbl_result_rank_MouseMove(int16_t Index);
     void item_clear_all_results_Click();
+
+    // ---- printing ----
+    // The print target from the preview choice: the page picture, or the printer when there is one.
+    void Handle_Preview();
+    void Opt_printer_Click(int16_t Index);
+    // The page furniture on the print target: frame, logos or event name, file block and footer; sets
+    // Header_Bottom and the review window's footer position. False after an error: the printout stops.
+    bool Print_Static_Content();
+    // The result sheet, with the picture series below the list when asked, and the end of the printout.
+    void Print_Results(bool with_pictures);
+    // The developer menu's page furniture alone, and the results window beside the review window.
+    void item_printer_test_Click();
+    void item_test_position_Click();
 
     // The repeat's waits; the window's own timer unless a test gives another (nullptr: the timer).
     void Set_Repeat_Wait(Correction_repeat::Wait* wait);
@@ -90,8 +107,14 @@ public:
     ui::Control_array<QPushButton> Cmd_time;
 
     QGroupBox* Frm_printer;
-    // Hidden scratch box in which the heat ID's font is fitted to Lbl_heat.
+    // 0 "Preview", 1 the printer (or "No printer").
+    ui::Control_array<QRadioButton> Opt_printer;
+    // The preview's page, Printer_Width x Printer_Height twips.
+    std::unique_ptr<printer::Page_image> Picture_preview;
+    // Hidden scratch box in which the heat ID's font, and the page header's event name, are fitted.
     ui::Picture_box* Pict_temp;
+    // The scratch in which the page header and file block are composed, light grey.
+    std::unique_ptr<printer::Page_image> Pict_temp_page;
     // The results export area and its message.
     std::unique_ptr<Export_panel> Export;
 

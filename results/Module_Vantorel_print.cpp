@@ -1,6 +1,109 @@
 #include "Module_Vantorel_print.h"
 
+#include "Form_LCS_preview.h"
+#include "Frm_results.h"
+#include "platform/printer/Page_image.h"
+#include "platform/printer/System_printer.h"
+#include "platform/ui/Dialog_service.h"
+#include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
+#include "results/Results_export.h"
+#include "shell/Module_Vantorel.h"
+
 namespace Module_Vantorel {
+
+namespace {
+
+constexpr int32_t No_Printer_Width = 11904;
+constexpr int32_t No_Printer_Height = 16834;
+
+}  // namespace
+
+std::string Print_Footer::Text(const std::string& printed_at) const {
+    if (!Made) return {};
+    std::string text = "Printed by " + Program + " at: " + printed_at + " /" + Version + " /Computer: " + Computer;
+    if (!Printer.empty()) text += " /Printer: " + Printer;
+    return text;
+}
+
+void Check_Printer() {
+    Printers_Num = 0;
+    vb::Trap_With(
+        true,
+        [] {
+            Printers_Num = vb::To_Int16(static_cast<int64_t>(printer::Printer_Names().size()));
+            if (Printers_Num < 1) {
+                Printer_Width = No_Printer_Width;
+                Printer_Height = No_Printer_Height;
+                return;
+            }
+            const printer::Page_size page = printer::Default_Page_Size();
+            Printer_Width = page.Width;
+            Printer_Height = page.Height;
+            // One copy of every printout.
+            System_Printer().Copies(1);
+        },
+        [](const VbError&) {
+            Printer_Width = No_Printer_Width;
+            Printer_Height = No_Printer_Height;
+        });
+}
+
+void Set_Page_Box() {
+    Print_Left = static_cast<float>(0.05 * Printer_Width);
+    Print_Top = static_cast<float>(0.02 * Printer_Height);
+    Print_Right = static_cast<float>(0.95 * Printer_Width);
+    Print_Bottom = static_cast<float>(0.95 * Printer_Height);
+}
+
+printer::System_printer& System_Printer() {
+    static printer::System_printer the_printer("");
+    the_printer.Pdf_Folder(AppData_Folder);
+    return the_printer;
+}
+
+void Begin_Printout(const std::string& title) {
+    printer::System_printer& system = System_Printer();
+    if (system.Printing()) system.Abort_Doc();
+    Frm_results& results = Frm_results::Instance();
+    if (Print_Target == results.Picture_preview.get()) Print_Target->Cls();
+    Print_Job_Title = title;
+    Application_Title = title;
+    System_Printer().Job_Name(title);
+}
+
+void Printer_End() {
+    vb::Trap(Is_Compiled, "Printer_End of Module Module_canoe", [] {
+        Form_LCS_preview& preview = Form_LCS_preview::Instance();
+        if (Print_Preview_Mode) {
+            printer::Page_image& page = *Frm_results::Instance().Picture_preview;
+            preview.Clear_Page();
+            preview.Show();
+            preview.Show_Page(page.Image());
+            page.Picture(QImage());
+            page.Cls();
+            preview.activateWindow();
+            preview.setFocus();
+            return;
+        }
+        preview.Hide();
+        printer::System_printer& system = System_Printer();
+        const bool printed = system.Printing();
+        system.End_Doc();
+        Application_Title = App_Title;
+        if (printed) Tell_Pdf_File(system.Output_File());
+    });
+}
+
+void Tell_Pdf_File(const std::string& file) {
+    if (!file.empty()) ui::MsgBox("No printer is installed: the printout is saved as " + file, ui::vbOKOnly);
+}
+
+printer::Page_size Preview_Window_Size(printer::Page_size page, int32_t work_height) {
+    if (work_height >= page.Height || page.Height <= 0) return page;
+    const float f = static_cast<float>(work_height) / static_cast<float>(page.Height);
+    return {vb::CLng(f * static_cast<float>(page.Width)), vb::CLng(static_cast<float>(page.Height) * f)};
+}
 
 int16_t Mill_Time_Part(const std::string& Part, int32_t Mill) {
     const int32_t d = Mill % 86400000;
@@ -13,6 +116,33 @@ int16_t Mill_Time_Part(const std::string& Part, int32_t Mill) {
         return static_cast<int16_t>(ms >= 0 ? ms / 10 : -((-ms + 9) / 10));
     }
     return 0;
+}
+
+}  // namespace Module_Vantorel
+
+namespace Module_Vantorel {
+
+namespace {
+
+std::string Right_Aligned(const std::string& text, int width) {
+    const auto length = static_cast<int>(QString::fromStdString(text).size());
+    return length >= width ? text : std::string(static_cast<size_t>(width - length), ' ') + text;
+}
+
+}  // namespace
+
+std::string Result_Sheet_Line(const Results_export::Result_Row& row) {
+    const std::string text = " " + Right_Aligned(row.Place, 3) + Right_Aligned(row.Lane, 6) + "  ";
+    if (row.Time == "DSQ") return text + " Disqualified";
+    if (row.Time == "DNF") return text + " Did not finish";
+    if (row.Time == "DNS") return text + " Did not start";
+    return text + row.Time + "  " + row.Delta;
+}
+
+std::pair<std::string, std::string> File_Name_Lines(const std::string& path) {
+    const QString line = QString::fromStdString("File name: " + path);
+    if (line.size() <= 60) return {line.toStdString(), {}};
+    return {line.left(60).toStdString(), line.mid(60).toStdString()};
 }
 
 }  // namespace Module_Vantorel

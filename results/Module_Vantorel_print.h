@@ -1,13 +1,94 @@
 #pragma once
-// The printing procedures of Module_Vantorel. Built so far: the time parts the results window shows;
-// the print target, page and printouts come with printing.
+// The printing state and procedures of Module_Vantorel: the printer count and page size, the page box
+// every printout keeps to, the print target (the system printer or the preview's page picture), the
+// page footer, the event logo, and the end of a printout.
+#include "platform/printer/Print_target.h"
+
 #include <cstdint>
 #include <string>
+#include <utility>
+
+namespace printer {
+class System_printer;
+}
 
 namespace Module_Vantorel {
+
+// Installed printers; 0 means none.
+inline int16_t Printers_Num = 0;
+// The system printer's page in twips (11904 x 16834 without one); 32-bit, so large paper prints at its size.
+inline int32_t Printer_Width = 0;
+inline int32_t Printer_Height = 0;
+// The page box: 5 % in from the left and right, 2 % from the top and 5 % from the bottom.
+inline float Print_Left = 0;
+inline float Print_Top = 0;
+inline float Print_Right = 0;
+inline float Print_Bottom = 0;
+// Printouts go to the preview's page picture and end in the preview window.
+inline bool Print_Preview_Mode = true;
+// Where the printouts draw now; null before the results window has chosen.
+inline printer::Print_target* Print_Target = nullptr;
+// The printout being made; the printer's document name.
+inline std::string Print_Job_Title;
+// The application title: the printout's title while it is made, App_Title again when a printer document ends.
+inline std::string Application_Title;
+// The event logo and whether it was loaded, so that the page header shows it instead of the event name.
+inline std::string Event_Logo_Path;
+inline bool Event_Logo_Loaded = false;
+// Where a printout's body starts, below the page header.
+inline int32_t Header_Bottom = 0;
+
+// What the footer line names besides the time: the review window's load composes it once.
+struct Print_Footer {
+    bool Made = false;
+    std::string Program, Version, Computer, Printer;
+    // "Printed by <program> at: <time> /<version> /Computer: <computer>", then " /Printer: <printer>"
+    // when a printer is named; "" until made.
+    std::string Text(const std::string& printed_at) const;
+};
+inline Print_Footer Print_Footer_Parts;
+
+// Counts the printers and reads the default printer's page; 11904 x 16834 twips without one or after
+// any error.
+void Check_Printer();
+// The page box from the page size.
+void Set_Page_Box();
+// The system printer, printing to PDF files in the application-data folder when none is installed.
+printer::System_printer& System_Printer();
+// Starts a printout: what a printout that stopped after an error left on the printer or the preview's
+// page is thrown away, so it never shows under the next one; the printout's title becomes the
+// application title and the printer's document name.
+void Begin_Printout(const std::string& title);
+// Ends the printout: the preview window shows the page, or the printer document goes to the printer
+// (with no printer installed, a PDF file, whose name the operator is told).
+void Printer_End();
+
+// Tells the operator where a printout went when no printer is installed (the PDF file); nothing for
+// a printout that went to a printer ("").
+void Tell_Pdf_File(const std::string& file);
+
+// The preview window's outer size for a page, in twips: the page's own, or, when the work area is less
+// high, as high as the work area with the page's proportions.
+printer::Page_size Preview_Window_Size(printer::Page_size page, int32_t work_height);
 
 // One part of a time of day in ms: "h" (hours mod 24), "m", "s" toward zero, "t" (hundredths) toward
 // minus infinity; 0 for any other part.
 int16_t Mill_Time_Part(const std::string& Part, int32_t Mill);
+
+}  // namespace Module_Vantorel
+
+namespace Results_export {
+struct Result_Row;
+}
+
+namespace Module_Vantorel {
+
+// One row of the result sheet: " ", the place right-aligned in 3 characters, the lane in 6, two blanks,
+// then the time and two blanks and the difference, or the status in words (a caption longer than its
+// width is printed whole).
+std::string Result_Sheet_Line(const Results_export::Result_Row& row);
+// The file block's lines of a capture file path: "File name: " and the path, cut after 60 characters,
+// the rest on the second line ("" when it fits).
+std::pair<std::string, std::string> File_Name_Lines(const std::string& path);
 
 }  // namespace Module_Vantorel

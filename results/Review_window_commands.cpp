@@ -31,5 +31,11 @@ void Show_Field(int32_t n) { Get(installed.Show_Field, "Show_Field")(n); }
 void Set_Focus() { Get(installed.Set_Focus, "Set_Focus")(); }
 void Print_Place_string(const std::string& Place) { Get(installed.Print_Place_string, "Print_Place_string")(Place); }
 void SliderPlay_Focus() { Get(installed.SliderPlay_Focus, "SliderPlay_Focus")(); }
+void Set_Footer_Y_position(int32_t y) { Get(installed.Set_Footer_Y_position, "Footer_Y_position")(y); }
+void Print_Series_HD() { Get(installed.Print_Series_HD, "Print_Series_HD")(); }
+void Handle_Print_results() { Get(installed.Handle_Print_results, "Handle_Print_results")(); }
+void Handle_Print_Series() { Get(installed.Handle_Print_Series, "Handle_Print_Series")(); }
+void Handle_Print_Single() { Get(installed.Handle_Print_Single, "Handle_Print_Single")(); }
+int32_t Right_Edge() { return Get(installed.Right_Edge, "Right_Edge")(); }
 
 }  // namespace Review_window_commands

@@ -20,6 +20,14 @@ struct Commands {
     std::function<void()> Set_Focus;
     std::function<void(const std::string& Place)> Print_Place_string;
     std::function<void()> SliderPlay_Focus;
+    // The page furniture tells the review window where the footer sits.
+    std::function<void(int32_t y)> Set_Footer_Y_position;
+    std::function<void()> Print_Series_HD;
+    std::function<void()> Handle_Print_results;
+    std::function<void()> Handle_Print_Series;
+    std::function<void()> Handle_Print_Single;
+    // The review window's right edge in twips: its left plus its width.
+    std::function<int32_t()> Right_Edge;
 };
 
 // Replaces every command; an empty one is not available.
@@ -36,5 +44,11 @@ void Show_Field(int32_t n);
 void Set_Focus();
 void Print_Place_string(const std::string& Place);
 void SliderPlay_Focus();
+void Set_Footer_Y_position(int32_t y);
+void Print_Series_HD();
+void Handle_Print_results();
+void Handle_Print_Series();
+void Handle_Print_Single();
+int32_t Right_Edge();
 
 }  // namespace Review_window_commands

@@ -14,8 +14,10 @@
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
+#include "results/Form_LCS_preview.h"
 #include "results/Form_properties.h"
 #include "results/Frm_results.h"
+#include "results/Module_Vantorel_print.h"
 #include "results/Review_window_commands.h"
 #include "results/Results_export.h"
 #include "results/modCloseBtn.h"
@@ -259,6 +261,14 @@ void Frm_kanot_2::Form_Load() {
         }
         Update_Form_Caption();
         Vantorel_Initialization();
+        Trace_String("*before Check_Printer");
+        Check_Printer();
+        Trace_String("*after Check_Printer");
+        Trace_String("*after Printers_Num");
+        Set_Page_Box();
+        Trace_String("*before Load Form_LCS_preview");
+        Form_LCS_preview::Instance();
+        Trace_String("*after Load Form_LCS_preview");
         KDR_error_form::Instance().KDR_Error_Initialize();
         if (Module_dependant::FileExists(Ini_file_path)) {
             Trace_String("INI file found");
@@ -282,6 +292,8 @@ void Frm_kanot_2::Form_Load() {
         Trace_String("*Calling Arrange_Frames");
         Version_String = Program_Version + (Is_Compiled ? std::string(".EXE cd: ") + Build_Date : " IDE");
         Slider_play->setToolTip("");
+        Make_Print_Footer();
+        Load_logo();
         Picture_large->Refresh();
         modCloseBtn::Remove_Close_Item(this, 0);
         QStringList arguments = QCoreApplication::arguments().mid(1);

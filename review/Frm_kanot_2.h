@@ -3,6 +3,7 @@
 // column of frames on its right, and the results window docked to its right edge. A capture file is
 // opened through the window's store Replay_File and shown field by field; every change of the shown
 // field ends in the hub Slider_play_Scroll.
+#include "platform/printer/Print_target.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Menu_item.h"
 #include "platform/ui/Timer.h"
@@ -143,6 +144,42 @@ public:
     void item_set_did_not_start_Click();
     void item_set_time_plus_Click();
     void item_clear_lane_Click();
+
+    // ---- printing ----
+    // True with a file open; otherwise "No file open!".
+    bool Check_File_Open();
+    // The print commands: the result sheet, the sheet with the picture series, the single frame.
+    void Handle_Print_results();
+    void Handle_Print_Series();
+    void Handle_Print_Single();
+    // The shown field on a page of its own, under the heat and field number.
+    void PrintSingle();
+    // The single frame's picture size: from `top` down to the footer with the picture's proportions
+    // (height / width), narrowed to end 100 twips inside the page box's right edge when wider.
+    static printer::Page_size Single_Picture_Size(double top, double picture_ratio, double left, double right,
+                                                  double footer);
+    // The finish picture of every placed lane, in place order, in a grid below the result list.
+    void Print_Series_HD();
+    // How many pictures of that size fit across the page box, or down between the list and the footer,
+    // with gaps of 5 %.
+    int16_t Num_X_prints(int16_t x_width);
+    int16_t Num_Y_prints(int16_t Y_height);
+    struct Series_Cell {
+        int16_t Place;
+        int32_t X, Y, Width, Height;
+    };
+    // The cells the last series painted, in order.
+    std::vector<Series_Cell> Series_Cells;
+    int32_t Avail_Print_Width = 0;
+    int32_t Avail_Print_Height = 0;
+    float X_gap = 0.05F;
+    float Y_gap = 0.05F;
+    // The footer's program, version, computer and printer, once at load.
+    void Make_Print_Footer();
+    // "Select Logo file": the chosen picture becomes the event logo; Cancel switches it off.
+    void item_select_logo_file_Click();
+    // The event logo from the ini file into the logo box; hidden without one.
+    void Load_logo();
 
     // ---- the course ----
     // The lane marks of the open file's header.

@@ -92,7 +92,7 @@ void Frm_kanot_2::Build_Menus() {
 
     menu_settings = bar("menu_settings", "Settings");
     add(menu_settings, "item_ange_match", "Give event name", [this] { Enter_Event_name(); });
-    add(menu_settings, "item_select_logo_file", "Select Logo file", later("Select Logo file"));
+    add(menu_settings, "item_select_logo_file", "Select Logo file", [this] { item_select_logo_file_Click(); });
     item_timing_calculation = add(menu_settings, "item_timing_calculation", "Timing calculation method", {}, nullptr, true);
     item_timing_framecount = add(item_timing_calculation, "item_timing_framecount", "Frame count", [this] {
         Set_Timing_Framecount();

@@ -237,5 +237,11 @@ void Frm_kanot_2::Install_Results_Window_Commands() {
         .Set_Focus = [this] { Set_Focus(); },
         .Print_Place_string = [this](const std::string& Place) { Print_Place_string(Place); },
         .SliderPlay_Focus = [this] { SliderPlay_Focus(); },
+        .Set_Footer_Y_position = [this](int32_t y) { Footer_Y_position = y; },
+        .Print_Series_HD = [this] { Print_Series_HD(); },
+        .Handle_Print_results = [this] { Handle_Print_results(); },
+        .Handle_Print_Series = [this] { Handle_Print_Series(); },
+        .Handle_Print_Single = [this] { Handle_Print_Single(); },
+        .Right_Edge = [this] { return Left() + Width(); },
     });
 }

@@ -8,7 +8,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libturbojpeg0-dev libxml2-dev libgtest-dev
           libbenchmark-dev fonts-dejavu-core libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-          gstreamer1.0-plugins-base gstreamer1.0-plugins-good libavcodec-dev libavformat-dev qt6-serialport-dev)
+          gstreamer1.0-plugins-base gstreamer1.0-plugins-good libavcodec-dev libavformat-dev qt6-serialport-dev
+          poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,4 +1,5 @@
 #include "Test_dialogs.h"
+#include "platform/printer/Printer.h"
 #include "platform/ui/Command_button.h"
 #include "results/Form_properties.h"
 #include "results/Frm_progress.h"
@@ -44,6 +45,8 @@ TEST(Form_properties, OK_unloads_and_Print_prints_name_and_report) {
     f.Label_filename->setText("/heats/heat 1.kd3");
     f.Text_properties->setPlainText("Frames: 12\nFields: 24");
     f.Show();
+    const bool to_pdf = !printer::Printer_Installed();
+    if (to_pdf) Test_dialogs::Instance().Answer(ui::vbOK);
     f.Command_Print_Click();
     EXPECT_FALSE(Frm_progress::Instance().Visible());
     EXPECT_EQ(Frm_progress::Instance().ProgressBar1->value(), 100);
@@ -51,6 +54,10 @@ TEST(Form_properties, OK_unloads_and_Print_prints_name_and_report) {
     for (const auto& e : std::filesystem::directory_iterator(Module_Vantorel::AppData_Folder))
         printed = printed || e.path().extension() == ".pdf";
     EXPECT_TRUE(printed);
+    if (to_pdf)
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back().rfind(
+                      "No printer is installed: the printout is saved as " + Module_Vantorel::AppData_Folder + "/", 0),
+                  0u);
     f.Command_OK_Click();
     EXPECT_FALSE(ui::Is_Loaded("Form_properties"));
 }
