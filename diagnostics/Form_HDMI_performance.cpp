@@ -1,6 +1,7 @@
 #include "Form_HDMI_performance.h"
 
 #include "Module_capture.h"
+#include "platform/vb/Error_trap.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialog_service.h"
@@ -256,7 +257,7 @@ void Form_HDMI_performance::Command_copy_to_clipboard_Click() {
 }
 
 void Form_HDMI_performance::Command_Print_Form_Click() {
-    ui::MsgBox("Printing the window is not built yet: \"Copy form to Clipboard\" puts its picture on the clipboard.");
+    vb::Trap(Module_Vantorel::Is_Compiled, "Command_Print_Form_Click of Form Form_HDMI_performance", [this] { Module_capture::Print_Form(*this, "HDMI performance"); });
 }
 
 void Form_HDMI_performance::Command_Hide_Me_Click() {

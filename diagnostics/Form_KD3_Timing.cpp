@@ -1,6 +1,7 @@
 #include "Form_KD3_Timing.h"
 
 #include "Module_capture.h"
+#include "platform/vb/Error_trap.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Place.h"
@@ -120,7 +121,7 @@ void Form_KD3_Timing::Command_Clipboard_Click() {
 }
 
 void Form_KD3_Timing::Command_Print_Click() {
-    ui::MsgBox("Printing the report is not built yet: \"To Clipboard\" puts its picture on the clipboard.");
+    vb::Trap(Module_Vantorel::Is_Compiled, "Command_Print_Click of Form Form_KD3_Timing", [this] { Module_capture::Print_Form(*this, "KD3 timing"); });
 }
 
 void Form_KD3_Timing::Command_HIde_Form_Click() { Unload(); }

@@ -1,4 +1,8 @@
 #include "Module_capture.h"
+#include "platform/printer/System_printer.h"
+#include "platform/vb/VbError.h"
+#include "results/Module_Vantorel_print.h"
+#include "shell/Module_Vantorel.h"
 
 #include <QPixmap>
 #include <QScreen>
@@ -30,6 +34,15 @@ QImage Form_Image(QWidget& form) {
 QImage Window_Region_Image(QWidget& form, bool client, int32_t left, int32_t top, int32_t width, int32_t height) {
     if (client) return form.grab(QRect(left, top, width, height)).toImage();
     return Form_Image(form).copy(left, top, width, height);
+}
+
+void Print_Form(QWidget& form, const std::string& job_name) {
+    printer::System_printer paper(Module_Vantorel::AppData_Folder);
+    paper.Job_Name(job_name);
+    if (!printer::Default_Printer_Name().empty()) paper.Page(printer::Default_Page_Size());
+    paper.PaintPicture(form.grab().toImage(), 0, 0);
+    paper.End_Doc();
+    Module_Vantorel::Tell_Pdf_File(paper.Output_File());
 }
 
 }  // namespace Module_capture

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <string>
 
 class QWidget;
 
@@ -15,5 +16,9 @@ QImage Form_Image(QWidget& form);
 // A Width x Height rectangle from (Left, Top): of the client area when `client` is true, else of the
 // whole window as Form_Image sees it.
 QImage Window_Region_Image(QWidget& form, bool client, int32_t left, int32_t top, int32_t width, int32_t height);
+// A window's own print command: its client area at its screen size at the top-left of one page of the
+// default printer; without a printer a PDF file in the application-data folder, which is named.
+// "Printer error" (482) when there is nowhere to print.
+void Print_Form(QWidget& form, const std::string& job_name);
 
 }  // namespace Module_capture

@@ -1,5 +1,7 @@
 #include "frmAbout.h"
 
+#include "Module_capture.h"
+#include "platform/vb/Error_trap.h"
 #include "platform/capturelib/Capture_Library_Object.h"
 #include "platform/controlbox/Interface_kit.h"
 #include "platform/graphics/Graphics.h"
@@ -95,7 +97,7 @@ void frmAbout::Menu_Form_Click() {
 }
 
 void frmAbout::item_print_Click() {
-    ui::MsgBox("Printing the about box is not built yet.");
+    vb::Trap(Module_Vantorel::Is_Compiled, "item_print_Click of Form frmAbout", [this] { Module_capture::Print_Form(*this, "About"); });
 }
 
 std::string frmAbout::Date_Formats_Text() {

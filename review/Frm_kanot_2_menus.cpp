@@ -34,13 +34,6 @@
 
 using namespace Module_Vantorel;
 
-namespace {
-
-// What a command of a later part of the program says until that part exists.
-void Not_Built(const std::string& caption) { ui::MsgBox("\"" + caption + "\" is not built yet."); }
-
-}  // namespace
-
 void Frm_kanot_2::Build_Menus() {
     // One item: kept by its control name; a handler makes it a command; a shortcut as the menus show it.
     auto add = [this](const ui::Menu_item& parent, const std::string& name, const std::string& caption,
@@ -56,7 +49,6 @@ void Frm_kanot_2::Build_Menus() {
         Menu_items[name] = menu;
         return menu;
     };
-    auto later = [](const std::string& caption) { return [caption] { Not_Built(caption); }; };
     auto check = [](ui::Menu_item item) {
         item.Set_Checked(false);
         return item;

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -127,9 +128,6 @@ TEST(Frame_arrival_monitor, Labels_plot_and_hide_button) {
     monitor.Hide_HDMI_performance = [&] { hidden_by_console = true; };
     monitor.Command_Hide_Me_Click();
     EXPECT_TRUE(hidden_by_console);
-    Test_dialogs::Instance().Answer(ui::vbOK);
-    monitor.Command_Print_Form_Click();
-    EXPECT_NE(Test_dialogs::Instance().Shown_Prompts().back().find("not built yet"), std::string::npos);
     monitor.Unload();
 }
 
@@ -225,10 +223,32 @@ TEST(About_box, Date_formats_and_menus) {
     frmAbout& about = frmAbout::Instance();
     EXPECT_FALSE(about.Menu_sources.Visible());
     EXPECT_FALSE(about.menu_debug.Visible());
-    Test_dialogs::Instance().Answer(ui::vbOK);
-    about.item_print.Click();
-    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "Printing the about box is not built yet.");
     about.Unload();
+}
+
+// A window's print command: without a printer its picture goes to a PDF file that the operator is told of.
+TEST(Window_print, The_about_box_and_the_monitor_print_their_picture_to_a_named_pdf) {
+    Module_Vantorel::AppData_Folder = Test_folder();
+    frmAbout& about = frmAbout::Instance();
+    Form_HDMI_performance& monitor = Form_HDMI_performance::Instance();
+    const std::vector<std::function<void()>> prints = {[&] { about.item_print.Click(); },
+                                                       [&] { monitor.Command_Print_Form_Click(); }};
+    for (const auto& print : prints) {
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        print();
+        const std::string said = Test_dialogs::Instance().Shown_Prompts().back();
+        const std::string lead = "No printer is installed: the printout is saved as ";
+        ASSERT_EQ(said.rfind(lead, 0), 0u) << said;
+        const std::string file = said.substr(lead.size());
+        EXPECT_EQ(std::filesystem::path(file).parent_path(), std::filesystem::path(Test_folder()));
+        std::ifstream in(file, std::ios::binary);
+        std::string head(4, '\0');
+        in.read(head.data(), 4);
+        EXPECT_EQ(head, "%PDF");
+        EXPECT_GT(std::filesystem::file_size(file), 1000u);  // the picture is in it
+    }
+    about.Unload();
+    monitor.Unload();
 }
 
 }  // namespace
