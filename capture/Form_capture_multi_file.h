@@ -216,6 +216,8 @@ private:
     bool In_Quiet_Period(int32_t tick) const;
     void Schedule_Quiet_Period_End();
     void Box_Start_Event(int16_t slot);
+    // Runs a heat operation the box started: its messages go to the notice line, not to a dialog.
+    void As_Box_Operation(const std::function<void()>& operation);
     void Box_Notice(const std::string& text);
     // Held by every heat operation: box changes wait until the outermost one has ended.
     class Heat_operation {

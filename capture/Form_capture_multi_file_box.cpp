@@ -261,42 +261,36 @@ void Form_capture_multi_file::Box_Act(int32_t index, bool state) {
         else
             Handle_start_mouseup(m_Start_Heat);
         break;
-    case 5: {
-        ++box_operations_;
-        Box_notices notices(ui::Dialogs(), [this](const std::string& text) { Box_Notice(text); });
-        ui::Set_Dialog_Service(&notices);
-        try {
+    case 5:
+        As_Box_Operation([&] {
             if (state)
                 Handle_Capture_Start(m_Capture_Heat);
             else
                 Handle_Capture_End();
-        } catch (...) {
-            ui::Set_Dialog_Service(&notices.Outer());
-            --box_operations_;
-            throw;
-        }
-        ui::Set_Dialog_Service(&notices.Outer());
-        --box_operations_;
+        });
         break;
-    }
     default:
         break;
     }
 }
 
 void Form_capture_multi_file::Box_Start_Event(int16_t slot) {
+    As_Box_Operation([&] { Handle_Start_Event(slot); });
+}
+
+void Form_capture_multi_file::As_Box_Operation(const std::function<void()>& operation) {
     ++box_operations_;
     Box_notices notices(ui::Dialogs(), [this](const std::string& text) { Box_Notice(text); });
     ui::Set_Dialog_Service(&notices);
-    try {
-        Handle_Start_Event(slot);
-    } catch (...) {
-        ui::Set_Dialog_Service(&notices.Outer());
-        --box_operations_;
-        throw;
-    }
-    ui::Set_Dialog_Service(&notices.Outer());
-    --box_operations_;
+    struct Restore {
+        Form_capture_multi_file& console;
+        Box_notices& notices;
+        ~Restore() {
+            ui::Set_Dialog_Service(&notices.Outer());
+            --console.box_operations_;
+        }
+    } restore{*this, notices};
+    operation();
 }
 
 void Form_capture_multi_file::Box_Notice(const std::string& text) {
