@@ -297,6 +297,9 @@ void Frm_kanot_2::Form_Load() {
         Move(left, top);
         Transparent_Color = 128 | 128 << 8 | 128 << 16;
         Pict_heat_time->FontName("Times New Roman");
+        // Sized for the largest text it renders (48 points); its black is left out when it is copied.
+        Pict_heat_time->FontSize(48);
+        Pict_heat_time->BackColor(0);
         Pict_heat_time->resize(vb::CInt(Pict_heat_time->TextWidth("-11.22.33")),
                                vb::CInt(0.85 * Pict_heat_time->TextHeight("-11.22.33")));
         Get_stored_length();
