@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
+#include <QImage>
 #include <QPixmap>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -30,6 +31,35 @@
 #include <algorithm>
 
 using namespace Module_Vantorel;
+
+namespace {
+
+// The halftone stretch of a field picture: neighbouring source pixels are averaged (Qt's smooth
+// scaling) where the nearest-pixel copy would repeat them. Only the part of the source rectangle inside
+// the picture is drawn.
+void Halftone_Stretch(gdi::Device_context* destination, int32_t x, int32_t y, int32_t w, int32_t h,
+                      gdi::Device_context* source, int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
+    gdi::Bitmap* to = destination ? destination->Surface() : nullptr;
+    const gdi::Bitmap* from = source ? source->Surface() : nullptr;
+    if (!to || !from || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
+    const int32_t left = std::max(sx, 0), top = std::max(sy, 0);
+    const int32_t right = std::min(sx + sw, from->Width()), bottom = std::min(sy + sh, from->Height());
+    if (left >= right || top >= bottom) return;
+    const double across = static_cast<double>(w) / sw, down = static_cast<double>(h) / sh;
+    const int32_t dx = x + vb::CLng((left - sx) * across), dy = y + vb::CLng((top - sy) * down);
+    const int32_t dw = vb::CLng((right - left) * across), dh = vb::CLng((bottom - top) * down);
+    if (dw <= 0 || dh <= 0) return;
+    // The bitmap's rows are bottom-up: as an image it stands on its head, and so does the rectangle.
+    const QImage upside_down(from->Bits(), from->Width(), from->Height(), from->Stride(), QImage::Format_BGR888);
+    const QImage scaled = upside_down.copy(left, from->Height() - bottom, right - left, bottom - top)
+                              .scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_BGR888);
+    const gdi::Pixel_view view{scaled.constBits(), static_cast<int32_t>(scaled.width()),
+                               static_cast<int32_t>(scaled.height()), static_cast<int32_t>(scaled.bytesPerLine())};
+    if (gdi::Stretch_Pixels(*to, dx, dy, dw, dh, view, 0, 0, dw, dh)) destination->Drawn();
+}
+
+}  // namespace
 
 void Frm_kanot_2::Set_Slider_Value(int32_t value) {
     const QSignalBlocker quiet(Slider_play);
@@ -224,9 +254,13 @@ void Frm_kanot_2::DO_RGB_Zoom() {
     const int32_t source_x = vb::CLng(Zoom_X / scale);
     const int32_t source_y = vb::CLng(Zoom_Y / scale);
     const int32_t source_w = vb::CLng(w / 2.0);
-    gdi::Device_context* source = Replay_File.RGB_Rotated() ? Replay_File.Rotated_HDC() : Replay_File.DEint_HDC();
-    if (!Replay_File.RGB_Rotated()) gdi::SetStretchBltMode(Picture_large->hDC(), gdi::HALFTONE);
-    gdi::StretchBlt(Picture_large->hDC(), left, top, w, h, source, source_x, source_y, source_w, h, gdi::SRCCOPY);
+    if (Replay_File.RGB_Rotated()) {
+        gdi::StretchBlt(Picture_large->hDC(), left, top, w, h, Replay_File.Rotated_HDC(), source_x, source_y, source_w,
+                        h, gdi::SRCCOPY);
+    } else {
+        gdi::SetStretchBltMode(Picture_large->hDC(), gdi::HALFTONE);
+        Halftone_Stretch(Picture_large->hDC(), left, top, w, h, Replay_File.DEint_HDC(), source_x, source_y, source_w, h);
+    }
     if (Overlay_DIB().hDC())
         gdi::TransparentBlt(Picture_large->hDC(), left, top, w, h, Overlay_DIB().hDC(), source_x, source_y, source_w, h,
                             static_cast<gdi::COLORREF>(Transparent_Color));

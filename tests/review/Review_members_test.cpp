@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QSlider>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -218,6 +219,49 @@ TEST_F(Review_members, Sample_data_shows_the_records_times_on_the_picture) {
     w.Menu_items.at("item_display_sample_data").Click();
     Show_Field(4);
     EXPECT_FALSE(Any(picture, 0, 0, 200, 60, 255, 255, 0));
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+// Columns 8 pixels wide, black and white in turn.
+std::vector<uint8_t> Stripes_JPEG(int32_t width, int32_t height) {
+    cDIBSection dib;
+    EXPECT_TRUE(dib.Create(width, height));
+    for (int32_t y = 0; y < height; ++y) {
+        uint8_t* row = dib.DIBSectionBitsPtr() + y * dib.BytesPerScanLine();
+        for (int32_t x = 0; x < width; ++x) std::memset(row + 3 * x, x % 16 < 8 ? 0 : 255, 3);
+    }
+    std::vector<uint8_t> out(1000000);
+    int32_t size = static_cast<int32_t>(out.size());
+    mIntelJPEGLibrary::Encode_DIB_To_JPG(dib, out.data(), size, 95);
+    out.resize(static_cast<size_t>(size));
+    return out;
+}
+
+// The magnifier doubles the width with the halftone stretch: a doubled column is a blend of its
+// neighbours, not a copy of the one beside it.
+TEST_F(Review_members, The_magnifier_stretches_in_halftone) {
+    Frm_kanot_2& w = Window();
+    Heat_layout layout;
+    layout.frames = Regular_Frames(4, layout.start_tick, layout.start_events);
+    layout.picture = [&](int32_t) { return Stripes_JPEG(layout.width, layout.height); };
+    w.Handle_Open_File(Heat("stripes.kd3", layout));
+    ASSERT_TRUE(w.Replay_File.File_open());
+    w.Menu_items.at("item_zoom").Click();
+    ASSERT_TRUE(w.Zoom_Mode);
+    w.Zoom_X = 20;
+    w.Zoom_Y = 30;
+    w.DO_RGB_Zoom();
+    gdi::Device_context* picture = w.Picture_large->hDC();
+    const int32_t zoom_width = static_cast<int32_t>(w.Picture_large->ScaleWidth() * 0.5);
+    int pairs = 0, blended = 0;
+    for (int32_t x = 20 + 8; x + 1 < 20 + zoom_width - 8; x += 2) {
+        ++pairs;
+        if (gdi::GetPixel(picture, x, 60) != gdi::GetPixel(picture, x + 1, 60)) ++blended;
+    }
+    EXPECT_GT(pairs, 20);
+    EXPECT_GT(blended, pairs / 8);
+    w.Menu_items.at("item_zoom").Click();
+    EXPECT_FALSE(w.Zoom_Mode);
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
