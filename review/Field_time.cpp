@@ -21,4 +21,26 @@ Times Compute(const Frame_record& record, bool frame_count, int32_t frame_period
     return t;
 }
 
+std::string Interval_Text(uint32_t milliseconds, int32_t digits) {
+    if (digits <= 0) return "";
+    uint32_t seconds = static_cast<uint32_t>((uint64_t{milliseconds} + 500) / 1000);
+    const uint32_t hours = seconds / 3600;
+    seconds -= hours * 3600;
+    const uint32_t minutes = seconds / 60;
+    seconds -= minutes * 60;
+    std::string text;
+    auto part = [&](uint32_t value, const char* unit) {
+        std::string number = std::to_string(value);
+        for (char& c : number) {
+            if (digits > 0) --digits;
+            else c = '0';
+        }
+        text += " " + number + " " + unit;
+    };
+    if (hours) part(hours, "hr");
+    if (minutes && digits) part(minutes, "min");
+    if (digits) part(seconds, "sec");
+    return text.empty() ? text : text.substr(1);
+}
+
 }  // namespace Field_time

@@ -7,6 +7,7 @@
 // period (40 ms for the interlaced captures): by frame count the elapsed events times the period, by time
 // stamp the elapsed ticks rounded (halves to even) to a multiple of the period.
 #include <cstdint>
+#include <string>
 
 namespace Field_time {
 
@@ -29,5 +30,12 @@ struct Times {
 // `field_in_frame` is 1 or 2. Ticks wrap at 32 bits; a result beyond 32 bits raises error 6.
 Times Compute(const Frame_record& record, bool frame_count, int32_t frame_period, bool interlaced,
               int16_t field_in_frame);
+
+// An interval as hours, minutes and seconds ("1 hr 2 min 3 sec"), the milliseconds rounded to whole
+// seconds, to `digits` significant digits counted from the largest part: the digits beyond are
+// written as 0 and a part past the last significant digit is left out (74000 ms to one digit is
+// "1 min", to two "1 min 10 sec"). Seconds are written whenever a digit is left for them; no digits
+// give "".
+std::string Interval_Text(uint32_t milliseconds, int32_t digits);
 
 }  // namespace Field_time

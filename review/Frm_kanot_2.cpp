@@ -2,6 +2,7 @@
 
 #include "Module_Vantorel_course.h"
 #include "Module_Vantorel_overlay.h"
+#include "imaging/modAPIDraw.h"
 #include "platform/fs/File_system.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/sys/Instance_lock.h"
@@ -51,6 +52,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <cstring>
@@ -103,6 +105,8 @@ Frm_kanot_2::Frm_kanot_2()
     Set_Caption("Vantorel Video Replay ");
     Build_Menus();
     setAcceptDrops(true);
+    // Moves without a button reach the window's background too ("Display X,Y").
+    setMouseTracking(true);
 
     Picture_large = new ui::Picture_box(this);
     Picture_large->BackColor(0x808080);
@@ -110,6 +114,23 @@ Frm_kanot_2::Frm_kanot_2()
     Picture_large->MouseDown = [this](int16_t b, int16_t sh, float x, float y) { Picture_large_MouseDown(b, sh, x, y); };
     Picture_large->MouseMove = [this](int16_t b, int16_t sh, float x, float y) { Picture_large_MouseMove(b, sh, x, y); };
     Picture_large->MouseUp = [this](int16_t b, int16_t sh, float x, float y) { Picture_large_MouseUp(b, sh, x, y); };
+    Pict_lane_result = Hidden_Box(Picture_large);
+    Pict_lane_result->MouseDown = [this](int16_t b, int16_t sh, float x, float y) {
+        Picture_large_MouseDown(b, sh, x + static_cast<float>(Pict_lane_result->x()),
+                                y + static_cast<float>(Pict_lane_result->y()));
+    };
+    Lbl_DVevents = new QLabel(Picture_large);
+    Lbl_DVevents->hide();
+    Label_cnt = new QLabel(Picture_large);
+    Label_cnt->hide();
+    Picture_Controlbox = new QWidget(this);
+    auto* controlbox = new QGridLayout(Picture_Controlbox);
+    int state_row = 0;
+    for (const char* caption : {"Video hold", "start", "first boat", "last boat"}) {
+        controlbox->addWidget(new QLabel(caption, Picture_Controlbox), state_row, 0);
+        controlbox->addWidget(new QLabel(QString::fromUtf8("\u25CF"), Picture_Controlbox), state_row++, 1);
+    }
+    Picture_Controlbox->hide();
 
     Frame_Controls = new QWidget(this);
     auto* column = new QVBoxLayout(Frame_Controls);
@@ -188,6 +209,10 @@ Frm_kanot_2::Frm_kanot_2()
     for (QCheckBox* box : {Chk_Flip_Lanemarks, Chk_Show_Goalline, Chk_Show_lanemarks, Chk_invert_goalline})
         QObject::connect(box, &QCheckBox::clicked, this, [this, box] { Chk_Option_Click(box); });
     column->addWidget(Frm_options);
+    for (QWidget* frame : {static_cast<QWidget*>(frm_File_data), static_cast<QWidget*>(Frm_options)}) {
+        frame->setMouseTracking(true);
+        frame->installEventFilter(this);
+    }
 
     Label_mismatch = new QLabel(Frame_Controls);
     column->addWidget(Label_mismatch);
@@ -282,6 +307,9 @@ void Frm_kanot_2::Form_Load() {
         Move(left, top);
         Transparent_Color = 128 | 128 << 8 | 128 << 16;
         Pict_heat_time->FontName("Times New Roman");
+        // Sized for the largest text it renders (48 points); its black is left out when it is copied.
+        Pict_heat_time->FontSize(48);
+        Pict_heat_time->BackColor(0);
         Pict_heat_time->resize(vb::CInt(Pict_heat_time->TextWidth("-11.22.33")),
                                vb::CInt(0.85 * Pict_heat_time->TextHeight("-11.22.33")));
         Get_stored_length();
@@ -479,7 +507,13 @@ void Frm_kanot_2::Create_obj_Graphics() {
 
 void Frm_kanot_2::Update_Form_Caption() {
     vb::Trap(Is_Compiled, "Update_form_caption of Form frm_kanot_2", [this] {
-        Set_Caption("Vantorel Video Replay ");
+        std::string caption = "Vantorel Video Replay ";
+        if (File_open()) {
+            // A name given without a folder (the command line's) is its own file name.
+            const std::string name = Replay_File.File_name();
+            caption += name.find('/') == std::string::npos ? name : Non_dependant::ParsePath(name, 0);
+        }
+        Set_Caption(caption);
     });
 }
 
@@ -554,7 +588,39 @@ void Frm_kanot_2::mouseReleaseEvent(QMouseEvent* event) {
 
 bool Frm_kanot_2::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Lbl_delta_time && event->type() == QEvent::MouseButtonRelease) Lbl_delta_time_Click();
+    if ((watched == frm_File_data || watched == Frm_options) && event->type() == QEvent::MouseMove) unsetCursor();
     return ui::Form::eventFilter(watched, event);
+}
+
+void Frm_kanot_2::mouseMoveEvent(QMouseEvent* event) {
+    ui::Form::mouseMoveEvent(event);
+    const Qt::MouseButtons held = event->buttons();
+    const auto button = static_cast<int16_t>((held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) |
+                                             (held & Qt::MiddleButton ? 4 : 0));
+    Form_MouseMove(button, ui::Shift_Of(event->modifiers()),
+                   static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+}
+
+void Frm_kanot_2::Form_MouseMove(int16_t, int16_t, float X, float Y) {
+    if (item_disp_xy.Checked())
+        Set_Caption("X,Y = " + vb::CStr(static_cast<double>(X)) + "," + vb::CStr(static_cast<double>(Y)));
+    else
+        unsetCursor();
+}
+
+void Frm_kanot_2::wait_timer_Timer() {
+    vb::Trap(Is_Compiled, "wait_timer_Timer of Form frm_kanot_2", [this] {
+        Lbl_DVevents->setText(QString::number(int64_t{DV_Events_Count} - Previous_DV_Events_Count));
+        Previous_DV_Events_Count = DV_Events_Count;
+    });
+}
+
+std::string Frm_kanot_2::GetFormattedTime(int32_t Milliseconds, int32_t Digits) {
+    std::string text;
+    vb::Trap(Is_Compiled, "GetFormattedTime of Form frm_kanot_2", [&] {
+        text = vb::Trim(vb::Left(Field_time::Interval_Text(static_cast<uint32_t>(Milliseconds), Digits), 64));
+    });
+    return text;
 }
 
 void Frm_kanot_2::Timer_keyb_event_Timer() {
@@ -573,6 +639,7 @@ void Frm_kanot_2::Draw_Graphics(bool Refresh, bool StartCam) {
             if (File_open()) Draw_lanes(Chk_Flip_Lanemarks->isChecked());
             if (File_open() && item_auto_detect.Checked()) Draw_Extra_line();
         }
+        if (Replay_File.Lap_Count() > 0) Overlay_Lap(Replay_File.Lap_Count());
         Blit_Graphics();
         if (!Zoom_Mode) Refresh = true;
         if (Refresh) P_Large_refresh();
@@ -585,21 +652,68 @@ void Frm_kanot_2::Blit_Graphics() {
     Blit_Overlay(Picture_large->hDC(), vb::CLng(Picture_large->ScaleWidth()), vb::CLng(Picture_large->ScaleHeight()));
 }
 
+// Rendered in the hidden text box, then copied into the overlay with its black background left out. The
+// place is a fraction of the picture's size taken as an overlay position.
+void Frm_kanot_2::Overlay_Text(const std::string& text, double x_fraction, float size, int32_t colour) {
+    if (!Overlay_DIB().hDC()) return;
+    const int16_t x = vb::CInt(Picture_large->ScaleWidth() * x_fraction);
+    const int16_t y = vb::CInt(Picture_large->ScaleHeight() * 0.92);
+    Non_dependant::Clear_Picture(*Pict_heat_time);
+    Pict_heat_time->FontSize(size);
+    gdi::SetTextColor(Pict_heat_time->hDC(), static_cast<gdi::COLORREF>(colour));
+    Pict_heat_time->Print(text);
+    Pict_heat_time->Refresh();
+    gdi::TransparentBlt(Overlay_DIB().hDC(), x, y, vb::CLng(Pict_heat_time->ScaleWidth()),
+                        vb::CLng(Pict_heat_time->ScaleHeight()), Pict_heat_time->hDC(), 0, 0,
+                        vb::CLng(Pict_heat_time->ScaleWidth()), vb::CLng(Pict_heat_time->ScaleHeight()), 0);
+    Overlay_Changed();
+}
+
 void Frm_kanot_2::Overlay_Lap(int16_t Lap) {
     vb::Trap(Is_Compiled, "Overlay_Lap", [&] {
-        if (Lap == 0 || !Overlay_DIB().hDC()) return;
-        const int16_t x = vb::CInt(Picture_large->ScaleWidth() * 0.75);
-        const int16_t y = vb::CInt(Picture_large->ScaleHeight() * 0.92);
-        Non_dependant::Clear_Picture(*Pict_heat_time);
-        Pict_heat_time->FontSize(36);
-        gdi::SetTextColor(Pict_heat_time->hDC(), 0x00FF00);
-        Pict_heat_time->Print("Lap: " + std::to_string(Lap));
-        Pict_heat_time->Refresh();
-        gdi::TransparentBlt(Overlay_DIB().hDC(), x, y, vb::CLng(Pict_heat_time->ScaleWidth()),
-                            vb::CLng(Pict_heat_time->ScaleHeight()), Pict_heat_time->hDC(), 0, 0,
-                            vb::CLng(Pict_heat_time->ScaleWidth()), vb::CLng(Pict_heat_time->ScaleHeight()), 0);
-        Overlay_Changed();
+        if (Lap != 0) Overlay_Text("Lap: " + std::to_string(Lap), 0.75, 36, 0x00FF00);
     });
+}
+
+void Frm_kanot_2::Overlay_Time(const std::string& Disp_time) {
+    vb::Trap(Is_Compiled, "Overlay_Time", [&] {
+        if (Disp_time.empty()) return;
+        const QColor c = lbl_elapsed_time->palette().color(lbl_elapsed_time->foregroundRole());
+        Overlay_Text(Disp_time, 0.3, 48, c.red() | c.green() << 8 | c.blue() << 16);
+    });
+}
+
+void Frm_kanot_2::Flag_Record(const std::string& Msg, int32_t Mess_Color) {
+    vb::Trap(Is_Compiled, "Flag_Record", [&] {
+        Picture_large->Picture(QImage());
+        Picture_large->Refresh();
+        Picture_large->FontName("Arial");
+        Picture_large->FontSize(72);
+        Picture_large->CurrentX(5);
+        Picture_large->CurrentY(20);
+        gdi::SetTextColor(Picture_large->hDC(), static_cast<gdi::COLORREF>(Mess_Color));
+        Picture_large->Print(Msg);
+        Picture_large->Refresh();
+    });
+}
+
+void Frm_kanot_2::Draw_waiting_arm(ui::Picture_box& Box) {
+    vb::Trap(Is_Compiled, "Draw_waiting_arm", [&] {
+        if (++Waiting_Arm_Angle > 360) Waiting_Arm_Angle = 0;
+        const double angle = Waiting_Arm_Angle / 6.28318;
+        const int32_t cx = static_cast<int32_t>(Box.ScaleWidth()) / 2;
+        const int32_t cy = static_cast<int32_t>(Box.ScaleHeight()) / 2;
+        Box.Cls();
+        modAPIDraw::Draw_Line_With_Pen(Box.hDC(), {cx, cy},
+                                       {vb::CLng(cx + cx * std::cos(angle)), vb::CLng(cy + cy * std::sin(angle))}, 0,
+                                       1, 0xFF0000);
+        Box.Refresh();
+    });
+}
+
+void Frm_kanot_2::item_reset_goalline_Click() {
+    Setup_Goalline = {100, 100, 400, 400};
+    Draw_Graphics(true, false);
 }
 
 void Frm_kanot_2::item_lane_line_length_Click() {

@@ -69,6 +69,12 @@ public:
     // Files dropped on the window: the first is opened.
     void Form_OLEDragDrop(const std::vector<std::string>& files);
     void Timer_keyb_event_Timer();
+    // With "Display X,Y" checked the caption shows the mouse position in window pixels; otherwise the
+    // default pointer.
+    void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    // Shows in Lbl_DVevents how far DV_Events_Count has grown since the previous run (no timer runs it).
+    void wait_timer_Timer();
+    int32_t DV_Events_Count = 0;
 
     // ---- opening and closing capture files ----
     // Every road that opens a heat ends here; "" asks with the open dialog.
@@ -87,6 +93,8 @@ public:
     void item_rename_file_Click();
     void item_rot_true_Click();
     void item_rot_false_Click();
+    // "Rotated": the check mark becomes Rotated_View and the layout follows.
+    void item_rotated_Click();
 
     // ---- field navigation and display ----
     // The hub: draws the field the slider holds, its number and time, and the overlay.
@@ -110,6 +118,10 @@ public:
     void item_refresh_Click() { P_Large_refresh(); }
     void item_show_frame_Click();
     void item_Zoom_Click();
+    // The open file's header takes the lane marks' positions (in memory; nothing calls it).
+    void Save_Lanes();
+    // The developer aid "Display sample data": the shown record's times and sizes, one line each.
+    std::string Sample_Data_Text();
     // The delta label's zero: the shown field's time.
     void Lbl_delta_time_Click();
     // Sets the slider without running the hub; callers run it themselves.
@@ -193,6 +205,14 @@ public:
     // The overlay rebuilt and the shown field drawn again under it.
     void New_Graphics();
     void Overlay_Lap(int16_t Lap);
+    // Dormant: the text in the elapsed time's colour into the overlay.
+    void Overlay_Time(const std::string& Disp_time);
+    // Dormant: the message in large letters straight onto the picture.
+    void Flag_Record(const std::string& Msg, int32_t Mess_Color);
+    // Dormant: one step of a turning blue arm in the box.
+    void Draw_waiting_arm(ui::Picture_box& Box);
+    // Dormant: the set-up goal line back to (100, 100)-(400, 400), redrawn.
+    void item_reset_goalline_Click();
     void item_lane_line_length_Click();
 
     // ---- menu commands ----
@@ -275,6 +295,7 @@ public:
     ui::Menu_item item_display_HSL;
     ui::Menu_item item_export_form;
     ui::Menu_item item_disp_xy;
+    ui::Menu_item item_rotated;
 
     // Where a point of the picture lies in video pixels, with the view scale and the stretch.
     Review_geometry::Point Video_Point(float x, float y) const;
@@ -334,6 +355,13 @@ public:
     ui::Menu_item item_Test_Line;
 
     ui::Picture_box* Picture_large;
+    // Inside Picture_large: one lane's result text (hidden; a press on it is a press on the picture),
+    // and two hidden labels that only developer code writes.
+    ui::Picture_box* Pict_lane_result;
+    QLabel* Lbl_DVevents;
+    QLabel* Label_cnt;
+    // An undriven panel, hidden: "Video hold", "start", "first boat", "last boat" with their state shapes.
+    QWidget* Picture_Controlbox;
     QWidget* Frame_Controls;
     ui::Command_button* Command_resume_capture;
     QLabel* Lbl_recording_paused;
@@ -409,12 +437,14 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     // A click on the delta label.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool File_open() const { return Replay_File.File_open(); }
     void Open_multi_file(const std::string& Filename);
+    void Restore_Size_Position();
     void Refresh_picture();
     void Timer_play_Timer();
     void End_Playback();
@@ -430,4 +460,12 @@ private:
     // Sizes the window's inside without running the resize procedure for it.
     void Resize_Self(int width, int height);
     int32_t Start_Tick_Window = 0;
+    // The interval formatter's text ("1 min 14 sec") of that many milliseconds to that many significant
+    // digits; dormant.
+    std::string GetFormattedTime(int32_t Milliseconds, int32_t Digits);
+    int32_t Previous_DV_Events_Count = 0;
+    int32_t Waiting_Arm_Angle = 0;
+    // The shown field's sample data on the picture, and the text written in the overlay at a place.
+    void Display_Sample_Data();
+    void Overlay_Text(const std::string& text, double x_fraction, float size, int32_t colour);
 };

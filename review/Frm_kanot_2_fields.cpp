@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
+#include <QImage>
 #include <QPixmap>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -30,6 +31,35 @@
 #include <algorithm>
 
 using namespace Module_Vantorel;
+
+namespace {
+
+// The halftone stretch of a field picture: neighbouring source pixels are averaged (Qt's smooth
+// scaling) where the nearest-pixel copy would repeat them. Only the part of the source rectangle inside
+// the picture is drawn.
+void Halftone_Stretch(gdi::Device_context* destination, int32_t x, int32_t y, int32_t w, int32_t h,
+                      gdi::Device_context* source, int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
+    gdi::Bitmap* to = destination ? destination->Surface() : nullptr;
+    const gdi::Bitmap* from = source ? source->Surface() : nullptr;
+    if (!to || !from || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
+    const int32_t left = std::max(sx, 0), top = std::max(sy, 0);
+    const int32_t right = std::min(sx + sw, from->Width()), bottom = std::min(sy + sh, from->Height());
+    if (left >= right || top >= bottom) return;
+    const double across = static_cast<double>(w) / sw, down = static_cast<double>(h) / sh;
+    const int32_t dx = x + vb::CLng((left - sx) * across), dy = y + vb::CLng((top - sy) * down);
+    const int32_t dw = vb::CLng((right - left) * across), dh = vb::CLng((bottom - top) * down);
+    if (dw <= 0 || dh <= 0) return;
+    // The bitmap's rows are bottom-up: as an image it stands on its head, and so does the rectangle.
+    const QImage upside_down(from->Bits(), from->Width(), from->Height(), from->Stride(), QImage::Format_BGR888);
+    const QImage scaled = upside_down.copy(left, from->Height() - bottom, right - left, bottom - top)
+                              .scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_BGR888);
+    const gdi::Pixel_view view{scaled.constBits(), static_cast<int32_t>(scaled.width()),
+                               static_cast<int32_t>(scaled.height()), static_cast<int32_t>(scaled.bytesPerLine())};
+    if (gdi::Stretch_Pixels(*to, dx, dy, dw, dh, view, 0, 0, dw, dh)) destination->Drawn();
+}
+
+}  // namespace
 
 void Frm_kanot_2::Set_Slider_Value(int32_t value) {
     const QSignalBlocker quiet(Slider_play);
@@ -51,9 +81,12 @@ void Frm_kanot_2::Slider_play_Scroll() {
     } busy(Scroll_Busy);
     vb::Trap(Is_Compiled, "Slider_play_Scroll of Form frm_kanot_2", [this] {
         Replay_File.Draw_RGB_Field(Slider_play->value(), *Picture_large);
+        const bool sample_data = item_display_sample_data.Checked();
+        if (sample_data && Replay_File.KD3_Compression_Quality() < 80) QApplication::beep();
         Update_frm_label();
         Update_Frame_Time();
         Blit_Graphics();
+        if (sample_data) Display_Sample_Data();
         P_Large_refresh();
         if (Zoom_Mode) DO_RGB_Zoom();
         if (ui::Is_Loaded("Form_Auto_detect") && Form_Auto_detect::Instance().Check_draw_HSL->isChecked()) {
@@ -98,6 +131,70 @@ void Frm_kanot_2::Update_Frame_Time() {
         lbl_elapsed_time->setText(QString::fromStdString(elapsed));
         Lbl_delta_time->setText(QString::fromStdString(delta_text));
     });
+}
+
+std::string Frm_kanot_2::Sample_Data_Text() {
+    cls_VideoFile_handler& f = Replay_File;
+    auto time = [](int32_t mill) { return Non_dependant::Display_Mill_Time(mill, false); };
+    auto number = [](int64_t value) { return std::to_string(value); };
+    // The header's text as it stands when it holds no time of day.
+    const std::string last_capture = f.Last_Capture_time();
+    const std::string last = vb::Is_Numeric(last_capture) ? time(vb::CLng(vb::CDbl(last_capture))) : last_capture;
+    const int32_t start_events = f.Start_HDMI_events(1);
+    const int32_t frame_field = vb::To_Int32(int64_t{f.KD3_Capture_mill()} - f.RGB_startmill() +
+                                             (f.KD3_Displayed_Field() == 2 ? 20 : 0));
+    const std::pair<const char*, std::string> lines[] = {
+        {"Creation date = ", f.Creation_date()},
+        {"Last capture = ", last},
+        {"Quality = ", number(f.KD3_Compression_Quality())},
+        {"JPG size = ", number(f.KD3_JPEG_Size())},
+        {"Start HDMI events = ", number(start_events)},
+        {"Start local = ", time(f.Start_local_Mill_Time(1))},
+        {"Start mill = ", number(f.RGB_startmill())},
+        {"Start mill-D = ", time(f.RGB_startmill())},
+        {"Capture local = ", time(f.KD3_Capture_local())},
+        {"Capture mill = ", number(f.KD3_Capture_mill())},
+        {"Capture mill-D = ", time(f.KD3_Capture_mill())},
+        {"Elpsd mill = ", number(Times.Elapsed_mill)},
+        {"Elpsd mill frm = ", time(Times.Elapsed_mill)},
+        {"Elpsd mill rounded = ", number(Times.Elapsed_Rounded_mill)},
+        {"Elpsd rnd frm = ", time(Times.Elapsed_Rounded_mill)},
+        {"Rounding mill = ", number(Times.Rounding_mill)},
+        {"Capture HDMI events = ", number(f.Capture_HDMI_events())},
+        {"Elapsed HDMI events = ", number(int64_t{f.Capture_HDMI_events()} - start_events)},
+        {"HDMI events mill = ", number(Times.Elapsed_HDMI_events_mill)},
+        {"HDMI events mill_d = ", time(Times.Elapsed_HDMI_events_mill)},
+        {"HDMI events diff = ", number(int64_t{Times.Elapsed_HDMI_events_mill} - Times.Elapsed_mill)},
+        {"Elpsd mill frm/field = ", time(frame_field)},
+        {"Capture delta = ", number(f.KD3_Capture_Delta())},
+        {"HD Frame  = ", number(f.KD3_Displayed_Frame())},
+        {"HD Field  = ", number(f.KD3_Displayed_Field())},
+    };
+    std::string text;
+    for (const auto& [label, value] : lines) text += (text.empty() ? "" : "\r\n") + std::string(label) + value;
+    return text;
+}
+
+void Frm_kanot_2::Display_Sample_Data() {
+    const std::string text = Sample_Data_Text();
+    Picture_large->CurrentY(0.01 * Picture_large->ScaleHeight());
+    Picture_large->FontName("Times");
+    Picture_large->FontSize(16);
+    gdi::SetTextColor(Picture_large->hDC(), 0x00FFFF);
+    const int32_t top = vb::CInt(Picture_large->CurrentY());
+    modAPIDraw::Draw_Rectangle_With_Pen_Brush(Picture_large->hDC(), {0, top},
+                                              {vb::CInt(Picture_large->TextWidth(text)),
+                                               vb::CInt(top + Picture_large->TextHeight(text))},
+                                              0xFFFFFF, 8, 1, 0, 1, 0xFF0000);
+    Picture_large->CurrentY(0.01 * Picture_large->ScaleHeight());
+    Picture_large->CurrentX(0);
+    Picture_large->Print(text);
+}
+
+void Frm_kanot_2::Save_Lanes() {
+    if (!File_open()) return;
+    for (size_t i = 0; i < Lane_Collection.size(); ++i)
+        Replay_File.File_Lane_Pos(static_cast<int16_t>(i + 1), Lane_Collection[i].X(), Lane_Collection[i].Y());
 }
 
 void Frm_kanot_2::Lbl_delta_time_Click() {
@@ -157,8 +254,13 @@ void Frm_kanot_2::DO_RGB_Zoom() {
     const int32_t source_x = vb::CLng(Zoom_X / scale);
     const int32_t source_y = vb::CLng(Zoom_Y / scale);
     const int32_t source_w = vb::CLng(w / 2.0);
-    gdi::Device_context* source = Replay_File.RGB_Rotated() ? Replay_File.Rotated_HDC() : Replay_File.DEint_HDC();
-    gdi::StretchBlt(Picture_large->hDC(), left, top, w, h, source, source_x, source_y, source_w, h, gdi::SRCCOPY);
+    if (Replay_File.RGB_Rotated()) {
+        gdi::StretchBlt(Picture_large->hDC(), left, top, w, h, Replay_File.Rotated_HDC(), source_x, source_y, source_w,
+                        h, gdi::SRCCOPY);
+    } else {
+        gdi::SetStretchBltMode(Picture_large->hDC(), gdi::HALFTONE);
+        Halftone_Stretch(Picture_large->hDC(), left, top, w, h, Replay_File.DEint_HDC(), source_x, source_y, source_w, h);
+    }
     if (Overlay_DIB().hDC())
         gdi::TransparentBlt(Picture_large->hDC(), left, top, w, h, Overlay_DIB().hDC(), source_x, source_y, source_w, h,
                             static_cast<gdi::COLORREF>(Transparent_Color));
@@ -185,7 +287,7 @@ void Frm_kanot_2::Picture_large_MouseMove(int16_t Button, int16_t, float X, floa
         Picture_large_Last_Y = Y;
         if (ui::Is_Loaded("Form_Auto_detect") && Form_Auto_detect::Instance().Visible()) Test_Pixel(X, Y);
         if (Button != 0 && Zoom_Mode) {
-            if (Within_Zoom(X, Y)) setCursor(QCursor(QPixmap(":/cursor/MAGNIFIER")));
+            if (Within_Zoom(X, Y)) setCursor(QCursor(QPixmap(":/cursor/MAGNIFY")));
             else unsetCursor();
         }
         if (Button == 1 && Zoom_Mode) {

@@ -49,6 +49,7 @@ std::string Open_Start_Folder() {
 void Frm_kanot_2::Handle_Open_File(const std::string& path) {
     vb::Trap(Is_Compiled, "Handle_Open_File of Form frm_kanot_2", [&] {
         Trace_String("*Handle_Open_File, filename = " + path);
+        Auto.Reset();
         Close_File();
         if (item_zoom.Checked() || Zoom_Mode) {
             item_zoom.Set_Checked(false);
@@ -102,7 +103,6 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         if (Replay_File.Lane_count() > 0) Draw_Lane_Count = Replay_File.Lane_count();
         Store_course course(Replay_File);
         Load_Lanes_from_File(course);
-        Auto.Reset();
         Read_Extra_line();
         Delta_Reference_Time = 0;
         Set_Focus();
@@ -119,8 +119,8 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
             vb::Left(Non_dependant::Display_Mill_Time(Replay_File.Start_local_Mill_Time(1), false), 9)));
         Frm_results& results = Frm_results::Instance();
         results.orig_Start_Local_Time = Replay_File.Start_local_Mill_Time(1);
-        results.Display_Original_Start_Time();
         Complete_Result_Array();
+        results.Display_Original_Start_Time();
         Set_Captions();
         Clear_Graphics();
         New_Graphics();
@@ -129,8 +129,22 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         // The winner's goal field, the delta's zero; a heat without results stays at its first field.
         results.GoTo_Field(0);
         Lbl_delta_time_Click();
+        if (item_use_size.Checked()) Restore_Size_Position();
         Form_Resize();
     });
+}
+
+// The top, left and height that "Use this size/position" stored; the width stays. A text that does not
+// hold three numbers moves nothing.
+void Frm_kanot_2::Restore_Size_Position() {
+    const std::string stored = Non_dependant::Read_Ini("settings", "lastformpos", Ini_file_path, "N/A");
+    if (stored == "N/A") return;
+    const std::vector<std::string> values = vb::Split(stored, ",");
+    if (values.size() < 3) return;
+    for (size_t i = 0; i < 3; ++i)
+        if (!vb::Is_Numeric(vb::Trim(values[i]))) return;
+    auto twips = [&](size_t i) { return static_cast<int32_t>(vb::Int(vb::CDbl(vb::Trim(values[i])))); };
+    Move(twips(1), twips(0), Width(), twips(2));
 }
 
 void Frm_kanot_2::Open_multi_file(const std::string& Filename) {
@@ -282,6 +296,12 @@ void Frm_kanot_2::rename_file(const std::string& oldname) {
         std::filesystem::rename(oldname, answer, error);
         if (error) vb::Raise(53, error.message() + ": " + oldname);
     });
+}
+
+void Frm_kanot_2::item_rotated_Click() {
+    // The click has turned the check mark already.
+    Rotated_View = item_rotated.Checked();
+    Arrange_Layout(Rotated_View);
 }
 
 void Frm_kanot_2::item_rot_true_Click() { Replay_File.rotated(true); }

@@ -149,7 +149,7 @@ void Frm_kanot_2::Build_Menus() {
     add(menu_debug, "item_sizes", "Sizes", [this] { item_sizes_Click(); });
     add(menu_debug, "item_run_intro", "Run intro", [this] { Run_Intro(); });
     add(menu_debug, "item_test_trace", "Test tracing", [] { mTrace::Trace("Test a trace ************"); });
-    add(menu_debug, "item_rotated", "Rotated");
+    item_rotated = check(add(menu_debug, "item_rotated", "Rotated", [this] { item_rotated_Click(); }));
     add(menu_debug, "item_load_new_result", "Load new result form");
     add(menu_debug, "item_test_direct_write", "Test Direct write");
     add(menu_debug, "item_analyze_file", "Analyze file");

@@ -210,6 +210,7 @@ void Frm_kanot_2::Picture_large_MouseDown(int16_t Button, int16_t, float X, floa
                 Print_Place_string(std::to_string(place));
             }
         } else if (Button == 2 && Current_Lane >= 0 && File_open()) {
+            Pict_lane_result->hide();
             menu_Result.Menu()->exec(QCursor::pos());
         }
     });
