@@ -512,8 +512,9 @@ public:
     std::string DateLastModified() const;
     int16_t coord_x() const { return 0; }
     int16_t coord_y() const { return 0; }
-    // The wide-screen flag of DV frames; no kind built here has one.
-    bool Wide_Screen() const { return false; }
+    // The wide-screen flag of a DV kind's frame (frame 1 of stream 1 when none was read); false for
+    // the other kinds.
+    bool Wide_Screen();
     void Seek_end() {}
     void DIB_to_File(int32_t, int32_t, const std::string&) {}
     void xFix_starttime() {}
@@ -639,6 +640,20 @@ public:
     void Rewrite_DV_frame();
     bool is_DV();
     bool Has_DV_Header() const;
+    // The metadata packs of the DV frame read last into the DV frame module (DV_Timecode_module).
+    void Parse_DV_header();
+    // Recording hours and minutes of the frame parsed last; -1 when it carried no valid recording time.
+    int16_t DV_data_hours() const;
+    int16_t DV_data_minutes() const;
+    int32_t DV_date() const { return 0; }
+    // The details of the frame held: recording date, time code and camera settings. Error 9 when the
+    // file holds no DV frame.
+    std::string Timecode_string();
+    std::string Timestamp_string() const;
+    // kd1, kd2: the time stamp of the frame read last; kd3: the capture time of the record read last.
+    int32_t Timestamp_long() const;
+    // The same as a time text (kd3: of the record appended last); "" for the other kinds.
+    std::string Timestamp_formatted() const;
 
     // Multi-stream files.
     void Read_Stream_Info();
