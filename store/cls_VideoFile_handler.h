@@ -655,6 +655,38 @@ public:
     // The same as a time text (kd3: of the record appended last); "" for the other kinds.
     std::string Timestamp_formatted() const;
 
+    // Trace records of DV frames: per channel 1 to 10 the tracked point in each field of the frame.
+    // X and Y of the record being edited, for the field within the frame shown last.
+    int16_t Trace_X(int16_t channel) const;
+    int16_t Trace_Y(int16_t channel) const;
+    // The header's display settings of a channel; the Lets write the header.
+    int32_t Trace_Color(int16_t channel);  // 0 when missing or not a number
+    void Trace_Color(int16_t channel, int32_t colour);
+    std::string Trace_Name(int16_t channel);
+    void Trace_Name(int16_t channel, const std::string& value);
+    bool Trace_Bezier(int16_t channel);
+    void Trace_Bezier(int16_t channel, bool value);
+    int16_t Trace_Thickness(int16_t channel);
+    void Trace_Thickness(int16_t channel, int16_t value);
+    // Stores the point of the field shown into the frame held and writes the frame back; error 5 when
+    // no whole frame is held.
+    void Update_Trace_Data(int16_t channel, int16_t x, int16_t y);
+    // Clears every point of the record being edited in the frame held and writes the frame back.
+    void Clear_Trace_Data();
+    // The record of the frame held; error 9 when the frame is too short to hold one.
+    void Read_Trace_Data();
+    const dv::Trace_Record& Trace_Read_Record() const;
+    // The records of every frame of the open file.
+    void Read_Trace_Array();
+    // The point of a channel in field `field` (from 1) of the file, from the records read.
+    void Trace_Array_Coords(int16_t channel, int32_t field, int16_t& x, int16_t& y) const;
+    void Clear_all_Traces();
+    void Debug_Trace_Array() {}
+    void Debug_m_Trace_Data(const std::string&) {}
+    // The record of frame `frame` from the records read; kept when there is none.
+    void Get_Current_Trace_data(int32_t frame);
+    const dv::Trace_Record& Current_Trace_Record() const;
+
     // Multi-stream files.
     void Read_Stream_Info();
     void Num_write_streams(int16_t value);
@@ -810,4 +842,6 @@ private:
     std::string owner_;
     int16_t player_index_ = 0;
     int16_t flip_ = 0;
+    dv::Trace_Record m_trace_Data;  // the record being edited, kept across files
+    void Put_Trace_Record();  // into the frame held, which is then written back
 };

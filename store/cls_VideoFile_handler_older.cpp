@@ -239,10 +239,12 @@ void cls_VideoFile_handler::Read_Frame(int32_t frame, int16_t stream) {
     }
     case Older_kind_state::Kind::avi:
         Read_AVI_Frame(n);
+        if (o.frame_in_store == 0) return;
         break;
     case Older_kind_state::Kind::none:
         break;
     }
+    Get_Current_Trace_data(n);
 }
 
 void cls_VideoFile_handler::Read_DV_Frame(int64_t offset, int32_t frame) {
