@@ -24,6 +24,7 @@
 //   and a frame that cannot be read or decoded reads as "frame unavailable", never as another frame.
 #include "Binary_file.h"
 #include "Kd3_format.h"
+#include "Older_drawing_state.h"
 #include "Older_kind_state.h"
 #include "clsAVIInfo.h"
 #include "header/Cls_XML_header.h"
@@ -703,6 +704,47 @@ public:
     void Golf_header(bool value) { golf_header_ = value; }
     bool Has_Text_Stream() const { return older_ && !older_->text_index.empty(); }
 
+    // ---- drawing frames, fields and overlays of every kind ----
+    // The frame's picture is decoded (older kinds: by the DV or AVI decoder; kd3: from its JPEG) and
+    // painted scaled through the store's DrawDib handle. A box of nullptr is no picture box.
+    // Reads frame `frame` of `stream` and draws it: rotated (rotate -1), mirrored, the selected
+    // rectangle, into `to_dc` at the video size, or into the box, or blended into the overlay picture
+    // by the overlay mode; a frame 0 is drawn as frame 1 and written back.
+    void Draw_Frame(int32_t& frame, gdi::Picture_surface* box, int16_t mirror, int16_t stream,
+                    gdi::Device_context* to_dc, int16_t rotate);
+    // Field `field` (from 1) of `stream` (1 to 3) through the stream's decoded frame and field
+    // pictures, turned when `rotate` is not 0, two streams side by side; the frame is decoded once.
+    void Draw_field_3(int32_t field, gdi::Picture_surface& box, int16_t reversed, int16_t stream, int16_t rotate);
+    // Field `field` by copying each of its lines twice; `reversed` -1 shows the other field.
+    void Draw_Field(int32_t field, gdi::Picture_surface& box, int16_t reversed, int16_t stream);
+    void Draw_field_multi2(int32_t, gdi::Picture_surface&) {}
+    void Draw_field_multi3(int32_t, gdi::Picture_surface&) {}
+    // A box-sized window of frame `frame` at 1:1 from (pan_x, pan_y).
+    void Draw_Panned_frame(int32_t frame, gdi::Picture_surface& box, int16_t pan_x, int16_t pan_y);
+    // The frame in memory into the rectangle 0, 0, width x height of `dc`.
+    void Blit_Frame(gdi::Device_context* dc, int32_t width, int32_t height);
+    void Refresh_frame(int32_t unused, gdi::Picture_surface& box);
+    void Refresh_field(gdi::Picture_surface& box, int16_t rotate);
+    // The overlay pictures: frame 1 as reference, the current picture as reference, a frame as
+    // overlay picture, a frame into the picture named "source" or "target", the overlay started again.
+    void Read_ff();
+    void Store_OL_Source();
+    void Restore_target(int32_t frame);
+    void Store_frame(int32_t& frame, const std::string& name);
+    void Reset_Overlay(gdi::Picture_surface& box);
+    // Blends the current picture into the overlay picture against the current frame, by the blend
+    // factor, and paints the overlay picture. Error 5 when the overlay pictures are not the video's size.
+    void A_Blend(gdi::Picture_surface& box);
+    // The next field drawing decodes its frame again.
+    void Force_Reread_Frame();
+    int32_t Last_Draw_Result() const { return last_draw_result_; }
+    bool Overlay_Bitmaps_Sized() const { return drawing_ && drawing_->overlay_sized; }
+    cDIBSection& Overlay_Picture(const std::string& name);  // "source", "target" or "first_frame"
+    int32_t Last_Drawn_Field() const { return drawing_ ? drawing_->last_drawn_field : 0; }
+    int16_t Last_Drawn_Stream() const { return drawing_ ? drawing_->last_drawn_stream : 0; }
+    int32_t Decoded_Frame_Of_Stream(int16_t stream) const;
+    int16_t Overlay() const { return overlay_; }
+
     // ---- review ----
     // Whether the header record read last parsed and names this program.
     bool is_Vantorel();
@@ -843,5 +885,17 @@ private:
     int16_t player_index_ = 0;
     int16_t flip_ = 0;
     dv::Trace_Record m_trace_Data;  // the record being edited, kept across files
+    // Drawing.
+    gdi::HDRAWDIB draw_dib_ = nullptr;
+    int32_t last_draw_result_ = 0;
+    std::unique_ptr<Older_drawing_state> drawing_;
+    Older_drawing_state& Drawing();
+    void Size_Overlay(int32_t width, int32_t height, bool name_them);
+    void Read_Any_Frame(int32_t frame, int16_t stream);
+    const cDIBSection* Frame_Picture();
+    int32_t Decode_Step(gdi::Device_context* dc, int32_t width, int32_t height, int32_t x = 0, int32_t y = 0,
+                        int32_t w = -1, int32_t h = -1);
+    void Paint_Into(cDIBSection& picture, gdi::Picture_surface& box);
+    int32_t Frame_In_Memory() const;
     void Put_Trace_Record();  // into the frame held, which is then written back
 };

@@ -486,6 +486,8 @@ void cls_VideoFile_handler::Read_Older_Sample(int32_t frame, bool decode) {
 }
 
 void cls_VideoFile_handler::Decode_Older_Frame() {
+    // Stream 1's field drawing decodes into the same picture.
+    if (drawing_) drawing_->decoded_frame_of_stream[0] = 0;
     const uint8_t* data = Frame_address();
     const int32_t size = older_->kind == Older_kind_state::Kind::avi ? older_->chunk_length : older_->frame_data_size;
     video::Video_decoder& decoder = older_->decoder;
