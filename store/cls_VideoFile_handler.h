@@ -745,6 +745,37 @@ public:
     int32_t Decoded_Frame_Of_Stream(int16_t stream) const;
     int16_t Overlay() const { return overlay_; }
 
+    // ---- picture benchmarks on a PAL DV test frame ----
+    // An AVI file shown frame by frame; every file is shown field by field here.
+    bool Is_Deinterlaced() const { return false; }
+    // Timing results that nothing sets.
+    int32_t Bench_rotate() const { return 0; }
+    int32_t Bench_rotate_asm() const { return 0; }
+    int32_t Bench_deint() const { return 0; }
+    int32_t Bench_mirror() const { return 0; }
+    int32_t Bench_decomp() const { return 0; }
+    int32_t Bench_draw_to_picture() const { return 0; }
+    int32_t Bench_draw_to_DC() const { return 0; }
+    // The frame image and field image 720 x 576, the rotated image 576 x 720, and the test frame.
+    // Error 17 when no DV encoder can make the test frame.
+    void Bench_Prepare();
+    // The test frame decoded into the frame image (prepared first when it was not).
+    void Benchmark_Decomp_Once();
+    // The frame image's field of the field shown into the field image; the field image turned into
+    // the rotated image. Error 5 when the pictures are not of the prepared sizes.
+    void Benchmark_Deint_Once();
+    void Benchmark_Rotate_Once();
+    // Reads the block of 144000 bytes at 2880000 twenty times and shows "Get time = " with the
+    // milliseconds per read. Error 52 without an open file.
+    void benchmark_getfile();
+    void benchmark_deint() {}
+    void Benchmark_Rotate(int16_t) {}
+    void Benchmark_Decomp() {}
+    void benchmark_mirror() {}
+    void Benchmark_Draw_to_Picture() {}
+    void Benchmark_Draw_to_Picture_Once() {}
+    void Benchmark_Draw_to_DC() {}
+
     // ---- review ----
     // Whether the header record read last parsed and names this program.
     bool is_Vantorel();
@@ -889,6 +920,11 @@ private:
     gdi::HDRAWDIB draw_dib_ = nullptr;
     int32_t last_draw_result_ = 0;
     std::unique_ptr<Older_drawing_state> drawing_;
+    // Benchmarks.
+    bool bench_prepared_ = false;
+    const std::vector<uint8_t>* bench_frame_ = nullptr;
+    std::unique_ptr<video::Video_decoder> bench_decoder_;
+    void Make_Bench_Pictures();
     Older_drawing_state& Drawing();
     void Size_Overlay(int32_t width, int32_t height, bool name_them);
     void Read_Any_Frame(int32_t frame, int16_t stream);
