@@ -634,8 +634,10 @@ public:
     bool Linear_buffer() const { return older_ && older_->extra.Linear_Buffer() == -1; }
     int16_t Lap_Count() const { return older_ ? older_->extra.Lap_Count() : 0; }
     int32_t Frame_time() const { return older_ ? older_->extra.Frame_Time() : 0; }
-    // kd1, kd2: appends one DV frame of 144000 bytes behind the file's last byte.
+    // kd1, kd2: appends one DV frame of 144000 bytes behind the file's last byte. A time code (above
+    // frame 10) that does not follow the one appended before is traced.
     void Append_DV_frame(const uint8_t* frame);
+    int32_t Last_DV_Frame_Number() const { return last_dv_frame_number_; }
     int32_t DV_frames_appended() const { return older_ ? older_->dv_frames_appended : 0; }
     void Rewrite_DV_header();
     void Rewrite_DV_frame();
@@ -920,6 +922,7 @@ private:
     gdi::HDRAWDIB draw_dib_ = nullptr;
     int32_t last_draw_result_ = 0;
     std::unique_ptr<Older_drawing_state> drawing_;
+    int32_t last_dv_frame_number_ = 0;  // the time code appended last, kept across files
     // Benchmarks.
     bool bench_prepared_ = false;
     const std::vector<uint8_t>* bench_frame_ = nullptr;

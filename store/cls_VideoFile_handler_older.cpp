@@ -3,6 +3,8 @@
 // kd2 files. AVI files: cls_VideoFile_handler_avi.cpp.
 #include "cls_VideoFile_handler.h"
 
+#include "DV_Timecode_module.h"
+
 #include "platform/fs/File_system.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/ui/Dialog_service.h"
@@ -387,9 +389,18 @@ void cls_VideoFile_handler::Append_DV_frame(const uint8_t* frame) {
         Older_kind_state& o = *older_;
         // Frames go behind the header area, never over it.
         o.append_position = std::max<int64_t>({o.append_position, o.kdr.data_offset, file_.Size()});
-        file_.Write_At(o.append_position, {frame, static_cast<size_t>(dv::Frame_Size)});
+        const std::span<const uint8_t> bytes{frame, static_cast<size_t>(dv::Frame_Size)};
+        file_.Write_At(o.append_position, bytes);
         o.append_position += dv::Frame_Size;
         ++o.dv_frames_appended;
+        // The time code of the frame appended, not of whatever frame was parsed before it.
+        DV_Timecode_module::DV_Header_Parse(bytes);
+        const int32_t received = DV_Timecode_module::DV_Timecode_Frame_Number();
+        if (received > 10) {
+            if (last_dv_frame_number_ != 0 && received != last_dv_frame_number_ + 1)
+                mTrace::Trace("Expected DV frame ", last_dv_frame_number_ + 1, "Received frame ", received);
+            last_dv_frame_number_ = received;
+        }
     });
 }
 

@@ -2,10 +2,16 @@
 // subcode and VAUX blocks): dates, times, time codes and camera settings decoded and worded, fields out
 // of range reported as unknown, nothing read past a frame, and the store's members that report them.
 #include "Dv_test_files.h"
-#include "Store_test_support.h"
+#include "Older_test_files.h"
+#include "platform/trace/Trace_viewer.h"
+#include "shell/mTrace.h"
 #include "store/DV_Timecode_module.h"
 
+#include <cstring>
 #include <initializer_list>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -160,6 +166,45 @@ TEST_F(Dv_metadata_store, The_store_reports_the_packs_of_the_frame_it_holds) {
     ASSERT_TRUE(kd3.Open_File(Path("heat.kd3"), 0));
     EXPECT_FALSE(kd3.Wide_Screen());
     EXPECT_EQ(Error_Of([&] { kd3.Timecode_string(); }), vb::Err_Subscript);
+}
+
+// A trace viewer: the socket the trace lines go to.
+class Viewer {
+public:
+    Viewer() : socket_(::socket(AF_UNIX, SOCK_DGRAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, trace::Viewer_Socket_Path().c_str());
+        EXPECT_EQ(::bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        mTrace::Trace_Reconnect();
+    }
+    ~Viewer() {
+        ::close(socket_);
+        ::unlink(trace::Viewer_Socket_Path().c_str());
+        mTrace::Trace_Reconnect();
+    }
+    std::vector<std::string> Lines() {
+        std::vector<std::string> lines;
+        char buffer[4096];
+        for (ssize_t n; (n = ::recv(socket_, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;) lines.emplace_back(buffer, n);
+        return lines;
+    }
+
+private:
+    int socket_;
+};
+
+TEST_F(Dv_metadata_store, Appended_frames_whose_time_code_skips_a_frame_are_traced) {
+    // Time codes 0:00:04 frames 0, 1 and 3: frame numbers 100, 101 and 103.
+    std::vector<older_test::Frames> frames;
+    for (uint8_t f : {0x00, 0x01, 0x03}) frames.push_back({Frame_With({Source_50}, {{0x13, f, 0x04, 0x00, 0x00}})});
+    Viewer viewer;
+    older_test::Make_KDR_File(Path("heat.kd2"), frames);
+    std::vector<std::string> skips;
+    for (const std::string& line : viewer.Lines())
+        if (line.find("Expected DV frame") != std::string::npos) skips.push_back(line);
+    ASSERT_EQ(skips.size(), 1u);
+    EXPECT_TRUE(skips[0].ends_with("Expected DV frame \t102\tReceived frame \t103\t")) << skips[0];
 }
 
 }  // namespace
