@@ -1,6 +1,9 @@
 #include "Dv_format.h"
 
+#include "platform/vb/VbError.h"
+
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 
 namespace dv {
@@ -55,6 +58,32 @@ void DV_File_Header::Put16(size_t at, int16_t value) { Set16(bytes_.data() + at,
 int32_t DV_Extra_Data::Int32(size_t at) const { return Get32(bytes.data() + at); }
 int16_t DV_Extra_Data::Int16(size_t at) const { return Get16(bytes.data() + at); }
 void DV_Extra_Data::Put32(size_t at, int32_t value) { Set32(bytes.data() + at, value); }
+
+namespace {
+
+size_t Point_Offset(size_t base, int16_t field, int16_t channel) {
+    if (field < 1 || field > 2 || channel < 1 || channel > Trace_Channels)
+        vb::Raise(vb::Err_Subscript, "There is no trace point of field " + std::to_string(field) + ", channel " +
+                                         std::to_string(channel) + "; fields are 1 and 2, channels 1 to 10",
+                  "cls_VideoFile_handler");
+    return base + 2 * static_cast<size_t>((field - 1) + 2 * (channel - 1));
+}
+
+}  // namespace
+
+int16_t Trace_Record::Int16(size_t at) const { return Get16(bytes.data() + at); }
+int16_t Trace_Record::X(int16_t field, int16_t channel) const { return Int16(Point_Offset(8, field, channel)); }
+int16_t Trace_Record::Y(int16_t field, int16_t channel) const { return Int16(Point_Offset(48, field, channel)); }
+void Trace_Record::X(int16_t field, int16_t channel, int16_t value) { Set16(bytes.data() + Point_Offset(8, field, channel), value); }
+void Trace_Record::Y(int16_t field, int16_t channel, int16_t value) { Set16(bytes.data() + Point_Offset(48, field, channel), value); }
+
+void Trace_Record::Mark() {
+    static constexpr uint8_t id[] = {'K', 'D', 'T', 'D'};
+    std::copy(std::begin(id), std::end(id), bytes.begin());
+    Set16(bytes.data() + 4, Trace_Record_Length_Written);
+}
+
+void Trace_Record::Clear_Points() { std::fill(bytes.begin() + 8, bytes.end(), uint8_t{0}); }
 
 int32_t Find_Extra_Data(std::span<const uint8_t> frame) {
     static constexpr uint8_t marker[] = {'S', 'S', 'C', 'D'};

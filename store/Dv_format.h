@@ -84,6 +84,26 @@ struct DV_Extra_Data {
     void Put32(size_t at, int32_t value);
 };
 
+// The trace record inside a DV frame: for ten trace channels the tracked point in each of the frame's
+// two fields, X then Y, the field varying fastest.
+inline constexpr int32_t Trace_Record_Offset = 48008;
+inline constexpr int32_t Trace_Record_Length = 88;
+inline constexpr int16_t Trace_Channels = 10;
+inline constexpr int16_t Trace_Record_Length_Written = 87;
+
+struct Trace_Record {
+    std::array<uint8_t, Trace_Record_Length> bytes{};
+    // Error 9 for a field other than 1 or 2 or a channel outside 1 to 10.
+    int16_t X(int16_t field, int16_t channel) const;
+    int16_t Y(int16_t field, int16_t channel) const;
+    void X(int16_t field, int16_t channel, int16_t value);
+    void Y(int16_t field, int16_t channel, int16_t value);
+    int16_t Length() const { return Int16(4); }
+    void Mark();  // "KDTD" and the length written
+    void Clear_Points();
+    int16_t Int16(size_t at) const;
+};
+
 // The offset of the first "SSCD" at offsets 0 to Extra_Data_Search_End whose whole record lies in
 // `frame`; -1 when there is none.
 int32_t Find_Extra_Data(std::span<const uint8_t> frame);

@@ -38,6 +38,9 @@ struct Older_kind_state {
     dv::DV_Extra_Data extra;
     int32_t extra_pos = 0;
     bool extra_searched = false;
+    dv::Trace_Record trace_read;            // the record of the frame held, as read
+    std::vector<dv::Trace_Record> trace_array = std::vector<dv::Trace_Record>(1);  // frame f at f - 1
+    dv::Trace_Record current_trace;          // the array's record of the frame read last
     int32_t capture_time = 0;
     int32_t capture_time_grid = 0;
 

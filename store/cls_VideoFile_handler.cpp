@@ -60,6 +60,7 @@ cls_VideoFile_handler::cls_VideoFile_handler() {
     rotated_image_.Create(576, 720);
     rotated_image_.ID_string("obj_DIB_Rotate_Target");
     Make_Older_Working_Pictures();
+    draw_dib_ = gdi::DrawDibOpen();
     initial_quality_ = Module_Vantorel::JPG_Start_Quality;
     mTrace::Trace("* cls_VideoFile_Handler Initialize***, end ");
 }
@@ -71,6 +72,7 @@ cls_VideoFile_handler::~cls_VideoFile_handler() {
         if (File_open()) Close_File();
     } catch (...) {
     }
+    gdi::DrawDibClose(draw_dib_);
 }
 
 Cls_XML_header& cls_VideoFile_handler::Header() {
@@ -935,6 +937,7 @@ void cls_VideoFile_handler::Close_File() {
 
 void cls_VideoFile_handler::Reset_Open_State() {
     older_.reset();
+    drawing_.reset();
     header_in_file_ = true;
     bottom_field_first_ = false;
     m_file_suffix.clear();

@@ -24,6 +24,7 @@
 //   and a frame that cannot be read or decoded reads as "frame unavailable", never as another frame.
 #include "Binary_file.h"
 #include "Kd3_format.h"
+#include "Older_drawing_state.h"
 #include "Older_kind_state.h"
 #include "clsAVIInfo.h"
 #include "header/Cls_XML_header.h"
@@ -512,8 +513,9 @@ public:
     std::string DateLastModified() const;
     int16_t coord_x() const { return 0; }
     int16_t coord_y() const { return 0; }
-    // The wide-screen flag of DV frames; no kind built here has one.
-    bool Wide_Screen() const { return false; }
+    // The wide-screen flag of a DV kind's frame (frame 1 of stream 1 when none was read); false for
+    // the other kinds.
+    bool Wide_Screen();
     void Seek_end() {}
     void DIB_to_File(int32_t, int32_t, const std::string&) {}
     void xFix_starttime() {}
@@ -632,13 +634,61 @@ public:
     bool Linear_buffer() const { return older_ && older_->extra.Linear_Buffer() == -1; }
     int16_t Lap_Count() const { return older_ ? older_->extra.Lap_Count() : 0; }
     int32_t Frame_time() const { return older_ ? older_->extra.Frame_Time() : 0; }
-    // kd1, kd2: appends one DV frame of 144000 bytes behind the file's last byte.
+    // kd1, kd2: appends one DV frame of 144000 bytes behind the file's last byte. A time code (above
+    // frame 10) that does not follow the one appended before is traced.
     void Append_DV_frame(const uint8_t* frame);
+    int32_t Last_DV_Frame_Number() const { return last_dv_frame_number_; }
     int32_t DV_frames_appended() const { return older_ ? older_->dv_frames_appended : 0; }
     void Rewrite_DV_header();
     void Rewrite_DV_frame();
     bool is_DV();
     bool Has_DV_Header() const;
+    // The metadata packs of the DV frame read last into the DV frame module (DV_Timecode_module).
+    void Parse_DV_header();
+    // Recording hours and minutes of the frame parsed last; -1 when it carried no valid recording time.
+    int16_t DV_data_hours() const;
+    int16_t DV_data_minutes() const;
+    int32_t DV_date() const { return 0; }
+    // The details of the frame held: recording date, time code and camera settings. Error 9 when the
+    // file holds no DV frame.
+    std::string Timecode_string();
+    std::string Timestamp_string() const;
+    // kd1, kd2: the time stamp of the frame read last; kd3: the capture time of the record read last.
+    int32_t Timestamp_long() const;
+    // The same as a time text (kd3: of the record appended last); "" for the other kinds.
+    std::string Timestamp_formatted() const;
+
+    // Trace records of DV frames: per channel 1 to 10 the tracked point in each field of the frame.
+    // X and Y of the record being edited, for the field within the frame shown last.
+    int16_t Trace_X(int16_t channel) const;
+    int16_t Trace_Y(int16_t channel) const;
+    // The header's display settings of a channel; the Lets write the header.
+    int32_t Trace_Color(int16_t channel);  // 0 when missing or not a number
+    void Trace_Color(int16_t channel, int32_t colour);
+    std::string Trace_Name(int16_t channel);
+    void Trace_Name(int16_t channel, const std::string& value);
+    bool Trace_Bezier(int16_t channel);
+    void Trace_Bezier(int16_t channel, bool value);
+    int16_t Trace_Thickness(int16_t channel);
+    void Trace_Thickness(int16_t channel, int16_t value);
+    // Stores the point of the field shown into the frame held and writes the frame back; error 5 when
+    // no whole frame is held.
+    void Update_Trace_Data(int16_t channel, int16_t x, int16_t y);
+    // Clears every point of the record being edited in the frame held and writes the frame back.
+    void Clear_Trace_Data();
+    // The record of the frame held; error 9 when the frame is too short to hold one.
+    void Read_Trace_Data();
+    const dv::Trace_Record& Trace_Read_Record() const;
+    // The records of every frame of the open file.
+    void Read_Trace_Array();
+    // The point of a channel in field `field` (from 1) of the file, from the records read.
+    void Trace_Array_Coords(int16_t channel, int32_t field, int16_t& x, int16_t& y) const;
+    void Clear_all_Traces();
+    void Debug_Trace_Array() {}
+    void Debug_m_Trace_Data(const std::string&) {}
+    // The record of frame `frame` from the records read; kept when there is none.
+    void Get_Current_Trace_data(int32_t frame);
+    const dv::Trace_Record& Current_Trace_Record() const;
 
     // Multi-stream files.
     void Read_Stream_Info();
@@ -655,6 +705,78 @@ public:
     void Rewrite_AVI_Header();
     void Golf_header(bool value) { golf_header_ = value; }
     bool Has_Text_Stream() const { return older_ && !older_->text_index.empty(); }
+
+    // ---- drawing frames, fields and overlays of every kind ----
+    // The frame's picture is decoded (older kinds: by the DV or AVI decoder; kd3: from its JPEG) and
+    // painted scaled through the store's DrawDib handle. A box of nullptr is no picture box.
+    // Reads frame `frame` of `stream` and draws it: rotated (rotate -1), mirrored, the selected
+    // rectangle, into `to_dc` at the video size, or into the box, or blended into the overlay picture
+    // by the overlay mode; a frame 0 is drawn as frame 1 and written back.
+    void Draw_Frame(int32_t& frame, gdi::Picture_surface* box, int16_t mirror, int16_t stream,
+                    gdi::Device_context* to_dc, int16_t rotate);
+    // Field `field` (from 1) of `stream` (1 to 3) through the stream's decoded frame and field
+    // pictures, turned when `rotate` is not 0, two streams side by side; the frame is decoded once.
+    void Draw_field_3(int32_t field, gdi::Picture_surface& box, int16_t reversed, int16_t stream, int16_t rotate);
+    // Field `field` by copying each of its lines twice; `reversed` -1 shows the other field.
+    void Draw_Field(int32_t field, gdi::Picture_surface& box, int16_t reversed, int16_t stream);
+    void Draw_field_multi2(int32_t, gdi::Picture_surface&) {}
+    void Draw_field_multi3(int32_t, gdi::Picture_surface&) {}
+    // A box-sized window of frame `frame` at 1:1 from (pan_x, pan_y).
+    void Draw_Panned_frame(int32_t frame, gdi::Picture_surface& box, int16_t pan_x, int16_t pan_y);
+    // The frame in memory into the rectangle 0, 0, width x height of `dc`.
+    void Blit_Frame(gdi::Device_context* dc, int32_t width, int32_t height);
+    void Refresh_frame(int32_t unused, gdi::Picture_surface& box);
+    void Refresh_field(gdi::Picture_surface& box, int16_t rotate);
+    // The overlay pictures: frame 1 as reference, the current picture as reference, a frame as
+    // overlay picture, a frame into the picture named "source" or "target", the overlay started again.
+    void Read_ff();
+    void Store_OL_Source();
+    void Restore_target(int32_t frame);
+    void Store_frame(int32_t& frame, const std::string& name);
+    void Reset_Overlay(gdi::Picture_surface& box);
+    // Blends the current picture into the overlay picture against the current frame, by the blend
+    // factor, and paints the overlay picture. Error 5 when the overlay pictures are not the video's size.
+    void A_Blend(gdi::Picture_surface& box);
+    // The next field drawing decodes its frame again.
+    void Force_Reread_Frame();
+    int32_t Last_Draw_Result() const { return last_draw_result_; }
+    bool Overlay_Bitmaps_Sized() const { return drawing_ && drawing_->overlay_sized; }
+    cDIBSection& Overlay_Picture(const std::string& name);  // "source", "target" or "first_frame"
+    int32_t Last_Drawn_Field() const { return drawing_ ? drawing_->last_drawn_field : 0; }
+    int16_t Last_Drawn_Stream() const { return drawing_ ? drawing_->last_drawn_stream : 0; }
+    int32_t Decoded_Frame_Of_Stream(int16_t stream) const;
+    int16_t Overlay() const { return overlay_; }
+
+    // ---- picture benchmarks on a PAL DV test frame ----
+    // An AVI file shown frame by frame; every file is shown field by field here.
+    bool Is_Deinterlaced() const { return false; }
+    // Timing results that nothing sets.
+    int32_t Bench_rotate() const { return 0; }
+    int32_t Bench_rotate_asm() const { return 0; }
+    int32_t Bench_deint() const { return 0; }
+    int32_t Bench_mirror() const { return 0; }
+    int32_t Bench_decomp() const { return 0; }
+    int32_t Bench_draw_to_picture() const { return 0; }
+    int32_t Bench_draw_to_DC() const { return 0; }
+    // The frame image and field image 720 x 576, the rotated image 576 x 720, and the test frame.
+    // Error 17 when no DV encoder can make the test frame.
+    void Bench_Prepare();
+    // The test frame decoded into the frame image (prepared first when it was not).
+    void Benchmark_Decomp_Once();
+    // The frame image's field of the field shown into the field image; the field image turned into
+    // the rotated image. Error 5 when the pictures are not of the prepared sizes.
+    void Benchmark_Deint_Once();
+    void Benchmark_Rotate_Once();
+    // Reads the block of 144000 bytes at 2880000 twenty times and shows "Get time = " with the
+    // milliseconds per read. Error 52 without an open file.
+    void benchmark_getfile();
+    void benchmark_deint() {}
+    void Benchmark_Rotate(int16_t) {}
+    void Benchmark_Decomp() {}
+    void benchmark_mirror() {}
+    void Benchmark_Draw_to_Picture() {}
+    void Benchmark_Draw_to_Picture_Once() {}
+    void Benchmark_Draw_to_DC() {}
 
     // ---- review ----
     // Whether the header record read last parsed and names this program.
@@ -795,4 +917,24 @@ private:
     std::string owner_;
     int16_t player_index_ = 0;
     int16_t flip_ = 0;
+    dv::Trace_Record m_trace_Data;  // the record being edited, kept across files
+    // Drawing.
+    gdi::HDRAWDIB draw_dib_ = nullptr;
+    int32_t last_draw_result_ = 0;
+    std::unique_ptr<Older_drawing_state> drawing_;
+    int32_t last_dv_frame_number_ = 0;  // the time code appended last, kept across files
+    // Benchmarks.
+    bool bench_prepared_ = false;
+    const std::vector<uint8_t>* bench_frame_ = nullptr;
+    std::unique_ptr<video::Video_decoder> bench_decoder_;
+    void Make_Bench_Pictures();
+    Older_drawing_state& Drawing();
+    void Size_Overlay(int32_t width, int32_t height, bool name_them);
+    void Read_Any_Frame(int32_t frame, int16_t stream);
+    const cDIBSection* Frame_Picture();
+    int32_t Decode_Step(gdi::Device_context* dc, int32_t width, int32_t height, int32_t x = 0, int32_t y = 0,
+                        int32_t w = -1, int32_t h = -1);
+    void Paint_Into(cDIBSection& picture, gdi::Picture_surface& box);
+    int32_t Frame_In_Memory() const;
+    void Put_Trace_Record();  // into the frame held, which is then written back
 };

@@ -83,6 +83,12 @@ void cls_VideoFile_handler::Calculate_Number_of_Fields() { Read_Stream_Info(); }
 void cls_VideoFile_handler::Clear_in_Store() {
     cached_record_ = 0;
     cached_decoded_ = false;
+    if (older_) older_->frame_in_store = 0;
+    if (drawing_) {
+        drawing_->last_drawn_field = 0;
+        drawing_->decoded_frame_of_stream = {};
+        drawing_->decoded_valid = false;
+    }
 }
 
 void cls_VideoFile_handler::Set_Selrect_stream1(int16_t bottom, int16_t left, int16_t right, int16_t top) {

@@ -3,6 +3,8 @@
 // kd2 files. AVI files: cls_VideoFile_handler_avi.cpp.
 #include "cls_VideoFile_handler.h"
 
+#include "DV_Timecode_module.h"
+
 #include "platform/fs/File_system.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/ui/Dialog_service.h"
@@ -239,10 +241,12 @@ void cls_VideoFile_handler::Read_Frame(int32_t frame, int16_t stream) {
     }
     case Older_kind_state::Kind::avi:
         Read_AVI_Frame(n);
+        if (o.frame_in_store == 0) return;
         break;
     case Older_kind_state::Kind::none:
         break;
     }
+    Get_Current_Trace_data(n);
 }
 
 void cls_VideoFile_handler::Read_DV_Frame(int64_t offset, int32_t frame) {
@@ -385,9 +389,18 @@ void cls_VideoFile_handler::Append_DV_frame(const uint8_t* frame) {
         Older_kind_state& o = *older_;
         // Frames go behind the header area, never over it.
         o.append_position = std::max<int64_t>({o.append_position, o.kdr.data_offset, file_.Size()});
-        file_.Write_At(o.append_position, {frame, static_cast<size_t>(dv::Frame_Size)});
+        const std::span<const uint8_t> bytes{frame, static_cast<size_t>(dv::Frame_Size)};
+        file_.Write_At(o.append_position, bytes);
         o.append_position += dv::Frame_Size;
         ++o.dv_frames_appended;
+        // The time code of the frame appended, not of whatever frame was parsed before it.
+        DV_Timecode_module::DV_Header_Parse(bytes);
+        const int32_t received = DV_Timecode_module::DV_Timecode_Frame_Number();
+        if (received > 10) {
+            if (last_dv_frame_number_ != 0 && received != last_dv_frame_number_ + 1)
+                mTrace::Trace("Expected DV frame ", last_dv_frame_number_ + 1, "Received frame ", received);
+            last_dv_frame_number_ = received;
+        }
     });
 }
 
@@ -484,6 +497,8 @@ void cls_VideoFile_handler::Read_Older_Sample(int32_t frame, bool decode) {
 }
 
 void cls_VideoFile_handler::Decode_Older_Frame() {
+    // Stream 1's field drawing decodes into the same picture.
+    if (drawing_) drawing_->decoded_frame_of_stream[0] = 0;
     const uint8_t* data = Frame_address();
     const int32_t size = older_->kind == Older_kind_state::Kind::avi ? older_->chunk_length : older_->frame_data_size;
     video::Video_decoder& decoder = older_->decoder;

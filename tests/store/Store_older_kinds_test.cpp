@@ -2,6 +2,7 @@
 // avi) or laid out around its frames (kd1, kd2, sdv): opened by suffix, every frame read with its
 // time, fields drawn, and damaged or lying files refused or read as "frame unavailable".
 #include "Dv_test_files.h"
+#include "Older_test_files.h"
 #include "Store_test_support.h"
 #include "store/Dv_format.h"
 
@@ -15,12 +16,9 @@ namespace {
 using dv_test::Grey_Of;
 using dv_test::Lower_Luma;
 using dv_test::Upper_Luma;
-using Frames = std::vector<std::vector<uint8_t>>;
-
-void Write_Bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using older_test::Frames;
+using older_test::Make_KDR_File;
+using older_test::Write_Bytes;
 
 void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
@@ -49,33 +47,6 @@ std::vector<Frames> Recorded_Frames(int32_t count, int32_t streams) {
             out[static_cast<size_t>(k)].push_back(std::move(frame));
         }
     return out;
-}
-
-// A kd1 or kd2 file laid out by the store: header record, header text, end mark, then the frames
-// appended one per stream for each frame number.
-void Make_KDR_File(const std::string& path, const std::vector<Frames>& frames) {
-    cls_VideoFile_handler store;
-    store.File_name(path);
-    store.Create_File();
-    ASSERT_TRUE(store.File_open());
-    Cls_XML_header& h = store.Header();
-    h.rgb(true);
-    h.Create_Header();
-    const auto streams = static_cast<int16_t>(frames.front().size());
-    h.Streams_no(streams);
-    for (int16_t s = 1; s <= streams; ++s) {
-        h.Stream_Active(s, true);
-        h.Stream_CameraPos(s, s);
-    }
-    store.Write_KDR_header();
-    store.Write_XML_Header();
-    store.Add_Header_padding();
-    store.Close_File();
-    store.File_name(path);
-    for (const Frames& per_stream : frames)
-        for (const auto& frame : per_stream) store.Append_DV_frame(frame.data());
-    EXPECT_EQ(store.DV_frames_appended(), static_cast<int32_t>(frames.size() * frames.front().size()));
-    store.Close_File();
 }
 
 // An sdv file: the DV file header record, then the frames of its one stream.

@@ -1,0 +1,41 @@
+#pragma once
+// Older capture files laid out by the store itself around DV frames, for the store tests.
+#include "Store_test_support.h"
+
+namespace older_test {
+
+using Frames = std::vector<std::vector<uint8_t>>;
+
+inline void Write_Bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A kd1 or kd2 file laid out by the store: header record, header text, end mark, then the frames
+// appended one per stream for each frame number.
+inline void Make_KDR_File(const std::string& path, const std::vector<Frames>& frames) {
+    cls_VideoFile_handler store;
+    store.File_name(path);
+    store.Create_File();
+    ASSERT_TRUE(store.File_open());
+    Cls_XML_header& h = store.Header();
+    h.rgb(true);
+    h.Create_Header();
+    const auto streams = static_cast<int16_t>(frames.front().size());
+    h.Streams_no(streams);
+    for (int16_t s = 1; s <= streams; ++s) {
+        h.Stream_Active(s, true);
+        h.Stream_CameraPos(s, s);
+    }
+    store.Write_KDR_header();
+    store.Write_XML_Header();
+    store.Add_Header_padding();
+    store.Close_File();
+    store.File_name(path);
+    for (const Frames& per_stream : frames)
+        for (const auto& frame : per_stream) store.Append_DV_frame(frame.data());
+    EXPECT_EQ(store.DV_frames_appended(), static_cast<int32_t>(frames.size() * frames.front().size()));
+    store.Close_File();
+}
+
+}  // namespace older_test
