@@ -339,7 +339,9 @@ void Frm_kanot_2::item_step_forward_Click() {
 
 void Frm_kanot_2::item_show_frame_Click() {
     vb::Trap(Is_Compiled, "item_show_frame_Click of Form frm_kanot_2", [this] {
-        // The older kinds' frame display; a kd3 file's frame is drawn by its field.
+        // The whole frame the shown field belongs to, through the older kinds' display.
+        int32_t frame = vb::CLng(Slider_play->value() / 2.0);
+        Replay_File.Draw_Frame(frame, Picture_large, 0, 0, nullptr, 0);
         P_Large_refresh();
     });
 }

@@ -36,7 +36,9 @@ bool Close(QWidget& window) {
 class Last_window : public testing::Test {
 protected:
     void SetUp() override {
-        Program_commands::Install({nullptr, [this] { ++exits; }, nullptr, nullptr, nullptr});
+        Program_commands::Commands commands;
+        commands.Vantorel_exit = [this] { ++exits; };
+        Program_commands::Install(commands);
         qApp->installEventFilter(&filter);
     }
     void TearDown() override {

@@ -364,9 +364,10 @@ TEST_F(Printing, the_picture_series_lays_the_placed_lanes_on_the_grid) {
         // The field fills its cell; the gap beside it stays white.
         EXPECT_FALSE(Mostly(shown, Twips_Rect(c.X + 60, c.Y + 60, c.X + c.Width - 60, c.Y + c.Height - 60, Pixel), Qt::white))
             << "cell " << i;
-        if (i % 2 == 0)
+        if (i % 2 == 0) {
             EXPECT_TRUE(Mostly(shown, Twips_Rect(c.X + c.Width + 15, c.Y + 100, c.X + 1.05 * c.Width - 15, c.Y + 1000, Pixel),
                                Qt::white));
+        }
     }
     // The review window stays on the last place's goal field with its stamp.
     EXPECT_EQ(Review().Slider_play->value(), Go_to_Goal_field(4));

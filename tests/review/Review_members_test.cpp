@@ -153,7 +153,9 @@ TEST_F(Review_members, Use_this_size_position_is_restored_when_a_file_opens) {
         ASSERT_TRUE(w.Replay_File.File_open());
         EXPECT_EQ(w.Top(), c.moves ? 150 : 0);
         EXPECT_EQ(w.Left(), c.moves ? 345 : 0);
-        if (c.moves) EXPECT_EQ(w.Height(), 8400);
+        if (c.moves) {
+            EXPECT_EQ(w.Height(), 8400);
+        }
     }
     // Unchecked, the stored position is not used.
     Non_dependant::Write_Ini("settings", "lastformpos", "150,345,8400", ini);
@@ -263,6 +265,24 @@ TEST_F(Review_members, The_magnifier_stretches_in_halftone) {
     w.Menu_items.at("item_zoom").Click();
     EXPECT_FALSE(w.Zoom_Mode);
     EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+TEST_F(Review_members, Show_frame_draws_the_whole_frame_of_the_shown_field) {
+    Frm_kanot_2& w = Window();
+    Heat_layout layout;
+    layout.frames = Regular_Frames(4, layout.start_tick, layout.start_events);
+    layout.picture = [&](int32_t) { return Stripes_JPEG(layout.width, layout.height); };
+    w.Handle_Open_File(Heat("frame.kd3", layout));
+    ASSERT_TRUE(w.Replay_File.File_open());
+    w.Set_Slider_Value(5);
+    w.Slider_play_Scroll();
+    gdi::Device_context* picture = w.Picture_large->hDC();
+    for (int32_t x = 0; x < 40; ++x) gdi::SetPixel(picture, x, 60, 0x00FF00);
+    w.Menu_items.at("item_show_frame").Click();
+    EXPECT_TRUE(reports.empty()) << reports.front();
+    int repainted = 0;
+    for (int32_t x = 0; x < 40; ++x) repainted += gdi::GetPixel(picture, x, 60) != 0x00FF00;
+    EXPECT_EQ(repainted, 40);
 }
 
 TEST_F(Review_members, Save_Lanes_gives_the_header_the_marks_positions) {
