@@ -401,7 +401,8 @@ void Form_capture_multi_file::Display_Control_Box() {
         } else {
             Label_attached->setText("Box not attached");
             Label_serial->setText("");
-            Set_Colour(Shape_Button[0], Button_Face, true);
+            // A box that is not there has no input to show: nothing reads as on or off.
+            for (QLabel* shape : {Shape_Button[0], Shape_Button[1], Shape_Button[2]}) Set_Colour(shape, Button_Face, true);
             Set_Colour(Label_remote, Button_Face);
         }
     });

@@ -167,7 +167,7 @@ TEST_F(Control_box, The_validation_panel_shows_every_input_and_touches_no_heat) 
     console.item_test_control_box->trigger();
     ASSERT_TRUE(console.Frame_Control_box->isVisibleTo(&console));
     EXPECT_EQ(console.Label_attached->text(), "Box not attached");
-    EXPECT_EQ(colour(console.Shape_Button[0]), face);
+    for (QWidget* shape : console.Shape_Button) EXPECT_EQ(colour(shape), face);  // inputs 3 and 4 too
     board.Attach();
     EXPECT_EQ(console.Label_attached->text(), "Box attached");
     EXPECT_EQ(console.Label_serial->text(), "Serial: 21600");
@@ -202,6 +202,7 @@ TEST_F(Control_box, The_validation_panel_shows_every_input_and_touches_no_heat) 
     EXPECT_EQ(console.Label_attached->text(), "Box not attached");
     EXPECT_EQ(console.Label_serial->text(), "");
     EXPECT_EQ(colour(console.Label_remote), face);
+    for (QWidget* shape : console.Shape_Button) EXPECT_EQ(colour(shape), face);
     console.item_test_control_box->trigger();
     EXPECT_FALSE(console.Frame_Control_box->isVisibleTo(&console));
     EXPECT_TRUE(Test_dialogs::Instance().Shown_Prompts().empty());
