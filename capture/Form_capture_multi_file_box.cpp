@@ -413,6 +413,8 @@ void Form_capture_multi_file::item_test_control_box_Click() {
         if (item_test_control_box->isChecked()) {
             Frame_Control_box->setVisible(true);
             Display_Control_Box();
+            // The panel makes the console taller: its bottom must not end up below the screen.
+            QTimer::singleShot(0, this, [this] { Keep_On_Screen(); });
         } else {
             Frame_Control_box->setVisible(false);
         }

@@ -69,6 +69,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
+    // Moves the framed window wholly onto its screen's work area (smaller when it cannot fit), as after
+    // showing; for a window that has grown since.
+    void Keep_On_Screen();
 
 private:
     void Load(std::type_index type);
@@ -76,7 +79,6 @@ private:
     QMargins Frame_Margins() const;
     void Watch_Framing();
     void Framing_Check();
-    void Keep_On_Screen();
     bool Ask_Unload(int16_t unload_mode);
     void Remove();
 
