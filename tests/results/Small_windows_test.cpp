@@ -54,10 +54,11 @@ TEST(Form_properties, OK_unloads_and_Print_prints_name_and_report) {
     for (const auto& e : std::filesystem::directory_iterator(Module_Vantorel::AppData_Folder))
         printed = printed || e.path().extension() == ".pdf";
     EXPECT_TRUE(printed);
-    if (to_pdf)
+    if (to_pdf) {
         EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back().rfind(
                       "No printer is installed: the printout is saved as " + Module_Vantorel::AppData_Folder + "/", 0),
                   0u);
+    }
     f.Command_OK_Click();
     EXPECT_FALSE(ui::Is_Loaded("Form_properties"));
 }
