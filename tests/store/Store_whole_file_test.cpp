@@ -317,4 +317,22 @@ TEST_F(Store_whole_file_test, Fresh_headers_leave_the_file_without_a_buffer_leng
     std::filesystem::remove(dump);
 }
 
+// The older report says whether the file read was captured rotated, whatever the store would give a new file.
+TEST_F(Store_whole_file_test, The_older_report_of_a_kd3_heat_says_whether_the_file_is_rotated) {
+    for (const bool rotated : {false, true}) {
+        SCOPED_TRACE(rotated);
+        const std::string path = Path(rotated ? "turned.kd3" : "upright.kd3");
+        {
+            cls_VideoFile_handler writer;
+            Make_Heat_File(writer, path, 64, 48, 20000, true, rotated);
+        }
+        cls_VideoFile_handler reader;
+        reader.RGB_Rotated(!rotated);  // a new file's flag, not this one's
+        reader.File_name(path);
+        reader.Open_RGB_File();
+        const std::string report = reader.Property_String();
+        EXPECT_NE(report.find(std::string("\r\nRotated : ") + (rotated ? "True" : "False") + "\r\n"), std::string::npos) << report;
+    }
+}
+
 }  // namespace
