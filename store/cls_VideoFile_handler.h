@@ -497,6 +497,8 @@ public:
     void Preread_File();
     // Reads and decodes every frame in turn, through the one read record.
     void Read_All_RGB_Frames();
+    // Program-wide, off unless a caller turns it on: every Open_File then prereads the file it opened.
+    static inline bool Preread_switch = false;
     // The next Open_File copies the whole file into memory.
     void Read_to_Memory(bool value) { copy_wanted_ = value; }
     bool Memory_copy_held() const { return copy_held_; }
