@@ -64,6 +64,7 @@ void cls_VideoFile_handler::xWrite_DV_frame() {
 
 void cls_VideoFile_handler::Initiate_KD3_File(const std::string&) {
     mTrace::Trace("*Initiate_KD3_File");
+    last_jpeg_size_ = 0;
     buffer_size_ = 0;
     write_record_.clear();
     Create_KD3_header();
@@ -71,6 +72,7 @@ void cls_VideoFile_handler::Initiate_KD3_File(const std::string&) {
 
 void cls_VideoFile_handler::Initiate_KDR_File() {
     Create_KD3_header();
+    last_jpeg_size_ = 0;
     buffer_size_ = 0;
     write_record_.clear();
 }
