@@ -73,6 +73,7 @@ cls_VideoFile_handler::~cls_VideoFile_handler() {
     } catch (...) {
     }
     gdi::DrawDibClose(draw_dib_);
+    mTrace::Trace("* cls_VideoFile_Handler Terminate***, end ");
 }
 
 Cls_XML_header& cls_VideoFile_handler::Header() {

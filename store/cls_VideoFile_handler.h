@@ -497,6 +497,8 @@ public:
     void Preread_File();
     // Reads and decodes every frame in turn, through the one read record.
     void Read_All_RGB_Frames();
+    // Program-wide, off unless a caller turns it on: every Open_File then prereads the file it opened.
+    static inline bool Preread_switch = false;
     // The next Open_File copies the whole file into memory.
     void Read_to_Memory(bool value) { copy_wanted_ = value; }
     bool Memory_copy_held() const { return copy_held_; }
@@ -625,6 +627,9 @@ public:
     void Position_after_XML_header();
     // kd1, kd2: writes one DV frame of 144000 bytes at the write position, never over the header area.
     void Write_frame(const uint8_t* frame);
+    // The DV frame held, whole, into "dv_frame.dv" in the temporary folder; error 91 when none is held.
+    void xWrite_DV_frame();
+    static std::string DV_frame_dump_path();
     // The first 1001 bytes of a raw DV file; the offset of its first byte that is not zero.
     void find_DV_offset(const std::string& file_name);
     void Do_Read_DV_extra_data();

@@ -48,6 +48,7 @@ bool cls_VideoFile_handler::Open_File(const std::string& file_name, int32_t) {
                 result = Open_Older_File(suffix);
                 if (result) mTrace::Trace("*OF opened ", suffix, ", frames = ", frame_count_);
             }
+            if (result && Preread_switch) Preread_File();
             if (result && copy_wanted_) Copy_Whole_File_If_Bound_Allows();
         },
         [&](const VbError& e) {

@@ -45,8 +45,26 @@ int16_t cls_VideoFile_handler::IsFileInUse(const std::string& path) {
     return locked ? -1 : 0;
 }
 
+std::string cls_VideoFile_handler::DV_frame_dump_path() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+    return ((error ? std::filesystem::path("/tmp") : folder) / "dv_frame.dv").string();
+}
+
+void cls_VideoFile_handler::xWrite_DV_frame() {
+    // Only a frame that was read whole is written: a short or failed read holds no frame to dump.
+    if (!older_ || older_->kind == Older_kind_state::Kind::avi || older_->frame_in_store == 0 || !frame_available_ ||
+        older_->frame_buffer.size() < static_cast<size_t>(older_->frame_data_size) || older_->frame_data_size <= 0)
+        vb::Raise(vb::Err_Object_Not_Set, "No DV frame is held to write", Source);
+    Binary_file dump;
+    dump.Open(DV_frame_dump_path(), Binary_file::Mode::read_write_empty);
+    dump.Write_At(0, {older_->frame_buffer.data(), static_cast<size_t>(older_->frame_data_size)});
+    dump.Close();
+}
+
 void cls_VideoFile_handler::Initiate_KD3_File(const std::string&) {
     mTrace::Trace("*Initiate_KD3_File");
+    last_jpeg_size_ = 0;
     buffer_size_ = 0;
     write_record_.clear();
     Create_KD3_header();
@@ -54,6 +72,7 @@ void cls_VideoFile_handler::Initiate_KD3_File(const std::string&) {
 
 void cls_VideoFile_handler::Initiate_KDR_File() {
     Create_KD3_header();
+    last_jpeg_size_ = 0;
     buffer_size_ = 0;
     write_record_.clear();
 }
@@ -182,7 +201,7 @@ std::string cls_VideoFile_handler::Property_String() {
         text += "Progressive : " + Truth(!h.RGB_interlaced()) + end;
         text += "Frames : " + std::to_string(h.Frames_no()) + end;
         text += "Dimensions : " + std::to_string(width_) + "*" + std::to_string(height_) + end;
-        text += "Rotated : " + Truth(next_rotated_) + end;
+        text += "Rotated : " + Truth(RGB_Rotated()) + end;  // the file's, not the next header's
         text += "Fourcc : " + fourcc_ + end;
         text += "Codec : " + codec_ + end;
         text += "Quality : " + std::to_string(file_quality_) + end;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <tuple>
 
@@ -459,6 +460,31 @@ TEST_F(Older_kinds, A_raw_DV_file_counts_its_frames_by_length_rounded_to_the_nea
         store.Read_Frame(frames, 1);
         EXPECT_EQ(store.Frame_available(), last_whole);
     }
+}
+
+// The frame held is written whole into the dump file, replacing an older, longer dump; nothing held is an error.
+TEST_F(Older_kinds, The_DV_frame_held_is_dumped_whole_and_a_store_without_one_refuses) {
+    const Frames ntsc_clip = dv_test::Encode_Frames(2, true);
+    dv_test::Mux(Path("ntsc.dv"), "dv", ntsc_clip, true);
+    const char* const previous = std::getenv("TMPDIR");
+    const std::string kept = previous ? previous : "";
+    ::setenv("TMPDIR", Test_folder().c_str(), 1);  // the temporary folder of this test alone
+    const std::string dump = cls_VideoFile_handler::DV_frame_dump_path();
+    EXPECT_EQ(dump, Test_folder() + "/dv_frame.dv");
+    Write_Bytes(dump, std::vector<uint8_t>(200000, 0x55));
+
+    cls_VideoFile_handler store;
+    EXPECT_THROW(store.xWrite_DV_frame(), VbError);  // no file
+    ASSERT_TRUE(store.Open_File(Path("ntsc.dv"), 0));
+    EXPECT_THROW(store.xWrite_DV_frame(), VbError);  // no frame read yet
+    store.Read_Frame(2, 1);
+    ASSERT_TRUE(store.Frame_available());
+    store.xWrite_DV_frame();
+    const std::vector<uint8_t> file = File_Bytes(Path("ntsc.dv"));
+    ASSERT_GE(file.size(), 240000u);
+    EXPECT_EQ(File_Bytes(dump), std::vector<uint8_t>(file.begin() + 120000, file.begin() + 240000));  // frame 2, NTSC size
+    if (previous) ::setenv("TMPDIR", kept.c_str(), 1);
+    else ::unsetenv("TMPDIR");
 }
 
 }  // namespace

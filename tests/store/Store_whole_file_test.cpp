@@ -19,6 +19,7 @@ class Store_whole_file_test : public Store_test {
 protected:
     void TearDown() override {
         cls_VideoFile_handler::Whole_File_Bound(0);
+        cls_VideoFile_handler::Preread_switch = false;
         Module_Vantorel::Vantorel_Mode = false;
         Test_dialogs::Instance().Expect_All_Answers_Used();
         Test_dialogs::Instance().Reset();
@@ -123,6 +124,20 @@ TEST_F(Store_whole_file_test, A_heat_over_the_bound_is_refused_with_the_bound_an
     EXPECT_TRUE(copying.Open_File(path));
     EXPECT_TRUE(copying.Memory_copy_held());
     EXPECT_EQ(copying.Memory_copy().size(), static_cast<size_t>(length));
+
+    // With the program-wide preread switch on, opening prereads the file; past the bound only the end is reported.
+    std::vector<int16_t> at_open;
+    cls_VideoFile_handler prereading;
+    prereading.Prereadpct = [&](int16_t& p) { at_open.push_back(p); };
+    cls_VideoFile_handler::Preread_switch = true;
+    EXPECT_TRUE(prereading.Open_File(path));
+    EXPECT_EQ(at_open, (std::vector<int16_t>{100, -1}));
+    cls_VideoFile_handler::Whole_File_Bound(length - 1);
+    at_open.clear();
+    EXPECT_TRUE(prereading.Open_File(path));
+    EXPECT_EQ(at_open, (std::vector<int16_t>{-1}));
+    EXPECT_TRUE(prereading.File_open());
+    cls_VideoFile_handler::Preread_switch = false;
 }
 
 TEST_F(Store_whole_file_test, Prereading_goes_block_by_block_and_an_empty_or_missing_file_gives_only_the_end) {
@@ -315,6 +330,24 @@ TEST_F(Store_whole_file_test, Fresh_headers_leave_the_file_without_a_buffer_leng
     const std::vector<uint8_t> dumped = File_Bytes(dump);
     EXPECT_EQ(std::string(dumped.begin(), dumped.end()), "XYcdef");
     std::filesystem::remove(dump);
+}
+
+// The older report says whether the file read was captured rotated, whatever the store would give a new file.
+TEST_F(Store_whole_file_test, The_older_report_of_a_kd3_heat_says_whether_the_file_is_rotated) {
+    for (const bool rotated : {false, true}) {
+        SCOPED_TRACE(rotated);
+        const std::string path = Path(rotated ? "turned.kd3" : "upright.kd3");
+        {
+            cls_VideoFile_handler writer;
+            Make_Heat_File(writer, path, 64, 48, 20000, true, rotated);
+        }
+        cls_VideoFile_handler reader;
+        reader.RGB_Rotated(!rotated);  // a new file's flag, not this one's
+        reader.File_name(path);
+        reader.Open_RGB_File();
+        const std::string report = reader.Property_String();
+        EXPECT_NE(report.find(std::string("\r\nRotated : ") + (rotated ? "True" : "False") + "\r\n"), std::string::npos) << report;
+    }
 }
 
 }  // namespace
