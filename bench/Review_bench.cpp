@@ -30,15 +30,16 @@ constexpr int32_t Width = 440;
 constexpr int32_t Height = 1080;
 constexpr int32_t Frames = 100;
 
-std::vector<uint8_t> Camera_JPEG(uint32_t seed) { return ::Camera_JPEG(Width, Height, seed); }
-
 // A heat as the capture console writes it: header, heat start, a course of six lanes and a goal line.
-void Write_Heat(const std::string& path, bool rotated) {
+// `landscape`: frames of Height x Width, shown upright, the picture a rotated heat shows.
+void Write_Heat(const std::string& path, bool rotated, bool landscape = false) {
+    const int32_t width = landscape ? Height : Width, height = landscape ? Width : Height;
+    const auto Frame_JPEG = [&](uint32_t seed) { return Camera_JPEG(width, height, seed); };
     cls_VideoFile_handler store;
     store.File_name(path);
     store.Create_File();
-    store.Cropped_X(Width);
-    store.Cropped_Y(Height);
+    store.Cropped_X(width);
+    store.Cropped_Y(height);
     store.RGB_interlaced(true);
     store.RGB_Rotated(rotated);
     store.Initial_Quality(80);
@@ -52,8 +53,8 @@ void Write_Heat(const std::string& path, bool rotated) {
     store.Start_PC_mill(1, 1000000);
     store.Start_HDMI_events(1, 100);
     store.Num_Lanes(6);
-    for (int16_t lane = 1; lane <= 6; ++lane) store.File_Lane_Pos(lane, 40, 150 * lane);
-    store.Set_Goal_Line(220, 10, 220, Height - 10);
+    for (int16_t lane = 1; lane <= 6; ++lane) store.File_Lane_Pos(lane, 40, 150 * lane % height);
+    store.Set_Goal_Line(width / 2, 10, width / 2, height - 10);
     store.Show_goalline(true);
     store.Lanes_Visible(true);
     store.Write_KD3_header();
@@ -62,7 +63,7 @@ void Write_Heat(const std::string& path, bool rotated) {
     store.Open_RGB_File();
     store.Position_at_End();
     for (int32_t n = 1; n <= Frames; ++n) {
-        const std::vector<uint8_t> jpeg = Camera_JPEG(static_cast<uint32_t>(n));
+        const std::vector<uint8_t> jpeg = Frame_JPEG(static_cast<uint32_t>(n));
         store.Append_Compressed_RGB_Frame(36000000 + 40 * n, 1000000 + 40 * n, 40, 80,
                                           static_cast<int32_t>(jpeg.size()), jpeg.data(), 100 + n);
     }
@@ -70,12 +71,13 @@ void Write_Heat(const std::string& path, bool rotated) {
     store.Close_File();
 }
 
-// range(0) = 1: a heat recorded rotated (the picture shown is 1080 x 440).
+// range(0) = 1: a heat recorded rotated (the picture shown is 1080 x 440); 2: an upright heat of 1080 x 440
+// frames, the same picture shown without the turn, the fair plain field to set a rotated one beside.
 void Review_Step_Field(benchmark::State& state) {
-    const bool rotated = state.range(0) != 0;
+    const bool rotated = state.range(0) == 1;
     Frm_kanot_2& window = Frm_kanot_2::Instance();
     const std::string path = std::filesystem::temp_directory_path() / "vantorel_review_bench.kd3";
-    Write_Heat(path, rotated);
+    Write_Heat(path, rotated, state.range(0) == 2);
     window.show();
     window.Handle_Open_File(path);
     QApplication::processEvents();
@@ -94,12 +96,12 @@ void Review_Step_Field(benchmark::State& state) {
     window.hide();
     std::filesystem::remove(path);
 }
-BENCHMARK(Review_Step_Field)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(Review_Step_Field)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseRealTime();
 
 // The same frames decoded by bare TurboJPEG into a bottom-up BGR picture, one frame per iteration.
 void Bare_Decode(benchmark::State& state) {
     std::vector<std::vector<uint8_t>> frames;
-    for (int32_t n = 1; n <= Frames; ++n) frames.push_back(Camera_JPEG(static_cast<uint32_t>(n)));
+    for (int32_t n = 1; n <= Frames; ++n) frames.push_back(Camera_JPEG(Width, Height, static_cast<uint32_t>(n)));
     const int32_t stride = (Width * 3 + 3) & ~3;
     std::vector<uint8_t> rows(static_cast<size_t>(stride) * Height);
     tjhandle handle = tjInitDecompress();

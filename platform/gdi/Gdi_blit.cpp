@@ -31,6 +31,8 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
     std::vector<int32_t> columns(static_cast<size_t>(x_end - x_begin));
     for (int32_t i = x_begin; i < x_end; ++i)
         columns[i - x_begin] = sx + static_cast<int32_t>((2 * static_cast<int64_t>(i) + 1) * sw / (2 * static_cast<int64_t>(dw)));
+    std::vector<int32_t> offsets(columns.size());
+    for (size_t k = 0; k < columns.size(); ++k) offsets[k] = 3 * columns[k];
     const auto inside_begin = std::lower_bound(columns.begin(), columns.end(), 0);
     const auto inside_end = std::lower_bound(inside_begin, columns.end(), from.width);
     const int32_t i_first = x_begin + static_cast<int32_t>(inside_begin - columns.begin());
@@ -73,9 +75,25 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
         if (!transparent) {
             // Whole words: each pixel's fourth byte is the next pixel's first, written again after it. Not
             // for the last destination pixel, nor from the source's last column (the end of its memory).
-            for (; i + 1 < std::min(i_last, i_whole); ++i, d += 3) {
+            // The offsets in a plain array of their own: stores through bytes would have the compiler
+            // reload the vector's pointer for every pixel.
+            const int32_t* offset = offsets.data() - x_begin;
+            const int32_t stop = std::min(i_last, i_whole) - 1;
+            // Four pixels a time, written as two words.
+            for (; i + 4 <= stop; i += 4, d += 12) {
+                uint32_t p0, p1, p2, p3;
+                std::memcpy(&p0, src_row + offset[i], 4);
+                std::memcpy(&p1, src_row + offset[i + 1], 4);
+                std::memcpy(&p2, src_row + offset[i + 2], 4);
+                std::memcpy(&p3, src_row + offset[i + 3], 4);
+                const uint64_t lo = (p0 & 0xFFFFFFu) | uint64_t{p1 & 0xFFFFFFu} << 24 | uint64_t{p2} << 48;
+                const uint32_t hi = (p2 & 0xFFFFFFu) >> 16 | p3 << 8;
+                std::memcpy(d, &lo, 8);
+                std::memcpy(d + 8, &hi, 4);
+            }
+            for (; i < stop; ++i, d += 3) {
                 uint32_t word;
-                std::memcpy(&word, src_row + 3 * static_cast<int64_t>(columns[i - x_begin]), 4);
+                std::memcpy(&word, src_row + offset[i], 4);
                 std::memcpy(d, &word, 4);
             }
         }

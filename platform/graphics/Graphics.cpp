@@ -75,15 +75,18 @@ void Turn_Rows(Rows row_of, uint8_t* target, int32_t width, int32_t height) {
     const int32_t w4 = width & ~3, h4 = height & ~3;
     // Blocks of 4 x 4 pixels: four 12-byte pieces of source rows in, four 12-byte pieces of target rows
     // out, as whole words; bands of source rows keep the rows being read in cache.
+    // The band's row pairs are looked up once, not once per block.
     constexpr int32_t band = 128;
+    Row_pair pairs[band];
     for (int32_t m0 = 0; m0 < h4; m0 += band) {
         const int32_t m1 = std::min(h4, m0 + band);
+        for (int32_t m = m0; m < m1; ++m) pairs[m - m0] = row_of(m);
         for (int32_t x0 = 0; x0 < w4; x0 += 4) {
             uint8_t* first_out = target + static_cast<size_t>(width - 1 - x0) * t_stride;
             for (int32_t m = m0; m < m1; m += 4) {
                 uint64_t px[4][4];
                 for (int j = 0; j < 4; ++j) {
-                    const Row_pair row = row_of(m + j);
+                    const Row_pair row = pairs[m - m0 + j];
                     const size_t at = static_cast<size_t>(x0) * 3;
                     uint64_t a;
                     uint32_t b;

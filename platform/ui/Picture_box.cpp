@@ -16,6 +16,9 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 namespace ui {
 
@@ -27,6 +30,50 @@ int16_t Button_Of(Qt::MouseButtons buttons) {
     if (buttons & Qt::RightButton) b |= 2;
     if (buttons & Qt::MiddleButton) b |= 4;
     return b;
+}
+
+// A row of 24-bit pixels (blue, green, red) as 32-bit screen pixels.
+void Widen_Row(const uint8_t* from, uint32_t* to, int32_t w) {
+    static_assert(std::endian::native == std::endian::little, "pixels are taken apart as little-endian words");
+    int32_t x = 0;
+    // Four pixels from three little-endian words: blue, green, red is already the word's low three bytes.
+    for (; x + 4 <= w; x += 4, from += 12) {
+        uint32_t a, b, c;
+        std::memcpy(&a, from, 4);
+        std::memcpy(&b, from + 4, 4);
+        std::memcpy(&c, from + 8, 4);
+        to[x] = 0xFF000000u | a;
+        to[x + 1] = 0xFF000000u | a >> 24 | b << 8;
+        to[x + 2] = 0xFF000000u | b >> 16 | c << 16;
+        to[x + 3] = 0xFF000000u | c >> 8;
+    }
+    for (; x < w; ++x, from += 3) to[x] = 0xFF000000u | uint32_t{from[2]} << 16 | uint32_t{from[1]} << 8 | from[0];
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same with one byte shuffle per four pixels, three to four times as fast.
+__attribute__((target("ssse3"))) void Widen_Row_Ssse3(const uint8_t* from, uint32_t* to, int32_t w) {
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i opaque = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
+    int32_t x = 0;
+    // Each load takes 16 bytes for 12: it stays inside the row while two more pixels follow.
+    for (; x + 6 <= w; x += 4, from += 12) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_or_si128(_mm_shuffle_epi8(pixels, spread), opaque));
+    }
+    Widen_Row(from, to + x, w - x);
+}
+#endif
+
+using Widen_function = void (*)(const uint8_t*, uint32_t*, int32_t);
+
+Widen_function Widen_Row_Function() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const Widen_function chosen = __builtin_cpu_supports("ssse3") ? Widen_Row_Ssse3 : Widen_Row;
+    return chosen;
+#else
+    return Widen_Row;
+#endif
 }
 
 }  // namespace
@@ -186,25 +233,10 @@ void Picture_box::paintEvent(QPaintEvent* event) {
     if (screen_.width() != w || screen_.height() != h) screen_ = QImage(w, h, QImage::Format_RGB32);
     // Only the rows asked for: turned top-down and widened to the screen's own 32-bit format, which
     // Qt paints as a plain copy, where a flipped 24-bit picture takes it many times as long.
-    static_assert(std::endian::native == std::endian::little, "pixels are taken apart as little-endian words");
     const QRect rows = event->rect() & QRect(0, 0, w, h);
-    for (int32_t y = rows.top(); y <= rows.bottom(); ++y) {
-        const uint8_t* from = backing_->Line(y);
-        auto* to = reinterpret_cast<uint32_t*>(screen_.scanLine(y));
-        int32_t x = 0;
-        // Four pixels from three little-endian words: blue, green, red is already the word's low three bytes.
-        for (; x + 4 <= w; x += 4, from += 12) {
-            uint32_t a, b, c;
-            std::memcpy(&a, from, 4);
-            std::memcpy(&b, from + 4, 4);
-            std::memcpy(&c, from + 8, 4);
-            to[x] = 0xFF000000u | a;
-            to[x + 1] = 0xFF000000u | a >> 24 | b << 8;
-            to[x + 2] = 0xFF000000u | b >> 16 | c << 16;
-            to[x + 3] = 0xFF000000u | c >> 8;
-        }
-        for (; x < w; ++x, from += 3) to[x] = 0xFF000000u | uint32_t{from[2]} << 16 | uint32_t{from[1]} << 8 | from[0];
-    }
+    const auto widen = Widen_Row_Function();
+    for (int32_t y = rows.top(); y <= rows.bottom(); ++y)
+        widen(backing_->Line(y), reinterpret_cast<uint32_t*>(screen_.scanLine(y)), w);
     QPainter painter(this);
     painter.drawImage(rows.topLeft(), screen_, rows);
 }
