@@ -55,16 +55,8 @@ int Field_Luma(int32_t k, int32_t y, bool lower) { return 40 + 30 * k + (lower ?
 // Quadrants: top-left, top-right, bottom-left, bottom-right of frame k, the same in both fields.
 int Quadrant_Luma(int32_t k, int32_t x, int32_t y) { return 40 + 20 * k + (x >= 360 ? 40 : 0) + (y >= 288 ? 100 : 0); }
 
-class Older_drawing : public Store_test {
+class Older_drawing : public Older_kind_test {
 protected:
-    void SetUp() override {
-        Store_test::SetUp();
-        Module_Vantorel::Vantorel_Mode = true;
-    }
-    void TearDown() override {
-        Module_Vantorel::Vantorel_Mode = false;
-        Store_test::TearDown();
-    }
     std::string Raw_DV(const std::string& name, const older_test::Frames& frames) {
         std::vector<uint8_t> bytes;
         for (const auto& f : frames) bytes.insert(bytes.end(), f.begin(), f.end());

@@ -63,17 +63,7 @@ void Make_SDV_File(const std::string& path, const std::vector<Frames>& frames, i
     Write_Bytes(path, bytes);
 }
 
-class Older_kinds : public Store_test {
-protected:
-    void SetUp() override {
-        Store_test::SetUp();
-        Module_Vantorel::Vantorel_Mode = true;
-    }
-    void TearDown() override {
-        Module_Vantorel::Vantorel_Mode = false;
-        Store_test::TearDown();
-    }
-};
+class Older_kinds : public Older_kind_test {};
 
 // Every kind, every frame: the count, the geometry, the frame's time and both of its fields.
 TEST_F(Older_kinds, Every_kind_opens_by_suffix_and_reads_each_frame_with_its_time_and_fields) {

@@ -138,6 +138,19 @@ protected:
     std::vector<Report> reports;
 };
 
+// The older kinds' files are opened in the program's own mode, as the review window opens them.
+class Older_kind_test : public Store_test {
+protected:
+    void SetUp() override {
+        Store_test::SetUp();
+        Module_Vantorel::Vantorel_Mode = true;
+    }
+    void TearDown() override {
+        Module_Vantorel::Vantorel_Mode = false;
+        Store_test::TearDown();
+    }
+};
+
 // A picture box of the given size over a bitmap of our own.
 class Test_surface : public gdi::Picture_surface {
 public:

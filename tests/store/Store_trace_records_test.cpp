@@ -6,16 +6,8 @@
 
 namespace {
 
-class Trace_records : public Store_test {
+class Trace_records : public Older_kind_test {
 protected:
-    void SetUp() override {
-        Store_test::SetUp();
-        Module_Vantorel::Vantorel_Mode = true;
-    }
-    void TearDown() override {
-        Module_Vantorel::Vantorel_Mode = false;
-        Store_test::TearDown();
-    }
     // A kd2 file of `count` frames of one stream.
     std::string Kd2(int32_t count) {
         const older_test::Frames clip = dv_test::Encode_Frames(count);
