@@ -11,7 +11,7 @@
 #include "review/Module_Vantorel_course.h"
 #include "review/Module_Vantorel_overlay.h"
 #include "shell/Module_Vantorel.h"
-#include "Review_initialization.h"
+#include "Review_fixture.h"
 #include "shell/Non_dependant.h"
 
 #include <QApplication>
@@ -80,22 +80,15 @@ TEST(Field_time, Beyond_32_bits_is_an_overflow) {
 
 // ---- the window ----
 
-class Review_fields : public testing::Test {
+class Review_fields : public Review_fixture {
 protected:
     void SetUp() override {
-        Install_Review_Initialization();
+        Review_fixture::SetUp();
         Vantorel_Mode = true;
-        folder = Test_folder() + "/data/vantorel";
-        std::filesystem::create_directories(folder);
-        std::ofstream(folder + "/Vantorel_HDMI.ini") << "[Canoe]\r\nLane_num=2\r\n";
-        heats = Test_folder() + "/heats";
-        std::filesystem::create_directories(heats);
-        vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,
-                                      const std::string&) { reports.push_back(location + ": " + std::to_string(number) + " " + description); });
     }
     void TearDown() override {
-        vb::Set_Error_Reporter(nullptr);
         Vantorel_Mode = false;
+        Review_fixture::TearDown();
     }
 
     Frm_kanot_2& Window() { return Frm_kanot_2::Instance(); }
@@ -140,8 +133,6 @@ protected:
         EXPECT_EQ(Non_dependant::Read_Ini("Canoe", "last_dir", Ini_file_path, ""), heats);
         EXPECT_TRUE(reports.empty()) << reports.front();
     }
-    std::string folder, heats;
-    std::vector<std::string> reports;
 };
 
 TEST_F(Review_fields, Every_road_opens_the_heat_at_its_first_field) {

@@ -1,7 +1,7 @@
 // The review window's caption, closing, the stored size and position, the developer aids on the picture
 // and the overlay's texts and dormant drawings.
 #include "Heat_fixture.h"
-#include "Review_initialization.h"
+#include "Review_fixture.h"
 #include "Test_dialogs.h"
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/ui/Picture_box.h"
@@ -31,26 +31,18 @@ namespace {
 
 using namespace Module_Vantorel;
 
-class Review_members : public testing::Test {
+class Review_members : public Review_fixture {
 protected:
     void SetUp() override {
-        Install_Review_Initialization();
-        folder = Test_folder() + "/data/vantorel";
-        std::filesystem::create_directories(folder);
-        ini = folder + "/Vantorel_HDMI.ini";
-        std::ofstream(ini) << "[Canoe]\r\nLane_num=2\r\n";
-        heats = Test_folder() + "/heats";
-        std::filesystem::create_directories(heats);
-        vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,
-                                      const std::string&) { reports.push_back(location + ": " + std::to_string(number) + " " + description); });
+        Review_fixture::SetUp();
     }
     void TearDown() override {
         Window().item_close_Click();
         Window().item_display_sample_data.Set_Checked(false);
         Window().item_use_size.Set_Checked(false);
         Window().item_disp_xy.Set_Checked(false);
-        vb::Set_Error_Reporter(nullptr);
         Run_Mode = 0;
+        Review_fixture::TearDown();
     }
     Frm_kanot_2& Window() { return Frm_kanot_2::Instance(); }
     std::string Heat(const std::string& name, Heat_layout layout = {}) {
@@ -71,8 +63,6 @@ protected:
                 if (gdi::GetPixel(dc, x, y) == static_cast<gdi::COLORREF>(r | g << 8 | b << 16)) return true;
         return false;
     }
-    std::string folder, ini, heats;
-    std::vector<std::string> reports;
 };
 
 TEST(Interval_text, Significant_digits_from_the_largest_part) {

@@ -10,7 +10,7 @@
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
 #include "shell/Program_commands.h"
-#include "Review_initialization.h"
+#include "Review_fixture.h"
 #include "platform/vb/Vb_text.h"
 #include "platform/ui/Command_button.h"
 
@@ -167,22 +167,14 @@ void Walk(const QList<QAction*>& actions, const std::string& prefix, std::vector
     }
 }
 
-class Review_menus : public testing::Test {
+class Review_menus : public Review_fixture {
 protected:
     void SetUp() override {
-        Install_Review_Initialization();
-        folder = Test_folder() + "/data/vantorel";
-        std::filesystem::create_directories(folder);
-        ini = folder + "/Vantorel_HDMI.ini";
-        std::ofstream(ini) << "[Canoe]\r\nLane_num=2\r\n";
-        heats = Test_folder() + "/heats";
-        std::filesystem::create_directories(heats);
-        vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,
-                                      const std::string&) { reports.push_back(location + ": " + std::to_string(number) + " " + description); });
+        Review_fixture::SetUp();
     }
     void TearDown() override {
-        vb::Set_Error_Reporter(nullptr);
         Program_commands::Install({});
+        Review_fixture::TearDown();
     }
     void Expect_Tree(bool built) {
         Frm_kanot_2& w = Frm_kanot_2::Instance();
@@ -207,8 +199,6 @@ protected:
         return path;
     }
     std::vector<std::string> Prompts() { return Test_dialogs::Instance().Shown_Prompts(); }
-    std::string folder, ini, heats;
-    std::vector<std::string> reports;
 };
 
 TEST_F(Review_menus, The_tree_in_the_built_program) {

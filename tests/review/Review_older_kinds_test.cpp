@@ -5,7 +5,7 @@
 #include "platform/vb/Error_trap.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
-#include "Review_initialization.h"
+#include "Review_fixture.h"
 #include "shell/Non_dependant.h"
 #include "store/Dv_format.h"
 
@@ -20,22 +20,15 @@ namespace {
 
 using namespace Module_Vantorel;
 
-class Review_older_kinds : public testing::Test {
+class Review_older_kinds : public Review_fixture {
 protected:
     void SetUp() override {
-        Install_Review_Initialization();
+        Review_fixture::SetUp();
         Vantorel_Mode = true;
-        const std::string folder = Test_folder() + "/data/vantorel";
-        std::filesystem::create_directories(folder);
-        std::ofstream(folder + "/Vantorel_HDMI.ini") << "[Canoe]\r\nLane_num=2\r\n";
-        heats = Test_folder() + "/heats";
-        std::filesystem::create_directories(heats);
-        vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,
-                                      const std::string&) { reports.push_back(location + ": " + std::to_string(number) + " " + description); });
     }
     void TearDown() override {
-        vb::Set_Error_Reporter(nullptr);
         Vantorel_Mode = false;
+        Review_fixture::TearDown();
     }
     std::string Text(QLabel* label) { return label->text().toStdString(); }
     void Show_Field(int32_t field) {
@@ -43,8 +36,6 @@ protected:
         w.Set_Slider_Value(field);
         w.Slider_play_Scroll();
     }
-    std::string heats;
-    std::vector<std::string> reports;
 };
 
 TEST_F(Review_older_kinds, Dv_and_avi_files_open_by_every_road_and_show_each_field_with_its_time) {

@@ -1,7 +1,7 @@
 // Results given in the review window by keys, presses on the picture and the "Result" menu, kept in the
 // heat's file and shown in the results window's rows.
 #include "Heat_fixture.h"
-#include "Review_initialization.h"
+#include "Review_fixture.h"
 #include "Test_dialogs.h"
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/ui/Picture_box.h"
@@ -33,27 +33,20 @@ using namespace Module_Vantorel;
 
 using Row = std::array<std::string, 4>;
 
-class Review_results : public testing::Test {
+class Review_results : public Review_fixture {
 protected:
     void SetUp() override {
-        Install_Review_Initialization();
+        Review_fixture::SetUp();
         Vantorel_Mode = true;
-        folder = Test_folder() + "/data/vantorel";
-        std::filesystem::create_directories(folder);
-        std::ofstream(folder + "/Vantorel_HDMI.ini") << "[Canoe]\r\nLane_num=2\r\n";
-        heats = Test_folder() + "/heats";
-        std::filesystem::create_directories(heats);
-        vb::Set_Error_Reporter([this](const std::string& description, int32_t number, int32_t, const std::string& location,
-                                      const std::string&) { reports.push_back(location + ": " + std::to_string(number) + " " + description); });
     }
     void TearDown() override {
         Window().Close_File();
         Window().View_Scale = 0;
         Window().X_Stretch = 1;
         Window().Zoom_Mode = false;
-        vb::Set_Error_Reporter(nullptr);
         Vantorel_Mode = false;
         Is_Compiled = false;
+        Review_fixture::TearDown();
     }
 
     Frm_kanot_2& Window() { return Frm_kanot_2::Instance(); }
@@ -118,8 +111,6 @@ protected:
         store.Open_RGB_File();
         return store.Heat_time(1, lane);
     }
-    std::string folder, heats;
-    std::vector<std::string> reports;
     std::vector<std::string> popup_captions;
 };
 
