@@ -1,52 +1,12 @@
 // Frames, fields and overlays drawn by the store from DV files written here with libavcodec's DV
 // encoder: pictures with distinct quadrants and fields, so every check is on pixels of the box.
+#include "Dv_test_files.h"
 #include "Older_test_files.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
-
-#include <functional>
 
 namespace {
 
-// A grey level as the decoded 24-bit picture shows it (studio range).
-int Grey(int luma) { return (298 * (luma - 16) + 128) >> 8; }
-
-// `count` 625-line DV frames whose luma at (x, y) of frame k (from 0) is `luma(k, x, y)`.
-older_test::Frames Encode(int32_t count, const std::function<int(int32_t, int32_t, int32_t)>& luma) {
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_DVVIDEO);
-    AVCodecContext* context = avcodec_alloc_context3(codec);
-    context->width = 720;
-    context->height = 576;
-    context->pix_fmt = AV_PIX_FMT_YUV420P;
-    context->time_base = {1, 25};
-    EXPECT_GE(avcodec_open2(context, codec, nullptr), 0);
-    AVFrame* frame = av_frame_alloc();
-    frame->format = context->pix_fmt;
-    frame->width = 720;
-    frame->height = 576;
-    av_frame_get_buffer(frame, 0);
-    AVPacket* packet = av_packet_alloc();
-    older_test::Frames out;
-    for (int32_t k = 0; k < count; ++k) {
-        av_frame_make_writable(frame);
-        for (int32_t y = 0; y < 576; ++y)
-            for (int32_t x = 0; x < 720; ++x) frame->data[0][y * frame->linesize[0] + x] = static_cast<uint8_t>(luma(k, x, y));
-        for (int plane = 1; plane <= 2; ++plane)
-            for (int32_t y = 0; y < 288; ++y) std::fill_n(frame->data[plane] + y * frame->linesize[plane], 360, uint8_t{128});
-        frame->pts = k;
-        avcodec_send_frame(context, frame);
-        while (avcodec_receive_packet(context, packet) == 0) {
-            out.emplace_back(packet->data, packet->data + packet->size);
-            av_packet_unref(packet);
-        }
-    }
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    avcodec_free_context(&context);
-    return out;
-}
+using dv_test::Encode_Pictures;
+using dv_test::Grey_Of;
 
 // Fields: the upper field (rows 0, 2, ...) and the lower field (rows 1, 3, ...) of frame k, each a
 // different grey in the top half and in the bottom half of the picture.
@@ -76,7 +36,7 @@ int Shown(const Test_surface& box, int32_t x, int32_t y) { return Pixel_At(box.d
 
 TEST_F(Older_drawing, Fields_of_DV_frames_draw_the_right_way_up_in_their_order) {
     const older_test::Frames clip =
-        Encode(2, [](int32_t k, int32_t, int32_t y) { return Field_Luma(k, y, y % 2 == 1); });
+        Encode_Pictures(2, [](int32_t k, int32_t, int32_t y) { return Field_Luma(k, y, y % 2 == 1); });
     const std::string files[] = {Raw_DV("fields.dv", clip), Kd2("fields.kd2", clip)};
     // DV shows its lower field first: field 2k - 1 is frame k's lower field, field 2k its upper one.
     struct Row {
@@ -94,9 +54,9 @@ TEST_F(Older_drawing, Fields_of_DV_frames_draw_the_right_way_up_in_their_order) 
                 if (line_copies) store.Draw_Field(r.field, box, 0, 1);
                 else store.Draw_field_3(r.field, box, 0, 1, 0);
                 // Well inside each half, away from the rows a line copy leaves as they were.
-                EXPECT_NEAR(Shown(box, 100, 100), Grey(Field_Luma(r.frame, 0, r.lower)), 8);
-                EXPECT_NEAR(Shown(box, 100, 101), Grey(Field_Luma(r.frame, 0, r.lower)), 8);
-                EXPECT_NEAR(Shown(box, 600, 470), Grey(Field_Luma(r.frame, 300, r.lower)), 8);
+                EXPECT_NEAR(Shown(box, 100, 100), Grey_Of(Field_Luma(r.frame, 0, r.lower)), 8);
+                EXPECT_NEAR(Shown(box, 100, 101), Grey_Of(Field_Luma(r.frame, 0, r.lower)), 8);
+                EXPECT_NEAR(Shown(box, 600, 470), Grey_Of(Field_Luma(r.frame, 300, r.lower)), 8);
                 if (!line_copies) {
                     EXPECT_EQ(store.Effective_time(), (r.field - 1) * 20);
                 }
@@ -106,19 +66,19 @@ TEST_F(Older_drawing, Fields_of_DV_frames_draw_the_right_way_up_in_their_order) 
         // Reversed shows the other field of the frame.
         Test_surface box(720, 576);
         store.Draw_Field(3, box, -1, 1);
-        EXPECT_NEAR(Shown(box, 100, 100), Grey(Field_Luma(1, 0, false)), 8);
+        EXPECT_NEAR(Shown(box, 100, 100), Grey_Of(Field_Luma(1, 0, false)), 8);
         // Turned, the top of the field lies on the right.
         Test_surface turned(576, 720);
         store.Draw_field_3(1, turned, 0, 1, 1);
-        EXPECT_NEAR(Shown(turned, 500, 100), Grey(Field_Luma(0, 0, true)), 8);
-        EXPECT_NEAR(Shown(turned, 50, 100), Grey(Field_Luma(0, 300, true)), 8);
+        EXPECT_NEAR(Shown(turned, 500, 100), Grey_Of(Field_Luma(0, 0, true)), 8);
+        EXPECT_NEAR(Shown(turned, 50, 100), Grey_Of(Field_Luma(0, 300, true)), 8);
     }
 }
 
 TEST_F(Older_drawing, Frames_draw_plain_turned_mirrored_and_as_overlays) {
-    const older_test::Frames clip = Encode(3, Quadrant_Luma);
+    const older_test::Frames clip = Encode_Pictures(3, Quadrant_Luma);
     const std::string file = Raw_DV("quadrants.dv", clip);
-    const auto quadrant = [](int32_t k, int32_t x, int32_t y) { return Grey(Quadrant_Luma(k, x, y)); };
+    const auto quadrant = [](int32_t k, int32_t x, int32_t y) { return Grey_Of(Quadrant_Luma(k, x, y)); };
     {
         cls_VideoFile_handler store;
         Test_surface box(360, 288);
@@ -185,8 +145,8 @@ TEST_F(Older_drawing, Frames_draw_plain_turned_mirrored_and_as_overlays) {
 }
 
 TEST_F(Older_drawing, A_blend_mixes_the_current_frame_into_the_overlay_of_the_video_size_only) {
-    const std::string file = Raw_DV("blend.dv", Encode(2, Quadrant_Luma));
-    const int g0 = Grey(Quadrant_Luma(0, 10, 10)), g1 = Grey(Quadrant_Luma(1, 10, 10));
+    const std::string file = Raw_DV("blend.dv", Encode_Pictures(2, Quadrant_Luma));
+    const int g0 = Grey_Of(Quadrant_Luma(0, 10, 10)), g1 = Grey_Of(Quadrant_Luma(1, 10, 10));
     cls_VideoFile_handler store;
     ASSERT_TRUE(store.Open_File(file, 0));
     int32_t second = 2;

@@ -12,7 +12,9 @@ extern "C" {
 
 namespace dv_test {
 
-std::vector<std::vector<uint8_t>> Encode_Frames(int32_t count, bool ntsc) {
+namespace {
+
+std::vector<std::vector<uint8_t>> Encode(int32_t count, bool ntsc, const std::function<int32_t(int32_t, int32_t, int32_t)>& luma) {
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_DVVIDEO);
     if (!codec) throw std::runtime_error("no DV encoder");
     AVCodecContext* context = avcodec_alloc_context3(codec);
@@ -31,8 +33,8 @@ std::vector<std::vector<uint8_t>> Encode_Frames(int32_t count, bool ntsc) {
     for (int32_t k = 0; k < count; ++k) {
         av_frame_make_writable(frame);
         for (int32_t y = 0; y < frame->height; ++y)
-            std::memset(frame->data[0] + y * frame->linesize[0], y % 2 == 0 ? Upper_Luma(k) : Lower_Luma(k),
-                        static_cast<size_t>(frame->width));
+            for (int32_t x = 0; x < frame->width; ++x)
+                frame->data[0][y * frame->linesize[0] + x] = static_cast<uint8_t>(luma(k, x, y));
         const int32_t chroma_rows = ntsc ? frame->height : frame->height / 2;
         for (int plane = 1; plane <= 2; ++plane)
             for (int32_t y = 0; y < chroma_rows; ++y)
@@ -48,6 +50,16 @@ std::vector<std::vector<uint8_t>> Encode_Frames(int32_t count, bool ntsc) {
     av_frame_free(&frame);
     avcodec_free_context(&context);
     return frames;
+}
+
+}  // namespace
+
+std::vector<std::vector<uint8_t>> Encode_Frames(int32_t count, bool ntsc) {
+    return Encode(count, ntsc, [](int32_t k, int32_t, int32_t y) { return y % 2 == 0 ? Upper_Luma(k) : Lower_Luma(k); });
+}
+
+std::vector<std::vector<uint8_t>> Encode_Pictures(int32_t count, const std::function<int32_t(int32_t, int32_t, int32_t)>& luma) {
+    return Encode(count, false, luma);
 }
 
 void Mux(const std::string& path, const std::string& format, const std::vector<std::vector<uint8_t>>& frames, bool ntsc) {

@@ -3,6 +3,7 @@
 // frame k of a clip is grey, its upper field (rows 0, 2, 4, ...) at Upper_Luma(k) and its lower field
 // at Lower_Luma(k), so a test tells frames and fields apart by a pixel.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ inline int32_t Grey_Of(int32_t luma) { return (298 * (luma - 16) + 128) >> 8; }
 
 // `count` DV frames: 720 x 576 (144000 bytes each), or 720 x 480 (120000 bytes) for `ntsc`.
 std::vector<std::vector<uint8_t>> Encode_Frames(int32_t count, bool ntsc = false);
+// `count` 720 x 576 DV frames whose luma at (x, y) of frame k (from 0) is `luma(k, x, y)`, chroma neutral.
+std::vector<std::vector<uint8_t>> Encode_Pictures(int32_t count, const std::function<int32_t(int32_t, int32_t, int32_t)>& luma);
 
 // The frames muxed into a file by libavformat: format "dv" (raw DV) or "avi" (DV in AVI, "dvsd").
 void Mux(const std::string& path, const std::string& format, const std::vector<std::vector<uint8_t>>& frames,
