@@ -63,13 +63,14 @@ using Module_dependant::Trace_String;
 namespace {
 
 constexpr int Column_Width = 230;
+constexpr int Value_Width = 90;  // the narrowest a value box is
 
 QLabel* Value_Label(QWidget* parent, const char* tool_tip) {
     auto* label = new QLabel(parent);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
     label->setToolTip(tool_tip);
-    label->setMinimumWidth(90);
+    label->setMinimumWidth(Value_Width);
     // Opaque, so a new value repaints the label alone and not the frame around it at every field step.
     label->setAutoFillBackground(true);
     return label;
@@ -165,6 +166,12 @@ Frm_kanot_2::Frm_kanot_2()
     Label_start_time = Value_Label(Frm_time, "");
     Label_heatID = Value_Label(Frm_time, "");
     Label_heatID->setWordWrap(true);  // a heat's name may be longer than the column is wide
+    // One line of text high, whatever they show: their width is fixed when the column is arranged.
+    for (QLabel* value : {lbl_elapsed_time, Lbl_delta_time, Lbl_frameno}) {
+        value->setText("0");
+        value->setFixedHeight(value->sizeHint().height());
+        value->clear();
+    }
     Lbl_delta_time->installEventFilter(this);
     int row = 0;
     for (auto [caption, label] : {std::pair{"Elapsed time", lbl_elapsed_time}, {"Delta time", Lbl_delta_time},
@@ -181,6 +188,7 @@ Frm_kanot_2::Frm_kanot_2()
     Slider_play->setTickPosition(QSlider::TicksBelow);
     Slider_play->setRange(0, 0);
     Slider_play->setFocusPolicy(Qt::StrongFocus);
+    Slider_play->setAutoFillBackground(true);
     // The slider's own moves (arrows, page keys, dragging, its wheel) run the hub; the code's do not.
     QObject::connect(Slider_play, &QSlider::valueChanged, this, [this] { Slider_play_Scroll(); });
     Slider_play->installEventFilter(new Slider_keys(Slider_play, [this](QKeyEvent& event) {
@@ -472,8 +480,16 @@ void Frm_kanot_2::Arrange_Frames() {
         const int picture_right = Picture_large->geometry().right() + 1 + 2;
         Frame_Controls->move(picture_right + 10, Menu_Height());
         const int logo_height = Picture_logo->isVisibleTo(Frame_Controls) ? Picture_logo->height() + 5 : 0;
+        // The values that change at every field step keep the size the column gives them, so a new text
+        // repaints the label alone instead of laying the column out again.
+        const std::initializer_list<QLabel*> field_values{lbl_elapsed_time, Lbl_delta_time, Lbl_frameno};
+        for (QLabel* value : field_values) {
+            value->setMinimumWidth(Value_Width);
+            value->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
         Frame_Controls->resize(Column_Width, Frame_Controls->sizeHint().height() + logo_height);
         Frame_Controls->layout()->activate();
+        for (QLabel* value : field_values) value->setFixedWidth(value->width());
         // A small picture must not make the window shorter than its controls (within the screen).
         const int non_client = frameGeometry().height() - height();
         const int screen = this->screen() ? this->screen()->availableGeometry().height() - non_client : INT_MAX;

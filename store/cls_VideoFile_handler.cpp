@@ -4,6 +4,7 @@
 
 #include "imaging/mIntelJPEGLibrary.h"
 #include "platform/fs/File_system.h"
+#include "platform/gdi/Gdi_blit.h"
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/gdi/Gdi_objects.h"
 #include "platform/graphics/Graphics.h"
@@ -619,6 +620,8 @@ int64_t cls_VideoFile_handler::RGB_video_adress(int32_t frame) const {
 }
 
 void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
+    // The field drawn last stays what it was when its frame is read over.
+    if (field_pending_) Make_Field();
     if (older_) return Read_Older_Sample(frame, decode);
     std::string extra;
     vb::Trap_With(
@@ -749,6 +752,7 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
     vb::Trap(Module_Vantorel::Is_Compiled, Location("Draw_RGB_Field"), [&] {
         if (field < 0) Refuse(vb::Err_Subscript, "There is no field " + std::to_string(field));
         displayed_frame_ = Non_dependant::Field_To_Frame(field);
+        field_pending_ = false;  // the field drawn before is not asked for again
         Read_RGB_sample(displayed_frame_, true);
         field_to_show_ = Non_dependant::Is_Odd(field) ? 1 : 2;
         current_field_ = field;
@@ -759,17 +763,20 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
             Module_Vantorel::Write_Event_Log(text);
             if (MismatchSize) MismatchSize();
         }
-        field_pending_ = false;
+        // The field's own upright picture is made only when asked for (Field_Image).
+        pending_field_mode_ = Deinterlace_Mode();
+        field_pending_ = true;
         if (interlaced_ && rotated_) {
-            // Turned in the pass that interpolates it; the upright field is made only when asked for.
+            // Turned in the pass that interpolates it.
             Size_Rotated_Image(frame_image_);
             graphics::Rotate90_Field(frame_image_.DIBSectionBitsPtr(), rotated_image_.DIBSectionBitsPtr(),
-                                     frame_image_.Width(), frame_image_.Height(), Deinterlace_Mode());
-            field_pending_ = true;
+                                     frame_image_.Width(), frame_image_.Height(), pending_field_mode_);
             Paint_Whole(rotated_image_, box);
+        } else if (interlaced_) {
+            Paint_Field_Of_Frame(box);
         } else {
-            Make_Field();
-            Draw_Current_Field(box);
+            // A progressive frame is its own field.
+            Paint(frame_image_, box);
         }
         box.Refresh();
         field_time_ = interlaced_ ? (field - 1) * mill_per_field_ : (displayed_frame_ - 1) * mill_per_frame_;
@@ -779,11 +786,37 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
 // DV frames hold the lower field first in time.
 int16_t cls_VideoFile_handler::Deinterlace_Mode() const { return (field_to_show_ == 1) != bottom_field_first_ ? 2 : 1; }
 
+void cls_VideoFile_handler::Paint_Field_Of_Frame(gdi::Picture_surface& box) {
+    gdi::Device_context* dc = box.hDC();
+    gdi::Bitmap* surface = dc ? dc->Surface() : nullptr;
+    if (!surface) return;
+    const int32_t w = frame_image_.Width(), h = frame_image_.Height();
+    int32_t dw = vb::CLng(box.ScaleWidth()), dh = vb::CLng(box.ScaleHeight());
+    if (dw == 0 && dh == 0) {
+        dw = w;
+        dh = h;
+    }
+    const uint8_t* bits = frame_image_.DIBSectionBitsPtr();
+    const int64_t stride = frame_image_.BytesPerScanLine();
+    const int16_t mode = pending_field_mode_;
+    const auto row = [&](int32_t top) { return bits + (h - 1 - top) * stride; };
+    const bool drawn = gdi::Stretch_Row_Pairs(
+        *surface, 0, 0, dw, dh, w, h,
+        [&](int32_t top) {
+            const graphics::Field_rows rows = graphics::Field_Source_Rows(top, h, mode);
+            return gdi::Row_pair{row(rows.above), row(rows.below)};
+        },
+        0, 0, w, h);
+    if (drawn) dc->Drawn();
+}
+
 void cls_VideoFile_handler::Make_Field() {
+    if (field_image_.Width() != frame_image_.Width() || field_image_.Height() != frame_image_.Height())
+        field_image_.Create(frame_image_.Width(), frame_image_.Height());
     if (interlaced_) {
         graphics::deinterlaceFrame2(frame_image_.DIBSectionBitsPtr(), field_image_.DIBSectionBitsPtr(),
                                     vb::To_Int16(field_image_.Width()), vb::To_Int16(field_image_.Height()),
-                                    Deinterlace_Mode());
+                                    pending_field_mode_);
     } else {
         // A progressive frame has no fields: both of its numbers show the whole picture.
         std::memcpy(field_image_.DIBSectionBitsPtr(), frame_image_.DIBSectionBitsPtr(),
@@ -799,7 +832,7 @@ cDIBSection& cls_VideoFile_handler::Field_Image() {
 
 gdi::Device_context* cls_VideoFile_handler::DEint_HDC() { return Field_Image().hDC(); }
 
-cDIBSection& cls_VideoFile_handler::Shown_Image() { return rotated_ ? rotated_image_ : field_image_; }
+cDIBSection& cls_VideoFile_handler::Shown_Image() { return rotated_ ? rotated_image_ : Field_Image(); }
 
 void cls_VideoFile_handler::Size_Rotated_Image(const cDIBSection& picture) {
     // Any width turns: the turn goes by the pictures' sizes, not by their byte counts.

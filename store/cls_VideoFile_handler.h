@@ -832,9 +832,11 @@ private:
     void Set_Frame_Unavailable(int32_t frame, bool decode);
     void Paint(cDIBSection& picture, gdi::Picture_surface& box);
     void Paint_Whole(cDIBSection& picture, gdi::Picture_surface& box);
+    // The shown field scaled into the box straight from its frame, without making the field's picture.
+    void Paint_Field_Of_Frame(gdi::Picture_surface& box);
     void Size_Rotated_Image(const cDIBSection& picture);
     cDIBSection& Shown_Image();
-    // The deinterlacing mode of the field shown; makes the field image from the frame image.
+    // The deinterlacing mode of the field shown; makes the field image of the field drawn last from the frame image.
     int16_t Deinterlace_Mode() const;
     void Make_Field();
     void Forget_Heat_Start();
@@ -896,7 +898,8 @@ private:
 
     cDIBSection frame_image_;     // the decoded frame
     cDIBSection field_image_;     // the extracted field
-    bool field_pending_ = false;  // a rotated field was drawn without its upright image
+    bool field_pending_ = false;  // the field was drawn without making its own picture
+    int16_t pending_field_mode_ = 2;  // the deinterlacing mode of that field
     // Heat 1's start, which every field's time needs: read from the header once, until the header is
     // read again or a start is set through this class.
     std::optional<int32_t> heat_start_mill_;

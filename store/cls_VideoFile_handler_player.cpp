@@ -83,7 +83,7 @@ void cls_VideoFile_handler::Make_Older_Working_Pictures() {
 
 cDIBSection& cls_VideoFile_handler::Deint_target(int16_t n) {
     if (n < 1 || n > 3) vb::Raise(vb::Err_Subscript);
-    return n == 1 ? field_image_ : spare_field_images_[static_cast<size_t>(n - 2)];
+    return n == 1 ? Field_Image() : spare_field_images_[static_cast<size_t>(n - 2)];
 }
 
 cDIBSection& cls_VideoFile_handler::Deint_source(int16_t n) {

@@ -1,8 +1,14 @@
 #include "Gdi_blit.h"
 
+#include "platform/graphics/Graphics.h"
+
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 namespace gdi {
 
@@ -10,17 +16,53 @@ Pixel_view View_Of(const Bitmap& bitmap) {
     return Pixel_view{bitmap.Bits(), bitmap.Width(), bitmap.Height(), bitmap.Stride()};
 }
 
-bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Pixel_view& source,
-                    int32_t sx, int32_t sy, int32_t sw, int32_t sh, const COLORREF* transparent) {
-    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || !source.bits) return false;
+namespace {
 
-    // The source may be the destination itself: work from a copy then.
-    std::vector<uint8_t> copy;
-    Pixel_view from = source;
-    if (source.bits == destination.Bits()) {
-        copy.assign(source.bits, source.bits + static_cast<size_t>(source.stride) * source.height);
-        from.bits = copy.data();
+#if defined(__x86_64__) || defined(__i386__)
+// Destination pixels, up to five, whose source pixels lie within sixteen bytes of a row: one load, one
+// byte shuffle and one store each, where picking pixel by pixel takes several instructions a pixel.
+struct Shuffle_run {
+    int32_t source = 0;  // the run's first byte in a source row
+    int32_t count = 0;   // destination pixels
+    alignas(16) uint8_t order[16] = {};
+};
+
+// The runs from pixel `first` on, as long as they are whole: each store writes sixteen bytes, and the
+// bytes past a run's pixels must be those of pixels written after it in the row (before `last`).
+std::vector<Shuffle_run> Shuffle_Runs(const int32_t* offset, int32_t first, int32_t last, int32_t row_bytes) {
+    std::vector<Shuffle_run> runs;
+    for (int32_t i = first; i + 6 <= last && offset[i] + 16 <= row_bytes;) {
+        Shuffle_run run;
+        run.source = offset[i];
+        std::memset(run.order, 0x80, sizeof run.order);
+        while (run.count < 5 && offset[i + run.count] + 3 <= run.source + 16) {
+            for (int c = 0; c < 3; ++c)
+                run.order[3 * run.count + c] = static_cast<uint8_t>(offset[i + run.count] - run.source + c);
+            ++run.count;
+        }
+        runs.push_back(run);
+        i += run.count;
     }
+    return runs;
+}
+
+__attribute__((target("ssse3"))) uint8_t* Copy_Runs(const std::vector<Shuffle_run>& runs, const uint8_t* row, uint8_t* d) {
+    for (const Shuffle_run& run : runs) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + run.source));
+        const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(run.order));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_shuffle_epi8(pixels, order));
+        d += 3 * run.count;
+    }
+    return d;
+}
+#endif
+
+// Stretch_Pixels' copy, each source row the mean of its pair of memory rows: a field is scaled from its
+// frame with the pixels of a field made first and scaled after, making only the rows the copy takes.
+bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t width, int32_t height,
+                  const std::function<Row_pair(int32_t)>& row_of, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                  const COLORREF* transparent) {
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return false;
 
     const int32_t x_begin = std::max(0, -dx), x_end = std::min(dw, destination.Width() - dx);
     const int32_t y_begin = std::max(0, -dy), y_end = std::min(dh, destination.Height() - dy);
@@ -34,11 +76,11 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
     std::vector<int32_t> offsets(columns.size());
     for (size_t k = 0; k < columns.size(); ++k) offsets[k] = 3 * columns[k];
     const auto inside_begin = std::lower_bound(columns.begin(), columns.end(), 0);
-    const auto inside_end = std::lower_bound(inside_begin, columns.end(), from.width);
+    const auto inside_end = std::lower_bound(inside_begin, columns.end(), width);
     const int32_t i_first = x_begin + static_cast<int32_t>(inside_begin - columns.begin());
     const int32_t i_last = x_begin + static_cast<int32_t>(inside_end - columns.begin());
     const int32_t i_whole =
-        x_begin + static_cast<int32_t>(std::lower_bound(inside_begin, inside_end, from.width - 1) - columns.begin());
+        x_begin + static_cast<int32_t>(std::lower_bound(inside_begin, inside_end, width - 1) - columns.begin());
     const bool unscaled = sw == dw && !transparent;
     uint8_t t_blue = 0, t_green = 0, t_red = 0;
     if (transparent) {
@@ -47,31 +89,66 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
         t_red = Red_Of(*transparent);
     }
 
-    const uint8_t* previous_src = nullptr;
+    // A row made from a pair, the part the columns take, then copied as a row of its own.
+    std::vector<uint8_t> mixed;
+    int64_t mixed_first = 0, mixed_bytes = 0;
+    if (i_first < i_last) {
+        mixed_first = 3 * static_cast<int64_t>(columns[i_first - x_begin]);
+        mixed_bytes = 3 * static_cast<int64_t>(columns[i_last - 1 - x_begin] + 1) - mixed_first;
+    }
+
+#if defined(__x86_64__) || defined(__i386__)
+    std::vector<Shuffle_run> runs;
+    int32_t run_pixels = 0;
+    if (!transparent && !unscaled && __builtin_cpu_supports("ssse3")) {
+        runs = Shuffle_Runs(offsets.data() - x_begin, i_first, i_last, 3 * width);
+        for (const Shuffle_run& run : runs) run_pixels += run.count;
+    }
+#endif
+
+    int32_t previous_y = -1;
     const uint8_t* previous_dst = nullptr;
     for (int32_t j = y_begin; j < y_end; ++j) {
         const int32_t src_y = sy + static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * sh / (2 * static_cast<int64_t>(dh)));
-        if (src_y < 0 || src_y >= from.height) continue;
-        const uint8_t* src_row = from.bits + static_cast<int64_t>(from.height - 1 - src_y) * from.stride;
+        if (src_y < 0 || src_y >= height) continue;
         uint8_t* dst_row = destination.Line(dy + j);
-        if (unscaled) {
-            // Straight row copy of the part inside the source.
-            int32_t first = std::max(x_begin, -sx), last = std::min(x_end, from.width - sx);
-            if (first < last)
-                std::memcpy(dst_row + 3 * static_cast<int64_t>(dx + first), src_row + 3 * static_cast<int64_t>(sx + first),
-                            3 * static_cast<size_t>(last - first));
-            continue;
-        }
-        if (!transparent && src_row == previous_src) {
+        if (!transparent && src_y == previous_y) {
             // A row stretched to several: the one made just before.
             std::memcpy(dst_row + 3 * static_cast<int64_t>(dx + i_first), previous_dst + 3 * static_cast<int64_t>(dx + i_first),
                         3 * static_cast<size_t>(i_last - i_first));
             continue;
         }
-        previous_src = src_row;
+        Row_pair row = row_of(src_y);
+        if (unscaled) {
+            // The part inside the source, row for row.
+            const int32_t first = std::max(x_begin, -sx), last = std::min(x_end, width - sx);
+            if (first < last) {
+                uint8_t* d = dst_row + 3 * static_cast<int64_t>(dx + first);
+                const int64_t at = 3 * static_cast<int64_t>(sx + first);
+                const auto bytes = 3 * (last - first);
+                if (row.a == row.b) std::memcpy(d, row.a + at, static_cast<size_t>(bytes));
+                else graphics::Average_Rows(row.a + at, row.b + at, d, bytes);
+            }
+            continue;
+        }
+        if (row.a != row.b) {
+            // The part of the row the columns take, mixed where the reads below find it: a word read at a
+            // pixel reaches one byte past it, inside the mixed row as it is inside a source row.
+            if (mixed.empty()) mixed.resize(static_cast<size_t>(3 * static_cast<int64_t>(width)) + 4);
+            graphics::Average_Rows(row.a + mixed_first, row.b + mixed_first, mixed.data() + mixed_first,
+                                   static_cast<int32_t>(mixed_bytes));
+            row = {mixed.data(), mixed.data()};
+        }
+        previous_y = src_y;
         previous_dst = dst_row;
         uint8_t* d = dst_row + 3 * static_cast<int64_t>(dx + i_first);
         int32_t i = i_first;
+#if defined(__x86_64__) || defined(__i386__)
+        if (!runs.empty()) {
+            d = Copy_Runs(runs, row.a, d);
+            i += run_pixels;
+        }
+#endif
         if (!transparent) {
             // Whole words: each pixel's fourth byte is the next pixel's first, written again after it. Not
             // for the last destination pixel, nor from the source's last column (the end of its memory).
@@ -79,26 +156,27 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
             // reload the vector's pointer for every pixel.
             const int32_t* offset = offsets.data() - x_begin;
             const int32_t stop = std::min(i_last, i_whole) - 1;
+            const uint8_t* src_row = row.a;
+            const auto pixel = [&](int32_t k) {
+                uint32_t p;
+                std::memcpy(&p, src_row + offset[k], 4);
+                return p;
+            };
             // Four pixels a time, written as two words.
             for (; i + 4 <= stop; i += 4, d += 12) {
-                uint32_t p0, p1, p2, p3;
-                std::memcpy(&p0, src_row + offset[i], 4);
-                std::memcpy(&p1, src_row + offset[i + 1], 4);
-                std::memcpy(&p2, src_row + offset[i + 2], 4);
-                std::memcpy(&p3, src_row + offset[i + 3], 4);
+                const uint32_t p0 = pixel(i), p1 = pixel(i + 1), p2 = pixel(i + 2), p3 = pixel(i + 3);
                 const uint64_t lo = (p0 & 0xFFFFFFu) | uint64_t{p1 & 0xFFFFFFu} << 24 | uint64_t{p2} << 48;
                 const uint32_t hi = (p2 & 0xFFFFFFu) >> 16 | p3 << 8;
                 std::memcpy(d, &lo, 8);
                 std::memcpy(d + 8, &hi, 4);
             }
             for (; i < stop; ++i, d += 3) {
-                uint32_t word;
-                std::memcpy(&word, src_row + offset[i], 4);
+                const uint32_t word = pixel(i);
                 std::memcpy(d, &word, 4);
             }
         }
         for (; i < i_last; ++i, d += 3) {
-            const uint8_t* s = src_row + 3 * static_cast<int64_t>(columns[i - x_begin]);
+            const uint8_t* s = row.a + 3 * static_cast<int64_t>(columns[i - x_begin]);
             if (transparent && s[0] == t_blue && s[1] == t_green && s[2] == t_red) continue;
             d[0] = s[0];
             d[1] = s[1];
@@ -106,6 +184,33 @@ bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Pixel_view& source,
+                    int32_t sx, int32_t sy, int32_t sw, int32_t sh, const COLORREF* transparent) {
+    if (!source.bits) return false;
+    // The source may be the destination itself: work from a copy then.
+    std::vector<uint8_t> copy;
+    Pixel_view from = source;
+    if (source.bits == destination.Bits()) {
+        copy.assign(source.bits, source.bits + static_cast<size_t>(source.stride) * source.height);
+        from.bits = copy.data();
+    }
+    return Stretch_Rows(
+        destination, dx, dy, dw, dh, from.width, from.height,
+        [&from](int32_t top) {
+            const uint8_t* row = from.bits + static_cast<int64_t>(from.height - 1 - top) * from.stride;
+            return Row_pair{row, row};
+        },
+        sx, sy, sw, sh, transparent);
+}
+
+bool Stretch_Row_Pairs(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t width,
+                       int32_t height, const std::function<Row_pair(int32_t)>& row_of, int32_t sx, int32_t sy,
+                       int32_t sw, int32_t sh) {
+    return Stretch_Rows(destination, dx, dy, dw, dh, width, height, row_of, sx, sy, sw, sh, nullptr);
 }
 
 namespace {

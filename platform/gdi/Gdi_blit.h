@@ -4,6 +4,8 @@
 // source pixel (whatever the stretch mode), so no row of one field is ever mixed into another.
 #include "Device_context.h"
 
+#include <functional>
+
 namespace gdi {
 
 enum : uint32_t { SRCCOPY = 0x00CC0020 };
@@ -22,6 +24,17 @@ Pixel_view View_Of(const Bitmap& bitmap);
 // size is not positive.
 bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Pixel_view& source,
                     int32_t sx, int32_t sy, int32_t sw, int32_t sh, const COLORREF* transparent = nullptr);
+
+// A source row as the rounded-up mean of two rows of memory (one row twice for a row as it is).
+struct Row_pair {
+    const uint8_t* a = nullptr;
+    const uint8_t* b = nullptr;
+};
+// Stretch_Pixels without transparency from a source of `width` x `height` pixels whose row `top`
+// (counted from the top) `row_of` gives: a field is scaled straight from its frame.
+bool Stretch_Row_Pairs(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t width,
+                       int32_t height, const std::function<Row_pair(int32_t top)>& row_of, int32_t sx, int32_t sy,
+                       int32_t sw, int32_t sh);
 
 // Only SRCCOPY is known; another raster operation draws nothing and answers false.
 bool BitBlt(Device_context* destination, int32_t x, int32_t y, int32_t width, int32_t height,

@@ -20,8 +20,18 @@ inline size_t Row_Offset(int32_t top, int32_t height, int32_t stride) {
 // The mean of two bytes rounded up, eight bytes of a word at a time.
 inline uint64_t Mean_Bytes(uint64_t a, uint64_t b) { return (a | b) - (((a ^ b) & 0xFEFEFEFEFEFEFEFEull) >> 1); }
 
+}  // namespace
+
 void Average_Rows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t bytes) {
     int32_t i = 0;
+#if defined(__x86_64__)
+    // The rounded-up mean of unsigned bytes is one instruction, sixteen bytes a time.
+    for (; i + 16 <= bytes; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_avg_epu8(x, y));
+    }
+#endif
     for (; i + 8 <= bytes; i += 8) {
         uint64_t x, y;
         std::memcpy(&x, a + i, 8);
@@ -32,27 +42,29 @@ void Average_Rows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t byte
     for (; i < bytes; ++i) out[i] = static_cast<uint8_t>((a[i] + b[i] + 1) >> 1);
 }
 
-}  // namespace
+Field_rows Field_Source_Rows(int32_t top, int32_t height, int16_t mode) {
+    const int32_t first = mode == 2 ? 0 : 1;  // top-counted row where the wanted field starts
+    if ((top - first) % 2 == 0) return {top, top};
+    const bool has_above = top - 1 >= first, has_below = top + 1 < height;
+    if (has_above && has_below) return {top - 1, top + 1};
+    if (has_above || has_below) {
+        const int32_t only = has_above ? top - 1 : top + 1;
+        return {only, only};
+    }
+    return {top, top};
+}
 
 void deinterlaceFrame2(const uint8_t* source, uint8_t* target, int16_t width, int16_t height, int16_t mode) {
     if (width <= 0 || height <= 0) return;
     const int32_t stride = Stride(width), bytes = width * 3;
-    const int32_t first = mode == 2 ? 0 : 1;  // top-counted row where the wanted field starts
     for (int32_t top = 0; top < height; ++top) {
         uint8_t* out = target + Row_Offset(top, height, stride);
-        if ((top - first) % 2 == 0) {
-            std::memcpy(out, source + Row_Offset(top, height, stride), static_cast<size_t>(bytes));
-            continue;
-        }
-        const bool has_above = top - 1 >= first, has_below = top + 1 < height;
-        if (has_above && has_below)
-            Average_Rows(source + Row_Offset(top - 1, height, stride), source + Row_Offset(top + 1, height, stride),
-                         out, bytes);
-        else if (has_above || has_below)
-            std::memcpy(out, source + Row_Offset(has_above ? top - 1 : top + 1, height, stride),
-                        static_cast<size_t>(bytes));
+        const Field_rows rows = Field_Source_Rows(top, height, mode);
+        if (rows.above == rows.below)
+            std::memcpy(out, source + Row_Offset(rows.above, height, stride), static_cast<size_t>(bytes));
         else
-            std::memcpy(out, source + Row_Offset(top, height, stride), static_cast<size_t>(bytes));
+            Average_Rows(source + Row_Offset(rows.above, height, stride), source + Row_Offset(rows.below, height, stride),
+                         out, bytes);
     }
 }
 
@@ -144,18 +156,11 @@ void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t hei
 void Rotate90_Field(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int16_t mode) {
     if (width <= 0 || height <= 0) return;
     const int32_t stride = Stride(width);
-    const int32_t first = mode == 2 ? 0 : 1;
     // The rows deinterlaceFrame2 makes, each from the source rows it takes.
     Turn_Rows<true>(
         [=](int32_t m) {
-            const int32_t top = height - 1 - m;
-            int32_t above = top, below = top;
-            if ((top - first) % 2 != 0) {
-                const bool has_above = top - 1 >= first, has_below = top + 1 < height;
-                above = has_above ? top - 1 : has_below ? top + 1 : top;
-                below = has_below ? top + 1 : above;
-            }
-            return Row_pair{source + Row_Offset(above, height, stride), source + Row_Offset(below, height, stride)};
+            const Field_rows rows = Field_Source_Rows(height - 1 - m, height, mode);
+            return Row_pair{source + Row_Offset(rows.above, height, stride), source + Row_Offset(rows.below, height, stride)};
         },
         target, width, height);
 }

@@ -10,9 +10,20 @@ namespace graphics {
 // Bytes per row of a 24-bit picture of `width` pixels.
 constexpr int32_t Stride(int32_t width) { return (width * 3 + 3) & ~3; }
 
+// out[i] = (a[i] + b[i] + 1) / 2 for `bytes` bytes; `out` may be `a` or `b`.
+void Average_Rows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t bytes);
+
 // The target (same size as the source) holds one field of the source at full height: the field's rows
 // as they are, the other rows interpolated from their neighbours. Mode 2: the odd field; mode 1 the even.
 void deinterlaceFrame2(const uint8_t* source, uint8_t* target, int16_t width, int16_t height, int16_t mode);
+
+// Row `top` (counted from the top) of that field is the rounded-up mean of these two source rows, also
+// counted from the top; a row of the field itself, or one at an edge, is one row twice.
+struct Field_rows {
+    int32_t above;
+    int32_t below;
+};
+Field_rows Field_Source_Rows(int32_t top, int32_t height, int16_t mode);
 
 // The target, `height` x `width` pixels, holds the source turned clockwise. The fifth argument is 0.
 void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int32_t reserved);
