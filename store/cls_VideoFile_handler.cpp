@@ -621,7 +621,7 @@ int64_t cls_VideoFile_handler::RGB_video_adress(int32_t frame) const {
 
 void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
     // The field drawn last stays what it was when its frame is read over.
-    if (field_pending_) Make_Field();
+    Make_Pending_Pictures();
     if (older_) return Read_Older_Sample(frame, decode);
     std::string extra;
     vb::Trap_With(
@@ -752,7 +752,7 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
     vb::Trap(Module_Vantorel::Is_Compiled, Location("Draw_RGB_Field"), [&] {
         if (field < 0) Refuse(vb::Err_Subscript, "There is no field " + std::to_string(field));
         displayed_frame_ = Non_dependant::Field_To_Frame(field);
-        field_pending_ = false;  // the field drawn before is not asked for again
+        field_pending_ = rotated_pending_ = false;  // the field drawn before is not asked for again
         Read_RGB_sample(displayed_frame_, true);
         field_to_show_ = Non_dependant::Is_Odd(field) ? 1 : 2;
         current_field_ = field;
@@ -763,20 +763,19 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
             Module_Vantorel::Write_Event_Log(text);
             if (MismatchSize) MismatchSize();
         }
-        // The field's own upright picture is made only when asked for (Field_Image).
+        // The field's own pictures are made only when asked for (Field_Image, Rotated_Image).
         pending_field_mode_ = Deinterlace_Mode();
         field_pending_ = true;
-        if (interlaced_ && rotated_) {
-            // Turned in the pass that interpolates it.
-            Size_Rotated_Image(frame_image_);
-            graphics::Rotate90_Field(frame_image_.DIBSectionBitsPtr(), rotated_image_.DIBSectionBitsPtr(),
-                                     frame_image_.Width(), frame_image_.Height(), pending_field_mode_);
+        if (rotated_ && Turn_Into(box)) {
+            rotated_pending_ = true;
+        } else if (rotated_) {
+            Make_Rotated();
             Paint_Whole(rotated_image_, box);
         } else if (interlaced_) {
             Paint_Field_Of_Frame(box);
         } else {
             // A progressive frame is its own field.
-            Paint(frame_image_, box);
+            Paint_Whole(frame_image_, box);
         }
         box.Refresh();
         field_time_ = interlaced_ ? (field - 1) * mill_per_field_ : (displayed_frame_ - 1) * mill_per_frame_;
@@ -785,6 +784,42 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
 
 // DV frames hold the lower field first in time.
 int16_t cls_VideoFile_handler::Deinterlace_Mode() const { return (field_to_show_ == 1) != bottom_field_first_ ? 2 : 1; }
+
+bool cls_VideoFile_handler::Turn_Into(gdi::Picture_surface& box) {
+    gdi::Device_context* dc = box.hDC();
+    gdi::Bitmap* surface = dc ? dc->Surface() : nullptr;
+    const int32_t w = frame_image_.Width(), h = frame_image_.Height();
+    // Only where the box shows the turned picture pixel for pixel from its top-left corner.
+    if (!surface || surface->Width() != h || surface->Height() != w || vb::CLng(box.ScaleWidth()) != h ||
+        vb::CLng(box.ScaleHeight()) != w)
+        return false;
+    Turn_Frame(surface->Bits());
+    dc->Drawn();
+    return true;
+}
+
+void cls_VideoFile_handler::Turn_Frame(uint8_t* target) {
+    const int32_t w = frame_image_.Width(), h = frame_image_.Height();
+    if (interlaced_) graphics::Rotate90_Field(frame_image_.DIBSectionBitsPtr(), target, w, h, pending_field_mode_);
+    else graphics::Rotate90(frame_image_.DIBSectionBitsPtr(), target, w, h, 0);
+}
+
+void cls_VideoFile_handler::Make_Rotated() {
+    Size_Rotated_Image(frame_image_);
+    Turn_Frame(rotated_image_.DIBSectionBitsPtr());
+}
+
+void cls_VideoFile_handler::Make_Pending_Pictures() {
+    if (field_pending_) Make_Field();
+    if (rotated_pending_) Make_Rotated();
+}
+
+cDIBSection& cls_VideoFile_handler::Rotated_Image() {
+    if (rotated_pending_) Make_Rotated();
+    return rotated_image_;
+}
+
+gdi::Device_context* cls_VideoFile_handler::Rotated_HDC() { return Rotated_Image().hDC(); }
 
 void cls_VideoFile_handler::Paint_Field_Of_Frame(gdi::Picture_surface& box) {
     gdi::Device_context* dc = box.hDC();
@@ -832,9 +867,10 @@ cDIBSection& cls_VideoFile_handler::Field_Image() {
 
 gdi::Device_context* cls_VideoFile_handler::DEint_HDC() { return Field_Image().hDC(); }
 
-cDIBSection& cls_VideoFile_handler::Shown_Image() { return rotated_ ? rotated_image_ : Field_Image(); }
+cDIBSection& cls_VideoFile_handler::Shown_Image() { return rotated_ ? Rotated_Image() : Field_Image(); }
 
 void cls_VideoFile_handler::Size_Rotated_Image(const cDIBSection& picture) {
+    rotated_pending_ = false;  // the turned picture is written now
     // Any width turns: the turn goes by the pictures' sizes, not by their byte counts.
     if (rotated_image_.Width() != picture.Height() || rotated_image_.Height() != picture.Width())
         rotated_image_.Create(picture.Height(), picture.Width());
@@ -979,7 +1015,7 @@ void cls_VideoFile_handler::Reset_Open_State() {
     width_ = height_ = 0;
     interlaced_ = rotated_ = false;
     Forget_Heat_Start();
-    field_pending_ = false;
+    field_pending_ = rotated_pending_ = false;
     fourcc_.clear();
     codec_.clear();
     record_length_ = 0;

@@ -176,9 +176,9 @@ public:
     void Let_Field_Pixel(int16_t x, int16_t y, int32_t colour);
     void Set_Field_Pixel(int32_t x, int32_t y, int32_t colour);
     gdi::Device_context* DEint_HDC();
-    gdi::Device_context* Rotated_HDC() const { return rotated_image_.hDC(); }
+    gdi::Device_context* Rotated_HDC();
     cDIBSection& Field_Image();
-    cDIBSection& Rotated_Image() { return rotated_image_; }
+    cDIBSection& Rotated_Image();
     // 1 when the field drawn last was the first of its frame, 2 for the second.
     int16_t Field_To_Show() const { return static_cast<int16_t>(field_to_show_); }
     int16_t KD3_Displayed_Field() const { return static_cast<int16_t>(field_to_show_); }
@@ -834,6 +834,11 @@ private:
     void Paint_Whole(cDIBSection& picture, gdi::Picture_surface& box);
     // The shown field scaled into the box straight from its frame, without making the field's picture.
     void Paint_Field_Of_Frame(gdi::Picture_surface& box);
+    // The shown field of a rotated file turned straight into the box when the box shows it unscaled.
+    bool Turn_Into(gdi::Picture_surface& box);
+    void Turn_Frame(uint8_t* target);
+    void Make_Rotated();
+    void Make_Pending_Pictures();
     void Size_Rotated_Image(const cDIBSection& picture);
     cDIBSection& Shown_Image();
     // The deinterlacing mode of the field shown; makes the field image of the field drawn last from the frame image.
@@ -899,6 +904,7 @@ private:
     cDIBSection frame_image_;     // the decoded frame
     cDIBSection field_image_;     // the extracted field
     bool field_pending_ = false;  // the field was drawn without making its own picture
+    bool rotated_pending_ = false;  // the turned field was drawn without making its own picture
     int16_t pending_field_mode_ = 2;  // the deinterlacing mode of that field
     // Heat 1's start, which every field's time needs: read from the header once, until the header is
     // read again or a start is set through this class.

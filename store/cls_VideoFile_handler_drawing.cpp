@@ -202,7 +202,7 @@ void cls_VideoFile_handler::Refresh_frame(int32_t, gdi::Picture_surface& box) {
 }
 
 void cls_VideoFile_handler::Refresh_field(gdi::Picture_surface& box, int16_t rotate) {
-    if (rotate == -1) return Paint_Into(rotated_image_, box);
+    if (rotate == -1) return Paint_Into(Rotated_Image(), box);
     if (is_DV()) return Paint_Into(Deint_target(1), box);
     Blit_Frame(box.hDC(), Box_Width(box), Box_Height(box));
 }

@@ -3,6 +3,7 @@
 // a rectangle outside the source or destination picture are left out. Scaling takes the nearest
 // source pixel (whatever the stretch mode), so no row of one field is ever mixed into another.
 #include "Device_context.h"
+#include "platform/graphics/Graphics.h"
 
 #include <functional>
 
@@ -25,11 +26,7 @@ Pixel_view View_Of(const Bitmap& bitmap);
 bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Pixel_view& source,
                     int32_t sx, int32_t sy, int32_t sw, int32_t sh, const COLORREF* transparent = nullptr);
 
-// A source row as the rounded-up mean of two rows of memory (one row twice for a row as it is).
-struct Row_pair {
-    const uint8_t* a = nullptr;
-    const uint8_t* b = nullptr;
-};
+using graphics::Row_pair;
 // Stretch_Pixels without transparency from a source of `width` x `height` pixels whose row `top`
 // (counted from the top) `row_of` gives: a field is scaled straight from its frame.
 bool Stretch_Row_Pairs(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t width,

@@ -70,12 +70,87 @@ void deinterlaceFrame2(const uint8_t* source, uint8_t* target, int16_t width, in
 
 namespace {
 
-// A memory row of the picture being turned: the mean of two source rows, rounded up (the same row twice
-// for a row taken as it is).
-struct Row_pair {
-    const uint8_t* a;
-    const uint8_t* b;
-};
+// Turns the band of memory rows m0 .. m1 - 1 (a multiple of four, `pairs` from m0), columns 0 .. w4 - 1,
+// block by block; `first_out` is the target row of column 0.
+template <bool Blend>
+void Turn_Band(const Row_pair* pairs, int32_t m0, int32_t m1, int32_t w4, uint8_t* first_out, int32_t t_stride) {
+    for (int32_t x0 = 0; x0 < w4; x0 += 4) {
+        uint8_t* column_out = first_out - static_cast<ptrdiff_t>(x0) * t_stride;
+        for (int32_t m = m0; m < m1; m += 4) {
+            uint64_t px[4][4];
+            for (int j = 0; j < 4; ++j) {
+                const Row_pair row = pairs[m - m0 + j];
+                const size_t at = static_cast<size_t>(x0) * 3;
+                uint64_t a;
+                uint32_t b;
+                std::memcpy(&a, row.a + at, 8);
+                std::memcpy(&b, row.a + at + 8, 4);
+                if constexpr (Blend) {
+                    uint64_t a2;
+                    uint32_t b2;
+                    std::memcpy(&a2, row.b + at, 8);
+                    std::memcpy(&b2, row.b + at + 8, 4);
+                    a = Mean_Bytes(a, a2);
+                    b = static_cast<uint32_t>(Mean_Bytes(b, b2));
+                }
+                px[j][0] = a & 0xFFFFFF;
+                px[j][1] = (a >> 24) & 0xFFFFFF;
+                px[j][2] = ((a >> 48) | (uint64_t{b} << 16)) & 0xFFFFFF;
+                px[j][3] = b >> 8;
+            }
+            for (int k = 0; k < 4; ++k) {
+                const uint64_t lo = px[0][k] | (px[1][k] << 24) | (px[2][k] << 48);
+                const auto hi = static_cast<uint32_t>((px[2][k] >> 16) | (px[3][k] << 8));
+                uint8_t* out = column_out - static_cast<ptrdiff_t>(k) * t_stride + static_cast<size_t>(m) * 3;
+                std::memcpy(out, &lo, 8);
+                std::memcpy(out + 8, &hi, 4);
+            }
+        }
+    }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same with byte shuffles: each source piece spread to four 32-bit pixels, the 4 x 4 block transposed
+// as words, each target piece packed back to twelve bytes. Loads and stores are of the twelve bytes
+// exactly, so no byte outside the pieces is read or written.
+template <bool Blend>
+__attribute__((target("ssse3"))) void Turn_Band_Ssse3(const Row_pair* pairs, int32_t m0, int32_t m1, int32_t w4,
+                                                       uint8_t* first_out, int32_t t_stride) {
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i pack = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const auto load = [](const uint8_t* p) {
+        uint32_t last;
+        std::memcpy(&last, p + 8, 4);
+        return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                                  _mm_cvtsi32_si128(static_cast<int32_t>(last)));
+    };
+    const auto store = [](uint8_t* p, __m128i v) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+        const auto last = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
+        std::memcpy(p + 8, &last, 4);
+    };
+    for (int32_t x0 = 0; x0 < w4; x0 += 4) {
+        uint8_t* column_out = first_out - static_cast<ptrdiff_t>(x0) * t_stride;
+        const size_t at = static_cast<size_t>(x0) * 3;
+        for (int32_t m = m0; m < m1; m += 4) {
+            __m128i r[4];
+            for (int j = 0; j < 4; ++j) {
+                const Row_pair row = pairs[m - m0 + j];
+                __m128i v = load(row.a + at);
+                if constexpr (Blend) v = _mm_avg_epu8(v, load(row.b + at));
+                r[j] = _mm_shuffle_epi8(v, spread);
+            }
+            const __m128i t0 = _mm_unpacklo_epi32(r[0], r[1]), t1 = _mm_unpacklo_epi32(r[2], r[3]);
+            const __m128i t2 = _mm_unpackhi_epi32(r[0], r[1]), t3 = _mm_unpackhi_epi32(r[2], r[3]);
+            uint8_t* out = column_out + static_cast<size_t>(m) * 3;
+            store(out, _mm_shuffle_epi8(_mm_unpacklo_epi64(t0, t1), pack));
+            store(out - t_stride, _mm_shuffle_epi8(_mm_unpackhi_epi64(t0, t1), pack));
+            store(out - 2 * static_cast<ptrdiff_t>(t_stride), _mm_shuffle_epi8(_mm_unpacklo_epi64(t2, t3), pack));
+            store(out - 3 * static_cast<ptrdiff_t>(t_stride), _mm_shuffle_epi8(_mm_unpackhi_epi64(t2, t3), pack));
+        }
+    }
+}
+#endif
 
 // Turns the rows `row_of(m)` gives (memory row m) a quarter turn clockwise into the target: source memory
 // row m, column x goes to target memory row (width - 1 - x), column m. With `Blend`, each row is the
@@ -90,42 +165,20 @@ void Turn_Rows(Rows row_of, uint8_t* target, int32_t width, int32_t height) {
     // The band's row pairs are looked up once, not once per block.
     constexpr int32_t band = 128;
     Row_pair pairs[band];
+    uint8_t* first_out = target + static_cast<size_t>(width - 1) * t_stride;
+#if defined(__x86_64__) || defined(__i386__)
+    const bool shuffle = __builtin_cpu_supports("ssse3");
+#endif
     for (int32_t m0 = 0; m0 < h4; m0 += band) {
         const int32_t m1 = std::min(h4, m0 + band);
         for (int32_t m = m0; m < m1; ++m) pairs[m - m0] = row_of(m);
-        for (int32_t x0 = 0; x0 < w4; x0 += 4) {
-            uint8_t* first_out = target + static_cast<size_t>(width - 1 - x0) * t_stride;
-            for (int32_t m = m0; m < m1; m += 4) {
-                uint64_t px[4][4];
-                for (int j = 0; j < 4; ++j) {
-                    const Row_pair row = pairs[m - m0 + j];
-                    const size_t at = static_cast<size_t>(x0) * 3;
-                    uint64_t a;
-                    uint32_t b;
-                    std::memcpy(&a, row.a + at, 8);
-                    std::memcpy(&b, row.a + at + 8, 4);
-                    if constexpr (Blend) {
-                        uint64_t a2;
-                        uint32_t b2;
-                        std::memcpy(&a2, row.b + at, 8);
-                        std::memcpy(&b2, row.b + at + 8, 4);
-                        a = Mean_Bytes(a, a2);
-                        b = static_cast<uint32_t>(Mean_Bytes(b, b2));
-                    }
-                    px[j][0] = a & 0xFFFFFF;
-                    px[j][1] = (a >> 24) & 0xFFFFFF;
-                    px[j][2] = ((a >> 48) | (uint64_t{b} << 16)) & 0xFFFFFF;
-                    px[j][3] = b >> 8;
-                }
-                for (int k = 0; k < 4; ++k) {
-                    const uint64_t lo = px[0][k] | (px[1][k] << 24) | (px[2][k] << 48);
-                    const auto hi = static_cast<uint32_t>((px[2][k] >> 16) | (px[3][k] << 8));
-                    uint8_t* out = first_out - static_cast<ptrdiff_t>(k) * t_stride + static_cast<size_t>(m) * 3;
-                    std::memcpy(out, &lo, 8);
-                    std::memcpy(out + 8, &hi, 4);
-                }
-            }
+#if defined(__x86_64__) || defined(__i386__)
+        if (shuffle) {
+            Turn_Band_Ssse3<Blend>(pairs, m0, m1, w4, first_out, t_stride);
+            continue;
         }
+#endif
+        Turn_Band<Blend>(pairs, m0, m1, w4, first_out, t_stride);
     }
     // What the blocks leave: the last width % 4 columns and the last height % 4 rows, pixel by pixel.
     const auto turn_pixel = [&](int32_t m, int32_t x) {

@@ -10,6 +10,12 @@ namespace graphics {
 // Bytes per row of a 24-bit picture of `width` pixels.
 constexpr int32_t Stride(int32_t width) { return (width * 3 + 3) & ~3; }
 
+// A row of a picture as the rounded-up mean of two rows of memory (one row twice for a row as it is).
+struct Row_pair {
+    const uint8_t* a = nullptr;
+    const uint8_t* b = nullptr;
+};
+
 // out[i] = (a[i] + b[i] + 1) / 2 for `bytes` bytes; `out` may be `a` or `b`.
 void Average_Rows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t bytes);
 

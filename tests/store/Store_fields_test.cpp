@@ -74,18 +74,25 @@ TEST_F(Store_test, the_second_field_of_a_frame_does_not_read_the_file_again) {
 
 TEST_F(Store_test, the_field_drawn_stays_what_it_was_when_another_frame_is_read) {
     const int32_t W = 64, H = 64;
-    std::string path = Path("fields.kd3");
-    cls_VideoFile_handler store;
-    Make_Heat_File(store, path, W, H, 20000);
-    Append_Frames(store, path, {Grey_JPEG(W, H, Rows(false)), Grey_JPEG(W, H, Rows(true))});
-    cls_VideoFile_handler review;
-    review.File_name(path);
-    review.Open_RGB_File();
-    Test_surface box(W / 2, H / 2);
-    review.Draw_RGB_Field(2, box);  // the bright rows of frame 1
-    review.Read_RGB_sample(2, true);
-    for (int32_t y = 0; y < H; ++y) EXPECT_GT(Grey_Row(review.Field_Image(), y), 160) << y;
-    EXPECT_GT(review.Get_Field_Pixel(5, 5) & 0xFF, 160);
+    // A plain file scaled into a smaller box, a rotated one turned straight into a box of its size.
+    for (const bool rotated : {false, true}) {
+        SCOPED_TRACE(rotated ? "rotated" : "plain");
+        std::string path = Path(rotated ? "turned.kd3" : "fields.kd3");
+        cls_VideoFile_handler store;
+        Make_Heat_File(store, path, W, H, 20000, true, rotated);
+        Append_Frames(store, path, {Grey_JPEG(W, H, Rows(false)), Grey_JPEG(W, H, Rows(true))});
+        cls_VideoFile_handler review;
+        review.File_name(path);
+        review.Open_RGB_File();
+        Test_surface box(rotated ? W : W / 2, rotated ? H : H / 2);
+        review.Draw_RGB_Field(2, box);  // the bright rows of frame 1
+        review.Read_RGB_sample(2, true);
+        for (int32_t y = 0; y < H; ++y) EXPECT_GT(Grey_Row(review.Field_Image(), y), 160) << y;
+        if (rotated) {
+            for (int32_t x = 0; x < W; ++x) EXPECT_GT(Pixel_At(review.Rotated_Image(), x, H / 2).g, 160) << x;
+        }
+        EXPECT_GT(review.Get_Field_Pixel(5, 5) & 0xFF, 160);
+    }
 }
 
 TEST_F(Store_test, a_rotated_file_is_drawn_turned_clockwise_whatever_its_width) {
