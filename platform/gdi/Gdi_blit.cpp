@@ -46,9 +46,12 @@ std::vector<Shuffle_run> Shuffle_Runs(const int32_t* offset, int32_t first, int3
     return runs;
 }
 
-__attribute__((target("ssse3"))) uint8_t* Copy_Runs(const std::vector<Shuffle_run>& runs, const uint8_t* row, uint8_t* d) {
+// With `Blend`, each source piece is the mean of the pieces of both rows.
+template <bool Blend>
+__attribute__((target("ssse3"))) uint8_t* Copy_Runs(const std::vector<Shuffle_run>& runs, const Row_pair& row, uint8_t* d) {
     for (const Shuffle_run& run : runs) {
-        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + run.source));
+        __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row.a + run.source));
+        if constexpr (Blend) pixels = _mm_avg_epu8(pixels, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row.b + run.source)));
         const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(run.order));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_shuffle_epi8(pixels, order));
         d += 3 * run.count;
@@ -119,6 +122,7 @@ bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32
             continue;
         }
         Row_pair row = row_of(src_y);
+        const bool blend = row.a != row.b;
         if (unscaled) {
             // The part inside the source, row for row.
             const int32_t first = std::max(x_begin, -sx), last = std::min(x_end, width - sx);
@@ -126,18 +130,10 @@ bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32
                 uint8_t* d = dst_row + 3 * static_cast<int64_t>(dx + first);
                 const int64_t at = 3 * static_cast<int64_t>(sx + first);
                 const auto bytes = 3 * (last - first);
-                if (row.a == row.b) std::memcpy(d, row.a + at, static_cast<size_t>(bytes));
+                if (!blend) std::memcpy(d, row.a + at, static_cast<size_t>(bytes));
                 else graphics::Average_Rows(row.a + at, row.b + at, d, bytes);
             }
             continue;
-        }
-        if (row.a != row.b) {
-            // The part of the row the columns take, mixed where the reads below find it: a word read at a
-            // pixel reaches one byte past it, inside the mixed row as it is inside a source row.
-            if (mixed.empty()) mixed.resize(static_cast<size_t>(3 * static_cast<int64_t>(width)) + 4);
-            graphics::Average_Rows(row.a + mixed_first, row.b + mixed_first, mixed.data() + mixed_first,
-                                   static_cast<int32_t>(mixed_bytes));
-            row = {mixed.data(), mixed.data()};
         }
         previous_y = src_y;
         previous_dst = dst_row;
@@ -145,10 +141,23 @@ bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32
         int32_t i = i_first;
 #if defined(__x86_64__) || defined(__i386__)
         if (!runs.empty()) {
-            d = Copy_Runs(runs, row.a, d);
-            i += run_pixels;
+            d = blend ? Copy_Runs<true>(runs, row, d) : Copy_Runs<false>(runs, row, d);
+            // The few pixels at the row's end.
+            for (i += run_pixels; i < i_last; ++i, d += 3) {
+                const int64_t at = 3 * static_cast<int64_t>(columns[i - x_begin]);
+                for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>((row.a[at + c] + row.b[at + c] + 1) >> 1);
+            }
+            continue;
         }
 #endif
+        if (blend) {
+            // The part of the row the columns take, mixed where the reads below find it: a word read at a
+            // pixel reaches one byte past it, inside the mixed row as it is inside a source row.
+            if (mixed.empty()) mixed.resize(static_cast<size_t>(3 * static_cast<int64_t>(width)) + 4);
+            graphics::Average_Rows(row.a + mixed_first, row.b + mixed_first, mixed.data() + mixed_first,
+                                   static_cast<int32_t>(mixed_bytes));
+            row = {mixed.data(), mixed.data()};
+        }
         if (!transparent) {
             // Whole words: each pixel's fourth byte is the next pixel's first, written again after it. Not
             // for the last destination pixel, nor from the source's last column (the end of its memory).

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
@@ -230,14 +231,32 @@ void Picture_box::paintEvent(QPaintEvent* event) {
     Follow_Size();
     if (!backing_) return;
     const int32_t w = backing_->Width(), h = backing_->Height();
+    const auto widen = Widen_Row_Function();
+    QPainter painter(this);
+    // The raster engine paints into an image of the screen's 32-bit format: at one device pixel a pixel the
+    // rows are widened straight into it, where a picture of our own would be widened and then copied.
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    auto* image = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    const QTransform place = painter.deviceTransform();
+    if (image && (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied) &&
+        image->devicePixelRatio() == 1.0 && place.type() <= QTransform::TxTranslate) {
+        const QPoint offset(static_cast<int>(place.dx()), static_cast<int>(place.dy()));
+        for (const QRect& part : event->region()) {
+            // Only what the event asks for: the rest of the image may be another widget's.
+            const QRect rows = part & QRect(0, 0, w, h) & image->rect().translated(-offset);
+            for (int32_t y = rows.top(); y <= rows.bottom(); ++y)
+                widen(backing_->Line(y) + 3 * rows.left(),
+                      reinterpret_cast<uint32_t*>(image->scanLine(y + offset.y())) + offset.x() + rows.left(), rows.width());
+        }
+        return;
+    }
     if (screen_.width() != w || screen_.height() != h) screen_ = QImage(w, h, QImage::Format_RGB32);
     // Only the rows asked for: turned top-down and widened to the screen's own 32-bit format, which
     // Qt paints as a plain copy, where a flipped 24-bit picture takes it many times as long.
     const QRect rows = event->rect() & QRect(0, 0, w, h);
-    const auto widen = Widen_Row_Function();
     for (int32_t y = rows.top(); y <= rows.bottom(); ++y)
         widen(backing_->Line(y), reinterpret_cast<uint32_t*>(screen_.scanLine(y)), w);
-    QPainter painter(this);
     painter.drawImage(rows.topLeft(), screen_, rows);
 }
 
