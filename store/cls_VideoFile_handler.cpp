@@ -902,6 +902,21 @@ void cls_VideoFile_handler::Draw_RGB_frame(int32_t frame, gdi::Picture_surface& 
 }
 
 int32_t cls_VideoFile_handler::Get_Field_Pixel(int16_t x, int16_t y) {
+    // A field not made yet answers from its frame, as its picture would: a pixel read costs no whole picture.
+    if ((field_pending_ && !rotated_) || rotated_pending_) {
+        const int32_t w = frame_image_.Width(), h = frame_image_.Height();
+        // The turned picture's column x is the frame's row h - 1 - x, its row y the frame's column y.
+        const int32_t column = rotated_ ? y : x, top = rotated_ ? h - 1 - x : y;
+        if (column < 0 || column >= w || top < 0 || top >= h) return static_cast<int32_t>(gdi::CLR_INVALID);
+        const graphics::Field_rows rows =
+            interlaced_ ? graphics::Field_Source_Rows(top, h, pending_field_mode_) : graphics::Field_rows{top, top};
+        const gdi::COLORREF a = gdi::GetPixel(frame_image_.hDC(), column, rows.above);
+        const gdi::COLORREF b = gdi::GetPixel(frame_image_.hDC(), column, rows.below);
+        gdi::COLORREF mean = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            mean |= ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + 1) >> 1) << shift;
+        return static_cast<int32_t>(mean);
+    }
     return static_cast<int32_t>(gdi::GetPixel(Shown_Image().hDC(), x, y));
 }
 

@@ -95,6 +95,36 @@ TEST_F(Store_test, the_field_drawn_stays_what_it_was_when_another_frame_is_read)
     }
 }
 
+// Pixels read before the field's picture is made are those the made picture holds, inside and outside.
+TEST_F(Store_test, a_field_pixel_read_from_the_frame_is_the_pixel_of_the_made_picture) {
+    const int32_t W = 21, H = 14;
+    struct Row {
+        const char* name;
+        bool interlaced, rotated;
+    } rows[] = {{"plain", true, false}, {"progressive", false, false}, {"rotated", true, true}, {"rotated progressive", false, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string path = Path(std::string(row.name) + ".kd3");
+        cls_VideoFile_handler store;
+        Make_Heat_File(store, path, W, H, 20000, row.interlaced, row.rotated);
+        Append_Frames(store, path, {Grey_JPEG(W, H, [](int32_t x, int32_t y) { return static_cast<uint8_t>(x * 11 + y * 17); })});
+        cls_VideoFile_handler review;
+        review.File_name(path);
+        review.Open_RGB_File();
+        const int32_t shown_w = row.rotated ? H : W, shown_h = row.rotated ? W : H;
+        Test_surface box(shown_w, shown_h);
+        review.Draw_RGB_Field(2, box);
+        std::vector<int32_t> read;
+        for (int16_t y = -1; y <= shown_h; ++y)
+            for (int16_t x = -1; x <= shown_w; ++x) read.push_back(review.Get_Field_Pixel(x, y));
+        cDIBSection& made = row.rotated ? review.Rotated_Image() : review.Field_Image();
+        size_t k = 0;
+        for (int16_t y = -1; y <= shown_h; ++y)
+            for (int16_t x = -1; x <= shown_w; ++x)
+                ASSERT_EQ(static_cast<uint32_t>(read[k++]), gdi::GetPixel(made.hDC(), x, y)) << x << "," << y;
+    }
+}
+
 TEST_F(Store_test, a_rotated_file_is_drawn_turned_clockwise_whatever_its_width) {
     // 42 pixels wide: the turned picture's rows pad differently, so the two byte sizes differ.
     const int32_t W = 42, H = 32;
