@@ -28,6 +28,9 @@ struct Overlay_runs {
     std::vector<Run> runs;
     std::vector<size_t> row_start;  // runs of row y: row_start[y] up to row_start[y + 1]
     std::vector<int32_t> columns;   // the source column of each destination column, kept between blits
+    // For the destination width `mapped_width`: the destination columns [first, last) of each run.
+    int32_t mapped_width = -1;
+    std::vector<Run> mapped;
 };
 
 Overlay_runs& Runs() {
@@ -56,6 +59,7 @@ void Record_Runs(const cDIBSection& overlay) {
         r.row_start.push_back(r.runs.size());
     }
     r.changed = false;
+    r.mapped_width = -1;
 }
 
 }  // namespace
@@ -119,9 +123,19 @@ void Blit_Overlay(gdi::Device_context* destination, int32_t width, int32_t heigh
     if (r.changed || r.bits != overlay.DIBSectionBitsPtr() || r.width != ow || r.height != oh) Record_Runs(overlay);
     // The same pixel choice as a stretched copy: the source pixel under each destination pixel's centre.
     const int32_t x_end = std::min(width, to->Width()), y_end = std::min(height, to->Height());
-    r.columns.resize(static_cast<size_t>(std::max(x_end, 0)));
-    for (int32_t i = 0; i < x_end; ++i)
-        r.columns[i] = static_cast<int32_t>((2 * static_cast<int64_t>(i) + 1) * ow / (2 * static_cast<int64_t>(width)));
+    if (r.mapped_width != width || r.columns.size() != static_cast<size_t>(std::max(x_end, 0))) {
+        r.columns.resize(static_cast<size_t>(std::max(x_end, 0)));
+        for (int32_t i = 0; i < x_end; ++i)
+            r.columns[i] = static_cast<int32_t>((2 * static_cast<int64_t>(i) + 1) * ow / (2 * static_cast<int64_t>(width)));
+        // Destination columns whose source column falls in each run; the columns only grow.
+        r.mapped.resize(r.runs.size());
+        for (size_t k = 0; k < r.runs.size(); ++k) {
+            const auto first = std::lower_bound(r.columns.begin(), r.columns.end(), r.runs[k].first);
+            const auto last = std::lower_bound(first, r.columns.end(), r.runs[k].last);
+            r.mapped[k] = {static_cast<int32_t>(first - r.columns.begin()), static_cast<int32_t>(last - r.columns.begin())};
+        }
+        r.mapped_width = width;
+    }
     const uint8_t* bits = overlay.DIBSectionBitsPtr();
     const int32_t stride = overlay.BytesPerScanLine();
     for (int32_t j = 0; j < y_end; ++j) {
@@ -129,18 +143,14 @@ void Blit_Overlay(gdi::Device_context* destination, int32_t width, int32_t heigh
         if (r.row_start[src_y] == r.row_start[src_y + 1]) continue;
         const uint8_t* src_row = bits + static_cast<size_t>(oh - 1 - src_y) * stride;
         uint8_t* dst_row = to->Line(j);
-        for (size_t k = r.row_start[src_y]; k < r.row_start[src_y + 1]; ++k) {
-            // Destination columns whose source column falls in the run; the columns only grow.
-            auto i = std::lower_bound(r.columns.begin(), r.columns.end(), r.runs[k].first);
-            const auto stop = std::lower_bound(i, r.columns.end(), r.runs[k].last);
-            for (; i != stop; ++i) {
-                const uint8_t* s = src_row + 3 * static_cast<size_t>(*i);
-                uint8_t* d = dst_row + 3 * static_cast<size_t>(i - r.columns.begin());
+        for (size_t k = r.row_start[src_y]; k < r.row_start[src_y + 1]; ++k)
+            for (int32_t i = r.mapped[k].first; i < r.mapped[k].last; ++i) {
+                const uint8_t* s = src_row + 3 * static_cast<size_t>(r.columns[i]);
+                uint8_t* d = dst_row + 3 * static_cast<size_t>(i);
                 d[0] = s[0];
                 d[1] = s[1];
                 d[2] = s[2];
             }
-        }
     }
     destination->Drawn();
 }
