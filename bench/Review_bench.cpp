@@ -120,7 +120,7 @@ void Review_Step_Field(benchmark::State& state) {
     int32_t field = 1;
     double stepping = 0, decoding = 0;
     int64_t steps = 0, decodes = 0;
-    constexpr int32_t Burst = 40;
+    constexpr int32_t Burst = 200;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         field = field % (2 * Frames) + 1;
