@@ -110,44 +110,60 @@ void Turn_Band(const Row_pair* pairs, int32_t m0, int32_t m1, int32_t w4, uint8_
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-// The same with byte shuffles: each source piece spread to four 32-bit pixels, the 4 x 4 block transposed
-// as words, each target piece packed back to twelve bytes. Loads and stores are of the twelve bytes
-// exactly, so no byte outside the pieces is read or written.
-template <bool Blend>
-__attribute__((target("ssse3"))) void Turn_Band_Ssse3(const Row_pair* pairs, int32_t m0, int32_t m1, int32_t w4,
-                                                       uint8_t* first_out, int32_t t_stride) {
+// One 4 x 4 block with byte shuffles: each source piece spread to four 32-bit pixels, the block transposed
+// as words, each target piece packed back to twelve bytes. `Whole`: the pieces are moved as sixteen
+// bytes, a load reading two more source pixels of its row and a store writing over the next two pixels of
+// its target row, which a later block or the edge pass writes again; otherwise as exactly twelve bytes.
+template <bool Blend, bool Whole>
+__attribute__((target("ssse3"))) inline void Turn_Block_Ssse3(const Row_pair* rows, size_t at, uint8_t* out,
+                                                               ptrdiff_t t_stride) {
     const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i pack = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     const auto load = [](const uint8_t* p) {
+        if constexpr (Whole) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         uint32_t last;
         std::memcpy(&last, p + 8, 4);
         return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
                                   _mm_cvtsi32_si128(static_cast<int32_t>(last)));
     };
     const auto store = [](uint8_t* p, __m128i v) {
+        if constexpr (Whole) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+            return;
+        }
         _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
         const auto last = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
         std::memcpy(p + 8, &last, 4);
     };
+    __m128i r[4];
+    for (int j = 0; j < 4; ++j) {
+        __m128i v = load(rows[j].a + at);
+        if constexpr (Blend) v = _mm_avg_epu8(v, load(rows[j].b + at));
+        r[j] = _mm_shuffle_epi8(v, spread);
+    }
+    const __m128i t0 = _mm_unpacklo_epi32(r[0], r[1]), t1 = _mm_unpacklo_epi32(r[2], r[3]);
+    const __m128i t2 = _mm_unpackhi_epi32(r[0], r[1]), t3 = _mm_unpackhi_epi32(r[2], r[3]);
+    store(out, _mm_shuffle_epi8(_mm_unpacklo_epi64(t0, t1), pack));
+    store(out - t_stride, _mm_shuffle_epi8(_mm_unpackhi_epi64(t0, t1), pack));
+    store(out - 2 * t_stride, _mm_shuffle_epi8(_mm_unpacklo_epi64(t2, t3), pack));
+    store(out - 3 * t_stride, _mm_shuffle_epi8(_mm_unpackhi_epi64(t2, t3), pack));
+}
+
+// Turn_Band with the shuffled blocks, moved whole where two more pixels follow in both rows.
+template <bool Blend>
+__attribute__((target("ssse3"))) void Turn_Band_Ssse3(const Row_pair* pairs, int32_t m0, int32_t m1, int32_t w4,
+                                                       uint8_t* first_out, int32_t t_stride, int32_t width,
+                                                       int32_t height) {
+    const int32_t m_whole = std::min(m1, height - 5);
     for (int32_t x0 = 0; x0 < w4; x0 += 4) {
         uint8_t* column_out = first_out - static_cast<ptrdiff_t>(x0) * t_stride;
         const size_t at = static_cast<size_t>(x0) * 3;
-        for (int32_t m = m0; m < m1; m += 4) {
-            __m128i r[4];
-            for (int j = 0; j < 4; ++j) {
-                const Row_pair row = pairs[m - m0 + j];
-                __m128i v = load(row.a + at);
-                if constexpr (Blend) v = _mm_avg_epu8(v, load(row.b + at));
-                r[j] = _mm_shuffle_epi8(v, spread);
-            }
-            const __m128i t0 = _mm_unpacklo_epi32(r[0], r[1]), t1 = _mm_unpacklo_epi32(r[2], r[3]);
-            const __m128i t2 = _mm_unpackhi_epi32(r[0], r[1]), t3 = _mm_unpackhi_epi32(r[2], r[3]);
-            uint8_t* out = column_out + static_cast<size_t>(m) * 3;
-            store(out, _mm_shuffle_epi8(_mm_unpacklo_epi64(t0, t1), pack));
-            store(out - t_stride, _mm_shuffle_epi8(_mm_unpackhi_epi64(t0, t1), pack));
-            store(out - 2 * static_cast<ptrdiff_t>(t_stride), _mm_shuffle_epi8(_mm_unpacklo_epi64(t2, t3), pack));
-            store(out - 3 * static_cast<ptrdiff_t>(t_stride), _mm_shuffle_epi8(_mm_unpackhi_epi64(t2, t3), pack));
-        }
+        int32_t m = m0;
+        if (x0 + 6 <= width)
+            for (; m + 4 <= m_whole; m += 4)
+                Turn_Block_Ssse3<Blend, true>(pairs + (m - m0), at, column_out + static_cast<size_t>(m) * 3, t_stride);
+        for (; m < m1; m += 4)
+            Turn_Block_Ssse3<Blend, false>(pairs + (m - m0), at, column_out + static_cast<size_t>(m) * 3, t_stride);
     }
 }
 #endif
@@ -174,7 +190,7 @@ void Turn_Rows(Rows row_of, uint8_t* target, int32_t width, int32_t height) {
         for (int32_t m = m0; m < m1; ++m) pairs[m - m0] = row_of(m);
 #if defined(__x86_64__) || defined(__i386__)
         if (shuffle) {
-            Turn_Band_Ssse3<Blend>(pairs, m0, m1, w4, first_out, t_stride);
+            Turn_Band_Ssse3<Blend>(pairs, m0, m1, w4, first_out, t_stride, width, height);
             continue;
         }
 #endif
