@@ -3,6 +3,7 @@
 #include "platform/graphics/Graphics.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -60,6 +61,17 @@ __attribute__((target("ssse3"))) uint8_t* Copy_Runs(const std::vector<Shuffle_ru
 }
 #endif
 
+Copy_kind Processor_Copy() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const Copy_kind best = __builtin_cpu_supports("ssse3") ? Copy_kind::shuffle : Copy_kind::words;
+    return best;
+#else
+    return Copy_kind::words;
+#endif
+}
+
+std::atomic<Copy_kind> copy_limit{Copy_kind::shuffle};
+
 // Stretch_Pixels' copy, each source row the mean of its pair of memory rows: a field is scaled from its
 // frame with the pixels of a field made first and scaled after, making only the rows the copy takes.
 bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t width, int32_t height,
@@ -103,7 +115,7 @@ bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32
 #if defined(__x86_64__) || defined(__i386__)
     std::vector<Shuffle_run> runs;
     int32_t run_pixels = 0;
-    if (!transparent && !unscaled && __builtin_cpu_supports("ssse3")) {
+    if (!transparent && !unscaled && Widest_Copy() == Copy_kind::shuffle) {
         runs = Shuffle_Runs(offsets.data() - x_begin, i_first, i_last, 3 * width);
         for (const Shuffle_run& run : runs) run_pixels += run.count;
     }
@@ -196,6 +208,10 @@ bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32
 }
 
 }  // namespace
+
+Copy_kind Widest_Copy() { return std::min(copy_limit.load(), Processor_Copy()); }
+
+Copy_kind Limit_Copy(Copy_kind widest) { return copy_limit.exchange(widest); }
 
 bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Pixel_view& source,
                     int32_t sx, int32_t sy, int32_t sw, int32_t sh, const COLORREF* transparent) {

@@ -323,45 +323,55 @@ TEST(Gdi, Stretched_copies_take_the_pixel_under_each_centre_at_any_scale_and_off
         }
 }
 
-// Rows wide enough for the copy's sixteen-byte runs, shrunk and widened at uneven ratios, some rows the
-// mean of two: each destination pixel against the source pixel (or the mean of the two) under its centre.
+// Rows wide enough for the copy's runs, shrunk and widened at uneven ratios, some rows the mean of two,
+// each way of moving pixels the processor has: each destination pixel against the source pixel (or the
+// mean of the two) under its centre.
 TEST(Gdi, Wide_rows_and_rows_of_pairs_take_the_pixel_under_each_centre) {
-    std::mt19937 random(11);
-    struct Row {
-        int32_t width, dx, dw, sx, sw;
-    } rows[] = {
-        {440, 0, 315, 0, 440}, {440, 0, 220, 0, 440}, {97, 0, 53, 0, 97},   {64, 0, 200, 0, 64},
-        {440, -7, 330, 3, 420}, {100, 5, 61, -9, 110}, {101, 0, 101, 0, 101}, {50, 0, 49, 0, 50},
-    };
-    constexpr int32_t height = 6, dh = 9;
-    for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.width << " wide, " << r.dx << " " << r.dw << " from " << r.sx << " " << r.sw);
-        std::unique_ptr<Bitmap> first(Bitmap::Create(r.width, height)), second(Bitmap::Create(r.width, height));
-        for (Bitmap* b : {first.get(), second.get()})
-            for (int32_t y = 0; y < height; ++y)
-                for (int32_t i = 0; i < 3 * r.width; ++i) b->Line(y)[i] = static_cast<uint8_t>(random());
-        const int32_t out_width = r.dx + r.dw + 4;
-        for (const bool pairs : {false, true}) {
-            std::unique_ptr<Bitmap> got(Bitmap::Create(out_width, dh));
-            for (int32_t y = 0; y < dh; ++y) std::memset(got->Line(y), 0x5A, static_cast<size_t>(3 * out_width));
-            // Odd rows of the pairs are the mean of both pictures' rows, even rows the first picture's.
-            const auto row_of = [&](int32_t top) {
-                return Row_pair{first->Line(top), pairs && top % 2 == 1 ? second->Line(top) : first->Line(top)};
-            };
-            ASSERT_TRUE(pairs ? Stretch_Row_Pairs(*got, r.dx, 0, r.dw, dh, r.width, height, row_of, r.sx, 0, r.sw, height)
-                              : Stretch_Pixels(*got, r.dx, 0, r.dw, dh, View_Of(*first), r.sx, 0, r.sw, height));
-            for (int32_t j = 0; j < dh; ++j)
-                for (int32_t x = 0; x < out_width; ++x) {
-                    const int32_t i = x - r.dx;
-                    const int32_t sx = r.sx + static_cast<int32_t>((2 * i + 1) * r.sw / (2 * r.dw));
-                    const int32_t sy = (2 * j + 1) * height / (2 * dh);
-                    const bool inside = i >= 0 && i < r.dw && sx >= 0 && sx < r.width;
-                    for (int c = 0; c < 3; ++c) {
-                        const Row_pair source = row_of(sy);
-                        const int expected = inside ? (source.a[3 * sx + c] + source.b[3 * sx + c] + 1) / 2 : 0x5A;
-                        ASSERT_EQ(got->Line(j)[3 * x + c], expected) << (pairs ? "pairs " : "") << x << "," << j << " byte " << c;
+    struct Restore {
+        Copy_kind limit = Limit_Copy(Copy_kind::shuffle);
+        ~Restore() { Limit_Copy(limit); }
+    } restore;
+    for (const Copy_kind kind : {Copy_kind::words, Copy_kind::shuffle}) {
+        Limit_Copy(kind);
+        if (Widest_Copy() != kind) continue;  // not on this processor
+        SCOPED_TRACE(static_cast<int>(kind));
+        std::mt19937 random(11);
+        struct Row {
+            int32_t width, dx, dw, sx, sw;
+        } rows[] = {
+            {440, 0, 315, 0, 440}, {440, 0, 220, 0, 440}, {97, 0, 53, 0, 97},   {64, 0, 200, 0, 64},
+            {440, -7, 330, 3, 420}, {100, 5, 61, -9, 110}, {101, 0, 101, 0, 101}, {50, 0, 49, 0, 50},
+        };
+        constexpr int32_t height = 6, dh = 9;
+        for (const Row& r : rows) {
+            SCOPED_TRACE(testing::Message() << r.width << " wide, " << r.dx << " " << r.dw << " from " << r.sx << " " << r.sw);
+            std::unique_ptr<Bitmap> first(Bitmap::Create(r.width, height)), second(Bitmap::Create(r.width, height));
+            for (Bitmap* b : {first.get(), second.get()})
+                for (int32_t y = 0; y < height; ++y)
+                    for (int32_t i = 0; i < 3 * r.width; ++i) b->Line(y)[i] = static_cast<uint8_t>(random());
+            const int32_t out_width = r.dx + r.dw + 4;
+            for (const bool pairs : {false, true}) {
+                std::unique_ptr<Bitmap> got(Bitmap::Create(out_width, dh));
+                for (int32_t y = 0; y < dh; ++y) std::memset(got->Line(y), 0x5A, static_cast<size_t>(3 * out_width));
+                // Odd rows of the pairs are the mean of both pictures' rows, even rows the first picture's.
+                const auto row_of = [&](int32_t top) {
+                    return Row_pair{first->Line(top), pairs && top % 2 == 1 ? second->Line(top) : first->Line(top)};
+                };
+                ASSERT_TRUE(pairs ? Stretch_Row_Pairs(*got, r.dx, 0, r.dw, dh, r.width, height, row_of, r.sx, 0, r.sw, height)
+                                  : Stretch_Pixels(*got, r.dx, 0, r.dw, dh, View_Of(*first), r.sx, 0, r.sw, height));
+                for (int32_t j = 0; j < dh; ++j)
+                    for (int32_t x = 0; x < out_width; ++x) {
+                        const int32_t i = x - r.dx;
+                        const int32_t sx = r.sx + static_cast<int32_t>((2 * i + 1) * r.sw / (2 * r.dw));
+                        const int32_t sy = (2 * j + 1) * height / (2 * dh);
+                        const bool inside = i >= 0 && i < r.dw && sx >= 0 && sx < r.width;
+                        for (int c = 0; c < 3; ++c) {
+                            const Row_pair source = row_of(sy);
+                            const int expected = inside ? (source.a[3 * sx + c] + source.b[3 * sx + c] + 1) / 2 : 0x5A;
+                            ASSERT_EQ(got->Line(j)[3 * x + c], expected) << (pairs ? "pairs " : "") << x << "," << j << " byte " << c;
+                        }
                     }
-                }
+            }
         }
     }
 }
