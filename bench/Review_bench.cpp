@@ -9,6 +9,7 @@
 // as it is and once with QT_QPA_PLATFORM=xcb on a display.
 #include "Camera_frames.h"
 #include "app/Module_Vantorel_windows.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/ui/Picture_box.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
@@ -77,7 +78,7 @@ void Write_Heat(const std::string& path, bool rotated, bool landscape = false) {
 // Bare TurboJPEG decoding of a heat's frames into a bottom-up BGR picture.
 class Bare_decoder {
 public:
-    Bare_decoder(int32_t width, int32_t height) : width_(width), height_(height), stride_((width * 3 + 3) & ~3) {
+    Bare_decoder(int32_t width, int32_t height) : width_(width), height_(height), stride_(graphics::Stride(width)) {
         for (int32_t n = 1; n <= Frames; ++n) frames_.push_back(Camera_JPEG(width, height, static_cast<uint32_t>(n)));
         rows_.resize(static_cast<size_t>(stride_) * height);
         handle_ = tjInitDecompress();
@@ -151,18 +152,8 @@ BENCHMARK(Review_Step_Field)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicroseco
 
 // The same frames decoded by bare TurboJPEG into a bottom-up BGR picture, one frame per iteration.
 void Bare_Decode(benchmark::State& state) {
-    std::vector<std::vector<uint8_t>> frames;
-    for (int32_t n = 1; n <= Frames; ++n) frames.push_back(Camera_JPEG(Width, Height, static_cast<uint32_t>(n)));
-    const int32_t stride = (Width * 3 + 3) & ~3;
-    std::vector<uint8_t> rows(static_cast<size_t>(stride) * Height);
-    tjhandle handle = tjInitDecompress();
-    size_t n = 0;
-    for (auto _ : state) {
-        const std::vector<uint8_t>& s = frames[n++ % frames.size()];
-        tjDecompress2(handle, s.data(), s.size(), rows.data(), Width, stride, Height, TJPF_BGR, TJFLAG_BOTTOMUP);
-        benchmark::DoNotOptimize(rows.data());
-    }
-    tjDestroy(handle);
+    Bare_decoder bare(Width, Height);
+    for (auto _ : state) bare.Decode(1);
     state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(Bare_Decode)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseRealTime();

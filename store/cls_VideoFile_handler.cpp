@@ -910,11 +910,12 @@ int32_t cls_VideoFile_handler::Get_Field_Pixel(int16_t x, int16_t y) {
         if (column < 0 || column >= w || top < 0 || top >= h) return static_cast<int32_t>(gdi::CLR_INVALID);
         const graphics::Field_rows rows =
             interlaced_ ? graphics::Field_Source_Rows(top, h, pending_field_mode_) : graphics::Field_rows{top, top};
+        // A colour's first three bytes are red, green and blue (little-endian), each the mean of its two.
         const gdi::COLORREF a = gdi::GetPixel(frame_image_.hDC(), column, rows.above);
         const gdi::COLORREF b = gdi::GetPixel(frame_image_.hDC(), column, rows.below);
         gdi::COLORREF mean = 0;
-        for (int shift = 0; shift < 24; shift += 8)
-            mean |= ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + 1) >> 1) << shift;
+        graphics::Average_Rows(reinterpret_cast<const uint8_t*>(&a), reinterpret_cast<const uint8_t*>(&b),
+                               reinterpret_cast<uint8_t*>(&mean), 3);
         return static_cast<int32_t>(mean);
     }
     return static_cast<int32_t>(gdi::GetPixel(Shown_Image().hDC(), x, y));

@@ -3,7 +3,6 @@
 #include "platform/graphics/Graphics.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -61,17 +60,6 @@ __attribute__((target("ssse3"))) uint8_t* Copy_Runs(const std::vector<Shuffle_ru
 }
 #endif
 
-Copy_kind Processor_Copy() {
-#if defined(__x86_64__) || defined(__i386__)
-    static const Copy_kind best = __builtin_cpu_supports("ssse3") ? Copy_kind::shuffle : Copy_kind::words;
-    return best;
-#else
-    return Copy_kind::words;
-#endif
-}
-
-std::atomic<Copy_kind> copy_limit{Copy_kind::shuffle};
-
 // Stretch_Pixels' copy, each source row the mean of its pair of memory rows: a field is scaled from its
 // frame with the pixels of a field made first and scaled after, making only the rows the copy takes.
 bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t width, int32_t height,
@@ -115,7 +103,7 @@ bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32
 #if defined(__x86_64__) || defined(__i386__)
     std::vector<Shuffle_run> runs;
     int32_t run_pixels = 0;
-    if (!transparent && !unscaled && Widest_Copy() == Copy_kind::shuffle) {
+    if (!transparent && !unscaled && graphics::Widest_Moves() == graphics::Pixel_moves::shuffle) {
         runs = Shuffle_Runs(offsets.data() - x_begin, i_first, i_last, 3 * width);
         for (const Shuffle_run& run : runs) run_pixels += run.count;
     }
@@ -157,7 +145,7 @@ bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32
             // The few pixels at the row's end.
             for (i += run_pixels; i < i_last; ++i, d += 3) {
                 const int64_t at = 3 * static_cast<int64_t>(columns[i - x_begin]);
-                for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>((row.a[at + c] + row.b[at + c] + 1) >> 1);
+                graphics::Average_Rows(row.a + at, row.b + at, d, 3);
             }
             continue;
         }
@@ -208,10 +196,6 @@ bool Stretch_Rows(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32
 }
 
 }  // namespace
-
-Copy_kind Widest_Copy() { return std::min(copy_limit.load(), Processor_Copy()); }
-
-Copy_kind Limit_Copy(Copy_kind widest) { return copy_limit.exchange(widest); }
 
 bool Stretch_Pixels(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Pixel_view& source,
                     int32_t sx, int32_t sy, int32_t sw, int32_t sh, const COLORREF* transparent) {

@@ -33,13 +33,6 @@ bool Stretch_Row_Pairs(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, 
                        int32_t height, const std::function<Row_pair(int32_t top)>& row_of, int32_t sx, int32_t sy,
                        int32_t sw, int32_t sh);
 
-// How a scaled copy moves its pixels: word by word, or sixteen source bytes a byte shuffle (SSSE3). The
-// widest the processor has is used; Limit_Copy asks for no wider one (the previous limit is returned), so
-// that both ways are checked on one machine.
-enum class Copy_kind { words, shuffle };
-Copy_kind Widest_Copy();
-Copy_kind Limit_Copy(Copy_kind widest);
-
 // Only SRCCOPY is known; another raster operation draws nothing and answers false.
 bool BitBlt(Device_context* destination, int32_t x, int32_t y, int32_t width, int32_t height,
             Device_context* source, int32_t source_x, int32_t source_y, uint32_t rop);

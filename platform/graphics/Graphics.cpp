@@ -1,6 +1,7 @@
 #include "Graphics.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <chrono>
 #include <cstring>
@@ -20,7 +21,20 @@ inline size_t Row_Offset(int32_t top, int32_t height, int32_t stride) {
 // The mean of two bytes rounded up, eight bytes of a word at a time.
 inline uint64_t Mean_Bytes(uint64_t a, uint64_t b) { return (a | b) - (((a ^ b) & 0xFEFEFEFEFEFEFEFEull) >> 1); }
 
+std::atomic<Pixel_moves> moves_limit{Pixel_moves::shuffle};
+
 }  // namespace
+
+Pixel_moves Widest_Moves() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const Pixel_moves processor = __builtin_cpu_supports("ssse3") ? Pixel_moves::shuffle : Pixel_moves::words;
+#else
+    constexpr Pixel_moves processor = Pixel_moves::words;
+#endif
+    return std::min(moves_limit.load(), processor);
+}
+
+Pixel_moves Limit_Moves(Pixel_moves widest) { return moves_limit.exchange(widest); }
 
 void Average_Rows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t bytes) {
     int32_t i = 0;
@@ -183,7 +197,7 @@ void Turn_Rows(Rows row_of, uint8_t* target, int32_t width, int32_t height) {
     Row_pair pairs[band];
     uint8_t* first_out = target + static_cast<size_t>(width - 1) * t_stride;
 #if defined(__x86_64__) || defined(__i386__)
-    const bool shuffle = __builtin_cpu_supports("ssse3");
+    const bool shuffle = Widest_Moves() == Pixel_moves::shuffle;
 #endif
     for (int32_t m0 = 0; m0 < h4; m0 += band) {
         const int32_t m1 = std::min(h4, m0 + band);

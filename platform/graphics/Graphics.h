@@ -16,6 +16,13 @@ struct Row_pair {
     const uint8_t* b = nullptr;
 };
 
+// How the picture operations move pixels: word by word, or sixteen bytes a byte shuffle (SSSE3). The
+// widest the processor has is used; Limit_Moves asks for no wider one (the previous limit is returned), so
+// that both ways are checked on one machine.
+enum class Pixel_moves { words, shuffle };
+Pixel_moves Widest_Moves();
+Pixel_moves Limit_Moves(Pixel_moves widest);
+
 // out[i] = (a[i] + b[i] + 1) / 2 for `bytes` bytes; `out` may be `a` or `b`.
 void Average_Rows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t bytes);
 

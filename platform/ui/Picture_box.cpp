@@ -4,6 +4,7 @@
 #include "Screen.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/gdi/Gdi_draw.h"
+#include "platform/graphics/Graphics.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -70,11 +71,9 @@ using Widen_function = void (*)(const uint8_t*, uint32_t*, int32_t);
 
 Widen_function Widen_Row_Function() {
 #if defined(__x86_64__) || defined(__i386__)
-    static const Widen_function chosen = __builtin_cpu_supports("ssse3") ? Widen_Row_Ssse3 : Widen_Row;
-    return chosen;
-#else
-    return Widen_Row;
+    if (graphics::Widest_Moves() == graphics::Pixel_moves::shuffle) return Widen_Row_Ssse3;
 #endif
+    return Widen_Row;
 }
 
 }  // namespace

@@ -327,13 +327,14 @@ TEST(Gdi, Stretched_copies_take_the_pixel_under_each_centre_at_any_scale_and_off
 // each way of moving pixels the processor has: each destination pixel against the source pixel (or the
 // mean of the two) under its centre.
 TEST(Gdi, Wide_rows_and_rows_of_pairs_take_the_pixel_under_each_centre) {
+    using graphics::Pixel_moves;
     struct Restore {
-        Copy_kind limit = Limit_Copy(Copy_kind::shuffle);
-        ~Restore() { Limit_Copy(limit); }
+        Pixel_moves limit = graphics::Limit_Moves(Pixel_moves::shuffle);
+        ~Restore() { graphics::Limit_Moves(limit); }
     } restore;
-    for (const Copy_kind kind : {Copy_kind::words, Copy_kind::shuffle}) {
-        Limit_Copy(kind);
-        if (Widest_Copy() != kind) continue;  // not on this processor
+    for (const Pixel_moves kind : {Pixel_moves::words, Pixel_moves::shuffle}) {
+        graphics::Limit_Moves(kind);
+        if (graphics::Widest_Moves() != kind) continue;  // not on this processor
         SCOPED_TRACE(static_cast<int>(kind));
         std::mt19937 random(11);
         struct Row {

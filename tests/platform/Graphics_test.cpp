@@ -82,34 +82,56 @@ TEST(Graphics, Flip_and_blends) {
 
 }  // namespace
 
+namespace {
+
+// Runs `check` once for each way of moving pixels the processor has, the widest restored after.
+template <typename Check>
+void For_Each_Way_Of_Moving(Check check) {
+    using graphics::Pixel_moves;
+    const Pixel_moves previous = graphics::Limit_Moves(Pixel_moves::shuffle);
+    for (const Pixel_moves kind : {Pixel_moves::words, Pixel_moves::shuffle}) {
+        graphics::Limit_Moves(kind);
+        if (graphics::Widest_Moves() != kind) continue;  // not on this processor
+        SCOPED_TRACE(kind == Pixel_moves::words ? "word by word" : "byte shuffles");
+        check();
+    }
+    graphics::Limit_Moves(previous);
+}
+
+}  // namespace
+
 TEST(Graphics, Rotate90_matches_a_pixel_by_pixel_turn_at_every_size) {
-    uint32_t seed = 99;
-    for (int32_t w : {1, 2, 3, 4, 5, 7, 8, 13, 442})
-        for (int32_t h : {1, 2, 3, 4, 6, 9, 67, 130}) {
-            SCOPED_TRACE(testing::Message() << w << "x" << h);
-            Picture src(w, h), turned(h, w);
-            for (uint8_t& b : src.bits) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
-            graphics::Rotate90(src.bits.data(), turned.bits.data(), w, h, 0);
-            // Clockwise: the source's top-left pixel lands in the top-right corner.
-            for (int32_t top = 0; top < h; ++top)
-                for (int32_t x = 0; x < w; ++x)
-                    for (int c = 0; c < 3; ++c)
-                        ASSERT_EQ(turned.At(h - 1 - top, x)[c], src.At(x, top)[c]) << x << "," << top;
-        }
+    For_Each_Way_Of_Moving([&] {
+        uint32_t seed = 99;
+        for (int32_t w : {1, 2, 3, 4, 5, 7, 8, 13, 442})
+            for (int32_t h : {1, 2, 3, 4, 6, 9, 67, 130}) {
+                SCOPED_TRACE(testing::Message() << w << "x" << h);
+                Picture src(w, h), turned(h, w);
+                for (uint8_t& b : src.bits) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+                graphics::Rotate90(src.bits.data(), turned.bits.data(), w, h, 0);
+                // Clockwise: the source's top-left pixel lands in the top-right corner.
+                for (int32_t top = 0; top < h; ++top)
+                    for (int32_t x = 0; x < w; ++x)
+                        for (int c = 0; c < 3; ++c)
+                            ASSERT_EQ(turned.At(h - 1 - top, x)[c], src.At(x, top)[c]) << x << "," << top;
+            }
+    });
 }
 
 TEST(Graphics, A_field_turned_in_one_pass_equals_the_field_made_and_then_turned) {
-    uint32_t seed = 7;
-    for (int16_t mode : {1, 2})
-        for (int32_t w : {1, 3, 4, 5, 13, 442})
-            for (int32_t h : {1, 2, 3, 5, 8, 131}) {
-                SCOPED_TRACE(testing::Message() << "mode " << mode << ", " << w << "x" << h);
-                Picture src(w, h), field(w, h), expected(h, w), turned(h, w);
-                for (uint8_t& b : src.bits) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
-                graphics::deinterlaceFrame2(src.bits.data(), field.bits.data(), static_cast<int16_t>(w),
-                                            static_cast<int16_t>(h), mode);
-                graphics::Rotate90(field.bits.data(), expected.bits.data(), w, h, 0);
-                graphics::Rotate90_Field(src.bits.data(), turned.bits.data(), w, h, mode);
-                ASSERT_EQ(turned.bits, expected.bits);
-            }
+    For_Each_Way_Of_Moving([&] {
+        uint32_t seed = 7;
+        for (int16_t mode : {1, 2})
+            for (int32_t w : {1, 3, 4, 5, 13, 442})
+                for (int32_t h : {1, 2, 3, 5, 8, 131}) {
+                    SCOPED_TRACE(testing::Message() << "mode " << mode << ", " << w << "x" << h);
+                    Picture src(w, h), field(w, h), expected(h, w), turned(h, w);
+                    for (uint8_t& b : src.bits) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+                    graphics::deinterlaceFrame2(src.bits.data(), field.bits.data(), static_cast<int16_t>(w),
+                                                static_cast<int16_t>(h), mode);
+                    graphics::Rotate90(field.bits.data(), expected.bits.data(), w, h, 0);
+                    graphics::Rotate90_Field(src.bits.data(), turned.bits.data(), w, h, mode);
+                    ASSERT_EQ(turned.bits, expected.bits);
+                }
+    });
 }

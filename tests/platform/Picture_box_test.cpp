@@ -1,4 +1,5 @@
 #include "platform/gdi/Gdi_draw.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/ui/Picture_box.h"
 
 #include <QApplication>
@@ -84,31 +85,42 @@ QImage On_Screen(QWidget& window) {
 // On the screen the box paints its rows straight into the window's image at its place in the window,
 // and only the part the paint asks for: the same pixels a grab shows, its child left as it is.
 TEST(Picture_box, Painted_on_the_screen_as_grabbed_at_its_place_without_touching_its_child) {
-    QWidget window;
-    window.resize(90, 70);
-    auto* box = new ui::Picture_box(&window);
-    box->setGeometry(13, 9, 41, 37);
-    auto* child = new QWidget(box);
-    child->setGeometry(30, 2, 6, 5);
-    child->setAutoFillBackground(true);
-    QPalette blue = child->palette();
-    blue.setColor(QPalette::Window, QColor(0, 0, 255));
-    child->setPalette(blue);
-    for (int32_t y = 0; y < 37; ++y)
-        for (int32_t x = 0; x < 41; ++x) gdi::SetPixelV(box->hDC(), x, y, static_cast<gdi::COLORREF>(x * 5 | y * 6 << 8 | 0x800000));
-    window.show();
-    QApplication::processEvents();
-    // A repaint of a part of the box only.
-    gdi::SetPixelV(box->hDC(), 31, 3, 0x0000FF);
-    box->repaint(QRect(0, 0, 20, 10));
-    const QImage screen = On_Screen(window);
-    ASSERT_FALSE(screen.isNull());
-    const QImage grabbed = box->grab().toImage();
-    for (int32_t y = 0; y < 37; ++y)
-        for (int32_t x = 0; x < 41; ++x) {
-            const bool under_child = QRect(30, 2, 6, 5).contains(x, y);
-            ASSERT_EQ(screen.pixelColor(13 + x, 9 + y), under_child ? QColor(0, 0, 255) : grabbed.pixelColor(x, y))
-                << x << "," << y;
-        }
-    EXPECT_EQ(screen.pixelColor(13 + 5, 9 + 7), QColor(25, 42, 128));
+    // Each way of widening the processor has.
+    using graphics::Pixel_moves;
+    struct Restore {
+        Pixel_moves limit = graphics::Limit_Moves(Pixel_moves::shuffle);
+        ~Restore() { graphics::Limit_Moves(limit); }
+    } restore;
+    for (const Pixel_moves kind : {Pixel_moves::words, Pixel_moves::shuffle}) {
+        graphics::Limit_Moves(kind);
+        if (graphics::Widest_Moves() != kind) continue;  // not on this processor
+        SCOPED_TRACE(static_cast<int>(kind));
+        QWidget window;
+        window.resize(90, 70);
+        auto* box = new ui::Picture_box(&window);
+        box->setGeometry(13, 9, 41, 37);
+        auto* child = new QWidget(box);
+        child->setGeometry(30, 2, 6, 5);
+        child->setAutoFillBackground(true);
+        QPalette blue = child->palette();
+        blue.setColor(QPalette::Window, QColor(0, 0, 255));
+        child->setPalette(blue);
+        for (int32_t y = 0; y < 37; ++y)
+            for (int32_t x = 0; x < 41; ++x) gdi::SetPixelV(box->hDC(), x, y, static_cast<gdi::COLORREF>(x * 5 | y * 6 << 8 | 0x800000));
+        window.show();
+        QApplication::processEvents();
+        // A repaint of a part of the box only.
+        gdi::SetPixelV(box->hDC(), 31, 3, 0x0000FF);
+        box->repaint(QRect(0, 0, 20, 10));
+        const QImage screen = On_Screen(window);
+        ASSERT_FALSE(screen.isNull());
+        const QImage grabbed = box->grab().toImage();
+        for (int32_t y = 0; y < 37; ++y)
+            for (int32_t x = 0; x < 41; ++x) {
+                const bool under_child = QRect(30, 2, 6, 5).contains(x, y);
+                ASSERT_EQ(screen.pixelColor(13 + x, 9 + y), under_child ? QColor(0, 0, 255) : grabbed.pixelColor(x, y))
+                    << x << "," << y;
+            }
+        EXPECT_EQ(screen.pixelColor(13 + 5, 9 + 7), QColor(25, 42, 128));
+    }
 }
