@@ -2,6 +2,7 @@
 #include "platform/gdi/Draw_dib.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/gdi/Gdi_draw.h"
+#include "Pixel_moves.h"
 
 #include <array>
 #include <cstdlib>
@@ -327,15 +328,7 @@ TEST(Gdi, Stretched_copies_take_the_pixel_under_each_centre_at_any_scale_and_off
 // each way of moving pixels the processor has: each destination pixel against the source pixel (or the
 // mean of the two) under its centre.
 TEST(Gdi, Wide_rows_and_rows_of_pairs_take_the_pixel_under_each_centre) {
-    using graphics::Pixel_moves;
-    struct Restore {
-        Pixel_moves limit = graphics::Limit_Moves(Pixel_moves::shuffle);
-        ~Restore() { graphics::Limit_Moves(limit); }
-    } restore;
-    for (const Pixel_moves kind : {Pixel_moves::words, Pixel_moves::shuffle}) {
-        graphics::Limit_Moves(kind);
-        if (graphics::Widest_Moves() != kind) continue;  // not on this processor
-        SCOPED_TRACE(static_cast<int>(kind));
+    For_Each_Way_Of_Moving([&] {
         std::mt19937 random(11);
         struct Row {
             int32_t width, dx, dw, sx, sw;
@@ -374,5 +367,5 @@ TEST(Gdi, Wide_rows_and_rows_of_pairs_take_the_pixel_under_each_centre) {
                     }
             }
         }
-    }
+    });
 }

@@ -1,4 +1,5 @@
 #include "platform/graphics/Graphics.h"
+#include "Pixel_moves.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -78,24 +79,6 @@ TEST(Graphics, Flip_and_blends) {
     EXPECT_GT(std::string(graphics::BlendVersion()).size(), 0u);
     const int64_t first = graphics::GetCycleCount();
     EXPECT_LE(first, graphics::GetCycleCount());
-}
-
-}  // namespace
-
-namespace {
-
-// Runs `check` once for each way of moving pixels the processor has, the widest restored after.
-template <typename Check>
-void For_Each_Way_Of_Moving(Check check) {
-    using graphics::Pixel_moves;
-    const Pixel_moves previous = graphics::Limit_Moves(Pixel_moves::shuffle);
-    for (const Pixel_moves kind : {Pixel_moves::words, Pixel_moves::shuffle}) {
-        graphics::Limit_Moves(kind);
-        if (graphics::Widest_Moves() != kind) continue;  // not on this processor
-        SCOPED_TRACE(kind == Pixel_moves::words ? "word by word" : "byte shuffles");
-        check();
-    }
-    graphics::Limit_Moves(previous);
 }
 
 }  // namespace

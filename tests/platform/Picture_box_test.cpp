@@ -1,5 +1,5 @@
 #include "platform/gdi/Gdi_draw.h"
-#include "platform/graphics/Graphics.h"
+#include "Pixel_moves.h"
 #include "platform/ui/Picture_box.h"
 
 #include <QApplication>
@@ -85,16 +85,7 @@ QImage On_Screen(QWidget& window) {
 // On the screen the box paints its rows straight into the window's image at its place in the window,
 // and only the part the paint asks for: the same pixels a grab shows, its child left as it is.
 TEST(Picture_box, Painted_on_the_screen_as_grabbed_at_its_place_without_touching_its_child) {
-    // Each way of widening the processor has.
-    using graphics::Pixel_moves;
-    struct Restore {
-        Pixel_moves limit = graphics::Limit_Moves(Pixel_moves::shuffle);
-        ~Restore() { graphics::Limit_Moves(limit); }
-    } restore;
-    for (const Pixel_moves kind : {Pixel_moves::words, Pixel_moves::shuffle}) {
-        graphics::Limit_Moves(kind);
-        if (graphics::Widest_Moves() != kind) continue;  // not on this processor
-        SCOPED_TRACE(static_cast<int>(kind));
+    For_Each_Way_Of_Moving([&] {
         QWidget window;
         window.resize(90, 70);
         auto* box = new ui::Picture_box(&window);
@@ -122,5 +113,5 @@ TEST(Picture_box, Painted_on_the_screen_as_grabbed_at_its_place_without_touching
                     << x << "," << y;
             }
         EXPECT_EQ(screen.pixelColor(13 + 5, 9 + 7), QColor(25, 42, 128));
-    }
+    });
 }
