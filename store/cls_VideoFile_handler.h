@@ -2,7 +2,8 @@
 // The capture file store: one object stands for one capture file at a time. It creates kd3 files,
 // appends frame records during a capture segment, keeps the file's header document in step with the
 // header record, and reads frames back into its frame image. Files of the older kinds (dv, sdv, kd1,
-// kd2, avi) are opened, read and drawn the same way, and kd1 and kd2 files take appended DV frames.
+// kd2) are opened, read and drawn the same way, and kd1 and kd2 files take appended DV frames; AVI
+// files are read and drawn by the same members once the store holds one, which Open_File never opens.
 //
 // What it guarantees beyond reading and writing:
 // - the JPEG buffer length N and the record length S belong to the open file (taken from its header),

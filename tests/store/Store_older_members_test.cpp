@@ -17,22 +17,12 @@
 
 namespace {
 
+using older_test::Find;
 using older_test::Frames;
+using older_test::Get32;
 using older_test::Make_KDR_File;
+using older_test::Put32;
 using older_test::Write_Bytes;
-
-void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t Get32(const std::vector<uint8_t>& bytes, size_t at) {
-    return uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 | uint32_t{bytes[at + 2]} << 16 | uint32_t{bytes[at + 3]} << 24;
-}
-
-size_t Find(const std::vector<uint8_t>& bytes, const std::string& text, size_t from = 0) {
-    auto it = std::search(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end(), text.begin(), text.end());
-    return static_cast<size_t>(it - bytes.begin());
-}
 
 void Append_Chunk(std::vector<uint8_t>& bytes, const std::string& id, const std::vector<uint8_t>& data) {
     bytes.insert(bytes.end(), id.begin(), id.end());
