@@ -55,7 +55,8 @@ void Frm_results::Handle_Preview() {
             return;
         }
         Print_Preview_Mode = false;
-        if (Printers_Num > 0) Print_Target = &System_Printer();
+        // Without a printer the system printer makes a PDF file.
+        Print_Target = &System_Printer();
     });
 }
 
@@ -141,9 +142,11 @@ bool Frm_results::Print_Static_Content() {
         scratch.Print("File last modified at: " + file.DateLastModified());
         scratch.DrawWidth(1);
         scratch.Box(1, 1, scratch.ScaleWidth() - 1, scratch.ScaleHeight() - 20);
-        target.PaintPicture(scratch.Image(), R - scratch.ScaleWidth() - 100, 0.14 * target_height, scratch.ScaleWidth(),
+        const double file_top = 0.14 * target_height;
+        target.PaintPicture(scratch.Image(), R - scratch.ScaleWidth() - 100, file_top, scratch.ScaleWidth(),
                             scratch.ScaleHeight());
-        const int32_t file_bottom = vb::CLng(0.12 * target_height + scratch.ScaleHeight());
+        // Below the box where it is drawn, so that the heat line never runs under it.
+        const int32_t file_bottom = vb::CLng(file_top + scratch.ScaleHeight());
 
         Header_Bottom = std::max(header_bottom, file_bottom);
 

@@ -11,9 +11,12 @@
 #include "platform/vb/Code_page.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
 
 #include <cctype>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace Results_export {
@@ -43,6 +46,42 @@ std::string Field(std::string value) {
 bool Write_Protected(const std::string& path) {
     struct stat st {};
     return fs::File_Exists(path) && ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+
+// The text of the first element of that name; "" without one.
+std::string Element_Text(const std::string& document, const std::string& name) {
+    const std::string open = "<" + name + ">";
+    const size_t from = document.find(open);
+    if (from == std::string::npos) return {};
+    const size_t to = document.find('<', from + open.size());
+    return to == std::string::npos ? std::string() : document.substr(from + open.size(), to - from - open.size());
+}
+
+// Whether the export at `path` was written for another capture file than the one `h` describes: both
+// kinds carry the capture file's creation and its heat start. One that tells neither is another's.
+bool For_Another_Capture(const std::string& path, const Heat_header& h, bool xml) {
+    std::ifstream in(path, std::ios::binary);
+    std::string created, started;
+    if (xml) {
+        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        created = Element_Text(text, "videofile_initiated_at");
+        started = Element_Text(text, "heat_started_at");
+    } else {
+        std::string line;
+        std::getline(in, line);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::vector<std::string> fields = vb::Split(vb::Ansi_To_Utf8({reinterpret_cast<const uint8_t*>(line.data()), line.size()}), ";");
+        if (fields.size() > 3) created = fields[2], started = fields[3];
+    }
+    return created != Field(h.Created) || started != Field(h.Heat_start);
+}
+
+// An export of another capture file under the same name (a heat number the file name lacks, one heat
+// ID for two files) is replaced only when the operator says so.
+bool Replace_Allowed(const std::string& path, const Heat_header& h, bool xml) {
+    if (!fs::File_Exists(path) || !For_Another_Capture(path, h, xml)) return true;
+    return ui::MsgBox(path + "\r\nholds the results of another capture file. Replace it?",
+                      ui::vbYesNo + ui::vbQuestion + ui::vbDefaultButton2, "Export") == ui::vbYes;
 }
 
 }  // namespace
@@ -167,8 +206,10 @@ bool Export_CSV_file(const Open_Heat& heat, const std::string& heat_label, const
             return;
         }
         Event_Name = heat.File->Event_name();
+        const Heat_header header = Read_Header(*heat.File, heat_label, {}, false);
+        if (!Replace_Allowed(Last_Export_File, header, false)) return;
         // The whole text first, then one replacement of the file: a failure leaves the old file as it was.
-        const std::string text = vb::Utf8_To_Ansi(Heat_Result_CSV(Read_Header(*heat.File, heat_label, {}, false), rows));
+        const std::string text = vb::Utf8_To_Ansi(Heat_Result_CSV(header, rows));
         if (int error = fs::Write_File_Atomic(Last_Export_File, text)) {
             ui::MsgBox(std::string("Check export folder, getting error: ") + std::strerror(error));
             return;
@@ -206,6 +247,7 @@ bool Export_New_XML_File(const Open_Heat& heat, const std::string& heat_label, c
             document.Create_Competitor_Node(h.Heat_ID, row.Lane, Trim(row.Time, false), Trim(row.Delta, false),
                                             Trim(row.Place, false), "", "");
         }
+        if (!Replace_Allowed(path, h, true)) return;
         const bool saved = vb::Trap(Is_Compiled, "Serialize of Class Module Class_Vantorel_result_XML",
                                     [&] { document.Serialize(); });
         if (!saved) return;
