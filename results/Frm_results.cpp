@@ -156,18 +156,23 @@ Frm_results::Frm_results()
     body->setMouseTracking(true);
     body->installEventFilter(this);
 
-    lbl_event_name = Label(body, "Microsoft Sans Serif", 12, true, Twips(0, 120, 4215, 375));
+    // Left of the printer frame, down to the heat ID's caption: a long event name takes two lines and a
+    // smaller type there instead of running under the frame.
+    lbl_event_name = Label(body, "Microsoft Sans Serif", 12, true, Twips(0, 120, 2220, 600));
+    lbl_event_name->setWordWrap(true);
+    lbl_event_name->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LBL_XID = Label(body, "MS Sans Serif", 12, true, Twips(0, 720, 1335, 255));
     LBL_XID->setText("Heat ID:");
     Lbl_heat = Label(body, "Microsoft Sans Serif", 24, false, Twips(0, 1080, 2055, 520));
     Lbl_heat->setStyleSheet("color: blue");
     Lbl_heat->setFrameShape(QFrame::Box);
     Lbl_heat->setWordWrap(true);  // a long heat name takes two lines before it takes a tiny font
-    // As wide as the window. Its words stand each over its own column, whatever widths the fonts of
-    // this desktop give the blanks between them.
+    // As wide as the window. Its words stand each over its own column, right-aligned as the rows are,
+    // whatever widths the fonts of this desktop give the blanks between them; each may reach left to
+    // the column before.
     lbl_result_header = Label(body, "MS Sans Serif", 12, true, Twips(0, 2040, Export_Right + 100, 375));
     for (const auto& [word, left, width] :
-         {std::tuple{"Lane", 480, 495}, std::tuple{"Time", 1080, 1335}, std::tuple{"Delta", 2520, 1170}}) {
+         {std::tuple{"Lane", 375, 600}, std::tuple{"Time", 975, 1440}, std::tuple{"Delta", 2415, 1275}}) {
         QLabel* heading = Label(lbl_result_header, "MS Sans Serif", 12, true, Twips(left, 0, width, 375));
         QFont underlined = heading->font();
         underlined.setUnderline(true);

@@ -107,9 +107,12 @@ bool Frm_results::Print_Static_Content() {
             const int32_t twips = ui::Twips_Per_Pixel_X();
             Pict_temp->resize(std::max(1, W_avail / twips), std::max(1, logo_height / ui::Twips_Per_Pixel_Y()));
             Pict_temp->FontBold(true);
-            const int16_t size = Module_dependant::Max_Font(*Pict_temp, name + "xxx");
+            int16_t size = Module_dependant::Max_Font(*Pict_temp, name + "xxx");
             scratch.FontName("Arial");
             scratch.FontSize(size);
+            // Smaller still where the page's own measure finds the name wider than its room: the band
+            // ends before the logo and the name must not lose its end there.
+            while (size > 1 && scratch.TextWidth(name) > W_avail) scratch.FontSize(--size);
             scratch.Resize(W_avail, vb::CLng(scratch.TextHeight(name)));
             scratch.Cls();
             scratch.Print(name);

@@ -139,7 +139,7 @@ void Frm_kanot_2::Set_Captions() {
     vb::Trap(Is_Compiled, "Set_Captions of Form frm_kanot_2", [this] {
         const std::string name = File_open() ? Replay_File.Event_name() : Event_Name;
         QLabel* label = Frm_results::Instance().lbl_event_name;
-        label->setText(Q(name));
+        ui::Show_Fitted(*label, Q(name), Row_Points);
         label->setToolTip(Q(name));
     });
 }

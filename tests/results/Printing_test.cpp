@@ -441,6 +441,22 @@ TEST(Single_frame, the_picture_is_fitted_to_the_page_box_both_ways) {
     }
 }
 
+// A long event name is printed whole, in a smaller type, in its band left of the product logo.
+TEST_F(Printing, a_long_event_name_ends_before_the_logo) {
+    Open_Heat(2);
+    const std::string name = "Vallentuna Sprint Regatta 2026 - International Canoe Sprint Championships";
+    Review().Replay_File.Event_name(name);
+    Review().Handle_Print_results();
+    const QImage shown = Previewed();
+    Keep_Page(shown, "long-event-name");
+    const double L = Print_Left, H = Printer_Height;
+    const double band_right = Print_Right - 240 * Pixel - 100 - 200;
+    EXPECT_TRUE(Some(shown, Twips_Rect(L + 100, 0.03 * H, L + 1500, 0.03 * H + 1600, Pixel), Qt::blue));
+    // The band's last pixels hold no letter cut off at its end.
+    EXPECT_FALSE(Some(shown, Twips_Rect(band_right - 3 * Pixel, 0.03 * H, band_right - 1, 0.03 * H + 1600, Pixel),
+                      Qt::blue));
+}
+
 TEST_F(Printing, an_event_logo_takes_the_name_band_and_one_that_fails_to_load_leaves_the_name) {
     Open_Heat(2);
     // A wide red logo: reduced to the room left of the product logo.

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -547,6 +548,22 @@ TEST_F(Review_results, Times_of_an_hour_and_more_fit_their_row) {
     EXPECT_EQ(right(headings["Lane"]), right(&Results().Lbl_result_lane(0)));
     EXPECT_EQ(right(headings["Time"]), right(&Results().Lbl_result_time(0)));
     EXPECT_EQ(right(headings["Delta"]), right(&Results().Lbl_result_delta_time(0)));
+}
+
+// A long event name keeps left of the printer frame and shows whole, in a smaller type on two lines.
+TEST_F(Review_results, A_long_event_name_keeps_left_of_the_printer_frame) {
+    Window().Handle_Open_File(Heat("event.kd3"));
+    const QString name = "Vallentuna Sprint Regatta 2026 - International Canoe Sprint Championships";
+    Window().Replay_File.Event_name(name.toStdString());
+    Window().Set_Captions();
+    QLabel* label = Results().lbl_event_name;
+    EXPECT_EQ(label->text(), name);
+    EXPECT_EQ(label->toolTip(), name);
+    EXPECT_LE(label->geometry().right(), Results().Frm_printer->geometry().left());
+    const QRect needed = QFontMetrics(label->font()).boundingRect(QRect(0, 0, label->contentsRect().width(), 1000),
+                                                                   Qt::TextWordWrap, name);
+    EXPECT_LE(needed.height(), label->contentsRect().height());
+    EXPECT_LE(needed.width(), label->contentsRect().width());
 }
 
 // The place stamped in the lower right corner stays whole on a wide picture and on a narrow one.
