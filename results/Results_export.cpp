@@ -12,6 +12,7 @@
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
+#include "platform/xml/Xml_document.h"
 
 #include <cctype>
 #include <cstring>
@@ -48,32 +49,28 @@ bool Write_Protected(const std::string& path) {
     return fs::File_Exists(path) && ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
 }
 
-// The text of the first element of that name; "" without one.
-std::string Element_Text(const std::string& document, const std::string& name) {
-    const std::string open = "<" + name + ">";
-    const size_t from = document.find(open);
-    if (from == std::string::npos) return {};
-    const size_t to = document.find('<', from + open.size());
-    return to == std::string::npos ? std::string() : document.substr(from + open.size(), to - from - open.size());
-}
-
 // Whether the export at `path` was written for another capture file than the one `h` describes: both
-// kinds carry the capture file's creation and its heat start. One that tells neither is another's.
+// kinds carry the capture file's creation and its heat start, the XML document its heat ID as well.
+// One that tells none of them is another's.
 bool For_Another_Capture(const std::string& path, const Heat_header& h, bool xml) {
     std::ifstream in(path, std::ios::binary);
-    std::string created, started;
     if (xml) {
         const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        created = Element_Text(text, "videofile_initiated_at");
-        started = Element_Text(text, "heat_started_at");
-    } else {
-        std::string line;
-        std::getline(in, line);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::vector<std::string> fields = vb::Split(vb::Ansi_To_Utf8({reinterpret_cast<const uint8_t*>(line.data()), line.size()}), ";");
-        if (fields.size() > 3) created = fields[2], started = fields[3];
+        xml::Document document;
+        if (document.Load_Xml(text).Error_Code != 0) return true;
+        const auto value = [&](const char* xpath) {
+            const xml::Node node = document.Select_Single_Node(xpath);
+            return node ? node.Text() : std::string();
+        };
+        return value("//videofile_initiated_at") != h.Created || value("//heat_started_at") != h.Heat_start ||
+               value("//heats/heat/@id") != h.Heat_ID;
     }
-    return created != Field(h.Created) || started != Field(h.Heat_start);
+    std::string line;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::vector<std::string> fields =
+        vb::Split(vb::Ansi_To_Utf8({reinterpret_cast<const uint8_t*>(line.data()), line.size()}), ";");
+    return fields.size() < 4 || fields[2] != Field(h.Created) || fields[3] != Field(h.Heat_start);
 }
 
 // An export of another capture file under the same name (a heat number the file name lacks, one heat

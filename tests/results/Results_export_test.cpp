@@ -301,6 +301,11 @@ TEST_F(Results_export_heat, An_export_written_for_another_capture_file_is_replac
         EXPECT_NE(Read(c.file).find("2016-07-20 15:40:02"), std::string::npos) << c.what;
         Test_dialogs::Instance().Reset();
     }
+    // Two heats recorded in one second with one start: the document's heat ID tells them apart.
+    file.Header().Heat_ID(1, "K1 Final B");
+    Test_dialogs::Instance().Answer(ui::vbNo);
+    EXPECT_FALSE(Export_New_XML_File(Heat(), "12", shown));
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
 }
 
 // The disk fills up: the file size limit stands in for it.
