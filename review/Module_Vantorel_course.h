@@ -37,6 +37,8 @@ inline int32_t Mouse_Down_X = 0;
 inline int32_t Mouse_Down_Y = 0;
 inline int32_t Drag_Start_X = 0;
 inline int32_t Drag_Start_Y = 0;
+// The goal line as it stood at a press on the live preview that began no lane drag.
+inline Goal_line Press_Goalline;
 
 void Load_Lanes_and_Goalline();
 // Sixteen marks from "Canoe" / "Lanes" (four digits of X and four of Y per mark) and Lane_Count from
