@@ -232,12 +232,16 @@ void Form_capture_multi_file::Form_Activate() {
     });
 }
 
+std::string Form_capture_multi_file::Started_Heat() const {
+    for (int16_t i = 0; i < Slots; ++i)
+        if (slot_[Index(i)].state == Slot_state::Started) return Frame_capture[Index(i)]->title().toStdString();
+    if (recorder_->Segment_Open())
+        return Frame_capture[Index(static_cast<int16_t>(recorder_->Segment_Slot()))]->title().toStdString();
+    return {};
+}
+
 bool Form_capture_multi_file::Refuse_While_Started(const std::string& change) {
-    std::string heat;
-    for (int16_t i = 0; i < Slots && heat.empty(); ++i)
-        if (slot_[Index(i)].state == Slot_state::Started) heat = Frame_capture[Index(i)]->title().toStdString();
-    if (heat.empty() && recorder_->Segment_Open())
-        heat = Frame_capture[Index(static_cast<int16_t>(recorder_->Segment_Slot()))]->title().toStdString();
+    const std::string heat = Started_Heat();
     if (heat.empty()) return false;
     mTrace::Trace("*" + change + " refused: " + heat + " is started");
     ui::MsgBox("The " + change + " cannot change while " + heat +
@@ -271,7 +275,13 @@ bool Form_capture_multi_file::Select_Saved_Source() {
 
 void Form_capture_multi_file::Set_OBJ_Capture_Crop() {
     vb::Trap(Is_Compiled, "Set_OBJ_Capture_Crop of Form Form_capture_multi_file", [this] {
-        if (obj_Capture_HDMI_ && Refuse_While_Started("crop")) return;
+        if (obj_Capture_HDMI_ && !Started_Heat().empty()) {
+            // The same crop again is no change: a started heat keeps its JPEG limit, and nothing is said.
+            const bool same = Crop_Width == obj_Capture_HDMI_->Crop_Width() &&
+                              Crop_Height == obj_Capture_HDMI_->Crop_Height() &&
+                              m_Capture_Rotate == obj_Capture_HDMI_->Capture_Rotate_RGB();
+            if (same || Refuse_While_Started("crop")) return;
+        }
         if (!obj_Capture_HDMI_) {
             obj_Capture_HDMI_ = std::make_unique<cls_Capture_HDMI>();
             obj_Capture_HDMI_->ID_string("obj_Capture_HDMI");
@@ -488,6 +498,13 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
         }
         const std::string path =
             folder + "/" + File_Name_Safe(Event_Name + "Heat" + heat_id + " " + Non_dependant::Now_Text()) + ".kd3";
+        // Asked before the recorder is locked: it may load the start-up window, which sets the crop, and a
+        // new crop waits for the frame in hand, which may be waiting for the recorder.
+        std::string bench_report;
+        try {
+            bench_report = Program_commands::JPEG_Bench_mess();
+        } catch (const VbError&) {
+        }
         {
             auto lock = recorder_->Lock();
             cls_VideoFile_handler& store = recorder_->Store(s);
@@ -515,10 +532,7 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             store.Num_Lanes(Lane_Count);
             store.Lanes_locked(true);
             store.Lanes_Visible(Show_Lanes);
-            try {
-                store.File_comment1(Program_commands::JPEG_Bench_mess());
-            } catch (const VbError&) {
-            }
+            store.File_comment1(bench_report);
             for (int16_t lane = 1; lane <= Lane_Count && lane <= static_cast<int16_t>(Lane_Collection.size()); ++lane)
                 store.File_Lane_Pos(lane, Lane_Collection[static_cast<size_t>(lane - 1)].X(),
                                     Lane_Collection[static_cast<size_t>(lane - 1)].Y());

@@ -211,6 +211,8 @@ private:
         int32_t start_local = 0;
     };
     static size_t Index(int16_t slot);
+    // The caption of a started slot, or of the slot of the open segment; "" when there is none.
+    std::string Started_Heat() const;
     // True, after saying so, while a heat is started or a segment is open: `change` would restart the
     // camera's frame count under it.
     bool Refuse_While_Started(const std::string& change);

@@ -274,3 +274,28 @@ TEST_F(Heat_console, A_source_or_crop_change_while_a_heat_is_started_is_refused_
     EXPECT_EQ(device.Crop_Width(), 160);
     EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 2u);
 }
+
+// New file asks for the start-up window's benchmark report, which may load that window and so set the
+// same crop again. With a heat started that changes nothing and says nothing; without one the crop is set
+// again, outside the recorder's lock, so a frame being recorded is not waited on while it waits.
+TEST_F(Heat_console, A_new_file_that_sets_the_same_crop_again_keeps_a_started_heat_as_it_is) {
+    Form_capture_multi_file& console = Running_Console();
+    bench_report_ = [&] {
+        console.Set_OBJ_Capture_Crop();
+        return std::string("bench report");
+    };
+    cls_Capture_HDMI& device = *console.obj_Capture_HDMI();
+    console.Text_Heat_ID[1]->setText("8");
+    console.Command_newFile_Click(1);
+    EXPECT_EQ(console.State(1), Form_capture_multi_file::Slot_state::Initiated);
+    ASSERT_TRUE(Wait_For([&] { return device.Max_Seen_Compressed_Size() > 0; }));
+    New_Started_Heat(console, 0, "7");
+    const int32_t limit = device.JPG_Compression_Threshold();
+    const int32_t before = device.HDMI_events();
+    console.Text_Heat_ID[2]->setText("9");
+    console.Command_newFile_Click(2);
+    EXPECT_EQ(console.State(2), Form_capture_multi_file::Slot_state::Initiated);
+    EXPECT_EQ(device.JPG_Compression_Threshold(), limit);
+    EXPECT_GE(device.HDMI_events(), before);
+    EXPECT_TRUE(Test_dialogs::Instance().Shown_Dialogs().empty());
+}
