@@ -42,10 +42,7 @@ void Set_TopMost(QWidget* window) {
 void Remove_Close_Menu(QWidget* window) {
     if (!window) return;
     const bool shown = window->isVisible();
-    // Desktops keep their own close button unless the window names the buttons it wants.
-    window->setWindowFlags((window->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint) &
-                           ~Qt::WindowCloseButtonHint);
+    window->setWindowFlag(Qt::WindowCloseButtonHint, false);
     if (shown) window->show();
 }
 
