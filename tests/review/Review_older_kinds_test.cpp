@@ -28,7 +28,18 @@ std::string Bytes(const std::string& path) {
     return bytes.str();
 }
 
-class Review_older_kinds : public Review_fixture {};
+class Review_older_kinds : public Review_fixture {
+protected:
+    void SetUp() override {
+        Review_fixture::SetUp();
+        Vantorel_Mode = true;  // the heat's header is the program's own
+    }
+    void TearDown() override {
+        Frm_kanot_2::Instance().Close_File();
+        Vantorel_Mode = false;
+        Review_fixture::TearDown();
+    }
+};
 
 TEST_F(Review_older_kinds, A_file_of_another_kind_is_refused_by_every_road_and_left_as_it_was) {
     const auto clip = dv_test::Encode_Frames(3);
@@ -53,6 +64,7 @@ TEST_F(Review_older_kinds, A_file_of_another_kind_is_refused_by_every_road_and_l
         {"Open File",
          [&](const std::string& path) {
              dialogs.Answer_File(path);
+             if (path != heat) dialogs.Answer(ui::vbOK);  // the refusal
              w.item_open_Click();
          }},
         {"command line",
@@ -74,7 +86,7 @@ TEST_F(Review_older_kinds, A_file_of_another_kind_is_refused_by_every_road_and_l
             road.open(heat);
             ASSERT_TRUE(w.Replay_File.File_open());
             const std::string before = Bytes(path);
-            dialogs.Answer(ui::vbOK);
+            if (std::string(road.name) != "Open File") dialogs.Answer(ui::vbOK);  // the refusal
             road.open(path);
             EXPECT_EQ(dialogs.Shown_Prompts().back(), "Not a valid vantOrel file!\r\n" + path);
             EXPECT_FALSE(w.Replay_File.File_open());
@@ -98,8 +110,8 @@ TEST_F(Review_older_kinds, Open_Newest_File_lists_capture_files_only) {
         std::ofstream(heats + "/" + name) << std::string(1048577, 'x');  // the list holds files above 1 MB
         std::filesystem::last_write_time(heats + "/" + name, now - std::chrono::minutes(++minutes));
     }
-    Non_dependant::Write_Ini("Canoe", "last_dir", heats, ini);
     Frm_kanot_2& w = Frm_kanot_2::Instance();
+    Non_dependant::Write_Ini("Canoe", "last_dir", heats, Ini_file_path);
     w.item_Open_Newest_Root_Click();
     ASSERT_EQ(w.item_Open_Newest.size(), 4u);
     EXPECT_EQ(w.item_Open_Newest[0].Caption(), "heat.kd3");
