@@ -37,7 +37,7 @@ struct Heat_places {
 inline Heat_places Lane_Active_Heat_Array;
 
 // The start correction of the open file's heat 1 in ms; only shown times are corrected.
-inline int32_t Heat_Correction_Mill = 0;
+inline int32_t Heat_Start_Correction_Mill = 0;
 
 // Heat `heat`'s records from the header, a result of 0 read as no result. A header whose records
 // cannot be read leaves every lane and place without result, then passes the error on.
