@@ -278,7 +278,7 @@ void Form_Vantorel_Full_Startup::Command_go_Click() {
             mTrace::Trace("*Command_go_Click 1");
             Stop_All_Captures();
             Frm_kanot_2& review = Frm_kanot_2::Instance();
-            review.setWindowState(Qt::WindowNoState);
+            review.WindowState(ui::vbNormal);
             review.Show();
             Unload();
             return;

@@ -150,7 +150,7 @@ void Show_First_Window(bool heat_named) {
         return;
     }
     Frm_kanot_2& review = Frm_kanot_2::Instance();
-    review.setWindowState(Qt::WindowNoState);
+    review.WindowState(ui::vbNormal);
     review.Show();
 }
 
@@ -173,7 +173,8 @@ void Install_Program_commands() {
              if (!ui::Is_Loaded("Frm_kanot_2")) return false;
              Frm_kanot_2& review = Frm_kanot_2::Instance();
              return review.Replay_File.File_open() && review.Replay_File.Lanes_locked();
-         }});
+         },
+         [] { Frm_kanot_2::Instance().menu_specials.Set_Visible(true); }});
     Install_Initialization_Windows(Initialization_Windows{
         [](bool frametimestamp) {
             if (frametimestamp)

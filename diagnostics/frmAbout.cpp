@@ -10,6 +10,7 @@
 #include "resources/Resources.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
+#include "shell/Program_commands.h"
 
 #include "platform/ui/Dialog_service.h"
 
@@ -73,6 +74,7 @@ frmAbout::frmAbout()
     Label_userapp = Place(new QLabel("User app data at:", client), 120, 4920, 6300, 600);
     Label_userapp->setCursor(Qt::PointingHandCursor);
     Label_userapp->installEventFilter(this);
+    Picture_company->installEventFilter(this);
     Command_OK = Place(new ui::Command_button("Ok", client), 6600, 5040, 1095, 495);
     Command_OK->On_Click([this] { Command_OK_Click(); });
     for (QLabel* label : {Lblversion, Lbl_filedate, Lbl_IP, Lbl_pelkcap, Label_phidget_version, Lbl_fourcc,
@@ -89,6 +91,10 @@ void frmAbout::Form_Load() {
     if (Is_Compiled) Lbl_filedate->setText(Q(".exe Filedate = " + Non_dependant::FileDate()));
     Menu_sources.Set_Visible(false);
     menu_debug.Set_Visible(false);
+}
+
+void frmAbout::Picture_company_Click() {
+    if (Non_dependant::Ctrl_Down()) Program_commands::Show_Review_Specials();
 }
 
 void frmAbout::Menu_Form_Click() {
@@ -159,5 +165,6 @@ void frmAbout::Label_userapp_Click() {
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label_userapp && event->type() == QEvent::MouseButtonRelease) Label_userapp_Click();
+    if (watched == Picture_company && event->type() == QEvent::MouseButtonRelease) Picture_company_Click();
     return ui::Form::eventFilter(watched, event);
 }

@@ -29,6 +29,8 @@ public:
 
     void Command_OK_Click();
     void Label_userapp_Click();
+    // With Ctrl held, shows the review window's menu "Specials".
+    void Picture_company_Click();
     // The Form menu's title: shows the Debug menu when Ctrl is held, hides it otherwise.
     void Menu_Form_Click();
     void item_print_Click();

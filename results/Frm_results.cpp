@@ -21,10 +21,12 @@
 #include "store/cls_VideoFile_handler.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -233,6 +235,8 @@ Frm_results::Frm_results()
     Export = std::make_unique<Export_panel>(*this, *body);
     Pict_temp = new ui::Picture_box(body);
     Pict_temp->hide();
+    Text_temp = new QLineEdit(body);
+    Text_temp->hide();
     Pict_temp_page = std::make_unique<printer::Page_image>(1, 1, 3);
     Pict_temp_page->Twips_Per_Pixel(ui::Twips_Per_Pixel_X());
     Pict_temp_page->BackColor(224 | 224 << 8 | 224 << 16);
@@ -277,7 +281,8 @@ void Frm_results::Form_Load() {
         return;
     }
     vb::Trap(Is_Compiled, "Form_Load of Form Frm_results", [this] {
-        Move(0, 0);
+        // Beside the review window, whose right edge it starts at.
+        Move(Review::Right_Edge(), 0);
         // Nothing would bring the window back: it closes only with the program.
         modCloseBtn::Remove_Close_Item(this, 0);
         Clear_Results();
@@ -319,7 +324,7 @@ void Frm_results::Clear_Heat_Data() {
     Deselect_Correction_Items();
     Lbl_heat->clear();
     Lbl_heat->setToolTip(QString());
-    Heat_Correction_Mill = 0;
+    Heat_Start_Correction_Mill = 0;
     Display_Compensate_Mill();
     orig_Start_Local_Time = 0;
     Corrected_Start_Local_Time = 0;
@@ -337,12 +342,12 @@ void Frm_results::Show_Parts(ui::Control_array<QLabel>& boxes, int32_t mill) {
 void Frm_results::Display_Original_Start_Time() { Show_Parts(Lbl_hms, orig_Start_Local_Time); }
 
 void Frm_results::Display_Compensate_Mill() {
-    const bool negative = Heat_Correction_Mill < 0;
+    const bool negative = Heat_Start_Correction_Mill < 0;
     Lbl_Minus->setVisible(negative);
     // The magnitude of the most negative correction does not fit 32 bits; its parts are those of its
     // neighbour but for a millisecond no box shows.
-    const int32_t v = negative ? (Heat_Correction_Mill == INT32_MIN ? INT32_MAX : -Heat_Correction_Mill)
-                               : Heat_Correction_Mill;
+    const int32_t v = negative ? (Heat_Start_Correction_Mill == INT32_MIN ? INT32_MAX : -Heat_Start_Correction_Mill)
+                               : Heat_Start_Correction_Mill;
     for (auto& [i, box] : Lbl_hms_correction) {
         QPalette palette = box->palette();
         palette.setColor(QPalette::WindowText, negative ? QColor(255, 0, 0) : QColor(0, 0, 255));
@@ -353,12 +358,12 @@ void Frm_results::Display_Compensate_Mill() {
 }
 
 void Frm_results::Display_Corrected_Start_Time() {
-    Corrected_Start_Local_Time = vb::To_Int32(int64_t{orig_Start_Local_Time} + Heat_Correction_Mill);
+    Corrected_Start_Local_Time = vb::To_Int32(int64_t{orig_Start_Local_Time} + Heat_Start_Correction_Mill);
     Show_Parts(Lbl_hms_corrected, Corrected_Start_Local_Time);
 }
 
 void Frm_results::Update_File_With_Time_Correction() {
-    Review::Replay_File().Heat_Start_Correction(1, Heat_Correction_Mill);
+    Review::Replay_File().Heat_Start_Correction(1, Heat_Start_Correction_Mill);
 }
 
 void Frm_results::Deselect_Correction_Items() {
@@ -391,7 +396,7 @@ void Frm_results::Lbl_hms_correction_RightDown() {
         }
         repeat_->Release();
         Deselect_Correction_Items();
-        Heat_Correction_Mill = 0;
+        Heat_Start_Correction_Mill = 0;
         Display_Compensate_Mill();
         Update_File_With_Time_Correction();
         Review::Fill_Results();
@@ -399,9 +404,9 @@ void Frm_results::Lbl_hms_correction_RightDown() {
 }
 
 void Frm_results::Step_Correction(int32_t step) {
-    const int64_t next = int64_t{Heat_Correction_Mill} + step;
+    const int64_t next = int64_t{Heat_Start_Correction_Mill} + step;
     if (next < INT32_MIN || next > INT32_MAX) vb::Raise(vb::Err_Overflow);
-    Heat_Correction_Mill = static_cast<int32_t>(next);
+    Heat_Start_Correction_Mill = static_cast<int32_t>(next);
 }
 
 void Frm_results::Cmd_time_MouseDown(int16_t Index) {
@@ -449,7 +454,7 @@ void Frm_results::Lbl_result_rank_MouseDown(int16_t Index) {
 void Frm_results::Lbl_result_rank_MouseMove(int16_t Index) {
     if (!Review::File_open()) return;
     if (Place_Has_Time(Index)) {
-        Lbl_result_rank(Index).setCursor(Qt::PointingHandCursor);
+        Lbl_result_rank(Index).setCursor(QCursor(QPixmap(":/cursor/FRAME")));
     } else {
         Lbl_result_rank(Index).unsetCursor();
         Reset_Screen_Pointer();

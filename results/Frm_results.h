@@ -16,6 +16,7 @@ class Export_panel;
 class QGroupBox;
 class QRadioButton;
 class QLabel;
+class QLineEdit;
 class QMenuBar;
 class QPushButton;
 namespace ui {
@@ -115,6 +116,8 @@ public:
     ui::Picture_box* Pict_temp;
     // The scratch in which the page header and file block are composed, light grey.
     std::unique_ptr<printer::Page_image> Pict_temp_page;
+    // A hidden text box; nothing uses it.
+    QLineEdit* Text_temp;
     // The results export area and its message.
     std::unique_ptr<Export_panel> Export;
 

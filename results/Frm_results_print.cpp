@@ -161,7 +161,7 @@ bool Frm_results::Print_Static_Content() {
         target.CurrentY(B - 200);
         Review::Set_Footer_Y_position(vb::CLng(target.CurrentY()));
         // The time of printing, not of the program's start.
-        target.Print(Print_Footer_Parts.Text(Non_dependant::Now_Text()));
+        target.Print(Print_Footer_Text.Text(Non_dependant::Now_Text()));
         done = true;
     };
     vb::Trap_With(Is_Compiled, body, [](const VbError& e) {
@@ -197,7 +197,7 @@ void Frm_results::Print_Results(bool with_pictures) {
             shown.push_back({label->text().toStdString(), Lbl_result_lane(row).text().toStdString(),
                              Lbl_result_time(row).text().toStdString(), Lbl_result_delta_time(row).text().toStdString()});
         // Places 13 to 16, which the window has no rows for, follow the shown ones.
-        for (const Results_export::Result_Row& row : Results_export::Export_Rows(shown, Heat_Correction_Mill)) {
+        for (const Results_export::Result_Row& row : Results_export::Export_Rows(shown, Heat_Start_Correction_Mill)) {
             target.CurrentX(Print_Left);
             target.Print(Result_Sheet_Line(row));
         }

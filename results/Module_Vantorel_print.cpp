@@ -168,7 +168,7 @@ std::string Application_Title;
 std::string Event_Logo_Path;
 bool Event_Logo_Loaded = false;
 int32_t Header_Bottom = 0;
-Print_Footer Print_Footer_Parts;
+Print_Footer Print_Footer_Text;
 
 namespace {
 // What a new process starts with.
@@ -187,7 +187,7 @@ namespace {
     Event_Logo_Path = {};
     Event_Logo_Loaded = false;
     Header_Bottom = 0;
-    Print_Footer_Parts = {};
+    Print_Footer_Text = {};
 });
 }  // namespace
 

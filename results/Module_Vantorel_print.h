@@ -38,7 +38,8 @@ extern bool Event_Logo_Loaded;
 // Where a printout's body starts, below the page header.
 extern int32_t Header_Bottom;
 
-// What the footer line names besides the time: the review window's load composes it once.
+// The footer line: the review window's load composes what it names besides the time, which is that of
+// each printing.
 struct Print_Footer {
     bool Made = false;
     std::string Program, Version, Computer, Printer;
@@ -46,7 +47,7 @@ struct Print_Footer {
     // when a printer is named; "" until made.
     std::string Text(const std::string& printed_at) const;
 };
-extern Print_Footer Print_Footer_Parts;
+extern Print_Footer Print_Footer_Text;
 
 // Counts the printers and reads the default printer's page; 11904 x 16834 twips without one or after
 // any error.

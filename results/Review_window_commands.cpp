@@ -36,6 +36,6 @@ void Print_Series_HD() { Get(installed.Print_Series_HD, "Print_Series_HD")(); }
 void Handle_Print_results() { Get(installed.Handle_Print_results, "Handle_Print_results")(); }
 void Handle_Print_Series() { Get(installed.Handle_Print_Series, "Handle_Print_Series")(); }
 void Handle_Print_Single() { Get(installed.Handle_Print_Single, "Handle_Print_Single")(); }
-int32_t Right_Edge() { return Get(installed.Right_Edge, "Right_Edge")(); }
+int32_t Right_Edge() { return installed.Right_Edge ? installed.Right_Edge() : 0; }
 
 }  // namespace Review_window_commands

@@ -49,6 +49,7 @@ void Print_Series_HD();
 void Handle_Print_results();
 void Handle_Print_Series();
 void Handle_Print_Single();
+// 0 while no review window has filled the commands in.
 int32_t Right_Edge();
 
 }  // namespace Review_window_commands

@@ -360,7 +360,6 @@ void Frm_kanot_2::Form_Activate() {
     if (Is_Exiting) return;
     vb::Trap(Is_Compiled, "Form_Activate of Form frm_kanot_2", [this] {
         item_timing_calculation.Set_Visible(!Is_Compiled);
-        menu_debug.Set_Visible(!Is_Compiled);
         if (Screen_Scale_Height == 0) {
             const int non_client = frameGeometry().height() - height();
             const int screen = this->screen() ? this->screen()->availableGeometry().height() : 0;
@@ -445,7 +444,7 @@ void Frm_kanot_2::Form_Resize() {
         return;
     }
     vb::Trap(Is_Compiled, "form_resize of Form Frm_kanot_2", [this] {
-        if (isMinimized()) {
+        if (WindowState() == ui::vbMinimized) {
             if (ui::Is_Loaded("Frm_results") && Frm_results::Instance().Visible()) Frm_results::Instance().Hide();
             if (Taskbar_Hidden) Non_dependant::Taskbar_Visible(true);
         }
@@ -501,9 +500,8 @@ void Frm_kanot_2::Arrange_Frames() {
 }
 
 void Frm_kanot_2::Dock_Results() {
-    const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
     Frm_results& results = Frm_results::Instance();
-    if (normal && isVisible()) {
+    if (WindowState() == ui::vbNormal && isVisible()) {
         results.Show();
         if (item_dock_results.Checked())
             results.Move(Left() + Width() + 2 * Frame_Border_X * ui::Twips_Per_Pixel_X(), Top());

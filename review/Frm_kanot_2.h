@@ -7,15 +7,18 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/Menu_item.h"
 #include "platform/ui/Timer.h"
+#include "imaging/Class_line.h"
 #include "results/Module1.h"
 #include "review/Auto_detect.h"
 #include "review/Course_header.h"
 #include "review/Field_time.h"
+#include "review/Goal_HSL.h"
 #include "review/Review_geometry.h"
 #include "store/cls_VideoFile_handler.h"
 
 #include <QMenu>  // Menu_item::Menu needs the whole class
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -89,6 +92,8 @@ public:
     std::string rename_file(const std::string& oldname);
     // Fills the four entries of "Open Newest File" from the folder of the last opened file.
     void Update_Recent_Files();
+    // Opening "Open Newest File" fills its entries.
+    void item_Open_Newest_Root_Click();
     void item_open_last_Click();
     void item_Open_Newest_Click(int16_t Index);
     void item_close_Click();
@@ -109,6 +114,9 @@ public:
     int32_t Get_Elapsed_HDMI_events_mill() const { return Times.Elapsed_HDMI_events_mill; }
     int32_t Get_Elapsed_Rounded_mill() const { return Times.Elapsed_Rounded_mill; }
     void Slider_play_KeyDown(int16_t KeyCode, int16_t Shift);
+    // A press on the slider and a paint of the picture add nothing to what the controls do themselves.
+    void Slider_play_MouseDown() {}
+    void Picture_large_Paint() {}
     void DO_RGB_Zoom();
     void P_Large_refresh();
     void Picture_large_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
@@ -249,6 +257,11 @@ public:
     void item_taskbar_Click();
     void item_wheelhook_Click();
     void item_whellUnhook_Click();
+    // The display option boxes from the ini file (no caller): a box is checked only by the text "Checked".
+    void Load_Options_from_ini();
+    // Both camera counters to 99 (no caller; nothing reads them).
+    void Set_Camera_Counters_High();
+    std::array<int32_t, 2> Camera_Counters{};
     // The option boxes: the flag from the box, then the redraw its release asks for.
     void Chk_Option_Click(QCheckBox* box);
 
@@ -310,8 +323,15 @@ public:
     void Test_Auto_Lanes();
     // Shows the heat's fields one after the other and tests each, until a key is held.
     void Auto_Detect();
-    // Colour bars of every goal-line pixel at the picture's right edge.
+    // Colour bars of every goal-line pixel at the picture's right edge, with marks where the goal line's
+    // colour statistics stand.
     void Draw_Goal_HSL();
+    // The goal line's colour statistics on the shown field, from the extra reference point's row down to
+    // the last lane mark's (no command runs it).
+    void xCalculate_Goal_HSL();
+    Goal_HSL Goal_Colours;
+    // The open file's goal line, as the header gave it last.
+    Class_line Goal_Line;
     // The trigger test on the shown field's pixel under the picture point (x, y).
     void Test_Pixel(float x, float y);
     void Draw_Extra_line();
@@ -322,6 +342,7 @@ public:
     void item_auto_for_frame_Click();
     void item_setup_auto_Click();
     void item_test_auto_lanes_Click();
+    // Marks every tenth goal-line pixel yellow in the shown field's picture and paints it.
     void item_Test_Line_Click();
     Auto_detect::Detector Auto;
     bool Auto_Test_Mode = false;
@@ -447,6 +468,8 @@ protected:
 
 private:
     bool File_open() const { return Replay_File.File_open(); }
+    // Goal_Line from the open file's header, its length taken; the ends as the header gives them.
+    Auto_detect::Goal_line Set_Goal_Line();
     void Open_multi_file(const std::string& Filename);
     void Restore_Size_Position();
     void Refresh_picture();

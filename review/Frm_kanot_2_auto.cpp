@@ -5,7 +5,6 @@
 
 #include "Module_Vantorel_course.h"
 #include "Module_Vantorel_overlay.h"
-#include "imaging/Class_line.h"
 #include "imaging/Vorsk_WuLines.h"
 #include "results/Frm_results.h"
 #include "platform/gdi/Gdi_draw.h"
@@ -121,14 +120,26 @@ void Frm_kanot_2::Draw_Extra_line() {
     Vorsk_WuLines::Draw_Wu_Line(Overlay_DIB().hDC(), from, to, RGB_Triple{255, 0, 0}, 2, false);
 }
 
+Auto_detect::Goal_line Frm_kanot_2::Set_Goal_Line() {
+    const Auto_detect::Goal_line ends = Header_Goal_line(Replay_File);
+    Goal_Line.Start_Point(ends.x1, ends.y1);
+    Goal_Line.End_Point(ends.x2, ends.y2);
+    Goal_Line.Length();
+    return ends;
+}
+
+void Frm_kanot_2::xCalculate_Goal_HSL() {
+    if (!File_open() || Lane_Collection.empty()) return;
+    const Auto_detect::Goal_line ends = Set_Goal_Line();
+    Shown_field field(Replay_File);
+    Goal_Colours.Calculate(field, ends, Auto.Extra_Y, Lane_Collection.back().Y());
+}
+
 void Frm_kanot_2::Draw_Goal_HSL() {
     if (!File_open()) return;
     Form_Auto_detect& form = Form_Auto_detect::Instance();
-    const Auto_detect::Goal_line g = Header_Goal_line(Replay_File);
-    Class_line line;
-    line.Start_Point(g.x1, g.y1);
-    line.End_Point(g.x2, g.y2);
-    const int16_t n = line.Length();
+    Set_Goal_Line();
+    const int16_t n = Goal_Line.Length();
     gdi::Device_context* dc = Picture_large->hDC();
     if (!dc) return;
     const int32_t W = vb::To_Int16(vb::CLng(Picture_large->ScaleWidth()));
@@ -141,7 +152,7 @@ void Frm_kanot_2::Draw_Goal_HSL() {
                         white = gdi::RGB(255, 255, 255);
     gdi::Gdi_object* original = gdi::SelectObject(dc, gdi::CreatePen(gdi::PS_SOLID, 2, blue));
     for (int16_t i = 1; i <= n; ++i) {
-        const int16_t x = line.X_coord(i), y = line.Y_coord(i);
+        const int16_t x = Goal_Line.X_coord(i), y = Goal_Line.Y_coord(i);
         const int32_t p = Replay_File.Get_Field_Pixel(x, y);
         const Non_dependant::HSL_Color h = Non_dependant::RGB_To_HSL(p);
         form.Test_pixel_for_Trigger(p, false);
@@ -152,12 +163,9 @@ void Frm_kanot_2::Draw_Goal_HSL() {
         pen(2, cyan);
         Line(dc, W - 120, y, W - 120 - h.Lum, y);
     }
-    // The goal line's statistics are not gathered: their marks stand at the bars' zero.
-    const std::pair<int32_t, gdi::COLORREF> marks[] = {{W, white},       {W, yellow},       {W - 60, white},
-                                                        {W - 60, yellow}, {W - 120, white}, {W - 120, yellow}};
-    for (const auto& [x, colour] : marks) {
-        pen(1, colour);
-        Line(dc, x, 0, x, H);
+    for (const Goal_HSL::Mark& mark : Goal_Colours.Marks(W)) {
+        pen(1, mark.Maximum ? yellow : white);
+        Line(dc, mark.X, 0, mark.X, H);
     }
     gdi::DeleteObject(gdi::SelectObject(dc, original));
     Picture_large->Refresh();
@@ -211,13 +219,10 @@ void Frm_kanot_2::item_test_auto_lanes_Click() {
 
 void Frm_kanot_2::item_Test_Line_Click() {
     if (!File_open()) return;
-    const Auto_detect::Goal_line g = Header_Goal_line(Replay_File);
-    Class_line line;
-    line.Start_Point(g.x1, g.y1);
-    line.End_Point(g.x2, g.y2);
-    const int16_t n = line.Length();
+    Set_Goal_Line();
+    const int16_t n = Goal_Line.Length();
     for (int32_t i = 1; i <= n; i += 10)
-        Replay_File.Let_Field_Pixel(line.X_coord(static_cast<int16_t>(i)), line.Y_coord(static_cast<int16_t>(i)),
+        Replay_File.Let_Field_Pixel(Goal_Line.X_coord(static_cast<int16_t>(i)), Goal_Line.Y_coord(static_cast<int16_t>(i)),
                                     0x00FFFF);
     Replay_File.Draw_Current_Field(*Picture_large);
     Picture_large->Refresh();

@@ -3,6 +3,7 @@
 
 #include "diagnostics/Class_disk_mem_perf.h"
 #include "diagnostics/Module_OS_Version.h"
+#include "platform/fs/File_system.h"
 #include "platform/gdi/Device_context.h"
 #include "platform/gdi/Gdi_blit.h"
 #include "platform/printer/Printer.h"
@@ -129,11 +130,7 @@ void Frm_kanot_2::File_Copy() {
             return;
         }
         const std::string destination = folder + "/" + Non_dependant::ParsePath(Last_Captured_File, 0);
-        std::error_code error;
-        std::filesystem::copy_file(Last_Captured_File, destination, std::filesystem::copy_options::overwrite_existing,
-                                   error);
-        QCoreApplication::processEvents();
-        if (error) ui::MsgBox("Copy Failed");
+        if (fs::Copy_File(Last_Captured_File, destination, &UpdateFileCopyStatus) != 0) ui::MsgBox("Copy Failed");
         Non_dependant::Do_Sleep(2000, false);
     });
 }

@@ -68,8 +68,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
             ui::File_Request request;
             request.initial_dir = Open_Start_Folder();
             request.title = "Open";
-            request.filter =
-                "Vantorel Files (*.kd3)|*.kd3|Older capture files (*.kd2;*.kd1;*.sdv;*.dv;*.avi)|*.kd2;*.kd1;*.sdv;*.dv;*.avi";
+            request.filter = "Vantorel Files (*.kd3)|*.kd3";
             Current_File_Name = ui::Dialogs().Open_File(request).value_or("");
             mTrace::Trace("*FK2 CommonDialog, filename = " + Current_File_Name);
         }
@@ -149,10 +148,14 @@ void Frm_kanot_2::Open_multi_file(const std::string& Filename) {
     vb::Trap(Is_Compiled, "Open_multi_file of Form frm_kanot_2", [&] {
         Replay_File.Close_File();
         File_Goalline = {0, 0, 0, 0};
+        // Only capture files are reviewed: a file of another kind is refused before the store, which
+        // opens for writing, has touched it.
+        if (vb::LCase(Non_dependant::File_Suffix(Filename)) != "kd3") {
+            ui::MsgBox("Not a valid vantOrel file!\r\n" + Filename, ui::vbOKOnly);
+            return;
+        }
         Replay_File.File_name(Filename);
-        // The older kinds open by their suffix; a refused one has said why.
-        if (vb::LCase(Non_dependant::File_Suffix(Filename)) == "kd3") Replay_File.Open_RGB_File();
-        else if (!Replay_File.Open_File(Filename, 0)) return;
+        Replay_File.Open_RGB_File();
         if (!Replay_File.File_open()) return;
         if (!Replay_File.is_Vantorel()) {
             Replay_File.Close_File();

@@ -65,7 +65,7 @@ void Frm_kanot_2::Build_Menus() {
         item_Open_Newest.back().Set_Caption("-");
         item_Open_Newest.back().Set_Visible(false);
     }
-    QObject::connect(item_Open_Newest_Root.Menu(), &QMenu::aboutToShow, this, [this] { Update_Recent_Files(); });
+    QObject::connect(item_Open_Newest_Root.Menu(), &QMenu::aboutToShow, this, [this] { item_Open_Newest_Root_Click(); });
     item_open_last = add(menu_form, "item_open_last", "Open last Finished heat", [this] { item_open_last_Click(); }, "Ctrl+L");
     item_close = add(menu_form, "item_close", "Close File", [this] { item_close_Click(); }, "Ctrl+F4");
     item_zoom = check(add(menu_form, "item_zoom", "Zoom", [this] { item_Zoom_Click(); }, "Ctrl+Z"));
@@ -183,7 +183,7 @@ void Frm_kanot_2::Build_Menus() {
     item_disp_xy = check(add(menu_debug, "item_disp_xy", "Display X,Y", [] {}));
     add(menu_debug, "item_step_forward", "Step forward", [this] { item_step_forward_Click(); });
     add(menu_debug, "item_read_lanemarks", "Read lanemarks");
-    add(menu_debug, "item_clear_ranks", "Clear ranks", [this] { Clear_Results(); });
+    add(menu_debug, "item_clear_ranks", "Clear ranks");
     add(menu_debug, "item_load_ranks", "Load ranks");
     add(menu_debug, "item_test_array", "Test array");
     add(menu_debug, "item_refresh", "Refresh", [this] { item_refresh_Click(); });
@@ -226,8 +226,10 @@ void Frm_kanot_2::menu_form_Click() {
         menu_debug.Set_Visible(!menu_debug.Visible());
     }
     // The submenu opens only when it has a visible entry, so its entries are filled before it is offered.
-    Update_Recent_Files();
+    item_Open_Newest_Root_Click();
 }
+
+void Frm_kanot_2::item_Open_Newest_Root_Click() { Update_Recent_Files(); }
 
 void Frm_kanot_2::menu_help_click() {
     if (Non_dependant::Ctrl_Down()) menu_specials.Set_Visible(true);
@@ -261,7 +263,7 @@ void Frm_kanot_2::item_fullscreen_Click() {
         } else {
             const bool was_visible = isVisible();
             setWindowFlag(Qt::FramelessWindowHint, false);
-            setWindowState(Qt::WindowNoState);
+            WindowState(ui::vbNormal);
             if (was_visible) show();
             Arrange_Frames();
         }
@@ -290,6 +292,20 @@ void Frm_kanot_2::item_taskbar_Click() {
     vb::Trap(Is_Compiled, "item_taskbar_Click of Form frm_kanot_2",
              [this] { Non_dependant::Taskbar_Visible(item_taskbar.Checked()); });
 }
+
+void Frm_kanot_2::Load_Options_from_ini() {
+    vb::Trap(Is_Compiled, "Load_options of Form frm_kanot_2", [this] {
+        // Only the text "Checked" checks a box; the keys as the live preview writes them hold "True" or "False".
+        auto checked = [](const char* key, const char* fallback) {
+            return Non_dependant::Read_Ini("Canoe", key, Ini_file_path, fallback) == "Checked";
+        };
+        Chk_Show_lanemarks->setChecked(checked("ShowLanes", "Checked"));
+        Chk_Flip_Lanemarks->setChecked(checked("FlipLanes", "UnChecked"));
+        Chk_Show_Goalline->setChecked(checked("ShowGoalline", "Checked"));
+    });
+}
+
+void Frm_kanot_2::Set_Camera_Counters_High() { Camera_Counters = {99, 99}; }
 
 void Frm_kanot_2::item_wheelhook_Click() { Module1::Hook_Mouse_Wheel(this, this); }
 

@@ -170,7 +170,7 @@ void Frm_kanot_2::Print_Series_HD() {
 void Frm_kanot_2::Make_Print_Footer() {
     vb::Trap(Is_Compiled, "Make_Print_footer of Form frm_kanot_2", [] {
         // Composed with or without a printer; the time is filled in when a page is printed.
-        Print_Footer_Parts = {true, Program_Name, Version_String, Non_dependant::Get_Computer_Name(),
+        Print_Footer_Text = {true, Program_Name, Version_String, Non_dependant::Get_Computer_Name(),
                               Printers_Num != 0 ? printer::Default_Printer_Name() : std::string()};
     });
 }

@@ -65,7 +65,7 @@ void Frm_kanot_2::Complete_Result_Array() {
         if (!File_open()) return;
         Load_All_Heats_Array_from_File(Replay_File, 1);
         Copy_Active_Heat();
-        Heat_Correction_Mill = Replay_File.Heat_Start_Correction(1);
+        Heat_Start_Correction_Mill = Replay_File.Heat_Start_Correction(1);
         Lane_Active_Heat_Array_Sort();
         Frm_results::Instance().Display_Compensate_Mill();
         Frm_results::Instance().Clear_Results();

@@ -59,6 +59,10 @@ void Copy_Active_Heat() {
     }
 }
 
+void Lane_all_Heats_Array_Initalize() {
+    for (Lane_Heat_Result& r : Lane_Active_Heat_Array.Items) r.Heat_result = No_Result;
+}
+
 void Lane_Active_Heat_Array_Sort() {
     auto& places = Lane_Active_Heat_Array.Items;
     bool exchanged = true;
@@ -131,6 +135,13 @@ Attach_Outcome Attach_Result(cls_VideoFile_handler& file, int16_t Lane, int32_t 
         vb::Raise(vb::Err_Subscript, "Subscript out of range: there is no lane " + std::to_string(Lane));
     const bool code = Heat_result >= First_Code;
     if (!code && !shown_time) return Attach_Outcome::No_Time;
+    const int32_t time = code ? 0 : vb::To_Int32(int64_t{*shown_time} + (plus_time ? 10 : 0));
+    if (!code && time == 0) {
+        ui::MsgBox("A time of 0 ms cannot be stored: the file reads it as no result. Give the lane the time of "
+                   "another field, or this time + 1/100.",
+                   ui::vbExclamation);
+        return Attach_Outcome::Zero_Time;
+    }
     // The records as the file holds them: a header whose records cannot be read takes no result, so
     // that no other lane's result is overwritten with what memory holds.
     Load_All_Heats_Array_from_File(file, Heat);
@@ -142,7 +153,7 @@ Attach_Outcome Attach_Result(cls_VideoFile_handler& file, int16_t Lane, int32_t 
         record.Heat_result = Heat_result;
         record.Goal_field = 0;
     } else {
-        record.Heat_result = vb::To_Int32(int64_t{*shown_time} + (plus_time ? 10 : 0));
+        record.Heat_result = time;
         record.Goal_field = shown_field;
     }
     record.Click_time = tick;
@@ -177,14 +188,14 @@ namespace Module_Vantorel {
 
 std::array<Lane_Heat_Result, Result_Lanes> Lane_all_Heats_Array{};
 Heat_places Lane_Active_Heat_Array;
-int32_t Heat_Correction_Mill = 0;
+int32_t Heat_Start_Correction_Mill = 0;
 
 namespace {
 // What a new process starts with.
 [[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
     Lane_all_Heats_Array = {};
     Lane_Active_Heat_Array = {};
-    Heat_Correction_Mill = 0;
+    Heat_Start_Correction_Mill = 0;
 });
 }  // namespace
 

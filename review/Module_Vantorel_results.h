@@ -37,12 +37,14 @@ struct Heat_places {
 extern Heat_places Lane_Active_Heat_Array;
 
 // The start correction of the open file's heat 1 in ms; only shown times are corrected.
-extern int32_t Heat_Correction_Mill;
+extern int32_t Heat_Start_Correction_Mill;
 
 // Heat `heat`'s records from the header, a result of 0 read as no result. A header whose records
 // cannot be read leaves every lane and place without result, then passes the error on.
 void Load_All_Heats_Array_from_File(cls_VideoFile_handler& file, int16_t heat);
 void Copy_Active_Heat();
+// Every place of the sorted records without result (nothing calls it); the other fields stay.
+void Lane_all_Heats_Array_Initalize();
 // By result, equal results by click tick (signed comparisons); equal pairs keep their order.
 void Lane_Active_Heat_Array_Sort();
 
@@ -62,13 +64,15 @@ enum class Attach_Outcome {
     Stored,      // the file's header holds the new result
     Read_Only,   // "File is read-only!" shown; nothing changed
     No_Time,     // a time asked for on a field whose time is unknown; nothing changed
+    Zero_Time,   // a time of 0 ms, which the header would read back as no result: refused with a message
     Kept,        // the override question answered Cancel
     Not_Written  // the file refused the header; nothing changed
 };
 // Gives lane `Lane` (0 to 15, error 9 otherwise) a result: a `Heat_result` from First_Code on is stored
 // as it is (a code, or No_Result to take the result away); any other value stores the shown field's
 // time (plus 10 ms with `plus_time`) with the shown field's number. A lane that has a result asks
-// "Override existing result?" first, with the lane's number on the next line.
+// "Override existing result?" first, with the lane's number on the next line. A time of exactly 0 ms is
+// refused with a message: the header keeps 0 for a lane without result, so it could not be told from none.
 Attach_Outcome Attach_Result(cls_VideoFile_handler& file, int16_t Lane, int32_t Heat_result, bool plus_time,
                              std::optional<int32_t> shown_time, int32_t shown_field, int32_t tick);
 

@@ -5,6 +5,8 @@
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
 
+#include <QCoreApplication>
+
 namespace Module_Vantorel {
 
 void Write_Event_Log(const std::string& message) {
@@ -12,6 +14,11 @@ void Write_Event_Log(const std::string& message) {
         Is_Compiled,
         [&] { Log_file(AppData_Folder, "Vantorel_eventlog.txt").Write_Line(Non_dependant::Now_Text() + message); },
         [](const VbError& e) { ui::MsgBox("Log error " + e.Description() + " " + std::to_string(e.Number())); });
+}
+
+int32_t UpdateFileCopyStatus(int64_t, int64_t) {
+    vb::Trap(Is_Compiled, "UpdateFileCopyStatus of Module Module_canoe", [] { QCoreApplication::processEvents(); });
+    return 0;
 }
 
 }  // namespace Module_Vantorel

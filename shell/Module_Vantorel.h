@@ -78,6 +78,10 @@ extern int16_t Run_Mode;
 // failure shows "Log error" and the line is lost; otherwise the error passes to the caller.
 void Write_Event_Log(const std::string& message);
 
+// The progress routine of a file copy: lets the windows handle what is waiting (a repaint, a click)
+// between two chunks, and answers 0 so that the copy goes on.
+int32_t UpdateFileCopyStatus(int64_t total_bytes, int64_t copied_bytes);
+
 }  // namespace Module_Vantorel
 
 namespace Module_Vantorel {

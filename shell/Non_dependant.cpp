@@ -404,12 +404,21 @@ void Print_Screen() {
     Do_Sleep(500, true);
 }
 
-std::string Taskbar_State() {
-    return ui::Panel_Reserves_Space() ? "TaskBar not in auto-hide or always-on-top mode" : "TaskBar is in auto-hide mode";
+std::string Taskbar_State_Text(int32_t state) {
+    switch (state) {
+    case 0: return "TaskBar not in auto-hide or always-on-top mode";
+    case 1: return "TaskBar is in auto-hide mode";
+    case 2: return "TaskBar always-on-top mode";
+    case 3: return "TaskBar is always-on-top and auto-hide modes";
+    default: return "Unknown";
+    }
 }
+
+std::string Taskbar_State() { return Taskbar_State_Text(ui::Panel_State()); }
 
 void Taskbar_Visible(bool show) {
     vb::Trap(Is_Compiled, "Taskbar_Visible of Module Non_dependant", [&] {
+        ui::Cover_Panels(!show);
         if (!show) Module_Vantorel::Taskbar_Hidden = true;
     });
 }

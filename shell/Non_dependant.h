@@ -123,9 +123,12 @@ void Press_Shift();
 // The active window's image onto the clipboard, then half a second for the events it causes.
 void Print_Screen();
 
-// The desktop's panels take the taskbar's place: a panel that reserves no screen space reads as auto-hide.
+// The text of the taskbar's state bits: 1 auto-hide, 2 always on top, 3 both, 0 neither; "Unknown" else.
+std::string Taskbar_State_Text(int32_t state);
+// The desktop's panel takes the taskbar's place (ui::Panel_State).
 std::string Taskbar_State();
-// Panels belong to the desktop and are not ours to hide; the request is kept in Taskbar_Hidden.
+// The desktop's panel cannot be hidden by a program: hiding makes the active window full screen above
+// it and sets Taskbar_Hidden; showing returns that window to its former state (Taskbar_Hidden stays).
 void Taskbar_Visible(bool show);
 
 // Left + Width and Top + Height of a control or window.

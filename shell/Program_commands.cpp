@@ -46,6 +46,8 @@ void Enter_Event_name() {
     installed.Enter_Event_name();
 }
 
+void Show_Review_Specials() { Run(installed.Show_Review_Specials, "Show_Review_Specials"); }
+
 bool Review_Lanes_Locked() { return installed.Review_Lanes_Locked && installed.Review_Lanes_Locked(); }
 
 std::string JPEG_Bench_mess() {

@@ -31,6 +31,8 @@ struct Commands {
     std::function<void(const std::string&)> Show_Recording_Paused;
     // Whether the review window's open capture file has its lanes locked (false without an open file).
     std::function<bool()> Review_Lanes_Locked;
+    // Makes the review window's developer menu "Specials" visible.
+    std::function<void()> Show_Review_Specials;
 };
 
 // Replaces every command; an empty one is not available.
@@ -51,5 +53,6 @@ std::string JPEG_Bench_mess();
 void Show_Recording_Paused(const std::string& notice);
 // False where the program has no review window.
 bool Review_Lanes_Locked();
+void Show_Review_Specials();
 
 }  // namespace Program_commands

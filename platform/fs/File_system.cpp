@@ -235,6 +235,48 @@ int Write_File_Atomic(const std::string& path, std::string_view content, bool* c
     return error;
 }
 
+int Copy_File(const std::string& source, const std::string& destination,
+              const std::function<int32_t(int64_t total, int64_t copied)>& progress) {
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return errno;
+    struct stat st {};
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(in);
+        return error;
+    }
+    std::string temp = destination + ".XXXXXX";
+    const int out = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        return error;
+    }
+    int error = ::fchmod(out, st.st_mode & 07777) != 0 ? errno : 0;
+    std::vector<char> chunk(1 << 20);
+    int64_t copied = 0;
+    while (!error) {
+        const ssize_t got = ::read(in, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) error = errno;
+        if (got <= 0) break;
+        for (ssize_t done = 0; done < got && !error;) {
+            const ssize_t n = ::write(out, chunk.data() + done, static_cast<size_t>(got - done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) error = errno;
+            else done += n;
+        }
+        copied += got;
+        if (!error && progress && progress(st.st_size, copied) != 0) error = ECANCELED;
+    }
+    ::close(in);
+    if (!error && ::fsync(out) != 0) error = errno;
+    if (::close(out) != 0 && !error) error = errno;
+    if (!error && ::rename(temp.c_str(), destination.c_str()) != 0) error = errno;
+    if (error) ::unlink(temp.c_str());
+    return error;
+}
+
 std::string Executable_Path() {
     std::error_code ec;
     stdfs::path exe = stdfs::read_symlink("/proc/self/exe", ec);

@@ -3,6 +3,7 @@
 // the system's procedures were written against: a missing file raises 53, a missing folder 76, a
 // refused access 70, any other failure 75 (all as VbError).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,13 @@ std::string Share_Name(const std::string& path);
 // or the errno; `created` tells whether the temporary file could be made, that is whether the failure
 // came from writing rather than from creating the file.
 int Write_File_Atomic(const std::string& path, std::string_view content, bool* created = nullptr);
+
+// Copies the file, over an existing destination: the copy is written beside the destination and
+// renamed over it when whole, so a failed copy leaves the destination as it was. After every chunk
+// `progress` (total bytes, bytes copied) runs; an answer other than 0 stops the copy (ECANCELED). The
+// result is 0 or the errno.
+int Copy_File(const std::string& source, const std::string& destination,
+              const std::function<int32_t(int64_t total, int64_t copied)>& progress);
 
 // The running executable's full path; "" when the system does not tell.
 std::string Executable_Path();

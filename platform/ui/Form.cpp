@@ -67,6 +67,21 @@ void Form::Show(int16_t modal) {
 
 void Form::Hide() { hide(); }
 
+int16_t Form::WindowState() const {
+    const Qt::WindowStates states = windowState();
+    if (states & Qt::WindowMinimized) return vbMinimized;
+    if (states & (Qt::WindowMaximized | Qt::WindowFullScreen)) return vbMaximized;
+    return vbNormal;
+}
+
+void Form::WindowState(int16_t state) {
+    switch (state) {
+    case vbMinimized: setWindowState(windowState() | Qt::WindowMinimized); break;
+    case vbMaximized: setWindowState(Qt::WindowMaximized); break;
+    default: setWindowState(Qt::WindowNoState); break;
+    }
+}
+
 std::string Form::Caption() const { return windowTitle().toStdString(); }
 void Form::Set_Caption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 

@@ -18,6 +18,8 @@ namespace ui {
 // Why a window is being unloaded, as Form_QueryUnload receives it.
 enum : int16_t { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
 enum : int16_t { vbModeless = 0, vbModal = 1 };
+// The state of a window as WindowState gives and takes it.
+enum : int16_t { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
 
 class Form : public QWidget {
 public:
@@ -31,6 +33,9 @@ public:
     void Show(int16_t modal = vbModeless);
     void Hide();
     bool Visible() const { return isVisible(); }
+    // Normal, minimised or maximised; a full-screen window counts as maximised.
+    int16_t WindowState() const;
+    void WindowState(int16_t state);
 
     std::string Caption() const;
     void Set_Caption(const std::string& caption);

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QClipboard>
 #include <QPixmap>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -41,9 +42,31 @@ int32_t Screen_Height_Twips() {
     return px * Twips_Per_Pixel_Y();
 }
 
-bool Panel_Reserves_Space() {
+int32_t Panel_State() {
     const QScreen* s = Primary();
-    return s && s->availableGeometry() != s->geometry();
+    if (!s) return -1;
+    return s->availableGeometry() != s->geometry() ? 2 : 1;
+}
+
+void Cover_Panels(bool cover) {
+    static QPointer<QWindow> covering;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    if (!cover) {
+        if (covering) covering->setWindowStates(covering->windowStates() & ~Qt::WindowFullScreen);
+        covering = nullptr;
+        return;
+    }
+    if (covering) return;
+    QWindow* window = QGuiApplication::focusWindow();
+    if (!window || !window->isVisible())
+        for (QWindow* top : QGuiApplication::topLevelWindows())
+            if (top->isVisible() && top->type() != Qt::Popup && top->type() != Qt::ToolTip) {
+                window = top;
+                break;
+            }
+    if (!window || (window->windowStates() & Qt::WindowFullScreen)) return;
+    window->setWindowStates(window->windowStates() | Qt::WindowFullScreen);
+    covering = window;
 }
 
 void Keep_Screen_Awake() {

@@ -13,8 +13,15 @@ int32_t Twips_Per_Pixel_Y();
 int32_t Screen_Width_Twips();
 int32_t Screen_Height_Twips();
 
-// Whether a desktop panel reserves part of the main screen (its available area is smaller than the screen).
-bool Panel_Reserves_Space();
+// How the desktop keeps its panel, in the bits the taskbar's state query answers with: 2 (always on
+// top) for a panel that reserves part of the main screen, which windows never cover; 1 (hidden until
+// it is needed) when the screen is all available, since no panel keeps a place there; -1 without a
+// screen to ask.
+int32_t Panel_State();
+// The desktop does not let a program hide its panel; a window made full screen lies above it instead.
+// Covering makes the active window (else the first visible one) full screen; uncovering returns the
+// window covered last to the state it had, unless it is gone or was full screen already.
+void Cover_Panels(bool cover);
 // Tells the desktop that the operator is still there, so the screen saver and power saving stay off.
 void Keep_Screen_Awake();
 // The window frame `frame` moved, and cut to the area's size where it is larger, so that it lies wholly

@@ -17,7 +17,9 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QTest>
 
 #include <filesystem>
 #include <fstream>
@@ -411,6 +413,31 @@ TEST_F(Startup, Stops_full_screen_and_about_box) {
     EXPECT_TRUE(ui::Is_Loaded("frmAbout"));
     Program_commands::Do_about();
     EXPECT_TRUE(about.isVisible());
+}
+
+// The about box's company picture, clicked with Ctrl held, shows the review window's hidden Specials.
+TEST_F(Startup, Ctrl_click_on_the_company_picture_shows_the_review_windows_Specials) {
+    Write_Ini_File("[Settings]\ncropsizeindex=2\n");
+    Is_Compiled = true;
+    Window();
+    Frm_kanot_2& review = Frm_kanot_2::Instance();
+    ASSERT_FALSE(review.menu_specials.Visible());
+    frmAbout& about = frmAbout::Instance();
+    auto click = [&] {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(about.Picture_company, &release);
+    };
+    click();
+    EXPECT_FALSE(review.menu_specials.Visible());
+    // Held as the keyboard reports it: a key event that the system delivers.
+    QTest::keyPress(&about, Qt::Key_Control, Qt::ControlModifier);
+    click();
+    QTest::keyRelease(&about, Qt::Key_Control, Qt::NoModifier);
+    EXPECT_TRUE(review.menu_specials.Visible());
+    click();
+    EXPECT_TRUE(review.menu_specials.Visible());  // it stays shown
+    Is_Compiled = false;
 }
 
 }  // namespace

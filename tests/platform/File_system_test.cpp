@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -125,6 +127,39 @@ TEST(File_system, An_atomic_write_over_a_symbolic_link_writes_its_target_and_kee
     EXPECT_EQ(fs::Write_File_Atomic(dir + "/loop_a", "x", &created), ELOOP);
     EXPECT_FALSE(created);
     EXPECT_TRUE(stdfs::is_symlink(dir + "/loop_a"));
+}
+
+TEST(File_system, A_copy_reports_its_progress_by_chunk_and_replaces_the_destination_only_when_whole) {
+    const std::string dir = Test_folder() + "/copy";
+    stdfs::create_directories(dir);
+    const std::string source = dir + "/heat.kd3", destination = dir + "/copy.kd3";
+    std::string bytes(2500000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+    std::ofstream(source, std::ios::binary) << bytes;
+    std::ofstream(destination) << "an older copy";
+    auto content = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    std::vector<std::pair<int64_t, int64_t>> calls;
+    auto note = [&](int64_t total, int64_t copied) {
+        calls.emplace_back(total, copied);
+        return 0;
+    };
+    ASSERT_EQ(fs::Copy_File(source, destination, note), 0);
+    EXPECT_EQ(content(destination), bytes);
+    EXPECT_EQ(calls, (std::vector<std::pair<int64_t, int64_t>>{{2500000, 1048576}, {2500000, 2097152}, {2500000, 2500000}}));
+
+    // Stopped by its progress routine, or failing: the destination as it was, no temporary file left.
+    std::ofstream(destination) << "an older copy";
+    EXPECT_EQ(fs::Copy_File(source, destination, [](int64_t, int64_t copied) { return copied > 1048576 ? 1 : 0; }),
+              ECANCELED);
+    int error = 0;
+    With_File_Size_Limit(100000, [&] { error = fs::Copy_File(source, destination, nullptr); });
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_EQ(fs::Copy_File(dir + "/gone.kd3", destination, nullptr), ENOENT);
+    EXPECT_EQ(content(destination), "an older copy");
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 2);
 }
 
 TEST(File_system, Drive_types_of_a_plain_folder_and_of_nothing) {

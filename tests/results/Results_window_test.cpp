@@ -102,7 +102,7 @@ protected:
         store.Open_RGB_File();
         return store.Heat_Start_Correction(1);
     }
-    std::string Shown(int32_t result) { return Non_dependant::Display_Mill_Time(result - Heat_Correction_Mill, false); }
+    std::string Shown(int32_t result) { return Non_dependant::Display_Mill_Time(result - Heat_Start_Correction_Mill, false); }
     static void Press(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), button, button, Qt::NoModifier);
         QApplication::sendEvent(widget, &press);
@@ -129,7 +129,7 @@ TEST_F(Results_window, One_second_up_is_written_once_at_the_release_and_every_ti
     Press(&r.Lbl_hms_correction(2));  // seconds
     EXPECT_EQ(r.Correction_Step(), 1000);
     Press(&r.Cmd_time(0));
-    EXPECT_EQ(Heat_Correction_Mill, 1000);
+    EXPECT_EQ(Heat_Start_Correction_Mill, 1000);
     EXPECT_EQ(Stored_Correction(), 0);  // nothing written while held
     Release(&r.Cmd_time(0));
     EXPECT_EQ(Stored_Correction(), 1000);
@@ -151,10 +151,10 @@ TEST_F(Results_window, Holding_down_steps_on_the_repeat_sequence_and_refills_the
     const std::string row0 = Text(r.Lbl_result_time(0));
     Press(&r.Lbl_hms_correction(3));  // hundredths
     Press(&r.Cmd_time(1));
-    EXPECT_EQ(Heat_Correction_Mill, -10);
+    EXPECT_EQ(Heat_Start_Correction_Mill, -10);
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(wait.Fire());
     EXPECT_EQ(wait.waits, (std::vector<int32_t>{200, 150, 100, 50, 50, 50}));
-    EXPECT_EQ(Heat_Correction_Mill, -60);
+    EXPECT_EQ(Heat_Start_Correction_Mill, -60);
     EXPECT_TRUE(r.Lbl_Minus->isVisibleTo(&r));
     EXPECT_EQ(r.Lbl_hms_correction(3).palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(Boxes(r.Lbl_hms_correction), (std::vector<std::string>{"00", "00", "00", "05"}));
@@ -168,7 +168,7 @@ TEST_F(Results_window, Holding_down_steps_on_the_repeat_sequence_and_refills_the
 
     // The right button resets, writes and refills at once; the selection is gone.
     Press(&r.Lbl_hms_correction(1), Qt::RightButton);
-    EXPECT_EQ(Heat_Correction_Mill, 0);
+    EXPECT_EQ(Heat_Start_Correction_Mill, 0);
     EXPECT_EQ(r.Correction_Step(), 0);
     EXPECT_EQ(Stored_Correction(), 0);
     EXPECT_EQ(Text(r.Lbl_result_time(0)), Shown(900));
@@ -177,7 +177,7 @@ TEST_F(Results_window, Holding_down_steps_on_the_repeat_sequence_and_refills_the
     // No unit selected: nothing changes, the release still writes.
     Press(&r.Cmd_time(0));
     Release(&r.Cmd_time(0));
-    EXPECT_EQ(Heat_Correction_Mill, 0);
+    EXPECT_EQ(Heat_Start_Correction_Mill, 0);
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
@@ -193,17 +193,17 @@ TEST_F(Results_window, The_repeat_stops_on_focus_loss_and_when_the_file_closes_a
     EXPECT_FALSE(r.Repeat().Button_Held());
     EXPECT_EQ(Stored_Correction(), 2000);  // written once, as at a release
     Release(&r.Cmd_time(0));
-    EXPECT_EQ(Heat_Correction_Mill, 2000);
+    EXPECT_EQ(Heat_Start_Correction_Mill, 2000);
 
     Press(&r.Cmd_time(0));
-    EXPECT_EQ(Heat_Correction_Mill, 3000);
+    EXPECT_EQ(Heat_Start_Correction_Mill, 3000);
     Review().item_close_Click();
     EXPECT_FALSE(wait.pending);
     EXPECT_FALSE(r.Repeat().Button_Held());
     Release(&r.Cmd_time(0));
     EXPECT_EQ(Stored_Correction(), 2000);  // the closed file keeps what it had
     // Closing empties the heat: every start box "00", the correction blue, no heat label.
-    EXPECT_EQ(Heat_Correction_Mill, 0);
+    EXPECT_EQ(Heat_Start_Correction_Mill, 0);
     EXPECT_EQ(Text(*r.Lbl_heat), "");
     for (auto* boxes : {&r.Lbl_hms, &r.Lbl_hms_correction, &r.Lbl_hms_corrected})
         EXPECT_EQ(Boxes(*boxes), (std::vector<std::string>(4, "00")));
@@ -213,7 +213,7 @@ TEST_F(Results_window, The_repeat_stops_on_focus_loss_and_when_the_file_closes_a
     Press(&r.Cmd_time(0));
     Press(&r.Lbl_hms_correction(0), Qt::RightButton);
     EXPECT_FALSE(wait.pending);
-    EXPECT_EQ(Heat_Correction_Mill, 0);
+    EXPECT_EQ(Heat_Start_Correction_Mill, 0);
     EXPECT_EQ(r.Correction_Step(), 0);  // the closed heat's chosen step goes with it
 }
 
@@ -236,7 +236,7 @@ TEST_F(Results_window, A_correction_on_a_read_only_heat_is_refused_and_changes_n
     Release(&r.Cmd_time(0));
     Press(&r.Lbl_hms_correction(2), Qt::RightButton);
     EXPECT_EQ(Prompts(), (std::vector<std::string>(2, "Can\u00B4t alter this file, it is Read only!")));
-    EXPECT_EQ(Heat_Correction_Mill, 1000);
+    EXPECT_EQ(Heat_Start_Correction_Mill, 1000);
     EXPECT_FALSE(wait.pending);
     EXPECT_EQ(Text(r.Lbl_result_time(0)), row0);
     EXPECT_EQ(bytes(), before);
@@ -246,10 +246,10 @@ TEST_F(Results_window, A_step_past_the_32_bit_range_ends_the_repeat_with_the_ove
     Open_Heat_With_Results("overflow.kd3");
     Frm_results& r = Results();
     Is_Compiled = true;
-    Heat_Correction_Mill = INT32_MAX - 1000;
+    Heat_Start_Correction_Mill = INT32_MAX - 1000;
     Press(&r.Lbl_hms_correction(0));
     Press(&r.Cmd_time(0));
-    EXPECT_EQ(Heat_Correction_Mill, INT32_MAX - 1000);
+    EXPECT_EQ(Heat_Start_Correction_Mill, INT32_MAX - 1000);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].rfind("Cmd_time_MouseDown of Form Frm_results: 6 ", 0), 0u) << reports[0];
     EXPECT_FALSE(wait.pending);

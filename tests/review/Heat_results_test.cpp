@@ -49,6 +49,22 @@ std::vector<int16_t> Order(std::vector<int16_t> first) {
     return first;
 }
 
+TEST(Heat_results, Initialising_marks_every_place_without_result_and_keeps_the_rest) {
+    Set_Lanes({{3, {65000, 10, 3252}}, {1, {Disqualified, 20}}});
+    const auto before = Lane_Active_Heat_Array.Items;
+    Lane_all_Heats_Array_Initalize();
+    for (int16_t place = 1; place <= Result_Lanes; ++place) {
+        SCOPED_TRACE(place);
+        const Lane_Heat_Result& r = Lane_Active_Heat_Array[place];
+        const Lane_Heat_Result& was = before[static_cast<size_t>(place - 1)];
+        EXPECT_EQ(r.Heat_result, No_Result);
+        EXPECT_EQ(r.Lane, was.Lane);
+        EXPECT_EQ(r.Click_time, was.Click_time);
+        EXPECT_EQ(r.Goal_field, was.Goal_field);
+    }
+    EXPECT_EQ(Lane_all_Heats_Array[3].Heat_result, 65000);  // the records by lane stay
+}
+
 TEST(Heat_results, Sort_by_result_then_click_tick) {
     struct Case {
         const char* what;
@@ -166,7 +182,6 @@ TEST_F(Heat_results_store, Results_given_are_kept_in_the_file_and_read_back_sort
         {"the same time earlier", 4, 0, false, 65000, 3252, 90, 0, Attach_Outcome::Stored, 65000, 3252},
         {"override cancelled", 2, 0, false, 66000, 3300, 130, ui::vbCancel, Attach_Outcome::Kept, 65000, 3252},
         {"a code over a code", 3, Disqualified, false, 66000, 3300, 140, ui::vbOK, Attach_Outcome::Stored, Disqualified, 0},
-        {"a time of 0 ms", 5, 0, false, 0, 3001, 150, 0, Attach_Outcome::Stored, 0, 3001},
         {"before the start", 6, 0, false, -40, 3, 5, 0, Attach_Outcome::Stored, -40, 3},
         {"did not finish", 7, Did_Not_Finish, false, 0, 9, 160, 0, Attach_Outcome::Stored, Did_Not_Finish, 0},
         {"cleared", 7, No_Result, false, 0, 9, 170, ui::vbOK, Attach_Outcome::Stored, No_Result, 0},
@@ -187,6 +202,22 @@ TEST_F(Heat_results_store, Results_given_are_kept_in_the_file_and_read_back_sort
         EXPECT_EQ(store.Heat_time(1, s.lane), s.stored_result);
         EXPECT_EQ(store.Heat_Goalfield(1, s.lane), s.stored_field);
     }
+    // A time of 0 ms would read back as no result: it is refused and says so, and nothing changes.
+    const std::string zero = "A time of 0 ms cannot be stored: the file reads it as no result. Give the lane the time of "
+                             "another field, or this time + 1/100.";
+    for (int16_t lane : {5, 2}) {
+        SCOPED_TRACE(lane);
+        const int32_t before = store.Heat_time(1, lane);
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        EXPECT_EQ(Attach_Result(store, lane, 0, false, 0, 3001, 150), Attach_Outcome::Zero_Time);
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), zero);
+        EXPECT_EQ(store.Heat_time(1, lane), before);
+        EXPECT_EQ(store.Heat_Clicktime(1, lane), lane == 5 ? 0 : 100);
+    }
+    EXPECT_EQ(Attach_Result(store, 5, 0, true, 0, 3001, 150), Attach_Outcome::Stored);
+    EXPECT_EQ(store.Heat_time(1, 5), 10);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    EXPECT_EQ(Attach_Result(store, 5, No_Result, false, 0, 3001, 150), Attach_Outcome::Stored);
     store.Close_File();
     EXPECT_TRUE(reports.empty());
 
@@ -201,7 +232,7 @@ TEST_F(Heat_results_store, Results_given_are_kept_in_the_file_and_read_back_sort
         int16_t lane;
         int32_t result, click, field;
     } header[] = {{0, No_Result, 0, 0}, {1, 64010, 110, 3201}, {2, 65000, 100, 3252}, {3, Disqualified, 140, 0},
-                  {5, No_Result, 150, 3001}, {6, -40, 5, 3}, {7, No_Result, 170, 0}, {8, No_Result, 0, 0}};
+                  {5, No_Result, 150, 0}, {6, -40, 5, 3}, {7, No_Result, 170, 0}, {8, No_Result, 0, 0}};
     for (const Header_row& h : header) {
         SCOPED_TRACE(h.lane);
         EXPECT_EQ(again.Heat_time(1, h.lane), h.result);

@@ -231,6 +231,15 @@ TEST_F(Review_menus, Alt_on_Form_turns_the_developer_menus_and_Ctrl_on_Help_show
     w.menu_form_Click();
     EXPECT_TRUE(w.menu_Extras.Visible());
     EXPECT_TRUE(w.menu_debug.Visible());
+    // An activation (after any message box) hides the timing method again, and nothing else.
+    Is_Compiled = true;
+    w.item_timing_calculation.Set_Visible(true);
+    QEvent activation(QEvent::WindowActivate);
+    QApplication::sendEvent(&w, &activation);
+    Is_Compiled = false;
+    EXPECT_FALSE(w.item_timing_calculation.Visible());
+    EXPECT_TRUE(w.menu_Extras.Visible());
+    EXPECT_TRUE(w.menu_debug.Visible());
     w.menu_form_Click();
     EXPECT_FALSE(w.menu_Extras.Visible());
     EXPECT_FALSE(w.menu_debug.Visible());

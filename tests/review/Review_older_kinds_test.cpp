@@ -1,120 +1,122 @@
-// The review window opens capture files of the older kinds by every road and steps through their
-// fields with each field's time.
+// The review window opens capture files (kd3) only: a file of an older kind is refused by every road
+// that opens a file, and is left as it was.
 #include "Dv_test_files.h"
+#include "Heat_fixture.h"
 #include "Test_dialogs.h"
-#include "platform/vb/Error_trap.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
 #include "Review_fixture.h"
 #include "shell/Non_dependant.h"
-#include "store/Dv_format.h"
 
 #include <QLabel>
-#include <QSlider>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
 using namespace Module_Vantorel;
 
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
 class Review_older_kinds : public Review_fixture {
 protected:
     void SetUp() override {
         Review_fixture::SetUp();
-        Vantorel_Mode = true;
+        Vantorel_Mode = true;  // the heat's header is the program's own
     }
     void TearDown() override {
+        Frm_kanot_2::Instance().Close_File();
         Vantorel_Mode = false;
         Review_fixture::TearDown();
     }
-    std::string Text(QLabel* label) { return label->text().toStdString(); }
-    void Show_Field(int32_t field) {
-        Frm_kanot_2& w = Frm_kanot_2::Instance();
-        w.Set_Slider_Value(field);
-        w.Slider_play_Scroll();
-    }
 };
 
-TEST_F(Review_older_kinds, Dv_files_open_by_every_road_and_show_each_field_with_its_time) {
+TEST_F(Review_older_kinds, A_file_of_another_kind_is_refused_by_every_road_and_left_as_it_was) {
     const auto clip = dv_test::Encode_Frames(3);
     const std::string dv = heats + "/clip.dv";
-    // The store opens no AVI file (Open_File accepts "avi" and opens nothing).
+    const std::string avi = heats + "/clip.avi";
     dv_test::Mux(dv, "dv", clip);
+    dv_test::Mux(avi, "avi", clip);
+    // A kd2 file holds a header text naming the program; the review window still does not open it.
+    const std::string kd2 = heats + "/heat.kd2";
+    std::ofstream(kd2, std::ios::binary) << "KDR1" << std::string(96, '\0') << "<Vantorel/>" << std::string(200, '\0');
+    const std::string heat = heats + "/heat.kd3";
+    Heat_layout layout;
+    layout.frames = Regular_Frames(4, layout.start_tick, layout.start_events);
+    Write_Heat(heat, layout);
+
     Frm_kanot_2& w = Frm_kanot_2::Instance();
-
-    auto expect_open = [&](const std::string& path) {
-        SCOPED_TRACE(path);
-        ASSERT_TRUE(w.Replay_File.File_open());
-        EXPECT_EQ(w.Current_File_Name, path);
-        EXPECT_EQ(Text(w.Lbl_Frame_size), "720*576");
-        EXPECT_EQ(w.Slider_play->maximum(), 6);
-        EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,00");
-        EXPECT_EQ(Run_Mode, 10);
-        // Field 4 is the second field of frame 2: one frame and half a frame after the first.
-        Show_Field(4);
-        EXPECT_EQ(Text(w.Lbl_frameno), "0004");
-        EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,06");
-        EXPECT_TRUE(reports.empty()) << reports.front();
+    Test_dialogs& dialogs = Test_dialogs::Instance();
+    struct Road {
+        const char* name;
+        std::function<void(const std::string&)> open;
+    } roads[] = {
+        {"Open File",
+         [&](const std::string& path) {
+             dialogs.Answer_File(path);
+             if (path != heat) dialogs.Answer(ui::vbOK);  // the refusal
+             w.item_open_Click();
+         }},
+        {"command line",
+         [&](const std::string& path) {
+             w.Command_Line = "\"" + path + "\"";
+             w.Start_Association();
+         }},
+        {"dropped file", [&](const std::string& path) { w.Form_OLEDragDrop({path}); }},
+        {"Open last Finished heat",
+         [&](const std::string& path) {
+             Last_Captured_File = path;
+             w.item_open_last_Click();
+         }},
     };
-
-    Test_dialogs::Instance().Answer_File(dv);
+    for (const Road& road : roads) {
+        for (const std::string& path : {dv, avi, kd2}) {
+            SCOPED_TRACE(std::string(road.name) + " " + path);
+            // A heat open before is closed by the attempt.
+            road.open(heat);
+            ASSERT_TRUE(w.Replay_File.File_open());
+            const std::string before = Bytes(path);
+            if (std::string(road.name) != "Open File") dialogs.Answer(ui::vbOK);  // the refusal
+            road.open(path);
+            EXPECT_EQ(dialogs.Shown_Prompts().back(), "Not a valid vantOrel file!\r\n" + path);
+            EXPECT_FALSE(w.Replay_File.File_open());
+            EXPECT_EQ(w.Current_File_Name, "");
+            EXPECT_EQ(w.Lbl_Frame_size->text().toStdString(), "");
+            EXPECT_EQ(Bytes(path), before);
+            dialogs.Expect_All_Answers_Used();
+        }
+    }
+    // The open dialog offers capture files only.
+    dialogs.Answer_File(std::nullopt);
     w.item_open_Click();
-    expect_open(dv);
-    const auto& shown = Test_dialogs::Instance().Shown_Dialogs();
-    ASSERT_FALSE(shown.empty());
-    EXPECT_NE(shown.back().filter.find("*.kd2;*.kd1;*.sdv;*.dv;*.avi"), std::string::npos);
-
-    w.Command_Line = "\"" + dv + "\"";
-    w.Start_Association();
-    expect_open(dv);
-
-    w.item_close_Click();
-    w.Form_OLEDragDrop({dv});
-    expect_open(dv);
-
-    w.item_close_Click();
-    Last_Captured_File = dv;
-    w.item_open_last_Click();
-    expect_open(dv);
-    w.item_close_Click();
+    EXPECT_EQ(dialogs.Shown_Dialogs().back().filter, "Vantorel Files (*.kd3)|*.kd3");
+    EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
-TEST_F(Review_older_kinds, A_kd2_file_shows_its_recorded_capture_times_from_the_heat_start) {
-    auto clip = dv_test::Encode_Frames(2);
-    for (int32_t k = 0; k < 2; ++k) dv_test::Put_Extra_Data(clip[static_cast<size_t>(k)], 7000000 + 200 + 40 * k);
-    const std::string path = heats + "/heat.kd2";
-    {
-        cls_VideoFile_handler store;
-        store.File_name(path);
-        store.Create_File();
-        Cls_XML_header& h = store.Header();
-        h.rgb(true);
-        h.Create_Header();
-        h.Streams_no(1);
-        h.Heat_ID(1, "K2 Heat 3");
-        h.Start_PC_mill(1, 7000000);
-        store.Write_KDR_header();
-        store.Write_XML_Header();
-        store.Add_Header_padding();
-        store.Close_File();
-        store.File_name(path);
-        for (const auto& frame : clip) store.Append_DV_frame(frame.data());
-        store.Close_File();
+TEST_F(Review_older_kinds, Open_Newest_File_lists_capture_files_only) {
+    const auto now = std::filesystem::file_time_type::clock::now();
+    int minutes = 0;
+    for (const char* name : {"old.kd2", "heat.kd3", "clip.dv", "clip.avi", "take.kd1"}) {
+        std::ofstream(heats + "/" + name) << std::string(1048577, 'x');  // the list holds files above 1 MB
+        std::filesystem::last_write_time(heats + "/" + name, now - std::chrono::minutes(++minutes));
     }
     Frm_kanot_2& w = Frm_kanot_2::Instance();
-    w.Set_Timing_Frametimestamp();
-    w.Handle_Open_File(path);
-    ASSERT_TRUE(w.Replay_File.File_open());
-    EXPECT_EQ(Text(w.Label_heatID), "K2 Heat 3");
-    EXPECT_EQ(Text(w.Lbl_Frame_size), "720*576");
-    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,20");
-    Show_Field(3);
-    EXPECT_EQ(Text(w.lbl_elapsed_time), " 00:00,24");
-    EXPECT_TRUE(reports.empty()) << reports.front();
-    w.item_close_Click();
+    Non_dependant::Write_Ini("Canoe", "last_dir", heats, Ini_file_path);
+    w.item_Open_Newest_Root_Click();
+    ASSERT_EQ(w.item_Open_Newest.size(), 4u);
+    EXPECT_EQ(w.item_Open_Newest[0].Caption(), "heat.kd3");
+    EXPECT_TRUE(w.item_Open_Newest[0].Visible());
+    for (size_t i = 1; i < 4; ++i) EXPECT_EQ(w.item_Open_Newest[i].Caption(), "") << i;
 }
 
 }  // namespace

@@ -18,7 +18,9 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QPixmap>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSlider>
@@ -240,7 +242,7 @@ TEST_F(Review_results, Rows_show_times_corrected_codes_and_twelve_places) {
         rows.resize(12);
         EXPECT_EQ(Rows(), rows);
         EXPECT_EQ(w.Timed_Result_Count, c.timed);
-        EXPECT_EQ(Heat_Correction_Mill, c.correction);
+        EXPECT_EQ(Heat_Start_Correction_Mill, c.correction);
         EXPECT_EQ(Text(Results().Lbl_capture_time), "0");
     }
 
@@ -606,6 +608,33 @@ TEST_F(Review_results, Clear_all_results_empties_rows_marks_and_header) {
     for (const Cls_lane& mark : Lane_Collection) EXPECT_EQ(mark.time(), 0);
     EXPECT_EQ(Header_Result(path, 1), 0);
     EXPECT_EQ(w.Replay_File.Heat_Clicktime(1, 2), 0);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+TEST_F(Review_results, The_results_window_starts_at_the_right_edge_and_placed_rows_show_the_frame_cursor) {
+    Frm_kanot_2& w = Window();
+    w.Move(1500, 600);
+    if (ui::Is_Loaded("Frm_results")) Results().Unload();
+    Frm_results& f = Results();
+    EXPECT_EQ(f.Left(), w.Left() + w.Width());
+    EXPECT_EQ(f.Top(), 0);
+    EXPECT_FALSE(f.Text_temp->isVisibleTo(&f));
+
+    w.Handle_Open_File(Heat("hover.kd3"));
+    ASSERT_TRUE(w.Replay_File.File_open());
+    Show_Field(41);
+    w.Attach_Time(2, 0, false);
+    w.Attach_Time(1, Disqualified, false);
+    ASSERT_EQ(Row_At(0)[1], "2");
+    ASSERT_EQ(Row_At(1)[2], "DSQ");
+    const QImage frame = QPixmap(":/cursor/FRAME").toImage();
+    ASSERT_FALSE(frame.isNull());
+    f.Lbl_result_rank_MouseMove(0);
+    EXPECT_EQ(f.Lbl_result_rank(0).cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(f.Lbl_result_rank(0).cursor().pixmap().toImage(), frame);
+    // A code has no goal field to go to: the default pointer.
+    f.Lbl_result_rank_MouseMove(1);
+    EXPECT_EQ(f.Lbl_result_rank(1).cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 

@@ -1,5 +1,6 @@
 #include "Test_dialogs.h"
 #include "platform/sys/Sys_clock.h"
+#include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,13 @@ TEST(Waits, Do_Sleep_waits_and_lets_queued_events_run_only_when_pumping) {
         QCoreApplication::processEvents();  // the timer left over by the wait without pumping
         EXPECT_TRUE(ran);
     }
+}
+
+TEST(Waits, The_copy_progress_routine_runs_the_waiting_events_and_lets_the_copy_go_on) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    EXPECT_EQ(Module_Vantorel::UpdateFileCopyStatus(3000000, 1048576), 0);
+    EXPECT_TRUE(ran);
 }
 
 TEST(Waits, A_wait_of_0_or_less_returns_at_once) {

@@ -48,15 +48,42 @@ TEST(Window_utilities, IsLoaded_compares_names_without_case_and_windows_get_top_
     EXPECT_FALSE(Non_dependant::IsLoaded("Frm_probe"));
 }
 
-TEST(Window_utilities, Taskbar_requests_are_kept_and_the_state_reads_from_the_screen) {
+TEST(Window_utilities, Hiding_the_taskbar_puts_a_window_full_screen_above_the_panel_until_it_is_shown) {
     Module_Vantorel::Taskbar_Hidden = false;
+    Frm_probe& form = ui::Instance_Of<Frm_probe>();
+    form.Show();
+    form.activateWindow();
+    QApplication::processEvents();
     Non_dependant::Taskbar_Visible(true);
     EXPECT_FALSE(Module_Vantorel::Taskbar_Hidden);
+    EXPECT_EQ(form.WindowState(), ui::vbNormal);
     Non_dependant::Taskbar_Visible(false);
+    QApplication::processEvents();  // the desktop tells the window its new state
     EXPECT_TRUE(Module_Vantorel::Taskbar_Hidden);
+    EXPECT_TRUE(form.isFullScreen());
     Non_dependant::Taskbar_Visible(true);
+    QApplication::processEvents();
     EXPECT_TRUE(Module_Vantorel::Taskbar_Hidden);  // showing does not clear it
-    // The offscreen screen has no panel.
+    EXPECT_FALSE(form.isFullScreen());
+    EXPECT_EQ(form.WindowState(), ui::vbNormal);
+    // A window full screen of its own stays so.
+    form.WindowState(ui::vbMaximized);
+    form.setWindowState(Qt::WindowFullScreen);
+    Non_dependant::Taskbar_Visible(false);
+    Non_dependant::Taskbar_Visible(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(form.isFullScreen());
+    form.Unload();
+    Module_Vantorel::Taskbar_Hidden = false;
+}
+
+TEST(Window_utilities, The_taskbar_state_reads_in_the_texts_of_its_bits) {
+    const std::pair<int32_t, const char*> rows[] = {
+        {0, "TaskBar not in auto-hide or always-on-top mode"}, {1, "TaskBar is in auto-hide mode"},
+        {2, "TaskBar always-on-top mode"}, {3, "TaskBar is always-on-top and auto-hide modes"},
+        {4, "Unknown"}, {-1, "Unknown"}};
+    for (const auto& [bits, text] : rows) EXPECT_EQ(Non_dependant::Taskbar_State_Text(bits), text) << bits;
+    // The offscreen screen keeps no place for a panel.
     EXPECT_EQ(Non_dependant::Taskbar_State(), "TaskBar is in auto-hide mode");
 }
 
