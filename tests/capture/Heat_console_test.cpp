@@ -288,8 +288,14 @@ TEST_F(Heat_console, A_new_file_that_sets_the_same_crop_again_keeps_a_started_he
     console.Text_Heat_ID[1]->setText("8");
     console.Command_newFile_Click(1);
     EXPECT_EQ(console.State(1), Form_capture_multi_file::Slot_state::Initiated);
-    ASSERT_TRUE(Wait_For([&] { return device.Max_Seen_Compressed_Size() > 0; }));
-    New_Started_Heat(console, 0, "7");
+    // Each New file here sets the crop again while no heat is started: a start waits for a frame of it.
+    const auto compressed = [&] { return device.Max_Seen_Compressed_Size() > 0; };
+    ASSERT_TRUE(Wait_For(compressed));
+    console.Text_Heat_ID[0]->setText("7");
+    console.Command_newFile_Click(0);
+    ASSERT_TRUE(Wait_For(compressed));
+    console.Handle_Start_Event(0);
+    ASSERT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Started);
     const int32_t limit = device.JPG_Compression_Threshold();
     const int32_t before = device.HDMI_events();
     console.Text_Heat_ID[2]->setText("9");
