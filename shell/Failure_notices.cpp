@@ -1,5 +1,7 @@
 #include "Failure_notices.h"
 
+#include "platform/vb/Program_state.h"
+
 #include <map>
 #include <mutex>
 
@@ -10,6 +12,11 @@ namespace {
 // Logs are also written from the capture worker.
 std::mutex guard;
 std::map<std::string, int32_t> told;  // place: the error last told for it
+
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    std::lock_guard lock(guard);
+    told.clear();
+});
 
 }  // namespace
 

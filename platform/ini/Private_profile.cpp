@@ -3,6 +3,7 @@
 #include "platform/vb/Vb_text.h"
 
 #include "platform/fs/File_system.h"
+#include "platform/vb/Program_state.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -77,6 +78,11 @@ struct Kept_File {
 
 std::mutex kept_guard;
 std::map<std::string, Kept_File> kept;
+
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    std::lock_guard lock(kept_guard);
+    kept.clear();
+});
 
 bool Same_File(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
