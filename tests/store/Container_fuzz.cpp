@@ -4,6 +4,7 @@
 // leak nor read outside a buffer, whatever the file's lengths, counts, offsets and frame sizes say. The
 // input is also given whole to the DV pack parser, as a frame of any length.
 #include "Fuzz_support.h"
+#include "Store_file_seam.h"
 #include "platform/vb/Error_trap.h"
 #include "shell/Module_Vantorel.h"
 #include "store/DV_Timecode_module.h"
@@ -37,7 +38,7 @@ void Parse_Packs(std::span<const uint8_t> frame) {
 }
 
 void Exercise(cls_VideoFile_handler& store, const std::string& path) {
-    if (!store.Open_File(path, 0)) return;
+    if (!Store_file_seam::Open_Any(store, path)) return;
     const int32_t frames = std::min(store.Num_Frames(), 64);
     for (int32_t n = 1; n <= frames; ++n) store.Read_RGB_sample(n, n <= 2);
     fuzz::Surface box;
