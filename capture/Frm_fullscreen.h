@@ -35,6 +35,8 @@ public:
     // The preview takes its size from the display crop when it resizes; this call has no effect.
     void Set_Display_Crop(int16_t width, int16_t height) { (void)width, (void)height; }
     void Set_Num_lanes(int16_t n);
+    // Called on moves while "Zoom" is checked; there is no zoomed view, so it has no visible effect.
+    void Draw_Zoomed(float X, float Y) { (void)X, (void)Y; }
     void Preview_Refresh();
     void Set_Options();
     void Preview_Graphics();
@@ -85,6 +87,4 @@ private:
     float display_scale_ = 1;
     bool course_moved_ = false;
     int16_t drag_lane_ = -1;
-    // The goal line as it stood at a press that began no lane drag.
-    Module_Vantorel::Goal_line press_goalline_;
 };

@@ -175,6 +175,10 @@ void cls_VideoFile_handler::Write_KD3_header() {
         Refuse(vb::Err_Invalid_Call, "The header text has " + std::to_string(text.size()) +
                                          " characters, the header record holds " + std::to_string(kd3::XML_Capacity) +
                                          "; the header record is left as it is");
+    // A file deleted or moved while open would take the header where nobody finds it again.
+    if (!file_.Path_Names_Open_File())
+        Refuse(vb::Err_File_Not_Found, "The capture file " + m_File_Name +
+                                           " was deleted or moved while it was open; nothing is stored in it");
     kd3::Header_Bytes bytes;
     kd3::Put_File_Header(bytes, text);
     Rewrite_Header_Record(bytes);
