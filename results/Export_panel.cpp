@@ -76,7 +76,7 @@ void Export_panel::Load(int32_t width) {
 
 void Export_panel::Load_Export_format() {
     vb::Trap(Is_Compiled, "Load_Export_format of Form Frm_results", [this] {
-        const int16_t index = vb::CInt(Non_dependant::Read_Ini("Canoe", "expformat", Ini_file_path, "1"));
+        const int16_t index = Non_dependant::Read_Ini_Integer("Canoe", "expformat", Ini_file_path, 1);
         if (!Opt_exp_format.Exists(index)) vb::Raise(vb::Err_Subscript);
         Opt_exp_format(index).setChecked(true);
     });

@@ -228,6 +228,11 @@ bool Export_New_XML_File(const Open_Heat& heat, const std::string& heat_label, c
         document.Set_Comment("XML file containing Vantorel result data for course race. Produced by : " +
                              Program_Name + " " + Program_Version + " Compiled at : " + Build_Date);
         const std::string path = Export_Folder + "/" + Xml_File_Name(h.File_name);
+        // Saving replaces the file whatever its attribute says; a write-protected export is kept as the CSV's is.
+        if (Write_Protected(path)) {
+            ui::MsgBox("A write-protected file already exists!");
+            return;
+        }
         document.XML_Filename(path);
         document.Backoffice_Host(h.Export_computer);
         document.Capture_Host(h.Capture_computer);

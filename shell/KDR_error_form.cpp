@@ -267,7 +267,8 @@ void KDR_error_form::Append_Error_Log() {
                 log.Write_Line(Comments_Text());
                 log.Write_Line(std::string(44, '*'));
             }
+            Log_file::Succeeded(AppData_Folder, "Vantorel_errlog.txt");
             ui::MsgBox("Error info appended to file: " + path);
         },
-        [](const VbError& e) { ui::MsgBox("Log error " + e.Description() + " " + std::to_string(e.Number())); });
+        [](const VbError& e) { Log_file::Tell_Failure(AppData_Folder, "Vantorel_errlog.txt", e); });
 }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+class VbError;
+
 class Log_file {
 public:
     // An empty folder (the application-data folder not yet known) is "Path not found".
@@ -14,6 +16,10 @@ public:
 
     // Writes the text and CR LF; what is written stays written even if a later line fails.
     void Write_Line(const std::string& text);
+
+    // The "Log error" box for a log that failed, once per log and error until a write to it succeeds.
+    static void Tell_Failure(const std::string& folder, const std::string& file_name, const VbError& error);
+    static void Succeeded(const std::string& folder, const std::string& file_name);
 
 private:
     std::string path_;

@@ -10,10 +10,14 @@
 namespace Module_Vantorel {
 
 void Write_Event_Log(const std::string& message) {
+    const char* const name = "Vantorel_eventlog.txt";
     vb::Trap_With(
         Is_Compiled,
-        [&] { Log_file(AppData_Folder, "Vantorel_eventlog.txt").Write_Line(Non_dependant::Now_Text() + message); },
-        [](const VbError& e) { ui::MsgBox("Log error " + e.Description() + " " + std::to_string(e.Number())); });
+        [&] {
+            Log_file(AppData_Folder, name).Write_Line(Non_dependant::Now_Text() + message);
+            Log_file::Succeeded(AppData_Folder, name);
+        },
+        [&](const VbError& e) { Log_file::Tell_Failure(AppData_Folder, name, e); });
 }
 
 int32_t UpdateFileCopyStatus(int64_t, int64_t) {

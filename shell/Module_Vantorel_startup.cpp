@@ -62,7 +62,7 @@ void Vantorel_Initialization() {
         Verify_PelkCap5();
         if (!Module_dependant::FileExists(Ini_file_path)) ui::MsgBox("Vantorel_HDMI.ini not found");
         App_Title = ui::Program_Title;
-        Timing_Correction = vb::CLng(Non_dependant::Read_Ini("Settings", "timingcorrection", Ini_file_path, "0"));
+        Timing_Correction = Non_dependant::Read_Ini_Long("Settings", "timingcorrection", Ini_file_path, 0);
         bool frametimestamp =
             Non_dependant::Read_Ini("Settings", "timing", Ini_file_path, "frametimestamp") == "frametimestamp";
         if (windows.Set_Timing) windows.Set_Timing(frametimestamp);
@@ -82,7 +82,7 @@ void Vantorel_Initialization() {
                         OS_Bitness + " CPU = " + CPU_Bitness);
         if (POP_Sound.empty()) POP_Sound = resources::Load_Res_Data("custom", "101");
         if (windows.Load_Initial_Quality) windows.Load_Initial_Quality();
-        Lane_Line_Length = vb::CInt(Non_dependant::Read_Ini("setting", "Lanelinelength", Ini_file_path, "200"));
+        Lane_Line_Length = Non_dependant::Read_Ini_Integer("setting", "Lanelinelength", Ini_file_path, 200);
         initialized = true;
         Module_dependant::Trace_String("Vantorel_Initialization, end");
     });

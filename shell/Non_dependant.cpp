@@ -1,5 +1,6 @@
 #include "Non_dependant.h"
 
+#include "Failure_notices.h"
 #include "Module_Vantorel.h"
 #include "Program_commands.h"
 #include "platform/fs/File_system.h"
@@ -7,10 +8,10 @@
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
 
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <unistd.h>
 
 namespace Non_dependant {
@@ -37,6 +38,35 @@ std::string Read_Ini(const std::string& section, const std::string& key, const s
     return result;
 }
 
+namespace {
+
+template <class Number, class Convert>
+Number Read_Ini_Number(const std::string& section, const std::string& key, const std::string& path,
+                       Number default_value, Convert convert) {
+    const std::string text = Read_Ini(section, key, path, std::to_string(default_value));
+    try {
+        return convert(text);
+    } catch (const VbError& e) {
+        const std::string told = "The ini file's value " + key + "=" + text + " in [" + section + "] is ignored (" +
+                                 e.Description() + "); " + std::to_string(default_value) + " is taken.";
+        Module_Vantorel::Write_Event_Log(told);
+        ui::MsgBox(told + "\r\nPath = " + path, ui::vbExclamation);
+        return default_value;
+    }
+}
+
+}  // namespace
+
+int16_t Read_Ini_Integer(const std::string& section, const std::string& key, const std::string& path,
+                         int16_t default_value) {
+    return Read_Ini_Number(section, key, path, default_value, [](const std::string& t) { return vb::CInt(t); });
+}
+
+int32_t Read_Ini_Long(const std::string& section, const std::string& key, const std::string& path,
+                      int32_t default_value) {
+    return Read_Ini_Number(section, key, path, default_value, [](const std::string& t) { return vb::CLng(t); });
+}
+
 int16_t Write_Ini(const std::string& section, const std::string& key, const std::string& value,
                   const std::string& path) {
     int16_t result = 0;
@@ -44,16 +74,12 @@ int16_t Write_Ini(const std::string& section, const std::string& key, const std:
         true,
         [&] {
             int32_t written = ini::Write_Private_Profile_String(section, key, value, path);
-            // A failure is told once: a full or read-only folder would otherwise show a box for every setting
-            // the next command writes. A write that succeeds again ends the silence.
-            static std::map<std::string, int32_t> told;  // path: the error last shown for it
+            // A full or read-only folder would otherwise show a box for every setting the next command writes.
             if (written == 1) {
-                told.erase(path);
+                Failure_notices::Succeeded(path);
             } else {
                 int32_t err = ini::Last_Error();
-                auto before = told.find(path);
-                if (before == told.end() || before->second != err) {
-                    told[path] = err;
+                if (Failure_notices::First(path, err)) {
                     ui::MsgBox("Writing to INI file failed! Path = " + path + "\r\n Error = " + std::to_string(err) + " " +
                                    (err ? std::strerror(err) : ""),
                                ui::vbCritical, " KDR Error");
@@ -126,7 +152,6 @@ std::string FileDate() {
 // ---- Waits, paths, texts, byte arrays, truth values, numbers and colours ----
 
 #include "platform/vb/Code_page.h"
-#include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 
 #include <QChar>

@@ -11,6 +11,12 @@ namespace Non_dependant {
 // it sets); a path still empty shows "Ini_file_path is empty!" and gives "".
 std::string Read_Ini(const std::string& section, const std::string& key, const std::string& path,
                      const std::string& default_value);
+// A number setting read with Read_Ini: a value that is no number of the width asked for (text, or too
+// large) gives `default_value`, and the operator is told which key was ignored.
+int16_t Read_Ini_Integer(const std::string& section, const std::string& key, const std::string& path,
+                         int16_t default_value);
+int32_t Read_Ini_Long(const std::string& section, const std::string& key, const std::string& path,
+                      int32_t default_value);
 // 1 when written; otherwise 0, after a critical message that names the path and the error (shown once
 // for the same error on the same path until a write to it succeeds again).
 int16_t Write_Ini(const std::string& section, const std::string& key, const std::string& value,

@@ -4,9 +4,10 @@
 // parses and every frame unreachable. Before the rewrite the record it replaces is kept in
 // "<heat>-journal" beside the heat and made durable; after the rewrite is durable the journal is
 // removed. A heat found with a whole journal beside it had a rewrite cut short: its header is the
-// journal's. A journal cut short itself was never followed by a rewrite and is ignored.
-// The journal is the magic "KDRJ", the 32016 bytes of the record, and a 64-bit FNV-1a check of them
-// (little-endian): 32028 bytes.
+// journal's, when the journal is the heat's own: it names the heat it was kept for. A journal cut short
+// itself was never followed by a rewrite and is ignored.
+// The journal is the magic "KDRJ", the 32016 bytes of the record, a 64-bit FNV-1a check (little-endian)
+// of the record and the name that follows, and the heat's file name (without its folder).
 #include "Kd3_format.h"
 
 #include <optional>
@@ -25,7 +26,16 @@ void Remove(const std::string& heat);
 
 bool Exists(const std::string& heat);
 
-// The record kept in a whole journal; nothing when there is no journal or it was cut short.
-std::optional<kd3::Header_Bytes> Read(const std::string& heat);
+struct Kept_Record {
+    kd3::Header_Bytes record;
+    std::string heat_name;  // the file name of the heat it was kept for; "" in a journal that names none
+};
+
+// What a whole journal keeps; nothing when there is no journal or it was cut short.
+std::optional<Kept_Record> Read(const std::string& heat);
+
+// Moves a journal that is not the heat's out of the way, under a name no journal has; returns that name.
+// Raises when it cannot be moved.
+std::string Set_Aside(const std::string& heat);
 
 }  // namespace Header_journal

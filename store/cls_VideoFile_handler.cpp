@@ -15,6 +15,8 @@
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
+#include "platform/xml/Xml_document.h"
+#include "shell/Failure_notices.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
 #include "shell/mTrace.h"
@@ -23,6 +25,7 @@
 #include <array>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 
 namespace {
 
@@ -193,10 +196,16 @@ void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& recor
             Header_journal::Keep(m_File_Name, old);
             journalled = true;
         } catch (const VbError& e) {
-            if (e.Number() != vb::Err_Disk_Full) throw;
-            // An in-place rewrite needs no new room; refusing it would leave the heat's counts and results behind.
-            Module_Vantorel::Write_Event_Log("No room for the header journal; the header is rewritten without it: " +
-                                             m_File_Name);
+            // An in-place rewrite needs no new room, nor the right to make a file; refusing it would leave the
+            // heat's counts and results behind.
+            if (e.Number() == vb::Err_Disk_Full) {
+                Module_Vantorel::Write_Event_Log("No room for the header journal; the header is rewritten without it: " +
+                                                 m_File_Name);
+            } else if (e.Number() == vb::Err_Permission_Denied) {
+                Unprotected_Rewrite(e);
+            } else {
+                throw;
+            }
         }
     }
     try {
@@ -215,6 +224,17 @@ void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& recor
         throw;
     }
     if (journalled) Header_journal::Remove(m_File_Name);
+}
+
+void cls_VideoFile_handler::Unprotected_Rewrite(const VbError& refusal) {
+    const std::string folder = std::filesystem::path(m_File_Name).parent_path().string();
+    Module_Vantorel::Write_Event_Log("The header journal cannot be made (" + refusal.Description() +
+                                     "); the header is rewritten without it: " + m_File_Name);
+    if (Failure_notices::First(folder + "/*-journal", refusal.Number()))
+        ui::MsgBox("No new file can be made in the folder " + folder +
+                       ", so a header rewrite there is not protected: a power loss while results are saved could "
+                       "damage the heat's header. Results are still saved.",
+                   ui::vbExclamation);
 }
 
 void cls_VideoFile_handler::Read_KD3_Headers() {
@@ -506,24 +526,69 @@ void cls_VideoFile_handler::Open_Heat(Binary_file::Mode mode) {
 void cls_VideoFile_handler::Recover_Header_Journal() {
     journal_record_.reset();
     if (!Header_journal::Exists(m_File_Name)) return;
-    std::optional<kd3::Header_Bytes> record = Header_journal::Read(m_File_Name);
-    if (!record) {
+    std::optional<Header_journal::Kept_Record> kept = Header_journal::Read(m_File_Name);
+    if (!kept) {
         // Cut short itself: the rewrite it was to protect never began.
         Module_Vantorel::Write_Event_Log("Header journal incomplete, the header is as it was: " + m_File_Name);
         if (!m_Read_only) Header_journal::Remove(m_File_Name);
         return;
     }
+    if (const std::string foreign = Foreign_Journal(*kept); !foreign.empty()) return Set_Journal_Aside(foreign);
+    const kd3::Header_Bytes& record = kept->record;
     if (m_Read_only) {
         journal_record_ = record;
         Module_Vantorel::Write_Event_Log("Header rewrite was interrupted; the file cannot be written, its header is "
                                          "read from the journal: " + m_File_Name);
         return;
     }
-    file_.Write_At(0, *record);
+    file_.Write_At(0, record);
     file_.Sync();
     Header_journal::Remove(m_File_Name);
     Module_Vantorel::Write_Event_Log("Header rewrite was interrupted; the header is restored from the journal: " +
                                      m_File_Name);
+}
+
+std::string cls_VideoFile_handler::Foreign_Journal(const Header_journal::Kept_Record& kept) {
+    // A journal copied or left beside another heat would give this heat another heat's header for good.
+    const std::string name = std::filesystem::path(m_File_Name).filename().string();
+    if (kept.heat_name != name)
+        return kept.heat_name.empty() ? "it names no heat" : "it was kept for " + kept.heat_name;
+    const kd3::File_Header header = kd3::Get_File_Header(kept.record);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(header.ansi_text.data());
+    const std::string text = vb::Ansi_To_Utf8({bytes, header.ansi_text.size()});
+    if (header.xml_length <= 0 || xml::Document().Load_Xml(text).Error_Code != 0) return "it holds no header that parses";
+    try {
+        Cls_XML_header h;
+        h.XML_string(text);
+        const int32_t width = h.RGB_X(), height = h.RGB_Y();
+        if (width <= 0 || height <= 0 || width > Max_Picture_Side || height > Max_Picture_Side)
+            return "its header gives a frame size of " + std::to_string(width) + " x " + std::to_string(height);
+        const int64_t file_length = file_.Size();
+        constexpr int64_t Any_Length = INT64_MAX / 2;
+        const int64_t own = Own_Record_Length(file_length, Any_Length);
+        const int32_t buffer = h.RGB_Compressed_buffer_Size();
+        if (own > 0 && h.RGB_Sample_Size() != own && (buffer <= 0 || kd3::Record_Length(buffer) != own))
+            return "its header's frame records are not the heat's (" + std::to_string(own) + " bytes)";
+    } catch (const VbError& e) {
+        return "its header is incomplete: " + e.Description();
+    }
+    return {};
+}
+
+void cls_VideoFile_handler::Set_Journal_Aside(const std::string& reason) {
+    std::string told = "The header journal beside " + m_File_Name + " is not this heat's (" + reason + ")";
+    if (m_Read_only) {
+        told += "; it is left as it is and not used.";
+    } else {
+        try {
+            told += "; it is kept as " + Header_journal::Set_Aside(m_File_Name) + ".";
+        } catch (const VbError& e) {
+            told += "; it could not be moved (" + e.Description() + ") and is not used.";
+        }
+    }
+    told += " The heat keeps its own header.";
+    Module_Vantorel::Write_Event_Log(told);
+    ui::MsgBox(told, ui::vbExclamation);
 }
 
 void cls_VideoFile_handler::Refuse_File(const std::string& reason) {
@@ -548,23 +613,23 @@ bool cls_VideoFile_handler::Marks_Bear_Out(int64_t record_length, int64_t file_l
     return got < 8 || std::equal(kd3::Start_Mark.begin(), kd3::Start_Mark.end(), marks.begin() + 4);
 }
 
+int64_t cls_VideoFile_handler::Own_Record_Length(int64_t file_length, int64_t max_length) const {
+    std::array<uint8_t, kd3::Buffer_Offset> head{};
+    if (file_.Read_At(kd3::First_Record, head) != kd3::Buffer_Offset) return 0;
+    kd3::Sample_Header sample = kd3::Get_Sample_Header(
+        std::span<const uint8_t, kd3::Sample_Header_Length>(head.data(), kd3::Sample_Header_Length));
+    kd3::Buffer_Descriptor buffer = kd3::Get_Descriptor(
+        std::span<const uint8_t, kd3::Descriptor_Length>(head.data() + kd3::Sample_Header_Length, kd3::Descriptor_Length));
+    int64_t length = kd3::Record_Length(buffer.count);
+    const bool whole = length >= kd3::Record_Overhead && length <= max_length && kd3::First_Record + length <= file_length;
+    return sample.start_mark == kd3::Start_Mark && buffer.dimensions == 1 && whole ? length : 0;
+}
+
 void cls_VideoFile_handler::Choose_Record_Length(int64_t file_length) {
     Cls_XML_header& h = Header();
     const int64_t max_length = kd3::Record_Length(0) + Max_Buffer_Size();
     auto usable = [&](int64_t length) { return length >= kd3::Record_Overhead && length <= max_length; };
-    // What the first record says of itself.
-    int64_t own = 0;
-    std::array<uint8_t, kd3::Buffer_Offset> head{};
-    if (file_.Read_At(kd3::First_Record, head) == kd3::Buffer_Offset) {
-        kd3::Sample_Header sample = kd3::Get_Sample_Header(
-            std::span<const uint8_t, kd3::Sample_Header_Length>(head.data(), kd3::Sample_Header_Length));
-        kd3::Buffer_Descriptor buffer = kd3::Get_Descriptor(
-            std::span<const uint8_t, kd3::Descriptor_Length>(head.data() + kd3::Sample_Header_Length, kd3::Descriptor_Length));
-        int64_t length = kd3::Record_Length(buffer.count);
-        if (sample.start_mark == kd3::Start_Mark && buffer.dimensions == 1 && usable(length) &&
-            kd3::First_Record + length <= file_length)
-            own = length;
-    }
+    const int64_t own = Own_Record_Length(file_length, max_length);
     const int64_t header_sample = h.RGB_Sample_Size();
     const int32_t header_buffer = h.RGB_Compressed_buffer_Size();
     // The header's lengths hold where the file bears them out (or holds no record to say otherwise).

@@ -24,6 +24,7 @@
 // - every length, count and offset an older file gives is checked against the file before it is used,
 //   and a frame that cannot be read or decoded reads as "frame unavailable", never as another frame.
 #include "Binary_file.h"
+#include "Header_journal.h"
 #include "Kd3_format.h"
 #include "Older_drawing_state.h"
 #include "Older_kind_state.h"
@@ -33,6 +34,7 @@
 
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/gdi/Picture_surface.h"
+#include "platform/vb/VbError.h"
 
 #include <array>
 #include <cstdint>
@@ -874,6 +876,10 @@ private:
     void Open_DV_File();
     void Open_SDV_File();
     bool Open_KDR_File();
+    // Get_KDR_header without its trap: opening tells a damaged header in its own one message.
+    void Read_KDR_header();
+    // kd1, kd2: the header text after the record into the header document.
+    void Read_KDR_text();
     bool Open_AVI_File();
     void Open_Older(Binary_file::Mode mode);
     void Load_Default_Header();
@@ -883,6 +889,9 @@ private:
     bool Read_Standard_Index();
     void Read_Older_Sample(int32_t frame, bool decode);
     void Decode_Older_Frame();
+    // Whether the frame the older kind's decoder holds has the file's frame size: a frame that claims
+    // another (a damaged JPEG SOF) is no frame of the file.
+    bool Decoded_Frame_Fits() const;
     void Write_Older_XML_Header();
     void Older_Header_Work_At_Close();
     void Reset_Open_State();
@@ -890,7 +899,14 @@ private:
     std::string Read_Opened_Header(int64_t length);
     void Open_Heat(Binary_file::Mode mode);
     void Recover_Header_Journal();
+    // Why a whole journal beside the heat is not the heat's own; "" when it is.
+    std::string Foreign_Journal(const Header_journal::Kept_Record& kept);
+    void Set_Journal_Aside(const std::string& reason);
+    // The length the file's first record gives itself where it is a whole record; 0 otherwise.
+    int64_t Own_Record_Length(int64_t file_length, int64_t max_length) const;
     void Rewrite_Header_Record(const kd3::Header_Bytes& record);
+    // A folder where the journal cannot be made: the rewrite goes ahead, logged, and the operator told once.
+    void Unprotected_Rewrite(const VbError& refusal);
     [[noreturn]] void Refuse_File(const std::string& reason);
     void Choose_Record_Length(int64_t file_length);
     bool Marks_Bear_Out(int64_t record_length, int64_t file_length) const;

@@ -51,6 +51,14 @@ bool cls_VideoFile_handler::Open_AVI_File() {
         ui::MsgBox("File: " + m_File_Name + " " + (problem.empty() ? std::string("holds no video to show") : problem));
         return false;
     }
+    // Every picture of the file is made at this size before a frame is read.
+    if (avi_info_.Width() <= 0 || avi_info_.Height() <= 0 || avi_info_.Width() > Max_Picture_Side ||
+        avi_info_.Height() > Max_Picture_Side) {
+        ui::MsgBox("File: " + m_File_Name + " gives a frame size of " + std::to_string(avi_info_.Width()) + " x " +
+                   std::to_string(avi_info_.Height()) + " pixels; a capture file's frames are 1 to " +
+                   std::to_string(Max_Picture_Side) + " pixels a side");
+        return false;
+    }
     Open_Older(Binary_file::Mode::read_write);
     Parse_Chunks();
     if (!Get_AVI_indexes(m_File_Name)) {
@@ -64,8 +72,8 @@ bool cls_VideoFile_handler::Open_AVI_File() {
         return false;
     }
     video_codec_ = codec;
-    width_ = vb::To_Int16(std::clamp(avi_info_.Width(), 0, 32767));
-    height_ = vb::To_Int16(std::clamp(avi_info_.Height(), 0, 32767));
+    width_ = vb::To_Int16(avi_info_.Width());
+    height_ = vb::To_Int16(avi_info_.Height());
     const int32_t us = avi_info_.Microseconds_Per_Frame();
     mill_per_frame_ = us > 0 ? std::max(1, vb::CLng(vb::Round(us / 1000.0))) : 40;
     mill_per_field_ = vb::CLng(vb::Round(mill_per_frame_ / 2.0));

@@ -81,7 +81,8 @@ const cDIBSection* cls_VideoFile_handler::Frame_Picture() {
     const uint8_t* data = Frame_Data_Address();
     const int32_t size = older_->kind == Older_kind_state::Kind::avi ? older_->chunk_length : older_->frame_data_size;
     video::Video_decoder& decoder = older_->decoder;
-    if (!frame_available_ || !data || !decoder.Decode(data, static_cast<size_t>(size))) return nullptr;
+    if (!frame_available_ || !data || !decoder.Decode(data, static_cast<size_t>(size)) || !Decoded_Frame_Fits())
+        return nullptr;
     if ((d.decoded.Width() != decoder.Width() || d.decoded.Height() != decoder.Height()) &&
         !d.decoded.Create(decoder.Width(), decoder.Height()))
         return nullptr;

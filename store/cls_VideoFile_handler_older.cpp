@@ -195,7 +195,8 @@ bool cls_VideoFile_handler::Open_KDR_File() {
     Open_Older(Binary_file::Mode::read_write);
     mTrace::Trace("m_Read_only = ", m_Read_only ? "True" : "False");
     o.frame_data_size = dv::Frame_Size;
-    Get_KDR_header();
+    Read_KDR_header();
+    if (!header_readable_) Refuse(vb::Err_Invalid_Call, "The header text of " + m_File_Name + " does not parse");
     const int64_t length = file_.Size();
     if (o.kdr.data_offset < dv::KDR_Header_Length || o.kdr.data_offset > length)
         Refuse(vb::Err_Subscript, "The header record of " + m_File_Name + " puts its frames at " +
@@ -229,33 +230,38 @@ bool cls_VideoFile_handler::Open_KDR_File() {
 }
 
 void cls_VideoFile_handler::Get_KDR_header() {
-    vb::Trap(Module_Vantorel::Is_Compiled, "Get_KDR_header of Class Module cls_VideoFile_handler", [&] {
-        Refuse_Unless_KDR();
-        if (!older_) older_ = std::make_unique<Older_kind_state>();
-        std::array<uint8_t, dv::KDR_Header_Length> record{};
-        if (file_.Read_At(0, record) < dv::KDR_Header_Length)
-            Refuse(62, m_File_Name + " is shorter than its header record");
-        const dv::KDR_File_Header h = dv::Get_KDR_Header(record);
-        const int64_t room = file_.Size() - dv::KDR_XML_Offset;
-        if (h.xml_length < 0 || h.xml_length > room)
-            Refuse(vb::Err_Subscript, "The header record of " + m_File_Name + " names " +
-                                          std::to_string(h.xml_length) + " bytes of header text; the file holds " +
-                                          std::to_string(room));
-        older_->kdr = h;
-        Get_KD3_header();
-    });
+    vb::Trap(Module_Vantorel::Is_Compiled, "Get_KDR_header of Class Module cls_VideoFile_handler",
+             [&] { Read_KDR_header(); });
+}
+
+void cls_VideoFile_handler::Read_KDR_header() {
+    Refuse_Unless_KDR();
+    if (!older_) older_ = std::make_unique<Older_kind_state>();
+    std::array<uint8_t, dv::KDR_Header_Length> record{};
+    if (file_.Read_At(0, record) < dv::KDR_Header_Length) Refuse(62, m_File_Name + " is shorter than its header record");
+    const dv::KDR_File_Header h = dv::Get_KDR_Header(record);
+    const int64_t room = file_.Size() - dv::KDR_XML_Offset;
+    if (h.xml_length < 0 || h.xml_length > room)
+        Refuse(vb::Err_Subscript, "The header record of " + m_File_Name + " names " + std::to_string(h.xml_length) +
+                                      " bytes of header text; the file holds " + std::to_string(room));
+    older_->kdr = h;
+    Read_KDR_text();
 }
 
 void cls_VideoFile_handler::Get_KD3_header() {
     vb::Trap(Module_Vantorel::Is_Compiled, "Get_KD3_header of Class Module cls_VideoFile_handler", [&] {
         Refuse_Unless_KDR();
         if (!older_) older_ = std::make_unique<Older_kind_state>();
-        // The text follows the header record; its length is the record's, never more than the file holds.
-        const int64_t room = std::max<int64_t>(file_.Size() - dv::KDR_XML_Offset, 0);
-        std::vector<uint8_t> text(static_cast<size_t>(std::clamp<int64_t>(older_->kdr.xml_length, 0, room)));
-        file_.Read_At(dv::KDR_XML_Offset, text);
-        header_readable_ = Header().XML_string(Non_dependant::Byte_Array_To_String(text));
+        Read_KDR_text();
     });
+}
+
+void cls_VideoFile_handler::Read_KDR_text() {
+    // The text follows the header record; its length is the record's, never more than the file holds.
+    const int64_t room = std::max<int64_t>(file_.Size() - dv::KDR_XML_Offset, 0);
+    std::vector<uint8_t> text(static_cast<size_t>(std::clamp<int64_t>(older_->kdr.xml_length, 0, room)));
+    file_.Read_At(dv::KDR_XML_Offset, text);
+    header_readable_ = Header().XML_string(Non_dependant::Byte_Array_To_String(text));
 }
 
 const char* cls_VideoFile_handler::XML_Header_addr() {
@@ -646,7 +652,7 @@ void cls_VideoFile_handler::Decode_Older_Frame() {
     const uint8_t* data = Frame_Data_Address();
     const int32_t size = older_->kind == Older_kind_state::Kind::avi ? older_->chunk_length : older_->frame_data_size;
     video::Video_decoder& decoder = older_->decoder;
-    bool shown = frame_available_ && data && decoder.Decode(data, static_cast<size_t>(size));
+    bool shown = frame_available_ && data && decoder.Decode(data, static_cast<size_t>(size)) && Decoded_Frame_Fits();
     if (shown && (frame_image_.Width() != decoder.Width() || frame_image_.Height() != decoder.Height()))
         shown = frame_image_.Create(decoder.Width(), decoder.Height());
     shown = shown && decoder.To_BGR(frame_image_.DIBSectionBitsPtr(), frame_image_.BytesPerScanLine(),
@@ -658,4 +664,9 @@ void cls_VideoFile_handler::Decode_Older_Frame() {
         rounded_capture_time_ = 0;
         Draw_Unavailable_Picture();
     }
+}
+
+bool cls_VideoFile_handler::Decoded_Frame_Fits() const {
+    const video::Video_decoder& decoder = older_->decoder;
+    return decoder.Width() == width_ && decoder.Height() == height_;
 }

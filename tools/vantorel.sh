@@ -29,8 +29,9 @@ case "$mode" in
     exec "$here/build/release/app/vantorel" "$@"
     ;;
   test)
-    # The benchmarks are built too, so they keep compiling; they are run by hand in a Release build.
-    cmake -S "$here" -B "$here/build/test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON -DVANTOREL_BENCH=ON
+    # The benchmarks and fuzz targets are built too, so they keep compiling; they are run by hand.
+    cmake -S "$here" -B "$here/build/test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON -DVANTOREL_BENCH=ON \
+      -DVANTOREL_FUZZ=ON
     cmake --build "$here/build/test" -j "$jobs"
     export QT_QPA_PLATFORM=offscreen
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"

@@ -5,6 +5,12 @@
 
 namespace controlbox {
 
+namespace {
+
+constexpr qint64 Read_Buffer_Bytes = 256;
+
+}  // namespace
+
 Serial_modem_port::Serial_modem_port(std::string port_name) : name_(std::move(port_name)) {}
 
 Serial_modem_port::~Serial_modem_port() { Close(); }
@@ -13,6 +19,7 @@ bool Serial_modem_port::Open() {
     if (port_ && port_->isOpen()) return true;
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(QString::fromStdString(name_));
+    port_->setReadBufferSize(Read_Buffer_Bytes);
     if (!port_->open(QIODevice::ReadWrite)) {
         port_.reset();
         return false;
@@ -29,6 +36,8 @@ void Serial_modem_port::Close() {
 
 std::optional<uint32_t> Serial_modem_port::Lines() {
     if (!port_ || !port_->isOpen()) return std::nullopt;
+    // Drained at every look at the lines: a full buffer stops Qt reading, and the system's own would fill.
+    if (port_->bytesAvailable() > 0) port_->clear(QSerialPort::Input);
     const QSerialPort::PinoutSignals pins = port_->pinoutSignals();
     if (port_->error() == QSerialPort::ResourceError) return std::nullopt;
     uint32_t lines = 0;
@@ -47,5 +56,7 @@ std::string Serial_modem_port::Serial_Number_Text() const {
     if (!port_) return {};
     return QSerialPortInfo(*port_).serialNumber().toStdString();
 }
+
+int64_t Serial_modem_port::Held_Input() const { return port_ ? port_->bytesAvailable() : 0; }
 
 }  // namespace controlbox

@@ -1,6 +1,7 @@
 #pragma once
 // A serial port's modem lines through Qt SerialPort. RTS is held on while the port is open, so that a
-// contact or photocell can feed a status line from it.
+// contact or photocell can feed a status line from it. Data the port receives means nothing here: it is
+// held in a small buffer and thrown away, so a device that talks cannot fill the memory.
 #include "Modem_port.h"
 
 #include <memory>
@@ -19,6 +20,8 @@ public:
     std::optional<uint32_t> Lines() override;
     bool Set_DTR(bool on) override;
     std::string Serial_Number_Text() const override;
+    // Received bytes held now; never more than a small buffer's worth.
+    int64_t Held_Input() const;
 
 private:
     std::string name_;

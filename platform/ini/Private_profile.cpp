@@ -3,9 +3,13 @@
 #include "platform/vb/Vb_text.h"
 
 #include "platform/fs/File_system.h"
+#include "platform/vb/Program_state.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -63,12 +67,41 @@ std::optional<std::string_view> Key_Of(std::string_view line, std::string_view* 
     return Trim(line.substr(0, eq));
 }
 
+// The file as last read or written here. It is read again only when the file on disk is no longer the
+// one kept (another program wrote it): start-up reads dozens of keys, and each must not read and split
+// the whole file again.
+struct Kept_File {
+    struct stat identity {};
+    std::string content;
+    std::vector<Line> lines;
+};
+
+std::mutex kept_guard;
+std::map<std::string, Kept_File> kept;
+
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    std::lock_guard lock(kept_guard);
+    kept.clear();
+});
+
+bool Same_File(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
 enum class Read_Result { ok, missing, failed };
 
-Read_Result Read_File(const std::string& path, std::string& content) {
+Read_Result Read_File(const std::string& path, std::string& content, struct stat& identity) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? Read_Result::missing : Read_Result::failed;
-    char buf[8192];
+    if (fstat(fd, &identity) != 0) {
+        int err = errno;
+        close(fd);
+        errno = err;
+        return Read_Result::failed;
+    }
+    char buf[65536];
     while (true) {
         ssize_t n = read(fd, buf, sizeof buf);
         if (n == 0) break;
@@ -82,6 +115,33 @@ Read_Result Read_File(const std::string& path, std::string& content) {
         content.append(buf, static_cast<size_t>(n));
     }
     close(fd);
+    return Read_Result::ok;
+}
+
+// The kept copy of `path`, read now when there is none or the file changed. Call with kept_guard held.
+Read_Result Load(const std::string& path, const Kept_File*& file) {
+    struct stat now {};
+    if (stat(path.c_str(), &now) != 0) {
+        int err = errno;
+        kept.erase(path);
+        errno = err;
+        return err == ENOENT ? Read_Result::missing : Read_Result::failed;
+    }
+    auto at = kept.find(path);
+    if (at != kept.end() && Same_File(at->second.identity, now)) {
+        file = &at->second;
+        return Read_Result::ok;
+    }
+    Kept_File fresh;
+    Read_Result result = Read_File(path, fresh.content, fresh.identity);
+    if (result != Read_Result::ok) {
+        int err = errno;
+        kept.erase(path);
+        errno = err;
+        return result;
+    }
+    fresh.lines = Split_Lines(fresh.content);
+    file = &(kept[path] = std::move(fresh));
     return Read_Result::ok;
 }
 
@@ -103,10 +163,11 @@ size_t Cut_Characters(std::string& s, int32_t chars) {
 int32_t Get_Private_Profile_String(std::string_view section, std::string_view key, std::string_view default_value,
                                    int32_t buffer_size, std::string& out, const std::string& path) {
     out.assign(default_value);
-    std::string content;
-    if (Read_File(path, content) == Read_Result::ok) {
+    std::lock_guard lock(kept_guard);
+    const Kept_File* file = nullptr;
+    if (Load(path, file) == Read_Result::ok) {
         bool in_section = false;
-        for (const Line& line : Split_Lines(content)) {
+        for (const Line& line : file->lines) {
             if (auto name = Section_Of(line.text)) {
                 if (in_section) break;  // only the first section of that name counts
                 in_section = vb::Same_Text(*name, section);
@@ -137,15 +198,17 @@ int32_t Write_Private_Profile_String(std::string_view section, std::string_view 
         last_error = EINVAL;
         return 0;
     }
-    std::string content;
-    switch (Read_File(path, content)) {
+    std::lock_guard lock(kept_guard);
+    const Kept_File* file = nullptr;
+    switch (Load(path, file)) {
     case Read_Result::failed: last_error = errno ? errno : EIO; return 0;
     case Read_Result::missing:
         if (!value) return 1;  // nothing to remove
         break;
     case Read_Result::ok: break;
     }
-    std::vector<Line> lines = Split_Lines(content);
+    const std::string content = file ? file->content : std::string();
+    std::vector<Line> lines = file ? file->lines : std::vector<Line>();
     const std::string eol = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
     std::string entry = std::string(key) + "=" + std::string(value.value_or(""));
 
@@ -168,8 +231,10 @@ int32_t Write_Private_Profile_String(std::string_view section, std::string_view 
         bool done = false;
         for (; i < lines.size() && !Section_Of(lines[i].text); ++i) {
             if (!Trim(lines[i].text).empty()) last_content = i;
-            auto k = Key_Of(lines[i].text);
+            std::string_view now;
+            auto k = Key_Of(lines[i].text, &now);
             if (k && vb::Same_Text(*k, key)) {
+                if (value && now == *value) return 1;  // the value it already has: nothing to write
                 if (value) lines[i].text = entry;
                 else lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
                 done = true;
@@ -187,7 +252,16 @@ int32_t Write_Private_Profile_String(std::string_view section, std::string_view 
     for (const Line& l : lines) out += l.text + l.end;
     // Replaced in one step, so a failed write leaves the old file whole.
     last_error = fs::Write_File_Atomic(path, out);
-    return last_error == 0 ? 1 : 0;
+    if (last_error != 0) return 0;
+    Kept_File written;
+    if (stat(path.c_str(), &written.identity) == 0) {
+        written.content = std::move(out);
+        written.lines = std::move(lines);
+        kept[path] = std::move(written);
+    } else {
+        kept.erase(path);
+    }
+    return 1;
 }
 
 int32_t Last_Error() { return last_error; }

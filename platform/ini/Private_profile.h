@@ -2,6 +2,8 @@
 // Ini files with the private-profile semantics the system relies on: sections and keys compared
 // without regard to case, the first match wins, a missing file or key reads as the default, a
 // null value removes the key, and a write rewrites one line and keeps every other byte of the file.
+// The file is read once and kept; it is read again only when it changed on disk, and a write that
+// changes nothing leaves the file alone.
 #include <cstdint>
 #include <optional>
 #include <string>

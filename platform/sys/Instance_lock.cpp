@@ -18,7 +18,12 @@ void Instance_lock::Release() {
 Instance_lock::Claim_Result Instance_lock::Claim(const std::string& path) {
     if (fd_ >= 0) return Claim_Result::Claimed;
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        const int refused = errno;
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // No lock file to read in a folder that refused to make one: the refusal is the reason.
+        if (fd < 0 && errno == ENOENT) errno = refused;
+    }
     if (fd < 0) {
         error_ = errno;
         return Claim_Result::Not_Possible;

@@ -2,13 +2,18 @@
 // and a serial adapter's modem lines, here a fake port.
 #include "platform/controlbox/Interface_kit.h"
 #include "platform/controlbox/Serial_board.h"
+#include "platform/controlbox/Serial_modem_port.h"
 #include "platform/controlbox/Simulated_board.h"
 #include "platform/vb/VbError.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using controlbox::Interface_kit;
@@ -207,4 +212,29 @@ TEST(Serial_kit, A_port_that_cannot_be_opened_leaves_the_program_without_a_box) 
     EXPECT_FALSE(real->Simulated());
     EXPECT_FALSE(real->Attached());
     EXPECT_TRUE(Interface_kit::Create("")->Simulated());
+}
+
+// A device on the port that sends data (a terminal's echo, a photocell with a serial output): only the
+// modem lines are read, and what it sends is never gathered. A pseudo-terminal stands in for the adapter.
+TEST(Serial_kit, A_port_that_talks_holds_no_more_than_a_small_buffer) {
+    const int device = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(device, 0);
+    ASSERT_EQ(grantpt(device), 0);
+    ASSERT_EQ(unlockpt(device), 0);
+    controlbox::Serial_modem_port port(ptsname(device));
+    ASSERT_TRUE(port.Open());
+    const std::string chunk(4096, 'x');
+    int64_t sent = 0;
+    int64_t most_held = 0;
+    for (int round = 0; round < 2000 && sent < 4 * 1024 * 1024; ++round) {
+        const ssize_t n = write(device, chunk.data(), chunk.size());
+        if (n > 0) sent += n;
+        QCoreApplication::processEvents();
+        most_held = std::max(most_held, port.Held_Input());
+        port.Lines();
+    }
+    port.Close();
+    close(device);
+    EXPECT_GT(sent, 1024 * 1024);  // the port kept taking what was sent
+    EXPECT_LE(most_held, 4096);
 }

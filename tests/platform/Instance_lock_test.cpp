@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,6 +74,26 @@ TEST(Instance_lock, A_lock_that_cannot_be_made_says_why) {
         EXPECT_EQ(lock.Claim(c.path), Result::Not_Possible) << c.path;
         EXPECT_EQ(lock.Error(), c.error) << c.path;
     }
+}
+
+// A folder that refuses new files is named as the reason, not the lock file it could not make. The claim
+// runs in a child without root's rights, so the folder's permissions hold.
+TEST(Instance_lock, A_read_only_folder_is_named_as_the_reason) {
+    std::string folder = "/tmp/vantorel-lock-XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && setuid(65534) != 0) _exit(2);
+        sys::Instance_lock lock;
+        if (lock.Claim(folder + "/vantorel.lock") != Result::Not_Possible) _exit(3);
+        _exit(lock.Error() == EACCES ? 0 : 4);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::filesystem::remove_all(folder);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

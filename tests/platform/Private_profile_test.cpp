@@ -7,6 +7,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +135,39 @@ TEST(Private_profile, Removing_a_missing_key_changes_nothing) {
     EXPECT_EQ(Read_File(Path()), "[s]\nk=v");
     EXPECT_EQ(ini::Write_Private_Profile_String("s", "j", "w", Path()), 1);
     EXPECT_EQ(Read_File(Path()), "[s]\nk=v\nj=w\n");
+}
+
+// Start-up asks for dozens of keys and writes back values that are already there: the file is read once,
+// an unchanged value leaves it alone, and a change made by another program is seen.
+TEST(Private_profile, The_file_is_read_once_and_written_only_when_a_value_changes) {
+    Write_File(Path(), "[Settings]\r\ntiming=framecount\r\ncorrection=12\r\n");
+    int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, Path().c_str(), IN_OPEN), 0);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(Get("Settings", "timing"), "framecount");
+        EXPECT_EQ(Get("settings", "CORRECTION"), "12");
+    }
+    int opened = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;)
+        for (ssize_t at = 0; at < n; at += static_cast<ssize_t>(sizeof(inotify_event)) + reinterpret_cast<inotify_event*>(events + at)->len)
+            opened += (reinterpret_cast<inotify_event*>(events + at)->mask & IN_OPEN) != 0;
+    close(watch);
+    EXPECT_EQ(opened, 1);
+
+    struct stat before {}, after {};
+    ASSERT_EQ(stat(Path().c_str(), &before), 0);
+    EXPECT_EQ(ini::Write_Private_Profile_String("SETTINGS", "Timing", "framecount", Path()), 1);
+    ASSERT_EQ(stat(Path().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);  // not replaced
+
+    EXPECT_EQ(ini::Write_Private_Profile_String("Settings", "timing", "late", Path()), 1);
+    EXPECT_EQ(Get("Settings", "timing"), "late");
+    EXPECT_EQ(Read_File(Path()), "[Settings]\r\ntiming=late\r\ncorrection=12\r\n");
+    Write_File(Path(), "[Settings]\r\ntiming=from another program\r\n");
+    EXPECT_EQ(Get("Settings", "timing"), "from another program");
+    EXPECT_EQ(Get("Settings", "correction", "none"), "none");
 }
 
 }  // namespace

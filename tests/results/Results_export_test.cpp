@@ -254,17 +254,28 @@ TEST_F(Results_export_heat, Refusals_write_nothing) {
     }
     Export_Folder = folder;
 
-    // A write-protected file stays as it is; a writable one is replaced.
-    std::ofstream(csv) << "old";
-    stdfs::permissions(csv, stdfs::perms::owner_read | stdfs::perms::group_read | stdfs::perms::others_read);
-    Test_dialogs::Instance().Answer(ui::vbOK);
-    EXPECT_FALSE(Export_CSV_file(Heat(), "12", shown, alternative));
-    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "A write-protected file already exists!");
-    EXPECT_EQ(Read(csv), "old");
-    stdfs::permissions(csv, stdfs::perms::owner_write, stdfs::perm_options::add);
-    Test_dialogs::Instance().Answer(ui::vbYes);  // "old" tells no capture file: it may be another's
-    EXPECT_TRUE(Export_CSV_file(Heat(), "12", shown, alternative));
-    EXPECT_EQ(Read(csv).rfind("REGATTA;12;", 0), 0u);
+    // A write-protected file stays as it is, in either format; a writable one is replaced.
+    struct Format {
+        std::string file;
+        std::function<bool()> export_it;
+        std::string begins;
+    } formats[] = {
+        {csv, [&] { return Export_CSV_file(Heat(), "12", shown, alternative); }, "REGATTA;12;"},
+        {folder + "/VN_Result_Heat12.xml", [&] { return Export_New_XML_File(Heat(), "12", shown); }, "<?xml"},
+    };
+    for (const Format& f : formats) {
+        SCOPED_TRACE(f.file);
+        std::ofstream(f.file) << "old";
+        stdfs::permissions(f.file, stdfs::perms::owner_read | stdfs::perms::group_read | stdfs::perms::others_read);
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        EXPECT_FALSE(f.export_it());
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "A write-protected file already exists!");
+        EXPECT_EQ(Read(f.file), "old");
+        stdfs::permissions(f.file, stdfs::perms::owner_write, stdfs::perm_options::add);
+        Test_dialogs::Instance().Answer(ui::vbYes);  // "old" tells no capture file: it may be another's
+        EXPECT_TRUE(f.export_it());
+        EXPECT_EQ(Read(f.file).rfind(f.begins, 0), 0u);
+    }
 }
 
 // A heat number the file name lacks, or one heat ID for two capture files, gives two heats one export

@@ -62,4 +62,24 @@ TEST(Write_Event_Log, a_log_that_cannot_be_written_names_the_file_in_its_error) 
     }
 }
 
+// A folder that refuses the log fails every line: the box comes once for it, and again only after the log
+// worked in between.
+TEST(Write_Event_Log, a_log_that_keeps_failing_is_told_once_until_it_works_again) {
+    Module_Vantorel::Is_Compiled = true;
+    const std::string folder = Test_folder() + "/later";
+    Module_Vantorel::AppData_Folder = folder;
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    for (int i = 0; i < 5; ++i) Module_Vantorel::Write_Event_Log("line " + std::to_string(i));
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
+
+    std::filesystem::create_directory(folder);
+    Module_Vantorel::Write_Event_Log("works");
+    std::filesystem::remove_all(folder);
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Module_Vantorel::Write_Event_Log("fails again");
+    Module_Vantorel::Write_Event_Log("and again");
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 2u);
+    Module_Vantorel::Is_Compiled = false;
+}
+
 }  // namespace

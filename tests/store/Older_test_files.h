@@ -1,20 +1,10 @@
 #pragma once
 // Older capture files laid out by the store itself around DV frames, for the store tests.
+#include "Store_file_seam.h"
 #include "Store_test_support.h"
 
-#include "shell/Non_dependant.h"
 
 #include <algorithm>
-
-// Open_File opens no AVI file: the store's AVI readers get one handed to them as the store's own opening
-// of the older kinds would hand it.
-struct Store_file_seam {
-    static bool Open_AVI(cls_VideoFile_handler& store, const std::string& path) {
-        store.Close_File();
-        store.File_name(path);
-        return store.Open_Older_File(Non_dependant::File_Suffix(path));
-    }
-};
 
 namespace older_test {
 
@@ -34,7 +24,7 @@ inline size_t Find(const std::vector<uint8_t>& bytes, const std::string& text, s
 
 // Opens a file of any older kind: by Open_File, an AVI file through the seam.
 inline bool Open_Older(cls_VideoFile_handler& store, const std::string& path) {
-    return Non_dependant::File_Suffix(path) == "avi" ? Store_file_seam::Open_AVI(store, path) : store.Open_File(path, 0);
+    return Store_file_seam::Open_Any(store, path);
 }
 
 using Frames = std::vector<std::vector<uint8_t>>;

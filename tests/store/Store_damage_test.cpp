@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -439,4 +440,84 @@ TEST_F(Store_damage, capture_ticks_round_across_the_wrap) {
         EXPECT_EQ(reader.KD3_Capture_mill(), c.tick);
         EXPECT_EQ(reader.Rounded_Capture_Time(), c.rounded) << c.tick;
     }
+}
+
+// A whole journal that is not the heat's own (another heat's, copied beside it; a record that is no
+// header; a header of other frame records) is set aside and told: the heat keeps its header.
+TEST_F(Store_damage, a_journal_that_is_not_the_heats_is_set_aside_and_the_heat_keeps_its_header) {
+    cls_VideoFile_handler maker;
+    const std::string other = Path("other.kd3");
+    Make_Heat_File(maker, other, W, H, N);
+    Append_Segment(maker, other, 1, 3, W, H);
+    const std::string wide = Path("wide.kd3");
+    Make_Heat_File(maker, wide, W, H, N + 1000);
+    Append_Segment(maker, wide, 1, 3, W, H);
+    auto record_of = [](const std::string& heat) {
+        std::vector<uint8_t> bytes = File_Bytes(heat);
+        kd3::Header_Bytes record;
+        std::copy_n(bytes.begin(), kd3::Header_Length, record.begin());
+        return record;
+    };
+    kd3::Header_Bytes not_a_header;
+    not_a_header.fill('x');
+    struct Case {
+        const char* what;
+        std::function<void()> leave_journal;
+        const char* reason;
+    } cases[] = {
+        {"another heat's journal copied beside it",
+         [&] {
+             Header_journal::Keep(other, record_of(other));
+             std::filesystem::rename(Header_journal::Path_Of(other), Header_journal::Path_Of(path));
+         },
+         "it was kept for other.kd3"},
+        {"a record that is no header", [&] { Header_journal::Keep(path, not_a_header); },
+         "it holds no header that parses"},
+        {"a header of other frame records", [&] { Header_journal::Keep(path, record_of(wide)); },
+         "its header's frame records are not the heat's"},
+    };
+    const std::vector<uint8_t> before = File_Bytes(path);
+    int set_aside = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.leave_journal();
+        Test_dialogs::Instance().Reset();
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        Expect_Every_Frame(path, 10);
+        EXPECT_EQ(File_Bytes(path), before);
+        EXPECT_FALSE(Header_journal::Exists(path));
+        const std::string kept = Header_journal::Path_Of(path) + "-set-aside" +
+                                 (++set_aside > 1 ? "-" + std::to_string(set_aside) : std::string());
+        EXPECT_TRUE(std::filesystem::exists(kept));
+        ASSERT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
+        const std::string told = Test_dialogs::Instance().Shown_Prompts()[0];
+        EXPECT_EQ(told.rfind("The header journal beside " + path + " is not this heat's (" + c.reason, 0), 0u) << told;
+        EXPECT_NE(told.find("it is kept as " + kept + ". The heat keeps its own header."), std::string::npos) << told;
+        EXPECT_NE(Log_Text().find(told), std::string::npos);
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
+// A folder where no file can be made (the journal's) still takes every result: the header is rewritten
+// without the journal, the log says so, and the operator is told once.
+TEST_F(Store_damage, a_folder_that_refuses_the_journal_still_takes_every_header_rewrite) {
+    Binary_file::Set_Fault_Hook([&](Op op, const std::string& file, int64_t, int64_t) {
+        return op == Op::open_for_writing && file == Header_journal::Path_Of(path) ? Fault{0, EACCES} : Fault{};
+    });
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    for (const char* comment : {"first result", "second result", "third result"}) {
+        SCOPED_TRACE(comment);
+        EXPECT_EQ(Error_Of([&] { Edit_Header([&](Cls_XML_header& h) { h.File_comment1(comment); }); }), 0);
+        cls_VideoFile_handler reader;
+        reader.File_name(path);
+        reader.Open_RGB_File();
+        EXPECT_EQ(reader.Header().File_comment1(), comment);
+        EXPECT_FALSE(Header_journal::Exists(path));
+    }
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts()[0].rfind("No new file can be made in the folder " + Test_folder(), 0),
+              0u);
+    EXPECT_NE(Log_Text().find("the header is rewritten without it: " + path), std::string::npos);
+    Binary_file::Set_Fault_Hook(nullptr);
+    Expect_Every_Frame(path, 10);
 }

@@ -5,10 +5,8 @@
 // An input is a 16-bit little-endian text length L, L bytes of header text (the file's single-byte
 // text), and the bytes that follow the header record. With VANTOREL_FUZZ_SEEDS set to a folder, the
 // start writes inputs made from heats the store itself recorded there, as a seed corpus.
-#include "imaging/cDIBSection.h"
+#include "Fuzz_support.h"
 #include "imaging/mIntelJPEGLibrary.h"
-#include "platform/gdi/Picture_surface.h"
-#include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
 #include "shell/Module_Vantorel.h"
 #include "store/Kd3_format.h"
@@ -26,26 +24,6 @@
 #include <vector>
 
 namespace {
-
-class Quiet_dialogs final : public ui::Dialog_service {
-public:
-    int32_t Message_Box(const std::string&, int32_t, const std::string&) override { return ui::vbOK; }
-    std::optional<std::string> Input_Box(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> Open_File(const ui::File_Request&) override { return std::nullopt; }
-    std::optional<std::string> Browse_Folder(const std::string&, const std::string&) override { return std::nullopt; }
-};
-
-class Surface final : public gdi::Picture_surface {
-public:
-    Surface() { dib.Create(64, 64); }
-    gdi::Device_context* hDC() override { return dib.hDC(); }
-    double ScaleWidth() const override { return dib.Width(); }
-    double ScaleHeight() const override { return dib.Height(); }
-    void Refresh() override {}
-    cDIBSection dib;
-};
 
 std::string folder;
 std::string heat;
@@ -110,7 +88,7 @@ void Exercise(cls_VideoFile_handler& store) {
     store.File_name(heat);
     store.Open_RGB_File();
     if (!store.File_open()) return;
-    Surface box;
+    fuzz::Surface box;
     const int32_t fields = std::min(store.Num_fields(), 6);
     for (int32_t field = 0; field <= fields + 1; ++field) store.Draw_RGB_Field(field, box);
     store.Read_RGB_sample(store.Num_Frames(), true);
@@ -140,7 +118,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static QGuiApplication app(qt_argc, qt_argv);
     (void)argc;
     (void)argv;
-    static Quiet_dialogs dialogs;
+    static fuzz::Quiet_dialogs dialogs;
     ui::Set_Dialog_Service(&dialogs);
     Module_Vantorel::Is_Compiled = true;  // every trap armed: errors are reported, never thrown
     vb::Set_Error_Reporter([](const std::string&, int32_t, int32_t, const std::string&, const std::string&) {});

@@ -229,6 +229,50 @@ TEST_F(Older_kinds, A_damaged_frame_reads_as_unavailable_and_never_as_the_frame_
     }
 }
 
+// Sizes an older file gives are held to what a capture file may have: an AVI header that claims a huge
+// picture is refused before anything is made at that size, and a JPEG frame whose SOF gives another size
+// than the file's is no frame of it.
+TEST_F(Older_kinds, Sizes_an_older_file_gives_are_bounded_like_a_capture_files) {
+    const std::vector<uint8_t> good = Band_JPEG(64, 48, 1);
+    std::vector<uint8_t> tall = Band_JPEG(64, 48, 2);
+    size_t at = 0;  // the SOF0 marker: length, precision, height, width
+    while (at + 1 < tall.size() && !(tall[at] == 0xFF && tall[at + 1] == 0xC0)) ++at;
+    ASSERT_LT(at + 9, tall.size());
+    tall[at + 5] = 0xFF;  // height 65535
+    tall[at + 6] = 0xFF;
+    tall[at + 7] = 0;  // width 8
+    tall[at + 8] = 8;
+    dv_test::Mux_Jpeg_Avi(Path("clip.avi"), {good, tall, good}, 64, 48);
+    dv_test::Mux_Jpeg_Avi(Path("huge.avi"), {good}, 20000, 20000);
+
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    {
+        cls_VideoFile_handler store;
+        EXPECT_FALSE(older_test::Open_Older(store, Path("huge.avi")));
+        EXPECT_FALSE(store.File_open());
+    }
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt,
+              "File: " + Path("huge.avi") + " gives a frame size of 20000 x 20000 pixels; a capture file's frames are "
+              "1 to 4096 pixels a side");
+
+    cls_VideoFile_handler store;
+    ASSERT_TRUE(older_test::Open_Older(store, Path("clip.avi")));
+    ASSERT_EQ(store.Num_Frames(), 3);
+    Module_Vantorel::Is_Compiled = true;
+    for (int32_t frame : {1, 2, 3}) {
+        SCOPED_TRACE(frame);
+        store.Read_RGB_sample(frame, true);
+        EXPECT_EQ(store.Frame_available(), frame != 2);
+        EXPECT_EQ(store.Frame_Image().Width(), 64);
+        EXPECT_EQ(store.Frame_Image().Height(), 48);
+        Test_surface box(64, 48);
+        store.Draw_RGB_Field(2 * frame - 1, box);
+        EXPECT_EQ(store.Frame_available(), frame != 2);
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
 // Lengths, counts and offsets the file gives are checked before they are used.
 TEST_F(Older_kinds, Headers_that_claim_more_than_the_file_holds_are_refused_or_cut_to_the_file) {
     const std::vector<Frames> recorded = Recorded_Frames(2, 1);
@@ -238,6 +282,9 @@ TEST_F(Older_kinds, Headers_that_claim_more_than_the_file_holds_are_refused_or_c
     std::vector<uint8_t> long_text = good;
     Put32(long_text, 12, 0x7FFFFFFF);
     Write_Bytes(Path("long_text.kd2"), long_text);
+    std::vector<uint8_t> bad_text = good;
+    std::fill_n(bad_text.begin() + dv::KDR_XML_Offset, 8, uint8_t{'<'});
+    Write_Bytes(Path("bad_text.kd2"), bad_text);
     std::vector<uint8_t> far_frames = good;
     Put32(far_frames, 4, 0x40000000);
     Write_Bytes(Path("far_frames.kd2"), far_frames);
@@ -253,7 +300,7 @@ TEST_F(Older_kinds, Headers_that_claim_more_than_the_file_holds_are_refused_or_c
         bool opens;
         int32_t frames;
     } rows[] = {
-        {"long_text.kd2", false, 0}, {"far_frames.kd2", false, 0}, {"many.sdv", true, 2},
+        {"long_text.kd2", false, 0}, {"bad_text.kd2", false, 0}, {"far_frames.kd2", false, 0}, {"many.sdv", true, 2},
         {"streams.sdv", false, 0},   {"zeros.dv", false, 0},
     };
     for (const Row& r : rows) {
@@ -269,6 +316,8 @@ TEST_F(Older_kinds, Headers_that_claim_more_than_the_file_holds_are_refused_or_c
             EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt.rfind("File: " + Path(r.name) + " Open error!", 0), 0u);
         }
     }
+    // The one message is the box: no error report besides.
+    EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(Older_kinds, A_kd2_file_whose_header_names_no_stream_is_not_opened) {

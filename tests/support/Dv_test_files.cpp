@@ -62,18 +62,28 @@ std::vector<std::vector<uint8_t>> Encode_Pictures(int32_t count, const std::func
     return Encode(count, false, luma);
 }
 
-void Mux(const std::string& path, const std::string& format, const std::vector<std::vector<uint8_t>>& frames, bool ntsc) {
+namespace {
+
+struct Video_Stream {
+    AVCodecID codec;
+    int32_t width, height;
+    AVPixelFormat format;
+    AVRational frame_time;
+};
+
+void Write_Stream(const std::string& path, const std::string& format, const Video_Stream& video,
+                  const std::vector<std::vector<uint8_t>>& frames) {
     AVFormatContext* output = nullptr;
     if (avformat_alloc_output_context2(&output, nullptr, format.c_str(), path.c_str()) < 0)
         throw std::runtime_error("no muxer " + format);
     AVStream* stream = avformat_new_stream(output, nullptr);
     stream->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
-    stream->codecpar->codec_id = AV_CODEC_ID_DVVIDEO;
-    stream->codecpar->width = 720;
-    stream->codecpar->height = ntsc ? 480 : 576;
-    stream->codecpar->format = ntsc ? AV_PIX_FMT_YUV411P : AV_PIX_FMT_YUV420P;
-    stream->time_base = ntsc ? AVRational{1001, 30000} : AVRational{1, 25};
-    stream->avg_frame_rate = ntsc ? AVRational{30000, 1001} : AVRational{25, 1};
+    stream->codecpar->codec_id = video.codec;
+    stream->codecpar->width = video.width;
+    stream->codecpar->height = video.height;
+    stream->codecpar->format = video.format;
+    stream->time_base = video.frame_time;
+    stream->avg_frame_rate = av_inv_q(video.frame_time);
     if (avio_open(&output->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) throw std::runtime_error("cannot write " + path);
     if (avformat_write_header(output, nullptr) < 0) throw std::runtime_error("muxer refused " + path);
     AVPacket* packet = av_packet_alloc();
@@ -82,8 +92,8 @@ void Mux(const std::string& path, const std::string& format, const std::vector<s
         av_new_packet(packet, static_cast<int>(bytes.size()));
         std::memcpy(packet->data, bytes.data(), bytes.size());
         packet->stream_index = 0;
-        packet->pts = packet->dts = av_rescale_q(pts++, ntsc ? AVRational{1001, 30000} : AVRational{1, 25}, stream->time_base);
-        packet->duration = av_rescale_q(1, ntsc ? AVRational{1001, 30000} : AVRational{1, 25}, stream->time_base);
+        packet->pts = packet->dts = av_rescale_q(pts++, video.frame_time, stream->time_base);
+        packet->duration = av_rescale_q(1, video.frame_time, stream->time_base);
         packet->flags = AV_PKT_FLAG_KEY;
         av_interleaved_write_frame(output, packet);
     }
@@ -91,6 +101,19 @@ void Mux(const std::string& path, const std::string& format, const std::vector<s
     av_write_trailer(output);
     avio_closep(&output->pb);
     avformat_free_context(output);
+}
+
+}  // namespace
+
+void Mux(const std::string& path, const std::string& format, const std::vector<std::vector<uint8_t>>& frames, bool ntsc) {
+    Write_Stream(path, format,
+                 {AV_CODEC_ID_DVVIDEO, 720, ntsc ? 480 : 576, ntsc ? AV_PIX_FMT_YUV411P : AV_PIX_FMT_YUV420P,
+                  ntsc ? AVRational{1001, 30000} : AVRational{1, 25}},
+                 frames);
+}
+
+void Mux_Jpeg_Avi(const std::string& path, const std::vector<std::vector<uint8_t>>& jpegs, int32_t width, int32_t height) {
+    Write_Stream(path, "avi", {AV_CODEC_ID_MJPEG, width, height, AV_PIX_FMT_YUVJ420P, AVRational{1, 25}}, jpegs);
 }
 
 void Put_Extra_Data(std::vector<uint8_t>& frame, int32_t capture_mill, int32_t heat_start, const std::string& comment,

@@ -23,6 +23,9 @@ std::vector<std::vector<uint8_t>> Encode_Pictures(int32_t count, const std::func
 void Mux(const std::string& path, const std::string& format, const std::vector<std::vector<uint8_t>>& frames,
          bool ntsc = false);
 
+// JPEG frames muxed into an AVI file ("MJPG") whose headers give `width` x `height`, whatever the frames are.
+void Mux_Jpeg_Avi(const std::string& path, const std::vector<std::vector<uint8_t>>& jpegs, int32_t width, int32_t height);
+
 // An extra-data record ("SSCD") written into the frame at `at`: its time stamp, capture time, heat start
 // and comment. The default place lies in the second DIF sequence's subcode, which the picture ignores.
 void Put_Extra_Data(std::vector<uint8_t>& frame, int32_t capture_mill, int32_t heat_start = 0,
