@@ -106,6 +106,7 @@ void Form_capture_multi_file::Build_Window() {
             });
             monitor.Show_Properties(obj_Capture_HDMI_->Current_FriendlyName() + " / " +
                                     obj_Capture_HDMI_->Current_PropertyString());
+            monitor.Set_Camera_fps(obj_Capture_HDMI_->Camera_fps());
             monitor.Reset_Counters();
             // Top-most before it shows: changing the flag of a shown window loses its frame's place.
             monitor.Set_Top_Most(true);
@@ -206,11 +207,11 @@ void Form_capture_multi_file::Show_Clock() {
 void Form_capture_multi_file::Timer1_Timer() {
     Show_Clock();
     if (Is_Exiting || !obj_Capture_HDMI_) return;
-    Show_Running_Fps(obj_Capture_HDMI_->Running_Fps());
+    Show_Running_Fps(obj_Capture_HDMI_->Frames_Arriving() ? obj_Capture_HDMI_->Running_Fps() : int16_t{0});
 }
 
+// What the camera gives now: 0 when no frame arrives, never a rate from before it stopped.
 void Form_capture_multi_file::Show_Running_Fps(int16_t fps) {
-    if (fps <= 0) return;
     Label_running_FPS->setStyleSheet(fps > 27 ? "color: rgb(255, 0, 0)" : "color: rgb(0, 0, 255)");
     Label_running_FPS->setText(QString::number(fps) + " f/s");
     Label_running_FPS->setVisible(true);

@@ -25,6 +25,8 @@ public:
 
     void Plot_Delta(int32_t Delta);
     void Reset_Counters();
+    // The camera's rate that the expected count follows from the next Reset_Counters; 0 or less: 25.
+    void Set_Camera_fps(double fps) { camera_fps_ = fps > 0 ? fps : 25; }
     // One processed frame; LastMill is not used.
     void HDMI_event(int32_t LastMill, int32_t Delta);
     void Show_Properties(const std::string& Text);
@@ -78,6 +80,7 @@ private:
     void Show_Plot();
 
     Frame_arrival_counter counter_;
+    double camera_fps_ = 25;
     Frame_arrival_poll poll_;
     Frame_source source_;
     QTimer poll_timer_;

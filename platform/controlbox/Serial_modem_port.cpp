@@ -14,9 +14,11 @@ bool Serial_modem_port::Open() {
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(QString::fromStdString(name_));
     if (!port_->open(QIODevice::ReadWrite)) {
+        error_ = port_->errorString().toStdString();
         port_.reset();
         return false;
     }
+    error_.clear();
     port_->setRequestToSend(true);
     port_->setDataTerminalReady(false);
     return true;
@@ -30,7 +32,10 @@ void Serial_modem_port::Close() {
 std::optional<uint32_t> Serial_modem_port::Lines() {
     if (!port_ || !port_->isOpen()) return std::nullopt;
     const QSerialPort::PinoutSignals pins = port_->pinoutSignals();
-    if (port_->error() == QSerialPort::ResourceError) return std::nullopt;
+    if (port_->error() == QSerialPort::ResourceError) {
+        error_ = port_->errorString().toStdString();
+        return std::nullopt;
+    }
     uint32_t lines = 0;
     if (pins & QSerialPort::ClearToSendSignal) lines |= CTS;
     if (pins & QSerialPort::DataSetReadySignal) lines |= DSR;

@@ -19,9 +19,11 @@ public:
     std::optional<uint32_t> Lines() override;
     bool Set_DTR(bool on) override;
     std::string Serial_Number_Text() const override;
+    std::string Error_Text() const override { return error_; }
 
 private:
     std::string name_;
+    std::string error_;
     std::unique_ptr<QSerialPort> port_;
 };
 
