@@ -3,14 +3,17 @@
 // more, a control box port that is not there.
 #include "Heat_console_fixture.h"
 #include "capture/Frm_fullscreen.h"
+#include "diagnostics/Form_HDMI_performance.h"
 #include "platform/controlbox/Interface_kit.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -271,4 +274,38 @@ TEST_F(Heat_console, A_new_heat_carries_the_course_set_up_in_the_preview) {
     ASSERT_EQ(Lane_Collection.size(), 16u);
     EXPECT_EQ(Lane_Collection[0].Lane_number(), 0);
     EXPECT_EQ(preview.UpDown_Lanes->value(), 6);
+}
+
+// The console's small things an operator trips over: the capture folder looks like something to click,
+// the first keys do not land in the event name, and the capture mark shows on its slot's colour.
+TEST_F(Heat_console, The_folder_reads_as_a_control_keys_miss_the_event_name_and_the_capture_mark_shows) {
+    Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+    console.Show();
+    QApplication::setActiveWindow(&console);
+    QCoreApplication::processEvents();
+    EXPECT_NE(QApplication::focusWidget(), console.Text_Event_name);
+    EXPECT_NE(console.Lbl_capture_folder->frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(console.Lbl_capture_folder->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(console.Lbl_capture_folder->toolTip(), "Where to store captured files");
+
+    console.Set_Active_heat(1);
+    const QImage mark = console.Label_active_capture[1]->grab().toImage();
+    const QColor frame_colour(255, 192, 128);
+    int standing_out = 0;
+    for (int x = 0; x < mark.width(); ++x)
+        for (int y : {0, mark.height() - 1})
+            if (mark.pixelColor(x, y) != frame_colour) ++standing_out;
+    EXPECT_GT(standing_out, mark.width());  // its edge, top and bottom, is not the frame's colour
+}
+
+// The frame-arrival monitor expects frames at the camera's rate: one every 20 ms at 50 frames a second.
+TEST_F(Heat_console, The_frame_arrival_monitor_expects_the_cameras_rate) {
+    Non_dependant::Write_Ini("capturesettings", "videoproperty", "2", Ini_file_path);  // 1280*720/50
+    m_saved_Video_prop_num = "2";
+    Form_capture_multi_file& console = Running_Console();
+    ASSERT_TRUE(Wait_For([&] { return console.obj_Capture_HDMI()->HDMI_10_mill() > 0; }));
+    for (QAction* action : console.actions())
+        if (action->text() == "HDMI Performance") action->trigger();
+    ASSERT_TRUE(ui::Is_Loaded("Form_HDMI_performance"));
+    EXPECT_EQ(Form_HDMI_performance::Instance().Frame_ms(), 20);
 }

@@ -267,3 +267,17 @@ TEST_F(Live_preview, TheGoalLineStartsInsideThePicture) {
         ui::Destroy_All_Forms();
     }
 }
+
+// The resets of the course are asked under a title that says what they are about, never "Exit".
+TEST_F(Live_preview, TheResetsAreAskedUnderTheSettingsTitle) {
+    Frm_fullscreen& p = Frm_fullscreen::Instance();
+    for (const char* item : {"Reset lane positions", "Reset Goal line"}) {
+        SCOPED_TRACE(item);
+        Test_dialogs::Instance().Reset();
+        Test_dialogs::Instance().Answer(ui::vbCancel);
+        for (QAction* action : p.menu_form->actions())
+            if (action->text() == item) action->trigger();
+        ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].title, "Vantorel Settings");
+    }
+}
