@@ -223,7 +223,9 @@ void Form_capture_multi_file::do_Preview() {
         Frm_fullscreen& preview = Frm_fullscreen::Instance();
         preview.Show(ui::vbModeless);
         preview.Set_Preview_Size();
-        preview.Move(preview.Left(), 0);
+        // Beside the console, so that the heats stay in sight while the course is set up.
+        const QRect placed = ui::Beside(preview.frameGeometry(), frameGeometry(), ui::Available_Area_Of(frameGeometry()));
+        preview.Move(placed.x() * ui::Twips_Per_Pixel_X(), placed.y() * ui::Twips_Per_Pixel_Y());
         preview.item_full_preview->setChecked(true);
         Run_Mode = 1;
     });

@@ -293,7 +293,12 @@ void Frm_fullscreen::Handle_events() { QApplication::processEvents(); }
 void Frm_fullscreen::Form_MaxHeight() {
     const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
     const int screen_height = screen ? screen->availableGeometry().height() : 768;
-    const int frame = frameGeometry().height() - height();
+    int frame = frameGeometry().height() - height();
+    // Not framed yet: the window manager will give it the console's frame, which must fit on the screen too.
+    if (frame == 0 && ui::Is_Loaded("Form_capture_multi_file")) {
+        const Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+        if (console.isVisible()) frame = console.frameGeometry().height() - console.height();
+    }
     resize(width(), screen_height - frame);
     Screen_Scale_Height = static_cast<int16_t>(screen_height - frame);
 }
