@@ -82,6 +82,9 @@ Form_capture_multi_file::Form_capture_multi_file()
     Label_num_written->setVisible(false);
     Label_paused = new QLabel(this);
     Label_paused->setStyleSheet("color: rgb(255, 0, 0); font-weight: bold");
+    // A long notice wraps in the room there is; it never widens the console.
+    Label_paused->setWordWrap(true);
+    Label_paused->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Label_paused->setVisible(false);
     capture_row->addWidget(Command_Capture);
     capture_row->addWidget(Label_num_written);

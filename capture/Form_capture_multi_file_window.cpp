@@ -222,6 +222,8 @@ void Form_capture_multi_file::do_Preview() {
     vb::Trap(Is_Compiled, "do_Preview of Form Form_capture_multi_file", [&] {
         Frm_fullscreen& preview = Frm_fullscreen::Instance();
         preview.Show(ui::vbModeless);
+        // Its height is taken again now that the console's frame shows what the window manager adds.
+        preview.Form_MaxHeight();
         preview.Set_Preview_Size();
         // Beside the console, so that the heats stay in sight while the course is set up.
         const QRect placed = ui::Beside(preview.frameGeometry(), frameGeometry(), ui::Available_Area_Of(frameGeometry()));

@@ -49,6 +49,7 @@ bool Heat_recorder::Open_Segment(int slot, const std::string& path) {
 
 Heat_recorder::Segment Heat_recorder::End_Segment() {
     segment_open_ = false;
+    write_failed_ = false;
     Segment ended = segment_;
     segment_ = Segment{};
     return ended;
