@@ -9,6 +9,7 @@
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Picture_box.h"
+#include "platform/ui/Place.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "review/Module_Vantorel_course.h"
@@ -17,10 +18,12 @@
 #include "shell/Module_Vantorel_startup.h"
 #include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
+#include "shell/Non_dependant_windows.h"
 #include "shell/Program_commands.h"
 #include "shell/mTrace.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,6 +32,8 @@
 #include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -39,6 +44,7 @@ using namespace Module_Vantorel;
 
 Form_capture_multi_file::Form_capture_multi_file()
     : ui::Form("Form_capture_multi_file"), recorder_(std::make_unique<Heat_recorder>()) {
+    mTrace::Trace("*Form_capture_multi_file Form_Load, begin");
     Set_Caption("Vantorel Capture multi-file");
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -53,17 +59,19 @@ Form_capture_multi_file::Form_capture_multi_file()
     Lbl_capture_folder->setCursor(Qt::PointingHandCursor);
     Lbl_capture_folder->installEventFilter(this);
     folder_layout->addWidget(Lbl_capture_folder);
-    auto* event_frame = new QGroupBox("Event name", this);
-    auto* event_layout = new QHBoxLayout(event_frame);
-    Text_Event_name = new QLineEdit(event_frame);
+    Frame_event_name = new QGroupBox("Event name", this);
+    auto* event_layout = new QHBoxLayout(Frame_event_name);
+    Text_Event_name = new QLineEdit(Frame_event_name);
     // Typed into only when clicked: the first keys at the console's start are not an event name.
     Text_Event_name->setFocusPolicy(Qt::ClickFocus);
     event_layout->addWidget(Text_Event_name);
     connect(Text_Event_name, &QLineEdit::editingFinished, this, [this] { save_Event(); });
     top->addWidget(folder_frame, 2);
-    top->addWidget(event_frame, 1);
+    top->addWidget(Frame_event_name, 1);
     Build_Window();
     top->addWidget(Frame_PC_time);
+    top->addWidget(Frame_camera_monitor);
+    top->addWidget(Shape_circle, 0, Qt::AlignTop);
     layout->addLayout(top);
     auto* heats = new QHBoxLayout;
     for (int i = 0; i < Slots; ++i) {
@@ -78,7 +86,9 @@ Form_capture_multi_file::Form_capture_multi_file()
     Command_Capture->setCheckable(true);
     Command_Capture->setFocusPolicy(Qt::NoFocus);
     Command_Capture->installEventFilter(this);
-    Label_num_written = new QLabel("123", this);
+    Label_num_written = new QLabel("123", Picture_HDMI_arm);
+    Label_num_written->setAlignment(Qt::AlignCenter);
+    ui::Place(Label_num_written, 360, 720, 495, 255);
     Label_num_written->setVisible(false);
     Label_paused = new QLabel(this);
     Label_paused->setStyleSheet("color: rgb(255, 0, 0); font-weight: bold");
@@ -87,8 +97,6 @@ Form_capture_multi_file::Form_capture_multi_file()
     Label_paused->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Label_paused->setVisible(false);
     capture_row->addWidget(Command_Capture);
-    capture_row->addWidget(Label_num_written);
-    capture_row->addWidget(Label_running_FPS);
     capture_row->addWidget(Label_paused, 1);
     layout->addLayout(capture_row);
     Build_Control_Box_Panel();
@@ -98,9 +106,31 @@ Form_capture_multi_file::Form_capture_multi_file()
     Load_Event_name();
     for (int16_t i = 0; i < Slots; ++i) Update_File_Size(i);
     Set_Active_heat(0);
-    // The console is where lane marks are set up.
+    // The console is where lane marks and the goal line are set up.
     Draw_Lanemarks = true;
+    Draw_Goalline = true;
     if (!Is_Exiting) Open_Control_Box();
+}
+
+void Form_capture_multi_file::Form_Load() {
+    vb::Trap(Is_Compiled, "Form_Load of Form Form_capture_multi_file", [this] {
+        menu_debug->menuAction()->setVisible(!Is_Compiled);
+        Shape_circle->setVisible(!Is_Compiled);
+        if (Is_Exiting) return;
+        Non_dependant::Remove_Close_Menu(this);
+        // Left and top only: the console keeps the size its controls ask for.
+        int32_t left = 0, top = 0, width = 0, height = 0;
+        Module_dependant::Get_Form_Pos(Name(), left, top, width, height);
+        Move(left, top);
+    });
+}
+
+void Form_capture_multi_file::closeEvent(QCloseEvent* event) {
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    ui::Form::closeEvent(event);
 }
 
 void Form_capture_multi_file::Build_Slot(int i) {
@@ -110,8 +140,12 @@ void Form_capture_multi_file::Build_Slot(int i) {
     Frame_capture[s] = frame;
     frame->setObjectName("Frame_capture");
     auto* grid = new QGridLayout(frame);
-    auto add_caption = [&](const char* text, int row) { grid->addWidget(new QLabel(text, frame), row, 0); };
-    add_caption("Heat ID", 0);
+    auto add_caption = [&](const char* text, int row) {
+        auto* caption = new QLabel(text, frame);
+        grid->addWidget(caption, row, 0);
+        return caption;
+    };
+    Lbl_heat_ID[s] = add_caption("Heat ID", 0);
     Text_Heat_ID[s] = new QLineEdit(frame);
     Text_Heat_ID[s]->setToolTip("Enter Heat ID");
     grid->addWidget(Text_Heat_ID[s], 0, 1);
@@ -126,7 +160,7 @@ void Form_capture_multi_file::Build_Slot(int i) {
     Command_abort[s] = button("Abort", "Manual abort for this heat", 2, 0);
     Command_Finish[s] = button("Finish", "Indicate this heat finished", 2, 1);
     // A press selects the slot before its operation runs.
-    for (QPushButton* b : {Command_newFile[s], Command_start[s], Command_abort[s], Command_Finish[s]})
+    for (QPushButton* b : {Command_newFile[s], Command_start[s], Command_abort[s]})
         connect(b, &QPushButton::pressed, this, [this, slot] { Set_Active_heat(slot); });
     connect(Command_newFile[s], &QPushButton::clicked, this, [this, slot] { Command_newFile_Click(slot); });
     connect(Command_start[s], &QPushButton::clicked, this, [this, slot] {
@@ -139,6 +173,9 @@ void Form_capture_multi_file::Build_Slot(int i) {
     });
     connect(Command_Finish[s], &QPushButton::clicked, this, [this, slot] { Command_Finish_Click(slot); });
     auto* active = new QGroupBox("Active", frame);
+    Frame_active[s] = active;
+    // A press on the marks is theirs alone, never the slot frame's.
+    active->setAttribute(Qt::WA_NoMousePropagation);
     auto* active_layout = new QHBoxLayout(active);
     Label_active_capture[s] = new QLabel("Capture", active);
     Label_active_capture[s]->setToolTip("When orange, signifies file is active for video capture");
@@ -151,17 +188,23 @@ void Form_capture_multi_file::Build_Slot(int i) {
     // The marks keep their room whatever the file name below asks for.
     active->setMinimumSize(active->sizeHint());
     grid->addWidget(active, 3, 0, 1, 2);
-    auto field = [&](const char* caption, const char* tip, int row) {
-        add_caption(caption, row);
+    auto field = [&](QLabel*& caption_label, const char* caption, const char* tip, int row) {
+        caption_label = add_caption(caption, row);
         auto* l = new QLabel(frame);
         l->setToolTip(tip);
         grid->addWidget(l, row, 1);
         return l;
     };
-    Label_file_size[s] = field("File size", "Indicates captured file size", 4);
-    Label_heat_time[s] = field("Elapsed time", "Elapsed heat time", 5);
-    Label_start_time[s] = field("Start time", "Heat start time", 6);
-    Label_filename[s] = field("File name", "The generated file name for this heat", 7);
+    Label_file_size[s] = field(Lbl_file_size[s], "File size", "Indicates captured file size", 4);
+    Label_heat_time[s] = field(Lbl_elapsed_time[s], "Elapsed time", "Elapsed heat time", 5);
+    Label_start_time[s] = field(Lbl_start_time[s], "Start time", "Heat start time", 6);
+    Label_filename[s] = field(Lbl_file_name[s], "File name", "The generated file name for this heat", 7);
+    // The file name is taken by a click, not a press.
+    Label_filename[s]->setAttribute(Qt::WA_NoMousePropagation);
+    for (QObject* control : {static_cast<QObject*>(frame), static_cast<QObject*>(Text_Heat_ID[s]),
+                             static_cast<QObject*>(Label_active_capture[s]), static_cast<QObject*>(Label_active_start[s]),
+                             static_cast<QObject*>(Label_filename[s])})
+        control->installEventFilter(this);
     Label_filename[s]->setWordWrap(true);
     // A long path must not widen the slot, and its wrapped lines get room of their own instead of
     // squeezing the rows above.
@@ -206,9 +249,29 @@ void Form_capture_multi_file::Form_Activate() {
     });
 }
 
+std::string Form_capture_multi_file::Started_Heat() const {
+    for (int16_t i = 0; i < Slots; ++i)
+        if (slot_[Index(i)].state == Slot_state::Started) return Frame_capture[Index(i)]->title().toStdString();
+    if (recorder_->Segment_Open())
+        return Frame_capture[Index(static_cast<int16_t>(recorder_->Segment_Slot()))]->title().toStdString();
+    return {};
+}
+
+bool Form_capture_multi_file::Refuse_While_Started(const std::string& change) {
+    const std::string heat = Started_Heat();
+    if (heat.empty()) return false;
+    mTrace::Trace("*" + change + " refused: " + heat + " is started");
+    ui::MsgBox("The " + change + " cannot change while " + heat +
+                   " is started or capturing: its frame count would start again. Finish or abort the heat, "
+                   "then make the choice again.",
+               ui::vbOKOnly);
+    return true;
+}
+
 void Form_capture_multi_file::Set_Source_and_Property() {
     if (Is_Exiting) return;
     vb::Trap(Is_Compiled, "Set_Source_and_Property of Form Form_capture_multi_file", [this] {
+        if (Refuse_While_Started("video source")) return;
         choice_set_up_ = isVisible();
         if (Select_Saved_Source() && choice_set_up_) Start_Camera();
     });
@@ -229,6 +292,13 @@ bool Form_capture_multi_file::Select_Saved_Source() {
 
 void Form_capture_multi_file::Set_OBJ_Capture_Crop() {
     vb::Trap(Is_Compiled, "Set_OBJ_Capture_Crop of Form Form_capture_multi_file", [this] {
+        if (obj_Capture_HDMI_ && !Started_Heat().empty()) {
+            // The same crop again is no change: a started heat keeps its JPEG limit, and nothing is said.
+            const bool same = Crop_Width == obj_Capture_HDMI_->Crop_Width() &&
+                              Crop_Height == obj_Capture_HDMI_->Crop_Height() &&
+                              m_Capture_Rotate == obj_Capture_HDMI_->Capture_Rotate_RGB();
+            if (same || Refuse_While_Started("crop")) return;
+        }
         if (!obj_Capture_HDMI_) {
             obj_Capture_HDMI_ = std::make_unique<cls_Capture_HDMI>();
             obj_Capture_HDMI_->ID_string("obj_Capture_HDMI");
@@ -285,6 +355,8 @@ void Form_capture_multi_file::Form_QueryUnload(int16_t&, int16_t) {
         mTrace::Trace("*Form_QueryUnload obj_Capture_HDMI = Nothing");
         obj_phidget_.reset();
         mTrace::Trace("*Form_QueryUnload obj_phidget = Nothing");
+        Timer1->stop();
+        Module_dependant::Store_Form_Pos(Name(), Left(), Top(), 0, 0);
         mTrace::Trace("*Form_QueryUnload Form_capture_multi_file, end");
     });
 }
@@ -330,6 +402,7 @@ void Form_capture_multi_file::HDMI_event() {
         Update_Heat_Times();
     }
     if (recorder_->Segment_Open()) Label_num_written->setText(QString::number(recorder_->Frames_Written()));
+    if (obj_Capture_HDMI_) obj_Capture_HDMI_->Draw_Running_Arm_2(*Picture_HDMI_arm, recorder_->Segment_Open() ? 255 : 0xFF0000);
     // Every second frame, and only while the preview is shown: recording runs on the worker regardless.
     if (++preview_counter_ % 2 == 0) Paint_Preview();
 }
@@ -388,7 +461,31 @@ void Form_capture_multi_file::Check_Capture_Held() {
     Command_Capture->setChecked(recorder_->Segment_Open());
 }
 
+bool Form_capture_multi_file::Slot_Selection_Event(QObject* watched, QEvent* event) {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool click = event->type() == QEvent::MouseButtonRelease;
+    if (!press && !click) return false;
+    for (int16_t s = 0; s < Slots; ++s) {
+        const size_t i = Index(s);
+        if (press && (watched == Frame_capture[i] || watched == Text_Heat_ID[i])) {
+            Set_Active_heat(s);
+            return true;
+        }
+        if (click && (watched == Label_active_capture[i] || watched == Label_filename[i])) {
+            Set_Active_heat(s);
+            return true;
+        }
+        if (click && watched == Label_active_start[i]) {
+            if (static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier) Set_Active_Heat_start(s);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool Form_capture_multi_file::eventFilter(QObject* watched, QEvent* event) {
+    // The press goes on to the control (the heat ID box takes the focus).
+    if (Slot_Selection_Event(watched, event)) return ui::Form::eventFilter(watched, event);
     if (watched == Command_Capture) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -468,6 +565,13 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
         Frm_fullscreen::Put_Course_For_New_Heat();
         const std::string path =
             folder + "/" + File_Name_Safe(Event_Name + "Heat" + heat_id + " " + Non_dependant::Now_Text()) + ".kd3";
+        // Asked before the recorder is locked: it may load the start-up window, which sets the crop, and a
+        // new crop waits for the frame in hand, which may be waiting for the recorder.
+        std::string bench_report;
+        try {
+            bench_report = Program_commands::JPEG_Bench_mess();
+        } catch (const VbError&) {
+        }
         {
             auto lock = recorder_->Lock();
             cls_VideoFile_handler& store = recorder_->Store(s);
@@ -498,10 +602,7 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             store.Num_Lanes(Lane_Count);
             store.Lanes_locked(true);
             store.Lanes_Visible(Show_Lanes);
-            try {
-                store.File_comment1(Program_commands::JPEG_Bench_mess());
-            } catch (const VbError&) {
-            }
+            store.File_comment1(bench_report);
             for (int16_t lane = 1; lane <= Lane_Count && lane <= static_cast<int16_t>(Lane_Collection.size()); ++lane)
                 store.File_Lane_Pos(lane, Lane_Collection[static_cast<size_t>(lane - 1)].X(),
                                     Lane_Collection[static_cast<size_t>(lane - 1)].Y());
@@ -765,23 +866,32 @@ void Form_capture_multi_file::Command_Finish_Click(int16_t s) {
         if (recorder_->Segment_Open() && recorder_->Segment_Slot() == s) Handle_Capture_End();
         Command_Finish[i]->setStyleSheet("background-color: rgb(0, 255, 0)");
         const std::string file = slot.state == Slot_state::Empty ? std::string() : slot.path;
+        Clear_Heat(s);
+        const bool had_file = !file.empty();
+        if (had_file && Non_dependant::Ctrl_Down()) {
+            Program_commands::Stop_All_Captures();
+            Program_commands::Open_In_Review(file);
+        }
+    });
+}
+
+void Form_capture_multi_file::Clear_Heat(int16_t s) {
+    vb::Trap(Is_Compiled, "Clear_Heat of Form Form_capture_multi_file", [&] {
+        const size_t i = Index(s);
+        Slot& slot = slot_[i];
+        const std::string file = slot.state == Slot_state::Empty ? std::string() : slot.path;
         std::error_code ec;
         if (!file.empty() && std::filesystem::file_size(file, ec) > 1048576 && !ec) {
             Last_Captured_File = file;
             Non_dependant::Write_Ini("Canoe", "last_captured_file", file, Ini_file_path);
         }
-        const bool had_file = !file.empty();
-        slot.state = had_file ? Slot_state::Finished : Slot_state::Empty;
+        slot.state = file.empty() ? Slot_state::Empty : Slot_state::Finished;
         slot.start_tick = 0;
         slot.start_local = 0;
         Paint_State(static_cast<int>(i));
-        const std::string caption = had_file ? file + " finished" : std::string();
+        const std::string caption = file.empty() ? std::string() : file + " finished";
         Label_filename[i]->setText(QString::fromStdString(caption));
         Non_dependant::Write_Ini("active_heats", "Heat" + std::to_string(s), caption, Ini_file_path);
-        if (had_file && Non_dependant::Ctrl_Down()) {
-            Program_commands::Stop_All_Captures();
-            Program_commands::Open_In_Review(file);
-        }
     });
 }
 
@@ -833,7 +943,11 @@ void Form_capture_multi_file::Update_File_Size(int16_t s) {
         const auto bytes = std::filesystem::file_size(slot.path, ec);
         const double mb = ec ? 0.0 : vb::Round(static_cast<double>(bytes) / 1048576.0 * 10) / 10.0;
         const int32_t segments = recorder_->Store(s).Current_Segments_num();
-        Label_file_size[i]->setText(QString::number(segments) + "/" + QString::number(mb) + "MB");
+        // Shortest form, in the operator's own decimal separator: 3/11,2MB, 3/4MB.
+        QLocale locale;
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        Label_file_size[i]->setText(QString::number(segments) + "/" +
+                                    locale.toString(mb, 'g', QLocale::FloatingPointShortest) + "MB");
     });
 }
 

@@ -29,6 +29,9 @@ class cls_Capture_HDMI;
 namespace controlbox {
 class Interface_kit;
 }
+namespace ui {
+class Picture_box;
+}
 
 class Form_capture_multi_file : public ui::Form {
 public:
@@ -51,11 +54,13 @@ public:
     void Set_Capture_Rotate(bool rotate) { m_Capture_Rotate = rotate; }
     bool Capture_Rotate() const { return m_Capture_Rotate; }
     // Makes the capture device when there is none and gives it the rotate flag and Crop_Width x Crop_Height.
+    // Refused with a message while a heat is started or a segment is open: that heat's frame count and
+    // JPEG limit stay as they were.
     void Set_OBJ_Capture_Crop();
     // A choice of source and format (the source dialog's): the device selects the saved source and
     // format; when the console is in use the camera starts with them at once, otherwise at the
     // console's next activation. A source not found opens the source dialog, or says that none is
-    // selected when the dialog was cancelled.
+    // selected when the dialog was cancelled. Refused, as a new crop is, while a heat is started.
     void Set_Source_and_Property();
 
     // Whether the console holds a capture device (from the start-up crop choice or a source choice).
@@ -71,6 +76,9 @@ public:
     void Handle_Capture_End();
     void Handle_Abort(int16_t slot);
     void Command_Finish_Click(int16_t slot);
+    // The slot is finished: no start, no file, and its ini record names the file as finished.
+    void Clear_Heat(int16_t slot);
+    // The capture slot and the start slot; Set_Active_Heat_start moves the start slot alone.
     void Set_Active_heat(int16_t slot);
     void Set_Active_Heat_start(int16_t slot);
     void Update_File_Size(int16_t slot);
@@ -115,10 +123,13 @@ public:
     std::array<QPushButton*, Slots> Command_newFile{}, Command_start{}, Command_abort{}, Command_Finish{};
     std::array<QLabel*, Slots> Label_active_capture{}, Label_active_start{}, Label_filename{}, Label_heat_time{},
         Label_start_time{}, Label_file_size{};
+    std::array<QLabel*, Slots> Lbl_heat_ID{}, Lbl_file_size{}, Lbl_elapsed_time{}, Lbl_start_time{}, Lbl_file_name{};
+    std::array<QGroupBox*, Slots> Frame_active{};
     QPushButton* Command_Capture;
     QLabel* Label_num_written;
     QLabel* Label_paused;
     QLabel* Lbl_capture_folder;
+    QGroupBox* Frame_event_name;
     QLineEdit* Text_Event_name;
 
     // ---- the window around the slots ----
@@ -134,7 +145,12 @@ public:
     void Show_Running_Fps(int16_t fps);
     QAction *item_preview, *item_view_last, *item_allow_preview, *item_test_control_box, *item_simulated_box;
     QMenu *menu_specials, *menu_debug;
+    // Shown in a development run.
+    QLabel* Shape_circle;
     QGroupBox* Frame_PC_time;
+    // The running arm the device draws after every frame handled here: red while a segment is open.
+    QGroupBox* Frame_camera_monitor;
+    ui::Picture_box* Picture_HDMI_arm;
     QLabel *Label_PC_Time, *Label_running_FPS;
     QTimer* Timer1;
 
@@ -179,9 +195,12 @@ public:
     std::array<QLabel*, 3> Shape_Button{};
 
 protected:
+    void Form_Load() override;
     void Form_Activate() override;
     void Form_QueryUnload(int16_t& cancel, int16_t unload_mode) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The desktop's close request: the console has no Close command, the operator leaves by "Exit".
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -192,6 +211,13 @@ private:
         int32_t start_local = 0;
     };
     static size_t Index(int16_t slot);
+    // The caption of a started slot, or of the slot of the open segment; "" when there is none.
+    std::string Started_Heat() const;
+    // True, after saying so, while a heat is started or a segment is open: `change` would restart the
+    // camera's frame count under it.
+    bool Refuse_While_Started(const std::string& change);
+    // Presses and clicks on a slot's frame, heat ID, labels and marks choose it.
+    bool Slot_Selection_Event(QObject* watched, QEvent* event);
     bool Select_Saved_Source();
     void Start_Camera();
     void Start_Capture();

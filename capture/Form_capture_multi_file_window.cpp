@@ -11,6 +11,8 @@
 
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Key_state.h"
+#include "platform/ui/Picture_box.h"
+#include "platform/ui/Place.h"
 #include "platform/ui/Screen.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/VbError.h"
@@ -138,8 +140,17 @@ void Form_capture_multi_file::Build_Window() {
     Label_PC_Time = new QLabel("12:37", Frame_PC_time);
     Label_PC_Time->setStyleSheet("color: rgb(0, 0, 255); font-size: 20pt; font-weight: bold");
     time_layout->addWidget(Label_PC_Time);
-    Label_running_FPS = new QLabel("50 f/s", this);
+    Frame_camera_monitor = new QGroupBox("Camera monitor", this);
+    auto* monitor_layout = new QHBoxLayout(Frame_camera_monitor);
+    Picture_HDMI_arm = new ui::Picture_box(Frame_camera_monitor);
+    Picture_HDMI_arm->setFixedSize(1215 / ui::Twips_Per_Pixel_X(), 1095 / ui::Twips_Per_Pixel_Y());
+    monitor_layout->addWidget(Picture_HDMI_arm);
+    Label_running_FPS = new QLabel("50 f/s", Picture_HDMI_arm);
+    Label_running_FPS->setAlignment(Qt::AlignCenter);
+    ui::Place(Label_running_FPS, 0, 0, 615, 255);
     Label_running_FPS->setVisible(false);
+    Shape_circle = new QLabel(QString::fromUtf8("\u25CF"), this);
+    Shape_circle->setStyleSheet("color: red");
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
@@ -197,7 +208,6 @@ void Form_capture_multi_file::Build_Debug_Menu(QMenuBar* bar) {
     // Drives the simulated control box, so that every path of the box runs without a board.
     item_simulated_box = Item(menu_debug, "Simulated control box");
     connect(item_simulated_box, &QAction::triggered, this, [] { Form_simulated_control_box::Instance().Show(ui::vbModeless); });
-    menu_debug->menuAction()->setVisible(false);
 }
 
 void Form_capture_multi_file::Show_Clock() {

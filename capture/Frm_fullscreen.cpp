@@ -475,7 +475,7 @@ void Frm_fullscreen::Picture_MouseDown(int16_t button, float x, float y) {
             drag_lane_ = Current_Lane;
             return;
         }
-        press_goalline_ = Setup_Goalline;
+        Press_Goalline = Setup_Goalline;
         if (Show_Goalline) Check_Within_Selection_Boxes(x, y);
     });
 }
@@ -483,6 +483,7 @@ void Frm_fullscreen::Picture_MouseDown(int16_t button, float x, float y) {
 void Frm_fullscreen::Picture_MouseMove(int16_t buttons, float x, float y) {
     if (buttons == 0) return;
     vb::Trap(Is_Compiled, "Picture_large_MouseMove of Form Frm_kanot", [&] {
+        if (item_zoom->isChecked()) Draw_Zoomed(x, y);
         if (drag_lane_ >= 0 && Current_Lane >= 0) {
             Drag_Lane_To(x, y);
             course_moved_ = true;
@@ -519,8 +520,8 @@ void Frm_fullscreen::Drag_Lane_To(float x, float y) {
 void Frm_fullscreen::Drag_Goal_End_To(float x, float y) {
     const bool first = Selected_Goal_Handle == 1;
     if (Selected_Goal_Handle == 0) return;
-    const int32_t from_x = first ? press_goalline_.x1 : press_goalline_.x2;
-    const int32_t from_y = first ? press_goalline_.y1 : press_goalline_.y2;
+    const int32_t from_x = first ? Press_Goalline.x1 : Press_Goalline.x2;
+    const int32_t from_y = first ? Press_Goalline.y1 : Press_Goalline.y2;
     const int32_t nx = Round(static_cast<float>(from_x) - (static_cast<float>(Mouse_Down_X) - x));
     const int32_t ny = Round(static_cast<float>(from_y) - (static_cast<float>(Mouse_Down_Y) - y));
     if (!Inside(nx, ny)) return;

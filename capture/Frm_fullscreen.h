@@ -37,6 +37,8 @@ public:
     // The preview takes its size from the display crop when it resizes; this call has no effect.
     void Set_Display_Crop(int16_t width, int16_t height) { (void)width, (void)height; }
     void Set_Num_lanes(int16_t n);
+    // Called on moves while "Zoom" is checked; there is no zoomed view, so it has no visible effect.
+    void Draw_Zoomed(float X, float Y) { (void)X, (void)Y; }
     void Preview_Refresh();
     void Set_Options();
     void Preview_Graphics();
@@ -97,6 +99,4 @@ private:
     // The course set up here, kept while the preview is hidden (the review window shows other courses).
     std::optional<Course_setup> course_;
     int16_t drag_lane_ = -1;
-    // The goal line as it stood at a press that began no lane drag.
-    Module_Vantorel::Goal_line press_goalline_;
 };

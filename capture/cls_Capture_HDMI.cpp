@@ -62,7 +62,7 @@ void cls_Capture_HDMI::UnAdvise() {
 
 void cls_Capture_HDMI::set_HDMI_Crop(int16_t cr_X, int16_t cr_Y) {
     mTrace::Trace("*HDMI_Crop X,Y = ", cr_X, ",", cr_Y);
-    std::lock_guard lock(bitmaps_mutex_);
+    std::scoped_lock lock(frame_mutex_, bitmaps_mutex_);
     crop_width_ = cr_X;
     crop_height_ = cr_Y;
     crop_dib_.Create(cr_X, cr_Y);
@@ -84,6 +84,10 @@ void cls_Capture_HDMI::Reset_Compression_Counters() {
 }
 
 void cls_Capture_HDMI::Lock_Max_Direct_Compressed_size() {
+    if (largest_ == 0) {
+        Program_commands::Emergency_Stop();
+        ui::MsgBox("Program error! m_Max_Seen_Direct_Compressed_size = 0, Please notify developer!", ui::vbOKOnly);
+    }
     limit_ = vb::CLng(largest_ * 1.2);
     mTrace::Trace("**Lock_Max_Direct_Compressed_size, threshold =  ", limit_.load());
 }
@@ -260,6 +264,7 @@ void cls_Capture_HDMI::Draw_Running_Arm_2(gdi::Picture_surface& Box, int32_t Arm
 
 void cls_Capture_HDMI::OnRGBEvent(capturelib::Capture_Library_Object*, double, const uint8_t* pBuffer,
                                   int32_t lBufferSize, int32_t, const capturelib::Frame_arrival& arrival) {
+    std::lock_guard frame(frame_mutex_);
     int32_t tick = arrival.tick;
     last_tick_ = tick;
     last_local_ = arrival.local_mill;
@@ -295,7 +300,7 @@ void cls_Capture_HDMI::OnRGBEvent(capturelib::Capture_Library_Object*, double, c
                                crop_dib_.Height(), 0);
         }
     }
-    if (HDMIreceived) HDMIreceived();
+    if (Event_to_Send == 1 && HDMIreceived) HDMIreceived();
 }
 
 // The centre of the source picture, unscaled; a crop larger than the source keeps black borders.

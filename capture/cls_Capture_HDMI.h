@@ -6,7 +6,8 @@
 //
 // Threads: members are called on the user-interface thread. Frames arrive on the capture worker;
 // there the device stamps and counts them and raises HDMIreceived, which therefore must not touch a
-// window. The counters read by the console are safe to read from either thread.
+// window. The counters read by the console are safe to read from either thread. A new crop waits for
+// the frame in hand, HDMIreceived included, so the JPEG a handler copies is never remade under it.
 #include "imaging/cDIBSection.h"
 #include "platform/capturelib/Capture_Library_Object.h"
 #include "platform/gdi/Picture_surface.h"
@@ -34,11 +35,14 @@ public:
     std::function<void()> HDMIreceived;
 
     bool SourcePropFound() const { return source_prop_found_; }
+    // Has no effect.
+    void NoEvent(int16_t value) { (void)value; }
     void Advise();
     void ID_string(const std::string& label) { id_string_ = label; }
     const std::string& Last_Error() const { return last_error_; }
 
-    // The crop of every frame: bitmaps of cr_X x cr_Y, and for a rotated camera of cr_Y x cr_X.
+    // The crop of every frame: bitmaps of cr_X x cr_Y, and for a rotated camera of cr_Y x cr_X. Waits
+    // while a frame is being handled.
     void set_HDMI_Crop(int16_t cr_X, int16_t cr_Y);
     void Do_CROP(bool value) { do_crop_ = value; }
     bool Do_CROP() const { return do_crop_; }
@@ -103,7 +107,8 @@ public:
     // Compresses the last frame's crop again, under `limit` bytes, when its JPEG is larger: for a file
     // whose record buffer is smaller than the device's limit. False when it cannot be made to fit.
     bool Fit_JPG_Under(int32_t limit);
-    // The frame's JPEG statistics since the crop was last set.
+    // The frame's JPEG statistics since the crop was last set. The limit is 1.2 times the largest JPEG;
+    // with none seen all capture stops, a program error is said and there is no limit.
     void Lock_Max_Direct_Compressed_size();
     void Reset_Compression_Counters();
     int32_t JPG_Compression_Threshold() const { return limit_; }
@@ -142,6 +147,9 @@ private:
     void Source_Stopped(const std::string& reason);
 
     QObject ui_thread_;  // queued calls from the capture threads run on the user-interface thread
+    // Held by the capture worker for a whole frame, HDMIreceived included; a new crop takes it first.
+    std::mutex frame_mutex_;
+    int16_t Event_to_Send = 1;  // 1: HDMIreceived is raised after each frame
     std::unique_ptr<capturelib::Capture_Library_Object> library_;
     int32_t cookie_ = 0;
     std::string id_string_;

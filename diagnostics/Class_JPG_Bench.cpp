@@ -15,6 +15,8 @@ int16_t Class_JPG_Bench::JPG_Bench(int16_t X, int16_t Y) {
     return Compress_DIB();
 }
 
+void Class_JPG_Bench::Fill_Picture() {}
+
 void Class_JPG_Bench::Fill_DIB() {}
 
 int16_t Class_JPG_Bench::Compress_DIB() {

@@ -9,6 +9,8 @@ public:
     // The mean time in whole milliseconds (cut) of one encoding at quality 80 of an X by Y bitmap, from
     // ten encodings; an encoder error reaches the caller.
     int16_t JPG_Bench(int16_t X, int16_t Y);
+    // Nothing calls it; it leaves the bitmap as it is.
+    void Fill_Picture();
     // Leaves the bitmap as it was made: the encoder's time hardly depends on the picture.
     void Fill_DIB();
     // The ten timed encodings of the present bitmap; "JPEG comp error!" for a failed one, the rounds go on.

@@ -67,6 +67,5 @@ std::string Class_disk_mem_perf::DiskPerf2() {
     for (int i = 0; i < 10; ++i) Write_All(fd, buffer);
     int32_t end = sys::timeGetTime();
     ::close(fd);
-    Module_dependant::Kill_File(path);  // 50 MB the data folder has no use for
     return Rate_Text(10.0 * Buffer_Size, sys::Tick_Diff(end, start));
 }

@@ -12,7 +12,6 @@
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
 
-#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -86,6 +85,10 @@ Form_HDMI_performance::Form_HDMI_performance()
     Command_copy_to_clipboard = Place(new ui::Command_button("Copy form to Clipboard", client), 120, 5520, 2520, 495);
     Command_Print_Form = Place(new ui::Command_button("Print Form", client), 2880, 5520, 2040, 495);
     Command_Hide_Me = Place(new ui::Command_button("Hide  Form", client), 7440, 5520, 2040, 495);
+    Picture2 = new QLabel(client);
+    Picture2->hide();
+    Picture_delta_scroll_lines = new QLabel(client);
+    Picture_delta_scroll_lines->hide();
     Command_copy_to_clipboard->On_Click([this] { Command_copy_to_clipboard_Click(); });
     Command_Print_Form->On_Click([this] { Command_Print_Form_Click(); });
     Command_Hide_Me->On_Click([this] { Command_Hide_Me_Click(); });
@@ -144,7 +147,8 @@ void Form_HDMI_performance::Show_Plot() { Picture_Delta_Scroll->setPixmap(QPixma
 void Form_HDMI_performance::Plot_Lines() {
     QFont font("Times");
     font.setPointSize(10);
-    const QFontMetrics metrics(font);
+    Picture_delta_scroll_lines->setFont(font);
+    const QFontMetrics metrics = Picture_delta_scroll_lines->fontMetrics();
     text_width_ = metrics.horizontalAdvance("40");
     text_height_ = metrics.height();
     QImage scale(Picture_Scale->size(), QImage::Format_RGB32);
@@ -227,14 +231,6 @@ void Form_HDMI_performance::Form_Unload(int16_t&) {
     poll_timer_.stop();
 }
 
-void Form_HDMI_performance::closeEvent(QCloseEvent* event) {
-    if (event->spontaneous() && modCloseBtn::Close_Unavailable(this)) {
-        event->ignore();
-        return;
-    }
-    ui::Form::closeEvent(event);
-}
-
 bool Form_HDMI_performance::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label_frames_lost && event->type() == QEvent::MouseButtonRelease) Label_frames_lost_Click();
     return ui::Form::eventFilter(watched, event);
@@ -257,7 +253,10 @@ void Form_HDMI_performance::Command_copy_to_clipboard_Click() {
 }
 
 void Form_HDMI_performance::Command_Print_Form_Click() {
-    vb::Trap(Module_Vantorel::Is_Compiled, "Command_Print_Form_Click of Form Form_HDMI_performance", [this] { Module_capture::Print_Form(*this, "HDMI performance"); });
+    vb::Trap(Module_Vantorel::Is_Compiled, "Command_Print_Form_Click of Form Form_HDMI_performance", [this] {
+        Picture2->setPixmap(grab());
+        Module_capture::Print_Picture(Picture2->pixmap().toImage(), "HDMI performance");
+    });
 }
 
 void Form_HDMI_performance::Command_Hide_Me_Click() {

@@ -63,6 +63,9 @@ public:
     ui::Command_button* Command_copy_to_clipboard;
     ui::Command_button* Command_Print_Form;
     ui::Command_button* Command_Hide_Me;
+    // Hidden: the image being printed, and the box in which the scale's "40" is measured.
+    QLabel* Picture2;
+    QLabel* Picture_delta_scroll_lines;
     QMenuBar* Menu_bar;
     ui::Menu_item Menu_form, item_copy, item_print, Menu_debug, item_random_delta;
     QTimer Timer_delta;
@@ -71,7 +74,6 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Unload(int16_t& cancel) override;
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

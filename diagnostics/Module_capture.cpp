@@ -1,4 +1,5 @@
 #include "Module_capture.h"
+#include "platform/gdi/Gdi_objects.h"
 #include "platform/printer/System_printer.h"
 #include "platform/vb/VbError.h"
 #include "results/Module_Vantorel_print.h"
@@ -7,6 +8,9 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
+#include <cstring>
 
 namespace Module_capture {
 
@@ -23,24 +27,49 @@ QImage Frame_From_Screen(QWidget& form) {
     return grabbed.toImage();
 }
 
+QImage Whole_Window(QWidget& form) {
+    QImage image = Frame_From_Screen(form);
+    return image.isNull() ? form.grab().toImage() : image;
+}
+
+// The rectangle copied into a bitmap of its own, which becomes the picture.
+QImage Region_Of(const QImage& source, int32_t left, int32_t top, int32_t width, int32_t height) {
+    gdi::Bitmap* bitmap = gdi::Bitmap::Create(width, height);
+    if (!bitmap) return {};
+    const QImage rows = source.convertToFormat(QImage::Format_BGR888);
+    const int32_t x0 = std::max(left, 0), x1 = std::min(left + width, static_cast<int32_t>(rows.width()));
+    for (int32_t y = std::max(top, 0); y < std::min(top + height, static_cast<int32_t>(rows.height())) && x0 < x1; ++y)
+        std::memcpy(bitmap->Line(y - top) + static_cast<int64_t>(x0 - left) * 3, rows.constScanLine(y) + int64_t{x0} * 3,
+                    static_cast<size_t>(x1 - x0) * 3);
+    return Bitmap_To_Picture(bitmap);
+}
+
 }  // namespace
 
 QImage Form_Image(QWidget& form) {
-    QImage image = Frame_From_Screen(form);
-    if (!image.isNull()) return image;
-    return form.grab().toImage();
+    const QImage whole = Whole_Window(form);
+    return Region_Of(whole, 0, 0, whole.width(), whole.height());
 }
 
 QImage Window_Region_Image(QWidget& form, bool client, int32_t left, int32_t top, int32_t width, int32_t height) {
-    if (client) return form.grab(QRect(left, top, width, height)).toImage();
-    return Form_Image(form).copy(left, top, width, height);
+    return Region_Of(client ? form.grab().toImage() : Whole_Window(form), left, top, width, height);
 }
 
-void Print_Form(QWidget& form, const std::string& job_name) {
+QImage Bitmap_To_Picture(gdi::Bitmap* hBitmap) {
+    if (!hBitmap) return {};
+    const QImage view(hBitmap->Bits(), hBitmap->Width(), hBitmap->Height(), hBitmap->Stride(), QImage::Format_BGR888);
+    QImage picture = view.mirrored(false, true);  // a copy, top row first
+    gdi::DeleteObject(hBitmap);
+    return picture;
+}
+
+void Print_Form(QWidget& form, const std::string& job_name) { Print_Picture(form.grab().toImage(), job_name); }
+
+void Print_Picture(const QImage& picture, const std::string& job_name) {
     printer::System_printer paper(Module_Vantorel::AppData_Folder);
     paper.Job_Name(job_name);
     if (!printer::Default_Printer_Name().empty()) paper.Page(printer::Default_Page_Size());
-    paper.PaintPicture(form.grab().toImage(), 0, 0);
+    paper.PaintPicture(picture, 0, 0);
     paper.End_Doc();
     Module_Vantorel::Tell_Pdf_File(paper.Output_File());
 }

@@ -178,6 +178,7 @@ int32_t Mouse_Down_X = 0;
 int32_t Mouse_Down_Y = 0;
 int32_t Drag_Start_X = 0;
 int32_t Drag_Start_Y = 0;
+Goal_line Press_Goalline;
 
 namespace {
 // What a new process starts with.
@@ -199,6 +200,7 @@ namespace {
     Mouse_Down_Y = 0;
     Drag_Start_X = 0;
     Drag_Start_Y = 0;
+    Press_Goalline = {};
 });
 }  // namespace
 

@@ -37,6 +37,8 @@ extern int32_t Mouse_Down_X;
 extern int32_t Mouse_Down_Y;
 extern int32_t Drag_Start_X;
 extern int32_t Drag_Start_Y;
+// The goal line as it stood at a press on the live preview that began no lane drag.
+extern Goal_line Press_Goalline;
 
 void Load_Lanes_and_Goalline();
 // Sixteen marks from "Canoe" / "Lanes" (four digits of X and four of Y per mark) and Lane_Count from

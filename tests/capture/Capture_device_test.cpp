@@ -9,11 +9,15 @@
 #include "platform/ui/Picture_box.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
+#include "shell/Program_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <cstring>
 #include <fstream>
+#include <mutex>
 #include <thread>
 
 using namespace Module_Vantorel;
@@ -204,4 +208,62 @@ TEST_F(Capture_device, The_arm_turns_once_every_100_frames_from_straight_up) {
         EXPECT_EQ(gdi::GetPixel(dc, r.x, r.y), 255u) << r.x << "," << r.y;
         EXPECT_EQ(gdi::GetPixel(dc, r.off_x, r.off_y), 0xFFFFFFu) << r.off_x << "," << r.off_y;
     }
+}
+
+// A new crop remakes the JPEG buffer; the frame handler in hand (the recorder copying the frame's JPEG) is
+// let finish first, so its copy is never torn or read from freed memory. The handler holds on to the JPEG
+// until the crop has returned, or for 300 ms: without the wait the crop comes first.
+TEST_F(Capture_device, A_new_crop_waits_for_the_frame_being_handled) {
+    Save_Choice(capturelib::Synthetic_Friendly_Name, "6");
+    Full_Startup = true;
+    JPG_Start_Quality = 80;
+    cls_Capture_HDMI device;
+    ASSERT_TRUE(device.Set_Source_from_Saved());
+    device.set_HDMI_Crop(120, 200);
+    device.Do_CROP(true);
+    std::mutex m;
+    std::condition_variable cv;
+    bool in_frame = false, crop_returned = false, frame_done = false;
+    std::atomic<bool> taken{false}, torn{false};
+    device.HDMIreceived = [&] {
+        const int32_t size = device.Last_JPG_Compressed_Size();
+        if (size <= 0 || taken.exchange(true)) return;
+        const uint8_t* jpeg = device.Last_JPG_addr();
+        const std::vector<uint8_t> before(jpeg, jpeg + size);
+        std::unique_lock lock(m);
+        in_frame = true;
+        cv.notify_all();
+        cv.wait_for(lock, std::chrono::milliseconds(300), [&] { return crop_returned; });
+        torn = std::memcmp(jpeg, before.data(), before.size()) != 0;
+        frame_done = true;
+    };
+    device.Capture_Run();
+    {
+        std::unique_lock lock(m);
+        ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(20), [&] { return in_frame; }));
+    }
+    device.set_HDMI_Crop(120, 200);
+    {
+        std::lock_guard lock(m);
+        EXPECT_TRUE(frame_done) << "the crop was remade while a frame was being handled";
+        crop_returned = true;
+        cv.notify_all();
+    }
+    device.Stop_Capture();
+    EXPECT_FALSE(torn);
+}
+
+TEST_F(Capture_device, Locking_the_limit_before_any_jpeg_stops_capture_and_sets_no_limit) {
+    int stops = 0;
+    Program_commands::Commands commands;
+    commands.Emergency_Stop = [&] { ++stops; };
+    Program_commands::Install(commands);
+    cls_Capture_HDMI device;
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    device.Lock_Max_Direct_Compressed_size();
+    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts(),
+              std::vector<std::string>{"Program error! m_Max_Seen_Direct_Compressed_size = 0, Please notify developer!"});
+    EXPECT_EQ(device.JPG_Compression_Threshold(), 0);
+    Program_commands::Install({});
 }

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ protected:
         commands.Emergency_Stop = [] {};
         commands.Review_Visible = [this] { return review_shown_; };
         commands.Open_In_Review = [](const std::string&) {};
-        commands.JPEG_Bench_mess = [] { return std::string("bench report"); };
+        commands.JPEG_Bench_mess = [this] { return bench_report_(); };
         commands.Show_Recording_Paused = [this](const std::string& notice) { review_notices_.push_back(notice); };
         Program_commands::Install(commands);
         Test_dialogs::Instance().Reset();
@@ -128,6 +129,7 @@ protected:
     }
 
     std::string folder_;
+    std::function<std::string()> bench_report_ = [] { return std::string("bench report"); };
     bool review_shown_ = false;
     std::vector<std::string> review_notices_;
 };

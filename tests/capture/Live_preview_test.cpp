@@ -116,6 +116,8 @@ TEST_F(Live_preview, LockedHiddenAndRightButtonRules) {
     Drag(p, 2, 201, 21, 250, 30);
     EXPECT_EQ(Setup_Goalline.x1, 249);
     EXPECT_EQ(Setup_Goalline.y1, 29);
+    EXPECT_EQ(Press_Goalline.x1, 200) << "the line as it stood at the press";
+    EXPECT_EQ(Press_Goalline.y1, 20);
     Drag(p, 1, 200, 220, 200, 300);
     EXPECT_EQ(Setup_Goalline.y2, 220) << "an end beyond the bottom edge is refused";
     Drag(p, 1, 200, 220, 190, 200);

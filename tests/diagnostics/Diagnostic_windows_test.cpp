@@ -4,7 +4,9 @@
 #include "diagnostics/Form_Vantorel_HDMI_debug.h"
 #include "diagnostics/Form_calibrate.h"
 #include "diagnostics/Frm_export.h"
+#include "diagnostics/Module_capture.h"
 #include "diagnostics/frmAbout.h"
+#include "platform/gdi/Gdi_objects.h"
 #include "platform/jpeg/Jpeg_codec.h"
 #include "platform/vb/Vb_text.h"
 #include "results/modCloseBtn.h"
@@ -247,8 +249,42 @@ TEST(Window_print, The_about_box_and_the_monitor_print_their_picture_to_a_named_
         EXPECT_EQ(head, "%PDF");
         EXPECT_GT(std::filesystem::file_size(file), 1000u);  // the picture is in it
     }
+    // The monitor prints the picture it holds in its hidden box.
+    EXPECT_FALSE(monitor.Picture2->isVisible());
+    EXPECT_EQ(monitor.Picture2->pixmap().size(), monitor.grab().size());
     about.Unload();
     monitor.Unload();
+}
+
+
+// A bitmap becomes a picture with its top row first, and the picture owns its pixels (the bitmap is gone,
+// which the leak check would tell); a region of a window is cut from its drawing, black outside it.
+TEST(Window_images, Bitmaps_and_regions_become_pictures) {
+    gdi::Bitmap* bitmap = gdi::Bitmap::Create(3, 2);
+    ASSERT_NE(bitmap, nullptr);
+    uint8_t* top = bitmap->Line(0);
+    top[0] = 255, top[1] = 0, top[2] = 0;  // blue, as blue-green-red
+    uint8_t* bottom = bitmap->Line(1);
+    bottom[6] = 0, bottom[7] = 0, bottom[8] = 255;  // red
+    const QImage picture = Module_capture::Bitmap_To_Picture(bitmap);
+    ASSERT_EQ(picture.size(), QSize(3, 2));
+    EXPECT_EQ(picture.pixelColor(0, 0), QColor(0, 0, 255));
+    EXPECT_EQ(picture.pixelColor(2, 1), QColor(255, 0, 0));
+    EXPECT_EQ(picture.pixelColor(1, 0), QColor(0, 0, 0));
+    EXPECT_TRUE(Module_capture::Bitmap_To_Picture(nullptr).isNull());
+
+    QWidget window;
+    window.resize(40, 30);
+    window.setAutoFillBackground(true);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor(0, 200, 0));
+    window.setPalette(palette);
+    const QImage region = Module_capture::Window_Region_Image(window, true, 30, 20, 20, 20);
+    ASSERT_EQ(region.size(), QSize(20, 20));
+    EXPECT_EQ(region.pixelColor(0, 0), QColor(0, 200, 0));
+    EXPECT_EQ(region.pixelColor(9, 9), QColor(0, 200, 0));
+    EXPECT_EQ(region.pixelColor(10, 10), QColor(0, 0, 0));
+    EXPECT_EQ(Module_capture::Form_Image(window).size(), QSize(40, 30));
 }
 
 }  // namespace
