@@ -27,7 +27,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -50,11 +52,18 @@ Form_capture_multi_file::Form_capture_multi_file()
     auto* folder_layout = new QHBoxLayout(folder_frame);
     Lbl_capture_folder = new QLabel(folder_frame);
     Lbl_capture_folder->setToolTip("Where to store captured files");
+    // A click chooses the folder: it looks like a field one can click, not like plain text.
+    Lbl_capture_folder->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    Lbl_capture_folder->setAutoFillBackground(true);
+    Lbl_capture_folder->setBackgroundRole(QPalette::Base);
+    Lbl_capture_folder->setCursor(Qt::PointingHandCursor);
     Lbl_capture_folder->installEventFilter(this);
     folder_layout->addWidget(Lbl_capture_folder);
     Frame_event_name = new QGroupBox("Event name", this);
     auto* event_layout = new QHBoxLayout(Frame_event_name);
     Text_Event_name = new QLineEdit(Frame_event_name);
+    // Typed into only when clicked: the first keys at the console's start are not an event name.
+    Text_Event_name->setFocusPolicy(Qt::ClickFocus);
     event_layout->addWidget(Text_Event_name);
     connect(Text_Event_name, &QLineEdit::editingFinished, this, [this] { save_Event(); });
     top->addWidget(folder_frame, 2);
@@ -72,20 +81,20 @@ Form_capture_multi_file::Form_capture_multi_file()
     layout->addLayout(heats);
     auto* capture_row = new QHBoxLayout;
     Command_Capture = new QPushButton("Capture", this);
-    connect(Command_Capture, &QPushButton::pressed, this, [this] {
-        mTrace::Trace("****Command_Capture_MouseDown");
-        Handle_Capture_Start(m_Capture_Heat);
-    });
-    connect(Command_Capture, &QPushButton::released, this, [this] {
-        mTrace::Trace("*Command_Capture_MouseUp");
-        Handle_Capture_End();
-    });
+    // Held down, it records: only the operator's own press and release count (eventFilter), never a key,
+    // a lost focus or a window that opens meanwhile. It shows pressed while its segment is open.
+    Command_Capture->setCheckable(true);
+    Command_Capture->setFocusPolicy(Qt::NoFocus);
+    Command_Capture->installEventFilter(this);
     Label_num_written = new QLabel("123", Picture_HDMI_arm);
     Label_num_written->setAlignment(Qt::AlignCenter);
     ui::Place(Label_num_written, 360, 720, 495, 255);
     Label_num_written->setVisible(false);
     Label_paused = new QLabel(this);
     Label_paused->setStyleSheet("color: rgb(255, 0, 0); font-weight: bold");
+    // A long notice wraps in the room there is; it never widens the console.
+    Label_paused->setWordWrap(true);
+    Label_paused->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Label_paused->setVisible(false);
     capture_row->addWidget(Command_Capture);
     capture_row->addWidget(Label_paused, 1);
@@ -220,7 +229,15 @@ size_t Form_capture_multi_file::Index(int16_t slot) {
 void Form_capture_multi_file::Form_Activate() {
     vb::Trap(Is_Compiled, "Form_Activate of Form Form_capture_multi_file", [this] {
         if (Is_Exiting) return;
+        Check_Capture_Held();
         if (!m_Recovery_Done) Restore_Offer();
+        // Back from the review window (which stops the camera): the camera runs again, its crop and JPEG
+        // limit kept, so a heat started before goes on.
+        if (choice_set_up_ && obj_Capture_HDMI_ && obj_Capture_HDMI_->SourcePropFound() &&
+            !obj_Capture_HDMI_->Is_Running()) {
+            Start_Camera();
+            return;
+        }
         if (choice_set_up_ || vb::CLng(m_saved_Video_prop_num) < 0) return;
         choice_set_up_ = true;
         if (Select_Saved_Source()) {
@@ -365,6 +382,14 @@ void Form_capture_multi_file::HDMI_event() {
     } catch (const VbError&) {
     }
     recorder_->Pause(review_shown);
+    Check_Capture_Held();
+    if (recorder_->Write_Failed()) {
+        Show_Paused(QString("Heat %1: the disk takes no more frames: %2 frames not recorded. Free space, then "
+                            "press Capture again.")
+                        .arg(QChar('A' + recorder_->Segment_Slot()))
+                        .arg(recorder_->Not_Recorded()));
+        return;
+    }
     if (recorder_->Holding_Back()) {
         Show_Paused(QString("Recording paused while the review window is shown: %1 frames not recorded")
                         .arg(recorder_->Held_Back_Frames()));
@@ -412,6 +437,30 @@ void Form_capture_multi_file::keyPressEvent(QKeyEvent* event) {
     ui::Form::keyPressEvent(event);
 }
 
+void Form_capture_multi_file::Command_Capture_Mouse(QEvent* event) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton) return;
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        mTrace::Trace("****Command_Capture_MouseDown");
+        capture_held_ = true;
+        Handle_Capture_Start(m_Capture_Heat);
+    } else if (capture_held_) {
+        mTrace::Trace("*Command_Capture_MouseUp");
+        capture_held_ = false;
+        Handle_Capture_End();
+    }
+    Command_Capture->setChecked(recorder_->Segment_Open());
+}
+
+// A release while a window of this program was in front (a question, an error) reaches no button: once
+// the console is in use again, a button no longer held ends the segment it held.
+void Form_capture_multi_file::Check_Capture_Held() {
+    if (!capture_held_ || (QGuiApplication::mouseButtons() & Qt::LeftButton)) return;
+    capture_held_ = false;
+    Handle_Capture_End();
+    Command_Capture->setChecked(recorder_->Segment_Open());
+}
+
 bool Form_capture_multi_file::Slot_Selection_Event(QObject* watched, QEvent* event) {
     const bool press = event->type() == QEvent::MouseButtonPress;
     const bool click = event->type() == QEvent::MouseButtonRelease;
@@ -437,6 +486,20 @@ bool Form_capture_multi_file::Slot_Selection_Event(QObject* watched, QEvent* eve
 bool Form_capture_multi_file::eventFilter(QObject* watched, QEvent* event) {
     // The press goes on to the control (the heat ID box takes the focus).
     if (Slot_Selection_Event(watched, event)) return ui::Form::eventFilter(watched, event);
+    if (watched == Command_Capture) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+            Command_Capture_Mouse(event);
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            break;
+        }
+    }
     if (watched == Picture_LED && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         Picture_LED_Press(event->type() == QEvent::MouseButtonPress);
         return true;
@@ -475,9 +538,11 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             Capture_Property =
                 obj_Capture_HDMI_->Current_FriendlyName() + " / " + obj_Capture_HDMI_->Current_PropertyString();
             const int32_t ten = obj_Capture_HDMI_->HDMI_10_mill();
-            // No ten-frame time yet: the rate is not known.
+            // No ten-frame time yet: the format's rate.
             Actual_Sample = obj_Capture_HDMI_->HDMI_Sample_Dimensions() + ", " +
-                            (ten > 0 ? std::to_string(static_cast<int64_t>(1000 / (ten / 10.0))) : std::string("n/a")) +
+                            (ten > 0   ? std::to_string(static_cast<int64_t>(1000 / (ten / 10.0)))
+                             : obj_Capture_HDMI_->Format_fps() > 0 ? std::to_string(vb::CLng(obj_Capture_HDMI_->Format_fps()))
+                                                                 : std::string("n/a")) +
                             " fps";
         }
         const std::string folder = Lbl_capture_folder->text().toStdString();
@@ -496,6 +561,8 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             ui::MsgBox("No Heat ID given!", ui::vbOKOnly);
             return;
         }
+        // The course the operator set up and saw in the live preview.
+        Frm_fullscreen::Put_Course_For_New_Heat();
         const std::string path =
             folder + "/" + File_Name_Safe(Event_Name + "Heat" + heat_id + " " + Non_dependant::Now_Text()) + ".kd3";
         // Asked before the recorder is locked: it may load the start-up window, which sets the crop, and a
@@ -517,7 +584,10 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             Last_Captured_File = path;
             store.Cropped_X(Crop_Width);
             store.Cropped_Y(Crop_Height);
-            store.RGB_interlaced(obj_Capture_HDMI_ ? obj_Capture_HDMI_->Measured_fps() <= 45 : true);
+            // The measured rate once there is one, else the format's: never an empty measurement. With
+            // no camera yet the heat's Start sets it.
+            const float rate = obj_Capture_HDMI_ ? obj_Capture_HDMI_->Camera_fps() : 0.0f;
+            store.RGB_interlaced(rate <= 0 || rate <= 45);
             store.RGB_Rotated(Capture_Rotated);
             store.Initial_Quality(JPG_Start_Quality);
             store.Create_KD3_header();
@@ -576,10 +646,12 @@ void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
             ui::MsgBox(caption + " already started! (m1)", ui::vbOKOnly);
             return;
         }
-        // Refusals below change nothing and stop no other heat.
-        if (!obj_Capture_HDMI_ || obj_Capture_HDMI_->Max_Seen_Compressed_Size() == 0 || start.events == 0) {
-            ui::MsgBox(caption + " was not started: no frame has been compressed since the camera started. Wait "
-                                 "for the camera's picture, then start again.",
+        // Refusals below change nothing and stop no other heat. The start tick is a frame of this moment,
+        // never one from before the camera stopped.
+        if (!obj_Capture_HDMI_ || obj_Capture_HDMI_->Max_Seen_Compressed_Size() == 0 || start.events == 0 ||
+            !obj_Capture_HDMI_->Frames_Arriving()) {
+            ui::MsgBox(caption + " was not started: no frames arrive from the camera. Wait for the camera's "
+                                 "picture (the frame rate beside Capture), then start again.",
                        ui::vbOKOnly);
             return;
         }
@@ -617,6 +689,10 @@ void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
         store.Start_local_mill(1, start_local);
         store.Start_HDMI_events(1, start.events);
         store.Start_PC_mill(1, start.tick);
+        recorder_->Started(s);
+        // A file made before the camera's rate was known takes it now, while it holds no frame.
+        const float rate = obj_Capture_HDMI_->Camera_fps();
+        if (store.Num_Frames() == 0 && rate > 0) store.Set_RGB_interlaced(rate <= 45);
         // A file keeps the record length of its first start, so all its records have one length.
         if (store.RGB_Compressed_buffer_Size() <= 0)
             store.Set_JPG_Maxsize(obj_Capture_HDMI_->JPG_Compression_Threshold());
@@ -690,19 +766,51 @@ void Form_capture_multi_file::Handle_Capture_End() {
         store.Add_Reduced_Quality_num(static_cast<int16_t>(std::min(segment.reductions, 32767)));
         if (obj_Capture_HDMI_) store.Measured_fps(vb::CInt(obj_Capture_HDMI_->Measured_fps()));
         store.Last_Capture_time(std::to_string(Non_dependant::Get_Local_Mill_Time()));
-        store.Close_File();
+        std::string write_error = segment.write_error;
+        {
+            // A disk that takes no more keeps the heat open and is told plainly below.
+            vb::Report_Redirect redirect([&](const VbError& e, std::string_view) {
+                if (write_error.empty()) write_error = e.Description();
+            });
+            try {
+                store.Close_File();
+            } catch (const VbError& e) {
+                if (write_error.empty()) write_error = e.Description();
+            }
+        }
         lock.unlock();
         const std::string heat = Frame_capture[static_cast<size_t>(segment.slot)]->title().toStdString();
+        if (!write_error.empty())
+            Tell_Write_Failure(segment.slot, slot_[static_cast<size_t>(segment.slot)].path, write_error,
+                               segment.not_recorded);
+        else if (segment.frames_written > 0)
+            write_failure_told_[static_cast<size_t>(segment.slot)] = false;
         if (segment.held_back > 0)
             Write_Event_Log(" " + heat + ": " + std::to_string(segment.held_back) +
                             " frames not recorded while the review window was shown");
-        if (segment.not_recorded > 0)
+        if (segment.not_recorded > 0 && write_error.empty())
             Write_Event_Log(" " + heat + ": " + std::to_string(segment.not_recorded) +
                             " frames not recorded (no JPEG within the file's record buffer, or refused by the store)");
         Update_File_Size(static_cast<int16_t>(segment.slot));
         Label_num_written->setVisible(false);
-        Show_Paused({});
+        if (write_error.empty()) Show_Paused({});
     });
+}
+
+void Form_capture_multi_file::Tell_Write_Failure(int slot, const std::string& path, const std::string& reason,
+                                                 int32_t not_recorded) {
+    const std::string heat = Frame_capture[static_cast<size_t>(slot)]->title().toStdString();
+    const std::string what = heat + ": the capture file could not be written: " + reason + ". " +
+                             std::to_string(not_recorded) + " frames of this capture were not recorded.";
+    Write_Event_Log(" " + what + " " + path);
+    mTrace::Trace("*" + what);
+    Show_Paused(QString::fromStdString(what));
+    bool& told = write_failure_told_[static_cast<size_t>(slot)];
+    if (told) return;
+    told = true;
+    ui::MsgBox(what + "\r\n\r\nThe heat stays open and what was recorded before is kept. Free space on the disk of the "
+                      "capture folder (or make the folder writable again), then press Capture again.\r\n" + path,
+               ui::vbExclamation);
 }
 
 void Form_capture_multi_file::Show_Paused(const QString& notice) {
@@ -804,7 +912,10 @@ void Form_capture_multi_file::Set_Active_heat(int16_t s) {
     vb::Trap(Is_Compiled, "Set_Active_heat of Form Form_capture_multi_file", [&] {
         m_Capture_Heat = static_cast<int16_t>(Index(s));
         for (int16_t i = 0; i < Slots; ++i) {
-            const char* style = i == s ? "background-color: rgb(255, 192, 128)" : "";
+            // The mark stands out on its slot's frame of the same colour.
+            const char* style = i == s ? "background-color: rgb(255, 192, 128); border: 2px solid rgb(192, 96, 0); "
+                                         "font-weight: bold"
+                                       : "";
             // Only the slot's own frame: nested frames and labels keep their colours.
             Frame_capture[Index(i)]->setStyleSheet(
                 i == s ? "QGroupBox#Frame_capture { background-color: rgb(255, 192, 128) }" : "");

@@ -227,6 +227,10 @@ private:
     void Show_Clock();
     void Paint_Preview();
     void Paint_State(int slot);
+    void Command_Capture_Mouse(QEvent* event);
+    void Check_Capture_Held();
+    // The disk refused a segment's frames: the operator is told once per heat until it records again.
+    void Tell_Write_Failure(int slot, const std::string& path, const std::string& reason, int32_t not_recorded);
     void Frame_arrived_on_worker(cls_Capture_HDMI& device);
     // The notice that frames are held back; an empty one hides it.
     void Show_Paused(const QString& notice);
@@ -245,6 +249,9 @@ private:
     // Runs a heat operation the box started: its messages go to the notice line, not to a dialog.
     void As_Box_Operation(const std::function<void()>& operation);
     void Box_Notice(const std::string& text);
+    void Open_Control_Box_Kit();
+    // A serial port that cannot be opened or went away: the operator is told once, and the event log.
+    void Tell_Box_Port_Fault(const std::string& what, const std::string& reason, const std::string& then);
     // Held by every heat operation: box changes wait until the outermost one has ended.
     class Heat_operation {
     public:
@@ -267,9 +274,13 @@ private:
     int32_t preview_counter_ = 0;
     std::atomic<bool> frame_pending_{false};
     int32_t reported_held_back_ = 0;
+    bool capture_held_ = false;  // the operator holds Command_Capture down
+    std::array<bool, Slots> write_failure_told_{};
     bool m_Capture_Rotate = false;
     std::unique_ptr<controlbox::Interface_kit> obj_phidget_;
     bool p_Phidget_Attached_ = false;
+    std::string box_port_;  // the serial port the ini names; "" for the simulated box
+    bool box_fault_told_ = false;
     int32_t attach_tick_ = 0;
     bool attached_once_ = false;
     bool armed_remote_ = false;

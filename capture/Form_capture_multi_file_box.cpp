@@ -105,6 +105,10 @@ void Form_capture_multi_file::Build_Control_Box_Panel() {
         Shape_off[i] = new QLabel(frame);
         for (QWidget* mark : {Shape_on[i], Shape_off[i]}) {
             mark->setFixedSize(7, 18);
+            // Each keeps its place when hidden: the lever shows up for on and down for off.
+            QSizePolicy policy = mark->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            mark->setSizePolicy(policy);
             mark->setStyleSheet("background-color: rgb(0, 0, 0)");
             column->addWidget(mark, 0, Qt::AlignHCenter);
         }
@@ -160,13 +164,40 @@ void Form_capture_multi_file::Open_Control_Box() {
     mTrace::Trace("Before Set obj_Phidget = New PhidgetInterfaceKit");
     m_Load_Tick = Box_Tick();
     obj_phidget_ = controlbox::Interface_kit::Create(port);
+    box_port_ = port;
+    Open_Control_Box_Kit();
+    if (!obj_phidget_->Simulated() && !obj_phidget_->Attached()) {
+        // A port that is not there: said once, and the console goes on with the simulated box.
+        Tell_Box_Port_Fault("cannot be opened", obj_phidget_->Fault(),
+                            "The console goes on with the simulated control box.");
+        obj_phidget_ = controlbox::Interface_kit::Create("");
+        Open_Control_Box_Kit();
+    }
+    mTrace::Trace("After obj_Phidget.Open");
+    Schedule_Quiet_Period_End();
+}
+
+void Form_capture_multi_file::Open_Control_Box_Kit() {
     obj_phidget_->OnInputChange = [this](int32_t index, bool state) { obj_phidget_OnInputChange(index, state); };
     obj_phidget_->OnAttach = [this] { obj_phidget_OnAttach(); };
     obj_phidget_->OnDetach = [this] { obj_phidget_OnDetach(); };
     quiet_end_pending_ = true;
     obj_phidget_->Open(0);
-    mTrace::Trace("After obj_Phidget.Open");
-    Schedule_Quiet_Period_End();
+}
+
+void Form_capture_multi_file::Tell_Box_Port_Fault(const std::string& what, const std::string& reason,
+                                                  const std::string& then) {
+    if (box_fault_told_) return;
+    box_fault_told_ = true;
+    const std::string text = "The control box on serial port " + box_port_ + " " + what + ": " +
+                             (reason.empty() ? std::string("no reason given") : reason) + ".";
+    Write_Event_Log(" " + text);
+    mTrace::Trace("*" + text);
+    // Told once the console's load is over: a message box in the middle of it would let other handlers in.
+    QTimer::singleShot(0, this, [text, then] {
+        ui::MsgBox(text + "\r\n" + then + "\r\nCheck ini \"controlbox\"/\"serial_port\" and the adapter.",
+                   ui::vbExclamation);
+    });
 }
 
 bool Form_capture_multi_file::In_Quiet_Period(int32_t tick) const {
@@ -328,6 +359,9 @@ void Form_capture_multi_file::obj_phidget_OnDetach() {
         mTrace::Trace("obj_phidget_OnDetach start");
         p_Phidget_Attached_ = false;
         Phidget_Serial = "";
+        if (!obj_phidget_->Simulated())
+            Tell_Box_Port_Fault("went away", obj_phidget_->Fault(),
+                                "The console goes on without it and takes the box again when the port comes back.");
         if (Frame_Control_box->isVisible())
             Display_Control_Box();
         else

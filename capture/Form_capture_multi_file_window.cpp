@@ -108,6 +108,7 @@ void Form_capture_multi_file::Build_Window() {
             });
             monitor.Show_Properties(obj_Capture_HDMI_->Current_FriendlyName() + " / " +
                                     obj_Capture_HDMI_->Current_PropertyString());
+            monitor.Set_Camera_fps(obj_Capture_HDMI_->Camera_fps());
             monitor.Reset_Counters();
             // Top-most before it shows: changing the flag of a shown window loses its frame's place.
             monitor.Set_Top_Most(true);
@@ -216,11 +217,11 @@ void Form_capture_multi_file::Show_Clock() {
 void Form_capture_multi_file::Timer1_Timer() {
     Show_Clock();
     if (Is_Exiting || !obj_Capture_HDMI_) return;
-    Show_Running_Fps(obj_Capture_HDMI_->Running_Fps());
+    Show_Running_Fps(obj_Capture_HDMI_->Frames_Arriving() ? obj_Capture_HDMI_->Running_Fps() : int16_t{0});
 }
 
+// What the camera gives now: 0 when no frame arrives, never a rate from before it stopped.
 void Form_capture_multi_file::Show_Running_Fps(int16_t fps) {
-    if (fps <= 0) return;
     Label_running_FPS->setStyleSheet(fps > 27 ? "color: rgb(255, 0, 0)" : "color: rgb(0, 0, 255)");
     Label_running_FPS->setText(QString::number(fps) + " f/s");
     Label_running_FPS->setVisible(true);
@@ -231,8 +232,12 @@ void Form_capture_multi_file::do_Preview() {
     vb::Trap(Is_Compiled, "do_Preview of Form Form_capture_multi_file", [&] {
         Frm_fullscreen& preview = Frm_fullscreen::Instance();
         preview.Show(ui::vbModeless);
+        // Its height is taken again now that the console's frame shows what the window manager adds.
+        preview.Form_MaxHeight();
         preview.Set_Preview_Size();
-        preview.Move(preview.Left(), 0);
+        // Beside the console, so that the heats stay in sight while the course is set up.
+        const QRect placed = ui::Beside(preview.frameGeometry(), frameGeometry(), ui::Available_Area_Of(frameGeometry()));
+        preview.Move(placed.x() * ui::Twips_Per_Pixel_X(), placed.y() * ui::Twips_Per_Pixel_Y());
         preview.item_full_preview->setChecked(true);
         Run_Mode = 1;
     });

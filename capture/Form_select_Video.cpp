@@ -99,6 +99,8 @@ void Form_select_Video::Form_Load() {
     for (int c = col_srcnum; c <= col_prop; ++c) ListView_prop->setColumnWidth(c, widths[c] / ui::Twips_Per_Pixel_X());
     Menu_debug.Set_Visible(!Is_Compiled);
     m_was_Cancelled = false;
+    // The sources are listed at once: an empty list looks like a machine without a camera.
+    Command_enum2_Click();
 }
 
 void Form_select_Video::Form_Activate() { m_was_Cancelled = false; }

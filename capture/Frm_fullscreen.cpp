@@ -114,14 +114,14 @@ Frm_fullscreen::Frm_fullscreen() : ui::Form("Frm_fullscreen") {
     connect(menu_form->addAction("Reset lane positions"), &QAction::triggered, this, [this] {
         vb::Trap(Is_Compiled, "item_reset_positions_Click of Form Frm_fullscreen", [&] {
             if (ui::MsgBox("This will reset all lane positions, are you sure?", ui::vbOKCancel | ui::vbDefaultButton2,
-                           "Vantorel Exit") == ui::vbOK)
+                           "Vantorel Settings") == ui::vbOK)
                 Reset_lane_Positions();
         });
     });
     connect(menu_form->addAction("Reset Goal line"), &QAction::triggered, this, [this] {
         vb::Trap(Is_Compiled, "item_reset_goal_line_Click of Form Frm_fullscreen", [&] {
             if (ui::MsgBox("This will reset Goal line position, are you sure?", ui::vbOKCancel | ui::vbDefaultButton2,
-                           "Vantorel Exit") == ui::vbOK)
+                           "Vantorel Settings") == ui::vbOK)
                 Reset_Goal_line();
         });
     });
@@ -201,6 +201,13 @@ void Frm_fullscreen::Form_Load() {
         Move(0, 0);
         Set_Preview_Size();
         Load_Lanes_and_Goalline();
+        // A goal line that is not inside the picture (none stored, or one of another crop) cannot be
+        // taken by its handles: it starts where Reset Goal line puts it.
+        const Goal_line& g = Setup_Goalline;
+        const auto inside = [](int32_t v, int32_t size) { return v >= 0 && v < size; };
+        if (!inside(g.x1, Display_Width) || !inside(g.x2, Display_Width) || !inside(g.y1, Display_Height) ||
+            !inside(g.y2, Display_Height) || (g.x1 == g.x2 && g.y1 == g.y2))
+            Reset_Goal_line();
         Load_options();
         Set_Options();
         // A stored count the control cannot show is kept within its range for this run; the stored
@@ -222,7 +229,41 @@ void Frm_fullscreen::Form_Load() {
         Option_first_lane[Lane_Zero ? 0 : 1]->setChecked(true);
         Option_first_lane_Click(Lane_Zero);
         course_moved_ = false;
+        course_ = Course_setup::Take();
     });
+}
+
+void Frm_fullscreen::Put_Course_For_New_Heat() {
+    Frm_fullscreen& preview = Instance();
+    if (preview.isVisible())
+        preview.course_ = Course_setup::Take();
+    else if (preview.course_)
+        preview.course_->Put();
+}
+
+void Frm_fullscreen::showEvent(QShowEvent* event) {
+    if (course_ && !Is_Exiting) {
+        course_->Put();
+        Show_Course_Controls();
+        Overlay_Changed();
+    }
+    ui::Form::showEvent(event);
+}
+
+void Frm_fullscreen::hideEvent(QHideEvent* event) {
+    if (course_ && !Is_Exiting) course_ = Course_setup::Take();
+    ui::Form::hideEvent(event);
+}
+
+void Frm_fullscreen::Show_Course_Controls() {
+    Set_Options();
+    {
+        const QSignalBlocker block(UpDown_Lanes);
+        UpDown_Lanes->setValue(Lane_Count);
+    }
+    Show_Lane_Count();
+    const QSignalBlocker block(Option_first_lane[Lane_Zero ? 0 : 1]);
+    Option_first_lane[Lane_Zero ? 0 : 1]->setChecked(true);
 }
 
 void Frm_fullscreen::Form_Activate() {
@@ -252,7 +293,12 @@ void Frm_fullscreen::Handle_events() { QApplication::processEvents(); }
 void Frm_fullscreen::Form_MaxHeight() {
     const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
     const int screen_height = screen ? screen->availableGeometry().height() : 768;
-    const int frame = frameGeometry().height() - height();
+    int frame = frameGeometry().height() - height();
+    // Not framed yet: the window manager will give it the console's frame, which must fit on the screen too.
+    if (frame == 0 && ui::Is_Loaded("Form_capture_multi_file")) {
+        const Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+        if (console.isVisible()) frame = console.frameGeometry().height() - console.height();
+    }
     resize(width(), screen_height - frame);
     Screen_Scale_Height = static_cast<int16_t>(screen_height - frame);
 }
@@ -378,6 +424,8 @@ void Frm_fullscreen::Save_Lanes() {
 
 void Frm_fullscreen::Save_All() {
     Save_Options();
+    // The lane count shown is the one kept, also when the stored one was out of range.
+    Write_Canoe("Lane_num", std::to_string(Lane_Count));
     Save_GoalLine();
     Save_Lanes();
     // Only what reached the ini file counts as saved.

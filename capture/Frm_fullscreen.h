@@ -2,10 +2,12 @@
 // The live preview: the camera picture with the course drawn over it (lane marks and goal line), and
 // the course set-up: marks and goal-line ends dragged with the mouse, the lane count, the first lane's
 // number and the overlay options, stored in section "Canoe" of the ini file.
+#include "Course_setup.h"
 #include "platform/ui/Form.h"
 #include "review/Module_Vantorel_course.h"
 
 #include <cstdint>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -58,6 +60,10 @@ public:
     void Picture_MouseMove(int16_t buttons, float x, float y);
     void Picture_MouseUp();
 
+    // Puts the course set up here into the program-wide values, for a new heat: what the preview shows
+    // while it is shown, else what it showed last (the ini file's course when it never loaded).
+    static void Put_Course_For_New_Heat();
+
     float Display_Scale() const { return display_scale_; }
     bool Course_Moved() const { return course_moved_; }
     // The picture box a frame is painted into.
@@ -78,13 +84,19 @@ protected:
     void Form_Activate() override;
     void Form_QueryUnload(int16_t& cancel, int16_t unload_mode) override;
     void Form_Resize() override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Drag_Lane_To(float x, float y);
     void Drag_Goal_End_To(float x, float y);
     void Show_Lane_Count();
+    // The lane count and first-lane controls as the program-wide values hold them.
+    void Show_Course_Controls();
 
     float display_scale_ = 1;
     bool course_moved_ = false;
+    // The course set up here, kept while the preview is hidden (the review window shows other courses).
+    std::optional<Course_setup> course_;
     int16_t drag_lane_ = -1;
 };

@@ -1,10 +1,12 @@
 #include "Heat_recorder.h"
 
 #include "cls_Capture_HDMI.h"
+#include "platform/vb/Error_trap.h"
 #include "platform/vb/VbError.h"
 #include "shell/mTrace.h"
 
 #include <algorithm>
+#include <cmath>
 
 Heat_recorder::Heat_recorder() {
     for (auto& store : stores_) store = std::make_unique<cls_VideoFile_handler>();
@@ -22,18 +24,32 @@ bool Heat_recorder::Open_Segment(int slot, const std::string& path) {
         store.Close_File();
         return false;
     }
+    // Where the heat's counts go on from: its last whole record, or its start.
+    base_ = {store.Start_HDMI_events(1), store.Start_local_Mill_Time(1), false};
+    if (store.Num_Frames() > 0) {
+        try {
+            store.Read_RGB_sample(store.Num_Frames(), false);
+            if (store.Frame_available()) base_ = {store.Capture_HDMI_events(), store.KD3_Capture_local(), true};
+        } catch (const VbError& e) {
+            mTrace::Trace("*Heat_recorder: last record not read: ", e.Description());
+        }
+    }
+    frame_period_ = store.mill_per_frame() > 0 ? store.mill_per_frame() : 40;
     store.Position_at_End();
     buffer_size_ = buffer;
     segment_ = Segment{};
     segment_.slot = slot;
     frames_written_ = 0;
     held_back_ = 0;
+    write_failed_ = false;
+    not_recorded_ = 0;
     segment_open_ = true;
     return true;
 }
 
 Heat_recorder::Segment Heat_recorder::End_Segment() {
     segment_open_ = false;
+    write_failed_ = false;
     Segment ended = segment_;
     segment_ = Segment{};
     return ended;
@@ -44,9 +60,31 @@ Heat_recorder::Start_values Heat_recorder::Take_Start_Values() {
     return last_;
 }
 
+void Heat_recorder::Started(int slot) { offsets_.at(static_cast<size_t>(slot)) = {run_, 0}; }
+
+int32_t Heat_recorder::Heat_Count(int32_t camera_events, int32_t local) {
+    Count_offset& offset = offsets_.at(static_cast<size_t>(segment_.slot));
+    if (offset.run != run_) {
+        int64_t since = int64_t{local} - base_.local;
+        if (since < 0) since += 86400000;  // past midnight
+        int64_t periods = std::llround(static_cast<double>(since) / frame_period_);
+        if (base_.recorded) periods = std::max<int64_t>(periods, 1);
+        offset = {run_, int64_t{base_.events} + periods - camera_events};
+    }
+    return static_cast<int32_t>(std::clamp<int64_t>(camera_events + offset.offset, 0, INT32_MAX));
+}
+
+void Heat_recorder::Write_Failure(const std::string& reason) {
+    if (segment_.write_error.empty()) segment_.write_error = reason.empty() ? "the disk refused the frame" : reason;
+    write_failed_ = true;
+}
+
 void Heat_recorder::Frame(cls_Capture_HDMI& device) {
     std::lock_guard lock(mutex_);
-    last_ = {device.last_Capture_mill(), device.HDMI_events()};
+    const int32_t events = device.HDMI_events();
+    // The camera ran again: its count started anew.
+    if (events < last_.events) ++run_;
+    last_ = {device.last_Capture_mill(), events};
     ++frames_seen_;
     if (!segment_open_) return;
     if (paused_) {
@@ -73,17 +111,23 @@ void Heat_recorder::Frame(cls_Capture_HDMI& device) {
     }
     cls_VideoFile_handler& store = Store(segment_.slot);
     const int32_t refused_before = store.Refused_Frames();
-    try {
-        store.Append_Compressed_RGB_Frame(device.last_Capture_local(), device.last_Capture_mill(),
-                                          device.last_Capture_delta(), device.Last_used_JPG_quality(), size,
-                                          device.Last_JPG_addr(), last_.events);
-    } catch (const VbError& e) {
-        mTrace::Trace("*Heat_recorder append failed: ", e.Description());
+    const int32_t local = device.last_Capture_local();
+    const int32_t count = Heat_Count(events, local);
+    {
+        // A disk that takes no more is told to the operator by the console, never as a program error.
+        vb::Report_Redirect redirect([this](const VbError& e, std::string_view) { Write_Failure(e.Description()); });
+        try {
+            store.Append_Compressed_RGB_Frame(local, device.last_Capture_mill(), device.last_Capture_delta(),
+                                              device.Last_Frame_Quality(), size, device.Last_JPG_addr(), count);
+        } catch (const VbError& e) {
+            Write_Failure(e.Description());
+        }
     }
     if (store.Refused_Frames() != refused_before) {
-        ++segment_.not_recorded;
+        not_recorded_ = ++segment_.not_recorded;
         return;
     }
+    base_ = {count, local, true};
     segment_.max_jpg = std::max(segment_.max_jpg, size);
     segment_.min_jpg = std::min(segment_.min_jpg, size);
     ++segment_.frames_written;

@@ -4,6 +4,10 @@
 // thread opens and closes segments and takes start values under the same lock, so every frame of an open
 // segment is appended once, in order, to the file the segment was opened on, and a start takes the last
 // frame's tick and count as they were at the start signal.
+//
+// A heat's frame counts go on by the frames its time has held: when the camera ran again after a stop,
+// or the heat was taken back after the program ended, its next frame's count is its last recorded
+// count (or its start's) plus the frame periods since then, so frame-count times stay true.
 #include "store/cls_VideoFile_handler.h"
 
 #include <array>
@@ -28,6 +32,7 @@ public:
         int32_t reductions = 0;    // lower qualities tried for this segment's frames
         int32_t held_back = 0;     // frames not recorded while recording was paused
         int32_t not_recorded = 0;  // frames without a JPEG that fits the file, or refused by the store
+        std::string write_error;   // why the disk took no more of this segment's frames; "" when it did
     };
     struct Start_values {
         int32_t tick = 0;
@@ -54,6 +59,9 @@ public:
 
     // The last frame's tick and frame count at this moment.
     Start_values Take_Start_Values();
+    // The slot's heat has just been started in this run of the camera: its counts are the camera's.
+    // Call with the lock held.
+    void Started(int slot);
 
     // While paused (the review window is shown) frames of an open segment are counted, not recorded.
     void Pause(bool paused) { paused_ = paused; }
@@ -64,11 +72,28 @@ public:
     int32_t Frames_Written() const { return frames_written_; }
     int32_t Held_Back_Frames() const { return held_back_; }
     int64_t Frames_Seen() const { return frames_seen_; }
+    // The disk has refused the open segment's frames (full, read-only): they are counted, not recorded.
+    bool Write_Failed() const { return write_failed_; }
+    int32_t Not_Recorded() const { return not_recorded_; }
 
     // The capture worker's per-frame work (the device's HDMIreceived).
     void Frame(cls_Capture_HDMI& device);
 
 private:
+    // Where a heat's counts go on from: its last recorded frame, or its start.
+    struct Count_base {
+        int32_t events = 0;
+        int32_t local = 0;
+        bool recorded = false;  // a frame, not the start
+    };
+    // The offset from the camera's count to the heat's, and the camera run it holds for.
+    struct Count_offset {
+        int64_t run = -1;
+        int64_t offset = 0;
+    };
+    int32_t Heat_Count(int32_t camera_events, int32_t local);
+    void Write_Failure(const std::string& reason);
+
     std::mutex mutex_;
     std::array<std::unique_ptr<cls_VideoFile_handler>, Slots> stores_;
     std::atomic<bool> segment_open_{false};
@@ -76,6 +101,12 @@ private:
     Segment segment_;
     int32_t buffer_size_ = 0;  // the open segment's file's record buffer
     Start_values last_;
+    int64_t run_ = 0;  // camera runs seen: the camera's count starts again at each
+    std::array<Count_offset, Slots> offsets_{};
+    Count_base base_;
+    int32_t frame_period_ = 40;  // ms per frame of the open segment's file
+    std::atomic<bool> write_failed_{false};
+    std::atomic<int32_t> not_recorded_{0};
     std::atomic<int32_t> frames_written_{0};
     std::atomic<int32_t> held_back_{0};
     std::atomic<int64_t> frames_seen_{0};

@@ -125,6 +125,23 @@ float cls_Capture_HDMI::Measured_fps() const {
 
 int16_t cls_Capture_HDMI::Running_Fps() const { return vb::CInt(running_fps_.load()); }
 
+float cls_Capture_HDMI::Camera_fps() const {
+    const float measured = Measured_fps();
+    return measured > 0 ? measured : format_fps_.load();
+}
+
+bool cls_Capture_HDMI::Frames_Arriving() const {
+    if (!m_is_Running || paused_ || m_HDMI_events == 0) return false;
+    const int32_t age = sys::Tick_Diff(sys::timeGetTime(), last_tick_);
+    return age >= 0 && age <= Arrival_Window_ms;
+}
+
+namespace {
+float Rate_Of(const capturelib::VIDEOINFOHEADER* info) {
+    return info && info->AvgTimePerFrame > 0 ? static_cast<float>(1e7 / static_cast<double>(info->AvgTimePerFrame)) : 0.0f;
+}
+}  // namespace
+
 std::string cls_Capture_HDMI::HDMI_Sample_Dimensions() const {
     return std::to_string(source_width_) + "*" + std::to_string(source_height_);
 }
@@ -146,8 +163,9 @@ bool cls_Capture_HDMI::Set_Source_from_Saved() {
         found = true;
         if (name.find("XI100DUSB") != std::string::npos) QCoreApplication::processEvents();
         else library_->Set_Property("SetFormat", m_saved_Video_prop_num);
-        current_property_string_ =
-            Module_HDMI_Support::Process_AMT(library_->Media_Type_At(library_->Get_Property("GetProp")));
+        const capturelib::AM_MEDIA_TYPE* media = library_->Media_Type_At(library_->Get_Property("GetProp"));
+        current_property_string_ = Module_HDMI_Support::Process_AMT(media);
+        format_fps_ = Rate_Of(media ? media->pbFormat : nullptr);
         mTrace::Trace("*Sourcenum = " + std::to_string(n) + " Property = " + current_property_string_);
         source_prop_found_ = true;
         break;
@@ -193,6 +211,7 @@ void cls_Capture_HDMI::Get_VideoHeader() {
     const capturelib::VIDEOINFOHEADER* info = library_->Video_Info_At(library_->Get_Property("VIDEOINFOHEADER"));
     source_width_ = info ? info->biWidth : 0;
     source_height_ = info ? info->biHeight : 0;
+    if (Rate_Of(info) > 0) format_fps_ = Rate_Of(info);
 }
 
 void cls_Capture_HDMI::Stop_Capture() {
@@ -313,6 +332,7 @@ void cls_Capture_HDMI::Compress_RGB() {
     reductions_ += reductions;
     last_frame_reductions_ = reductions;
     if (!ok) return;
+    last_frame_quality_ = used;
     const int32_t size = last_jpg_size_;
     if (limit < 1) {
         largest_ = std::max<int32_t>(largest_, size);
@@ -332,7 +352,10 @@ bool cls_Capture_HDMI::Fit_JPG_Under(int32_t limit) {
     const bool ok = Encode_Crop(last_used_quality_ > 0 ? last_used_quality_.load() : JPG_Start_Quality, limit,
                                 used, reductions);
     reductions_ += reductions;
-    if (ok) last_used_quality_ = used;
+    if (ok) {
+        last_used_quality_ = used;
+        last_frame_quality_ = used;
+    }
     return ok;
 }
 

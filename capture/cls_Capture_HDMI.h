@@ -69,6 +69,13 @@ public:
     float Measured_fps() const;
     // The rate over the last 50 frames.
     int16_t Running_Fps() const;
+    // The rate the chosen format promises (0 when none is chosen), and the camera's rate: the measured
+    // one once there is one, else the format's.
+    float Format_fps() const { return format_fps_; }
+    float Camera_fps() const;
+    // The camera runs and its last frame came within the last second: a start can take a fresh frame.
+    bool Frames_Arriving() const;
+    static constexpr int32_t Arrival_Window_ms = 1000;
 
     const std::string& Current_FriendlyName() const { return current_friendly_name_; }
     const std::string& Current_PropertyString() const { return current_property_string_; }
@@ -95,6 +102,8 @@ public:
     int32_t Last_JPG_Compressed_Size() const { return last_jpg_size_; }
     const uint8_t* Last_JPG_addr() const { return jpeg_buffer_.data(); }
     int16_t Last_used_JPG_quality() const { return last_used_quality_; }
+    // The quality the last frame's JPEG was made at, limit or none.
+    int16_t Last_Frame_Quality() const { return last_frame_quality_; }
     // Compresses the last frame's crop again, under `limit` bytes, when its JPEG is larger: for a file
     // whose record buffer is smaller than the device's limit. False when it cannot be made to fit.
     bool Fit_JPG_Under(int32_t limit);
@@ -167,6 +176,7 @@ private:
     // The running format's size, read when the camera starts to run.
     std::atomic<int32_t> source_width_{0};
     std::atomic<int32_t> source_height_{0};
+    std::atomic<float> format_fps_{0};
 
     // Written by the capture worker.
     std::atomic<int64_t> m_HDMI_events{0};
@@ -184,6 +194,7 @@ private:
     std::vector<uint8_t> jpeg_buffer_;
     std::atomic<int32_t> last_jpg_size_{0};
     std::atomic<int16_t> last_used_quality_{0};
+    std::atomic<int16_t> last_frame_quality_{0};
     std::atomic<int32_t> compressions_{0}, reductions_{0}, largest_{0}, smallest_{999999}, limit_{0};
     std::atomic<float> total_bytes_{0};
     std::atomic<int32_t> failed_{0}, oversize_{0}, last_frame_reductions_{0};

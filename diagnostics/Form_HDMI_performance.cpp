@@ -164,7 +164,7 @@ void Form_HDMI_performance::Plot_Lines() {
     Picture_Scale->setPixmap(QPixmap::fromImage(scale));
 }
 
-void Form_HDMI_performance::Reset_Counters() { counter_.Reset(sys::timeGetTime()); }
+void Form_HDMI_performance::Reset_Counters() { counter_.Reset(sys::timeGetTime(), 1000.0 / camera_fps_); }
 
 void Form_HDMI_performance::HDMI_event(int32_t, int32_t Delta) {
     const Frame_arrival_counter::Counts counts = counter_.Frame(sys::timeGetTime());

@@ -25,6 +25,9 @@ public:
 
     void Plot_Delta(int32_t Delta);
     void Reset_Counters();
+    // The camera's rate that the expected count follows from the next Reset_Counters; 0 or less: 25.
+    void Set_Camera_fps(double fps) { camera_fps_ = fps > 0 ? fps : 25; }
+    double Frame_ms() const { return counter_.Frame_ms(); }
     // One processed frame; LastMill is not used.
     void HDMI_event(int32_t LastMill, int32_t Delta);
     void Show_Properties(const std::string& Text);
@@ -80,6 +83,7 @@ private:
     void Show_Plot();
 
     Frame_arrival_counter counter_;
+    double camera_fps_ = 25;
     Frame_arrival_poll poll_;
     Frame_source source_;
     QTimer poll_timer_;

@@ -5,14 +5,15 @@
 
 #include <algorithm>
 
-void Frame_arrival_counter::Reset(int32_t now_tick) {
+void Frame_arrival_counter::Reset(int32_t now_tick, double frame_ms) {
+    if (frame_ms > 0) frame_ms_ = frame_ms;
     start_ = now_tick;
     received_ = 0;
 }
 
 Frame_arrival_counter::Counts Frame_arrival_counter::Frame(int32_t now_tick) {
     ++received_;
-    const int32_t expected = vb::CLng(sys::Tick_Diff(now_tick, start_) / 40.0);
+    const int32_t expected = vb::CLng(sys::Tick_Diff(now_tick, start_) / frame_ms_);
     return {received_, expected, received_ - expected};
 }
 

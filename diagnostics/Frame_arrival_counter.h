@@ -1,6 +1,6 @@
 #pragma once
 // The counters of the frame-arrival monitor: frames received since the last reset against the frames
-// expected at one every 40 ms, and the intervals to plot for frames that a poll of the capture device
+// expected at the camera's rate (one every 40 ms unless told otherwise), and the intervals to plot for frames that a poll of the capture device
 // finds. The clock is passed in, so the counts can be checked against a fake one.
 #include <cstdint>
 #include <vector>
@@ -14,16 +14,18 @@ public:
         int32_t lost = 0;
     };
 
-    // Counter_Start := now; Frames_Received := 0.
-    void Reset(int32_t now_tick);
-    // One frame at `now_tick`; expected is the elapsed time / 40 rounded, halves to even.
+    // Counter_Start := now; Frames_Received := 0. A frame period of 0 or less keeps the one before.
+    void Reset(int32_t now_tick, double frame_ms = 0);
+    // One frame at `now_tick`; expected is the elapsed time / the frame period rounded, halves to even.
     Counts Frame(int32_t now_tick);
+    double Frame_ms() const { return frame_ms_; }
     int32_t Frames_Received() const { return received_; }
     int32_t Counter_Start() const { return start_; }
 
 private:
     int32_t received_ = 0;
     int32_t start_ = 0;
+    double frame_ms_ = 40;
 };
 
 // Turns successive readings of the capture device's frame count, last frame tick and last interval into

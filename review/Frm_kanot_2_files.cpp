@@ -109,8 +109,9 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Chk_Show_lanemarks->setChecked(Draw_Lanemarks);
         ui::Show_Fitted(*Label_heatID, QString::fromStdString(Replay_File.Heat_ID(1)), Frm_time->font().pointSize());
         Label_heatID->setToolTip(QString::fromStdString(Replay_File.File_name()));
-        Label_start_time->setText(QString::fromStdString(
-            vb::Left(Non_dependant::Display_Mill_Time(Replay_File.Start_local_Mill_Time(1), false), 9)));
+        // The time of day to the second, however many digits its hours take.
+        const std::string start = Non_dependant::Display_Mill_Time(Replay_File.Start_local_Mill_Time(1), false);
+        Label_start_time->setText(QString::fromStdString(start.substr(0, start.find(','))));
         Frm_results& results = Frm_results::Instance();
         results.orig_Start_Local_Time = Replay_File.Start_local_Mill_Time(1);
         Complete_Result_Array();

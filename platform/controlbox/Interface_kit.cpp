@@ -42,6 +42,8 @@ void Interface_kit::Open(int32_t) {
     board_->Open(this);
 }
 
+std::string Interface_kit::Fault() const { return board_->Fault(); }
+
 bool Interface_kit::Attached() const { return board_->Attached(); }
 int32_t Interface_kit::SerialNumber() const { return board_->Serial_Number(); }
 int32_t Interface_kit::InputCount() const { return board_->Input_Count(); }

@@ -33,6 +33,8 @@ public:
     std::string Library_Version() const;
     // True on the simulated board.
     bool Simulated() const;
+    // Why the board is not there when it should be (its port cannot be opened or went away); "" otherwise.
+    std::string Fault() const;
 
     // Starts the kit: from now on its events are raised; an attached board raises OnAttach at once.
     // Serial 0 takes whatever board is there.

@@ -3,6 +3,7 @@
 // changes it announces. Every board runs on the user-interface thread, so its events arrive there.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace controlbox {
@@ -31,6 +32,8 @@ public:
     virtual bool Output(int32_t index) const = 0;
     // False when the board did not take the value.
     virtual bool Set_Output(int32_t index, bool state) = 0;
+    // Why a board that should be there is not (a port that cannot be opened or went away); "" otherwise.
+    virtual std::string Fault() const { return {}; }
 
     void Add_Listener(Listener* listener) { listeners_.push_back(listener); }
     void Remove_Listener(Listener* listener) {

@@ -20,6 +20,8 @@ public:
     virtual bool Set_DTR(bool on) = 0;
     // The adapter's own serial number text; "" when it has none.
     virtual std::string Serial_Number_Text() const = 0;
+    // Why the last Open failed or the port failed since, as the system says it; "" when it did not.
+    virtual std::string Error_Text() const = 0;
 };
 
 }  // namespace controlbox

@@ -38,6 +38,11 @@ void Serial_board::Open(Listener* opener) {
     Poll();
 }
 
+std::string Serial_board::Reason() const {
+    const std::string text = port_->Error_Text();
+    return text.empty() ? "the port does not answer" : text;
+}
+
 bool Serial_board::Input(int32_t index) const {
     return attached_ && index >= 0 && index < Inputs && inputs_[static_cast<size_t>(index)];
 }
@@ -55,12 +60,17 @@ void Serial_board::Poll() {
             return;
         }
         polls_to_reopen_ = Reopen_Polls;
-        if (!port_->Open()) return;
+        if (!port_->Open()) {
+            fault_ = Reason();
+            return;
+        }
         const std::optional<uint32_t> lines = port_->Lines();
         if (!lines) {
+            fault_ = Reason();
             port_->Close();
             return;
         }
+        fault_.clear();
         // The state found at attach is where changes count from; it is no change itself.
         inputs_ = {};
         for (const Wire& w : Wiring) inputs_[static_cast<size_t>(w.input)] = (*lines & w.line) != 0;
@@ -73,6 +83,7 @@ void Serial_board::Poll() {
     }
     const std::optional<uint32_t> lines = port_->Lines();
     if (!lines) {
+        fault_ = Reason();
         port_->Close();
         attached_ = false;
         dtr_ = false;

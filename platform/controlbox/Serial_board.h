@@ -41,17 +41,21 @@ public:
     bool Input(int32_t index) const override;
     bool Output(int32_t index) const override { return index == 0 && dtr_; }
     bool Set_Output(int32_t index, bool state) override;
+    std::string Fault() const override { return fault_; }
 
     // One look at the port: attach, detach, or the input changes since the last look, in input order.
     void Poll();
 
 private:
+    std::string Reason() const;
+
     std::unique_ptr<Modem_port> port_;
     std::unique_ptr<QTimer> timer_;
     bool attached_ = false;
     bool dtr_ = false;
     int32_t serial_ = 0;
     int32_t polls_to_reopen_ = 0;
+    std::string fault_;
     std::array<bool, Inputs> inputs_{};
 };
 

@@ -21,9 +21,11 @@ bool Serial_modem_port::Open() {
     port_->setPortName(QString::fromStdString(name_));
     port_->setReadBufferSize(Read_Buffer_Bytes);
     if (!port_->open(QIODevice::ReadWrite)) {
+        error_ = port_->errorString().toStdString();
         port_.reset();
         return false;
     }
+    error_.clear();
     port_->setRequestToSend(true);
     port_->setDataTerminalReady(false);
     return true;
@@ -39,7 +41,10 @@ std::optional<uint32_t> Serial_modem_port::Lines() {
     // Drained at every look at the lines: a full buffer stops Qt reading, and the system's own would fill.
     if (port_->bytesAvailable() > 0) port_->clear(QSerialPort::Input);
     const QSerialPort::PinoutSignals pins = port_->pinoutSignals();
-    if (port_->error() == QSerialPort::ResourceError) return std::nullopt;
+    if (port_->error() == QSerialPort::ResourceError) {
+        error_ = port_->errorString().toStdString();
+        return std::nullopt;
+    }
     uint32_t lines = 0;
     if (pins & QSerialPort::ClearToSendSignal) lines |= CTS;
     if (pins & QSerialPort::DataSetReadySignal) lines |= DSR;

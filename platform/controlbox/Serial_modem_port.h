@@ -20,11 +20,13 @@ public:
     std::optional<uint32_t> Lines() override;
     bool Set_DTR(bool on) override;
     std::string Serial_Number_Text() const override;
+    std::string Error_Text() const override { return error_; }
     // Received bytes held now; never more than a small buffer's worth.
     int64_t Held_Input() const;
 
 private:
     std::string name_;
+    std::string error_;
     std::unique_ptr<QSerialPort> port_;
 };
 

@@ -83,6 +83,17 @@ QRect Fit_On_Area(const QRect& frame, const QRect& available) {
     return fitted;
 }
 
+QRect Beside(const QRect& frame, const QRect& other, const QRect& available) {
+    QRect placed(QPoint(available.left(), available.top()), frame.size());
+    if (other.right() + 1 + frame.width() <= available.right() + 1)
+        placed.moveLeft(other.right() + 1);
+    else if (other.left() - frame.width() >= available.left())
+        placed.moveLeft(other.left() - frame.width());
+    else
+        placed.moveLeft(available.right() + 1 - frame.width());
+    return Fit_On_Area(placed, available);
+}
+
 QRect Available_Area_Of(const QRect& frame) {
     if (!Primary()) return {};
     const QScreen* best = QGuiApplication::primaryScreen();

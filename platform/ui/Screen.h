@@ -27,6 +27,9 @@ void Keep_Screen_Awake();
 // The window frame `frame` moved, and cut to the area's size where it is larger, so that it lies wholly
 // on `available`: a title bar with its buttons is never off the screen.
 QRect Fit_On_Area(const QRect& frame, const QRect& available);
+// The window frame `frame` at the top of `available`, beside `other` and clear of it: to its right where
+// it fits, else to its left, else at the right edge; cut to the area as Fit_On_Area does.
+QRect Beside(const QRect& frame, const QRect& other, const QRect& available);
 // The available area of the screen that holds most of `frame` (the primary screen when none does).
 QRect Available_Area_Of(const QRect& frame);
 // An image of the window that has the focus, on the clipboard; false when there is none to take.

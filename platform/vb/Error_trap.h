@@ -18,6 +18,22 @@ using Error_Reporter = std::function<void(const std::string&, int32_t, int32_t, 
 void Set_Error_Reporter(Error_Reporter reporter);
 void Report_Error(const VbError& error, std::string_view location, std::string_view extra = {});
 
+// While one lives, errors reported on its thread go to its handler instead of the common report: for
+// work that tells of its failures its own way (the capture worker, a full disk while recording).
+class Report_Redirect {
+public:
+    using Handler = std::function<void(const VbError&, std::string_view location)>;
+    explicit Report_Redirect(Handler handler);
+    ~Report_Redirect();
+    Report_Redirect(const Report_Redirect&) = delete;
+    Report_Redirect& operator=(const Report_Redirect&) = delete;
+
+private:
+    friend void Report_Error(const VbError& error, std::string_view location, std::string_view extra);
+    Handler handler_;
+    Report_Redirect* previous_;
+};
+
 // Runs `body`; when armed, an error is given to `on_error` and the result is false.
 template <class Body, class Handler>
 bool Trap_With(bool armed, Body&& body, Handler&& on_error) {

@@ -119,7 +119,7 @@ TEST_F(Heat_console, Refused_before_any_frame_and_aborted_heat_closes_its_file) 
     console.Handle_Start_Event(0);  // no camera, no frame compressed
     EXPECT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Initiated);
     EXPECT_EQ(Read(console.File_path(0)).start_local, 0);
-    EXPECT_NE(Test_dialogs::Instance().Shown_Prompts().back().find("no frame has been compressed"), std::string::npos);
+    EXPECT_NE(Test_dialogs::Instance().Shown_Prompts().back().find("no frames arrive from the camera"), std::string::npos);
 
     Running_Console();
     console.Handle_Start_Event(0);

@@ -241,3 +241,45 @@ TEST_F(Live_preview, TheHiddenGiveEventNameItemAsksTheReviewWindow) {
 }
 
 }  // namespace
+
+// "Save options" keeps the lane count the preview shows, also one the stored value was out of range for.
+TEST_F(Live_preview, SaveOptionsKeepsTheLaneCountShown) {
+    std::string lanes;
+    for (int i = 0; i < 16; ++i) lanes += "00300030";
+    Write_Ini_Text("[Canoe]\nLanes=" + lanes + "\nLane_num=40\n");
+    Frm_fullscreen& p = Frm_fullscreen::Instance();
+    ASSERT_EQ(p.UpDown_Lanes->value(), 16);
+    p.Save_All();
+    EXPECT_EQ(Canoe("Lane_num"), "16");
+}
+
+// A goal line stored for another crop, or none, starts inside the picture with both handles in reach.
+TEST_F(Live_preview, TheGoalLineStartsInsideThePicture) {
+    for (const char* stored : {"", "Goalline=100,100,505,100\n", "Goalline=200,020,200,220\n"}) {
+        SCOPED_TRACE(stored);
+        Write_Ini_Text(std::string("[Canoe]\n") + stored);
+        Setup_Goalline = {};
+        Frm_fullscreen::Instance();
+        for (int32_t x : {Setup_Goalline.x1, Setup_Goalline.x2}) EXPECT_TRUE(x >= 6 && x < Display_Width - 12) << x;
+        for (int32_t y : {Setup_Goalline.y1, Setup_Goalline.y2}) EXPECT_TRUE(y >= 6 && y < Display_Height - 12) << y;
+        EXPECT_NE(Setup_Goalline.y1, Setup_Goalline.y2);
+        if (std::string(stored).find("200,020") != std::string::npos) {
+            EXPECT_EQ(Setup_Goalline.y1, 20);  // inside: kept
+        }
+        ui::Destroy_All_Forms();
+    }
+}
+
+// The resets of the course are asked under a title that says what they are about, never "Exit".
+TEST_F(Live_preview, TheResetsAreAskedUnderTheSettingsTitle) {
+    Frm_fullscreen& p = Frm_fullscreen::Instance();
+    for (const char* item : {"Reset lane positions", "Reset Goal line"}) {
+        SCOPED_TRACE(item);
+        Test_dialogs::Instance().Reset();
+        Test_dialogs::Instance().Answer(ui::vbCancel);
+        for (QAction* action : p.menu_form->actions())
+            if (action->text() == item) action->trigger();
+        ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].title, "Vantorel Settings");
+    }
+}

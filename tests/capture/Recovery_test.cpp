@@ -247,10 +247,22 @@ TEST_F(Heat_console, A_heat_killed_mid_capture_comes_back_with_every_frame_on_di
     ASSERT_TRUE(store.File_open());
     EXPECT_EQ(store.Num_Frames(), on_disk + appended);
     EXPECT_EQ(store.RGB_Compressed_buffer_Size(), buffer);
+    // The frames taken back record the quality they were made at, and their counts go on by the frame
+    // periods since the last frame before the kill: frame-count times stay true.
+    int32_t last_events = 0, last_local = 0;
     for (int32_t f = 1; f <= store.Num_Frames(); ++f) {
         store.Read_RGB_sample(f, false);
         EXPECT_GT(store.KD3_JPEG_Size(), 0) << f;
         EXPECT_LE(store.KD3_JPEG_Size(), buffer) << f;
+        EXPECT_GT(store.KD3_Compression_Quality(), 0) << f;
+        if (f == on_disk + 1) {
+            const int32_t period = store.mill_per_frame();
+            const int32_t by_count = (store.Capture_HDMI_events() - last_events) * period;
+            const int32_t by_clock = store.KD3_Capture_local() - last_local;
+            EXPECT_NEAR(by_count, by_clock, 3 * period) << "frame " << f;
+        }
+        last_events = store.Capture_HDMI_events();
+        last_local = store.KD3_Capture_local();
     }
     EXPECT_GT(store.Start_local_Mill_Time(1), 0);
     store.Close_File();

@@ -49,6 +49,27 @@ TEST(Frame_arrival_counter, Counts_against_one_frame_every_40_ms) {
     EXPECT_EQ(counter.Frame(5000).lost, 1);
 }
 
+// The expected count follows the camera's rate: at 50 frames a second none is lost when all arrive.
+TEST(Frame_arrival_counter, Counts_against_the_cameras_frame_period) {
+    struct Row {
+        double frame_ms;
+        int32_t every_ms;
+        Frame_arrival_counter::Counts last;
+    } rows[] = {{20, 20, {1152, 1152, 0}}, {1000.0 / 30, 33, {1152, 1140, 12}}, {40, 40, {1152, 1152, 0}}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.frame_ms);
+        Frame_arrival_counter counter;
+        counter.Reset(1000, row.frame_ms);
+        Frame_arrival_counter::Counts counts;
+        for (int32_t i = 1; i <= 1152; ++i) counts = counter.Frame(1000 + row.every_ms * i);
+        EXPECT_EQ(counts.received, row.last.received);
+        EXPECT_EQ(counts.expected, row.last.expected);
+        EXPECT_EQ(counts.lost, row.last.lost);
+        counter.Reset(0);  // a reset without a period keeps the camera's
+        EXPECT_EQ(counter.Frame_ms(), row.frame_ms);
+    }
+}
+
 // Readings of the device's frame count, last tick and last interval become one interval per new frame.
 TEST(Frame_arrival_poll, One_interval_for_every_new_frame) {
     using R = Frame_arrival_poll::Reading;

@@ -62,6 +62,7 @@ public:
         return true;
     }
     std::string Serial_Number_Text() const override { return s_->serial; }
+    std::string Error_Text() const override { return s_->present ? "" : "No such file or directory"; }
 
 private:
     std::shared_ptr<State> s_;
@@ -178,8 +179,10 @@ TEST(Serial_kit, Modem_lines_map_to_the_inputs_and_dtr_is_output_zero) {
     // Pulled out: detached, inputs read off, the lamp cannot be written; tried again a second later.
     heard.events.clear();
     port->present = false;
+    EXPECT_EQ(kit.Fault(), "");
     board->Poll();
     EXPECT_FALSE(kit.Attached());
+    EXPECT_EQ(kit.Fault(), "No such file or directory");  // why, for the operator
     EXPECT_FALSE(kit.InputState(0));
     EXPECT_THROW(kit.OutputState(0, true), VbError);
     const int opens = port->opens;
@@ -192,6 +195,7 @@ TEST(Serial_kit, Modem_lines_map_to_the_inputs_and_dtr_is_output_zero) {
     board->Poll();
     EXPECT_TRUE(kit.Attached());
     EXPECT_EQ(kit.SerialNumber(), 0);  // no number in the adapter's serial text
+    EXPECT_EQ(kit.Fault(), "");
     EXPECT_TRUE(kit.InputState(5));
     EXPECT_EQ(heard.events, (std::vector<std::string>{"detach", "attach"}));
 }
@@ -204,6 +208,7 @@ TEST(Serial_kit, A_port_that_cannot_be_opened_leaves_the_program_without_a_box) 
     heard.Listen(kit);
     kit.Open(0);
     EXPECT_FALSE(kit.Attached());
+    EXPECT_EQ(kit.Fault(), "No such file or directory");
     EXPECT_FALSE(kit.InputState(0));
     EXPECT_TRUE(heard.events.empty());
     // A device path that names no port: the real kit is made and simply stays detached.
@@ -211,7 +216,9 @@ TEST(Serial_kit, A_port_that_cannot_be_opened_leaves_the_program_without_a_box) 
     real->Open(0);
     EXPECT_FALSE(real->Simulated());
     EXPECT_FALSE(real->Attached());
+    EXPECT_FALSE(real->Fault().empty());  // the system's reason, to tell the operator
     EXPECT_TRUE(Interface_kit::Create("")->Simulated());
+    EXPECT_EQ(Interface_kit::Create("")->Fault(), "");
 }
 
 // A device on the port that sends data (a terminal's echo, a photocell with a serial output): only the

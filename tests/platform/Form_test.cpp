@@ -234,6 +234,21 @@ TEST(Screen_fit, a_frame_is_moved_and_cut_onto_the_available_area) {
     EXPECT_EQ(ui::Fit_On_Area({10, 10, 400, 300}, QRect()), QRect(10, 10, 400, 300));  // no screen known
 }
 
+// A window put beside another (the live preview beside the console) covers none of it where the screen
+// has room, and always stays wholly on the screen.
+TEST(Screen_fit, a_frame_is_put_beside_another_and_clear_of_it) {
+    const QRect screen(0, 0, 1600, 1000);
+    struct {
+        QRect frame, other, placed;
+    } rows[] = {
+        {{0, 0, 640, 1000}, {0, 540, 740, 460}, {740, 0, 640, 1000}},    // right of it
+        {{0, 0, 640, 1000}, {900, 200, 700, 460}, {260, 0, 640, 1000}},  // no room right: left of it
+        {{0, 0, 640, 1000}, {500, 200, 700, 460}, {960, 0, 640, 1000}},  // room on neither side: right edge
+        {{0, 0, 640, 1200}, {0, 0, 740, 460}, {740, 0, 640, 1000}},      // taller than the screen: cut
+    };
+    for (const auto& r : rows) EXPECT_EQ(ui::Beside(r.frame, r.other, screen), r.placed) << r.other.x();
+}
+
 // A release that went to a dialog, or was lost while another program had the focus, leaves no key held.
 TEST(Key_state, a_held_key_is_forgotten_when_the_application_is_activated_or_a_dialog_closes) {
     ui::Track_Keys();

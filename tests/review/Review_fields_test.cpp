@@ -118,7 +118,7 @@ protected:
         EXPECT_EQ(w.Current_File_Name, path);
         EXPECT_EQ(Text(w.Lbl_Frame_size), "440*1080");
         EXPECT_EQ(Text(w.Label_heatID), "K1 Final A");
-        EXPECT_EQ(Text(w.Label_start_time), " 9:05:12,");
+        EXPECT_EQ(Text(w.Label_start_time), " 9:05:12");  // to the second, never cut at the comma
         EXPECT_EQ(w.Slider_play->minimum(), 1);
         EXPECT_EQ(w.Slider_play->maximum(), 72);
         EXPECT_EQ(w.Slider_play->value(), 1);
