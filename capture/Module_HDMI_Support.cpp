@@ -3,6 +3,7 @@
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 #include "shell/Module_Vantorel.h"
+#include "platform/vb/Program_state.h"
 
 namespace Module_HDMI_Support {
 
@@ -20,5 +21,20 @@ std::string Process_AMT(const capturelib::AM_MEDIA_TYPE* address) {
     });
     return text;
 }
+
+}  // namespace Module_HDMI_Support
+
+namespace Module_HDMI_Support {
+
+uint32_t Last_Compression = 0;
+uint32_t Last_Size_Image = 0;
+
+namespace {
+// What a new process starts with.
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    Last_Compression = 0;
+    Last_Size_Image = 0;
+});
+}  // namespace
 
 }  // namespace Module_HDMI_Support

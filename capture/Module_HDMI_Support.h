@@ -8,8 +8,8 @@
 namespace Module_HDMI_Support {
 
 // The coding and image size of the last format read; nothing else uses them.
-inline uint32_t Last_Compression = 0;
-inline uint32_t Last_Size_Image = 0;
+extern uint32_t Last_Compression;
+extern uint32_t Last_Size_Image;
 
 // "1920*1080/25": the rate rounded to one decimal (halves to even) and written as short as it goes;
 // "Corrupt data!" for no record or a record without a format block. A frame duration of 0 is a

@@ -4,6 +4,7 @@
 #include "platform/vb/Error_trap.h"
 
 #include <utility>
+#include "platform/vb/Program_state.h"
 
 namespace Module_Vantorel {
 
@@ -31,5 +32,20 @@ std::string Strip_Diacritics(const std::string& Text) {
     }
     return text;
 }
+
+}  // namespace Module_Vantorel
+
+namespace Module_Vantorel {
+
+std::string Export_Folder;
+std::string Last_Export_File;
+
+namespace {
+// What a new process starts with.
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    Export_Folder = {};
+    Last_Export_File = {};
+});
+}  // namespace
 
 }  // namespace Module_Vantorel

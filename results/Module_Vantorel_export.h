@@ -6,9 +6,9 @@
 namespace Module_Vantorel {
 
 // The folder results are exported to, as the ini file holds it.
-inline std::string Export_Folder;
+extern std::string Export_Folder;
 // The full path the latest export wrote.
-inline std::string Last_Export_File;
+extern std::string Last_Export_File;
 
 // The text between the last "Heat" (else the last "heat") and the first "_" after it; "" when either
 // is missing.

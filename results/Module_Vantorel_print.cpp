@@ -9,6 +9,7 @@
 #include "platform/vb/Vb_convert.h"
 #include "results/Results_export.h"
 #include "shell/Module_Vantorel.h"
+#include "platform/vb/Program_state.h"
 
 namespace Module_Vantorel {
 
@@ -144,5 +145,46 @@ std::pair<std::string, std::string> File_Name_Lines(const std::string& path) {
     if (line.size() <= 60) return {line.toStdString(), {}};
     return {line.left(60).toStdString(), line.mid(60).toStdString()};
 }
+
+}  // namespace Module_Vantorel
+
+namespace Module_Vantorel {
+
+int16_t Printers_Num = 0;
+int32_t Printer_Width = 0;
+int32_t Printer_Height = 0;
+float Print_Left = 0;
+float Print_Top = 0;
+float Print_Right = 0;
+float Print_Bottom = 0;
+bool Print_Preview_Mode = true;
+printer::Print_target* Print_Target = nullptr;
+std::string Print_Job_Title;
+std::string Application_Title;
+std::string Event_Logo_Path;
+bool Event_Logo_Loaded = false;
+int32_t Header_Bottom = 0;
+Print_Footer Print_Footer_Parts;
+
+namespace {
+// What a new process starts with.
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    Printers_Num = 0;
+    Printer_Width = 0;
+    Printer_Height = 0;
+    Print_Left = 0;
+    Print_Top = 0;
+    Print_Right = 0;
+    Print_Bottom = 0;
+    Print_Preview_Mode = true;
+    Print_Target = nullptr;
+    Print_Job_Title = {};
+    Application_Title = {};
+    Event_Logo_Path = {};
+    Event_Logo_Loaded = false;
+    Header_Bottom = 0;
+    Print_Footer_Parts = {};
+});
+}  // namespace
 
 }  // namespace Module_Vantorel

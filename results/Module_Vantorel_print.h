@@ -15,28 +15,28 @@ class System_printer;
 namespace Module_Vantorel {
 
 // Installed printers; 0 means none.
-inline int16_t Printers_Num = 0;
+extern int16_t Printers_Num;
 // The system printer's page in twips (11904 x 16834 without one); 32-bit, so large paper prints at its size.
-inline int32_t Printer_Width = 0;
-inline int32_t Printer_Height = 0;
+extern int32_t Printer_Width;
+extern int32_t Printer_Height;
 // The page box: 5 % in from the left and right, 2 % from the top and 5 % from the bottom.
-inline float Print_Left = 0;
-inline float Print_Top = 0;
-inline float Print_Right = 0;
-inline float Print_Bottom = 0;
+extern float Print_Left;
+extern float Print_Top;
+extern float Print_Right;
+extern float Print_Bottom;
 // Printouts go to the preview's page picture and end in the preview window.
-inline bool Print_Preview_Mode = true;
+extern bool Print_Preview_Mode;
 // Where the printouts draw now; null before the results window has chosen.
-inline printer::Print_target* Print_Target = nullptr;
+extern printer::Print_target* Print_Target;
 // The printout being made; the printer's document name.
-inline std::string Print_Job_Title;
+extern std::string Print_Job_Title;
 // The application title: the printout's title while it is made, App_Title again when a printer document ends.
-inline std::string Application_Title;
+extern std::string Application_Title;
 // The event logo and whether it was loaded, so that the page header shows it instead of the event name.
-inline std::string Event_Logo_Path;
-inline bool Event_Logo_Loaded = false;
+extern std::string Event_Logo_Path;
+extern bool Event_Logo_Loaded;
 // Where a printout's body starts, below the page header.
-inline int32_t Header_Bottom = 0;
+extern int32_t Header_Bottom;
 
 // What the footer line names besides the time: the review window's load composes it once.
 struct Print_Footer {
@@ -46,7 +46,7 @@ struct Print_Footer {
     // when a printer is named; "" until made.
     std::string Text(const std::string& printed_at) const;
 };
-inline Print_Footer Print_Footer_Parts;
+extern Print_Footer Print_Footer_Parts;
 
 // Counts the printers and reads the default printer's page; 11904 x 16834 twips without one or after
 // any error.

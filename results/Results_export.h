@@ -55,14 +55,15 @@ struct Heat_header {
 Heat_header Read_Header(cls_VideoFile_handler& file, const std::string& heat_label, const std::string& start_time_caption,
                         bool for_xml);
 
-// The ";"-separated text, UTF-8, CR LF after every line. A ";" inside a value becomes ",".
+// The ";"-separated text (UTF-8 here; the writer stores it in the ANSI code page), CR LF after every line.
+// A ";" inside a value becomes ",".
 std::string Heat_Result_CSV(const Heat_header& header, const std::vector<Result_Row>& rows);
 // The file name of the ";"-separated export, without folder: the alternative name when one is given.
 std::string Csv_File_Name(const std::string& heat_label, const std::string& alternative);
 // The XML document's file name, without folder.
 std::string Xml_File_Name(const std::string& capture_file);
 
-// The writers: the Part's messages on refusal, the file whole or not at all; true when written, with
+// The writers: a message that says why on refusal, the file whole or not at all; true when written, with
 // Last_Export_File naming the file. The alternative name is used once and emptied.
 bool Export_CSV_file(const Open_Heat& heat, const std::string& heat_label, const std::vector<Result_Row>& rows,
                      std::string& alternative);

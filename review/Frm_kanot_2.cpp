@@ -14,6 +14,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Slider.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Program_state.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 #include "results/Form_LCS_preview.h"
@@ -62,6 +63,13 @@ using namespace Module_Vantorel;
 using Module_dependant::Trace_String;
 
 namespace {
+
+// Held from the review window's first load to the end of the process, whether the window stays loaded.
+sys::Instance_lock& Program_instance_lock() {
+    static sys::Instance_lock lock;
+    return lock;
+}
+[[maybe_unused]] const bool lock_reset = vb::On_Program_Reset([] { Program_instance_lock().Release(); });
 
 constexpr int Column_Width = 230;
 constexpr int Value_Width = 90;  // the narrowest a value box is
@@ -261,7 +269,7 @@ void Frm_kanot_2::Form_Load() {
     if (Is_Exiting) return;
     // A second instance would write the first one's ini file, logs and capture files: it ends before
     // it has touched any of them.
-    static sys::Instance_lock instance;
+    sys::Instance_lock& instance = Program_instance_lock();
     const std::string data_folder = Module_AppUserData::Get_AppData_Folder();
     switch (instance.Claim(data_folder + "/vantorel.lock")) {
     case sys::Instance_lock::Claim_Result::Claimed: break;

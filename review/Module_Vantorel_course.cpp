@@ -5,6 +5,7 @@
 #include "platform/vb/Vb_text.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
+#include "platform/vb/Program_state.h"
 
 namespace Module_Vantorel {
 
@@ -155,5 +156,50 @@ void Load_File_Goalline(Course_header& header) {
     header.Get_Goalline(x1, y1, x2, y2);
     if (x1 > 0 && y1 > 0) File_Goalline = {x1, y1, x2, y2};
 }
+
+}  // namespace Module_Vantorel
+
+namespace Module_Vantorel {
+
+std::vector<Cls_lane> Lane_Collection;
+Goal_line Setup_Goalline;
+Goal_line File_Goalline;
+int16_t Lane_Count = 0;
+bool Show_Lanes = false;
+bool Flip_Lanes = false;
+bool Show_Goalline = false;
+bool Rotate_Preview = false;
+bool Lane_Zero = false;
+bool Loading_Options = false;
+int16_t Current_Lane = -1;
+int16_t Current_Lane_Index = 0;
+int16_t Selected_Goal_Handle = 0;
+int32_t Mouse_Down_X = 0;
+int32_t Mouse_Down_Y = 0;
+int32_t Drag_Start_X = 0;
+int32_t Drag_Start_Y = 0;
+
+namespace {
+// What a new process starts with.
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    Lane_Collection = {};
+    Setup_Goalline = {};
+    File_Goalline = {};
+    Lane_Count = 0;
+    Show_Lanes = false;
+    Flip_Lanes = false;
+    Show_Goalline = false;
+    Rotate_Preview = false;
+    Lane_Zero = false;
+    Loading_Options = false;
+    Current_Lane = -1;
+    Current_Lane_Index = 0;
+    Selected_Goal_Handle = 0;
+    Mouse_Down_X = 0;
+    Mouse_Down_Y = 0;
+    Drag_Start_X = 0;
+    Drag_Start_Y = 0;
+});
+}  // namespace
 
 }  // namespace Module_Vantorel

@@ -16,27 +16,27 @@ struct Goal_line {
 
 // The marks of the current course; item i (from 1) is Lane_Collection[i - 1]. A mark's Lane_number
 // need not equal its position.
-inline std::vector<Cls_lane> Lane_Collection;
-inline Goal_line Setup_Goalline;
-inline Goal_line File_Goalline;
+extern std::vector<Cls_lane> Lane_Collection;
+extern Goal_line Setup_Goalline;
+extern Goal_line File_Goalline;
 
-inline int16_t Lane_Count = 0;
-inline bool Show_Lanes = false;
-inline bool Flip_Lanes = false;
-inline bool Show_Goalline = false;
-inline bool Rotate_Preview = false;
-inline bool Lane_Zero = false;
-inline bool Loading_Options = false;
+extern int16_t Lane_Count;
+extern bool Show_Lanes;
+extern bool Flip_Lanes;
+extern bool Show_Goalline;
+extern bool Rotate_Preview;
+extern bool Lane_Zero;
+extern bool Loading_Options;
 // Results of the hit tests: the hit mark's number (-1 none) and position from 1; the goal-line end
 // (1, 2, or 0 none).
-inline int16_t Current_Lane = -1;
-inline int16_t Current_Lane_Index = 0;
-inline int16_t Selected_Goal_Handle = 0;
+extern int16_t Current_Lane;
+extern int16_t Current_Lane_Index;
+extern int16_t Selected_Goal_Handle;
 // Where the last press on the picture was (picture pixels), and where the mark a drag began with stood.
-inline int32_t Mouse_Down_X = 0;
-inline int32_t Mouse_Down_Y = 0;
-inline int32_t Drag_Start_X = 0;
-inline int32_t Drag_Start_Y = 0;
+extern int32_t Mouse_Down_X;
+extern int32_t Mouse_Down_Y;
+extern int32_t Drag_Start_X;
+extern int32_t Drag_Start_Y;
 
 void Load_Lanes_and_Goalline();
 // Sixteen marks from "Canoe" / "Lanes" (four digits of X and four of Y per mark) and Lane_Count from

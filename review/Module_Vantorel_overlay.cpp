@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <vector>
+#include "platform/vb/Program_state.h"
 
 namespace Module_Vantorel {
 
@@ -154,5 +155,24 @@ void Blit_Overlay(gdi::Device_context* destination, int32_t width, int32_t heigh
     }
     destination->Drawn();
 }
+
+}  // namespace Module_Vantorel
+
+namespace Module_Vantorel {
+
+bool Draw_Goalline = false;
+bool Draw_Lanemarks = false;
+bool Invert_Goalline = false;
+int16_t Draw_Lane_Count = 0;
+
+namespace {
+// What a new process starts with.
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    Draw_Goalline = false;
+    Draw_Lanemarks = false;
+    Invert_Goalline = false;
+    Draw_Lane_Count = 0;
+});
+}  // namespace
 
 }  // namespace Module_Vantorel

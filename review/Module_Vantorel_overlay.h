@@ -11,10 +11,10 @@ namespace Module_Vantorel {
 // Created empty on first use; sized by the review window's layout and by the live preview.
 cDIBSection& Overlay_DIB();
 
-inline bool Draw_Goalline = false;
-inline bool Draw_Lanemarks = false;
-inline bool Invert_Goalline = false;
-inline int16_t Draw_Lane_Count = 0;
+extern bool Draw_Goalline;
+extern bool Draw_Lanemarks;
+extern bool Invert_Goalline;
+extern int16_t Draw_Lane_Count;
 
 // Fills the whole overlay with Transparent_Color.
 void Clear_Graphics();

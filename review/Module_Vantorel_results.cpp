@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string>
 #include <utility>
+#include "platform/vb/Program_state.h"
 
 namespace Module_Vantorel {
 
@@ -169,5 +170,22 @@ int16_t Find_Place(double lane) {
         if (static_cast<double>(Lane_Active_Heat_Array[place].Lane) == lane) return place;
     return 0;
 }
+
+}  // namespace Module_Vantorel
+
+namespace Module_Vantorel {
+
+std::array<Lane_Heat_Result, Result_Lanes> Lane_all_Heats_Array{};
+Heat_places Lane_Active_Heat_Array;
+int32_t Heat_Correction_Mill = 0;
+
+namespace {
+// What a new process starts with.
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    Lane_all_Heats_Array = {};
+    Lane_Active_Heat_Array = {};
+    Heat_Correction_Mill = 0;
+});
+}  // namespace
 
 }  // namespace Module_Vantorel

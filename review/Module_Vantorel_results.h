@@ -26,7 +26,7 @@ struct Lane_Heat_Result {
 };
 
 // The heat's records by lane: element L is lane L.
-inline std::array<Lane_Heat_Result, Result_Lanes> Lane_all_Heats_Array{};
+extern std::array<Lane_Heat_Result, Result_Lanes> Lane_all_Heats_Array;
 
 // The records by place, places 1 to 16.
 struct Heat_places {
@@ -34,10 +34,10 @@ struct Heat_places {
     Lane_Heat_Result& operator[](int16_t place) { return Items.at(static_cast<size_t>(place - 1)); }
     const Lane_Heat_Result& operator[](int16_t place) const { return Items.at(static_cast<size_t>(place - 1)); }
 };
-inline Heat_places Lane_Active_Heat_Array;
+extern Heat_places Lane_Active_Heat_Array;
 
 // The start correction of the open file's heat 1 in ms; only shown times are corrected.
-inline int32_t Heat_Correction_Mill = 0;
+extern int32_t Heat_Correction_Mill;
 
 // Heat `heat`'s records from the header, a result of 0 read as no result. A header whose records
 // cannot be read leaves every lane and place without result, then passes the error on.

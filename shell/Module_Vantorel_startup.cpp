@@ -15,6 +15,7 @@
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Program_state.h"
 #include "platform/vb/Vb_convert.h"
 #include "resources/Resources.h"
 
@@ -27,6 +28,7 @@ void Load_Total_Memory() { Phys_RAM = Class_Memstatus_2().Mem_Tot_phys(); }
 namespace {
 
 bool initialized = false;  // the run-once flag
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] { initialized = false; });
 Initialization_Windows windows;
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "mTrace.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Program_state.h"
 
 namespace Module_verify_phidget {
 
@@ -36,5 +37,18 @@ bool Verify_Phidgets() {
         });
     return result;
 }
+
+}  // namespace Module_verify_phidget
+
+namespace Module_verify_phidget {
+
+std::unique_ptr<controlbox::Interface_kit> Interface_Kit;
+
+namespace {
+// What a new process starts with.
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    Interface_Kit = {};
+});
+}  // namespace
 
 }  // namespace Module_verify_phidget

@@ -7,7 +7,7 @@
 namespace Module_verify_phidget {
 
 // The kit the check made; kept for the rest of the run.
-inline std::unique_ptr<controlbox::Interface_kit> Interface_Kit;
+extern std::unique_ptr<controlbox::Interface_kit> Interface_Kit;
 
 // True when the control-box library can be used: its kit can be made and, in the built program, it
 // reports version 2.1.6 ("Wrong Phidget versions found!" and the version text otherwise).

@@ -4,8 +4,10 @@
 #include "platform/fs/File_system.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/trace/Trace_viewer.h"
+#include "platform/vb/Program_state.h"
 #include "platform/vb/Vb_convert.h"
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <unistd.h>
@@ -18,6 +20,12 @@ trace::Viewer_channel& Trace_Window() {
     return channel;
 }
 bool Trace_Looked_Up = false;
+// Lines the viewer could not take since it last took one; trace calls come from more than one thread.
+std::atomic<int64_t> Dropped_Lines{0};
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {
+    Trace_Looked_Up = false;
+    Dropped_Lines = 0;
+});
 
 std::string Executable_Name() {
     std::string exe = fs::Executable_Path();
@@ -50,9 +58,19 @@ void Trace_Line(const std::string& items) {
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02d %02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
                   t.second);
     // The process id stands for the instance handle: one per running program.
-    std::string line = exe + (Module_Vantorel::Is_Compiled ? " C" : " I") + ": " + std::to_string(getpid()) + ": " +
-                       std::to_string(gettid()) + ": " + stamp + ": " + items;
-    Trace_Window().Send(line);
+    const std::string head = exe + (Module_Vantorel::Is_Compiled ? " C" : " I") + ": " + std::to_string(getpid()) +
+                             ": " + std::to_string(gettid()) + ": " + stamp + ": ";
+    trace::Viewer_channel& window = Trace_Window();
+    // A viewer that falls behind loses lines rather than holding up the program; once it takes lines
+    // again it learns how many it missed.
+    if (const int64_t dropped = Dropped_Lines.load(); dropped > 0) {
+        if (!window.Send(head + "Trace lines dropped\t" + std::to_string(dropped) + "\t")) {
+            ++Dropped_Lines;
+            return;
+        }
+        Dropped_Lines -= dropped;
+    }
+    if (!window.Send(head + items)) ++Dropped_Lines;
 }
 
 }  // namespace detail

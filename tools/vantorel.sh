@@ -38,6 +38,22 @@ case "$mode" in
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     cd "$here/build/test"
     ctest --output-on-failure -j "$jobs"
+    # Each test executable once whole as well: no test may lean on what the tests before it left behind.
+    pids=() exes=()
+    for exe in tests/*/test_*; do
+      [[ -f $exe && -x $exe ]] || continue
+      "$exe" --gtest_brief=1 > "$exe.whole.log" 2>&1 &
+      pids+=($!) exes+=("$exe")
+    done
+    failed=0
+    for i in "${!pids[@]}"; do
+      if ! wait "${pids[$i]}"; then
+        echo "run whole, ${exes[$i]} failed:" >&2
+        tail -n 60 "${exes[$i]}.whole.log" >&2
+        failed=1
+      fi
+    done
+    exit "$failed"
     ;;
   *)
     echo "usage: $0 run|test" >&2

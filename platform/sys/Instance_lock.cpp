@@ -8,8 +8,11 @@
 
 namespace sys {
 
-Instance_lock::~Instance_lock() {
+Instance_lock::~Instance_lock() { Release(); }
+
+void Instance_lock::Release() {
     if (fd_ >= 0) close(fd_);
+    fd_ = -1;
 }
 
 Instance_lock::Claim_Result Instance_lock::Claim(const std::string& path) {

@@ -22,6 +22,8 @@ public:
     // A lock file that exists but cannot be written (a read-only folder, another owner's file) is
     // locked through a read-only opening.
     Claim_Result Claim(const std::string& path);
+    // Lets the lock go, so that the next Claim takes it anew.
+    void Release();
     // The errno of the last claim that was not possible.
     int Error() const { return error_; }
 

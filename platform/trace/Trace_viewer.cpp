@@ -29,10 +29,9 @@ bool Viewer_channel::Find() {
     if (path.empty() || path.size() >= sizeof(address.sun_path)) return false;
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
 
-    int s = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    // Non-blocking: a viewer that reads slowly or not at all must never hold up the program.
+    int s = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (s < 0) return false;
-    timeval timeout{Send_Timeout_Ms / 1000, (Send_Timeout_Ms % 1000) * 1000};
-    ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
     // Connecting succeeds only while a process has the name bound: a stale socket file or any other
     // file there is no viewer.
     if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
@@ -43,10 +42,10 @@ bool Viewer_channel::Find() {
     return true;
 }
 
-void Viewer_channel::Send(const std::string& bytes) {
-    if (socket_ < 0) return;
-    // A viewer that has gone away or stays busy past the time-out loses the line; the program goes on.
-    (void)::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+bool Viewer_channel::Send(const std::string& bytes) {
+    if (socket_ < 0) return false;
+    return ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) ==
+           static_cast<ssize_t>(bytes.size());
 }
 
 }  // namespace trace

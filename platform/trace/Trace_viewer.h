@@ -8,9 +8,6 @@ namespace trace {
 
 // The socket's file name; a viewer binds it.
 inline constexpr const char* Viewer_Socket_Name = "vbAcceleratorVBTRACER_TRACEWIN";
-// A viewer that does not take a line within this time loses it.
-inline constexpr int32_t Send_Timeout_Ms = 5000;
-
 // "$XDG_RUNTIME_DIR/vbAcceleratorVBTRACER_TRACEWIN"; "" when XDG_RUNTIME_DIR is not set.
 std::string Viewer_Socket_Path();
 
@@ -24,8 +21,9 @@ public:
     // Looks for a viewer now; true when one has bound the socket. Drops any earlier connection.
     bool Find();
     bool Found() const { return socket_ >= 0; }
-    // Sends the bytes as one datagram; a failed or timed-out send is dropped.
-    void Send(const std::string& bytes);
+    // Sends the bytes as one datagram without waiting: false when the viewer's queue is full or the
+    // viewer has gone, and the line is lost.
+    bool Send(const std::string& bytes);
 
 private:
     void Close();

@@ -1,5 +1,7 @@
 #include "Key_state.h"
 
+#include "platform/vb/Program_state.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWindow>
@@ -14,6 +16,8 @@ bool Have_Gui() { return qobject_cast<QGuiApplication*>(QCoreApplication::instan
 bool Held(Qt::KeyboardModifier key) { return Have_Gui() && QGuiApplication::queryKeyboardModifiers().testFlag(key); }
 
 std::bitset<256> held_keys;
+// A new process knows of no key held.
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] { held_keys.reset(); });
 
 class Key_tracker final : public QObject {
 public:

@@ -27,14 +27,14 @@ TEST(Trace_viewer, finds_only_a_bound_viewer_and_delivers_one_datagram_per_line)
 
     int viewer = Bind_Viewer();
     ASSERT_TRUE(channel.Find());
-    channel.Send("line\tone\t");
+    EXPECT_TRUE(channel.Send("line\tone\t"));
     char buffer[64];
     ssize_t n = ::recv(viewer, buffer, sizeof buffer, MSG_DONTWAIT);
     EXPECT_EQ(std::string(buffer, n > 0 ? n : 0), "line\tone\t");
 
     // The viewer goes away: its socket file stays, but nothing listens, and sends return at once.
     ::close(viewer);
-    channel.Send("lost");
+    EXPECT_FALSE(channel.Send("lost"));
     EXPECT_FALSE(channel.Find());
 }
 

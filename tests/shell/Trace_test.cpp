@@ -4,9 +4,12 @@
 #include "platform/trace/Trace_viewer.h"
 
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <gtest/gtest.h>
 #include <regex>
 #include <string>
+#include <vector>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -62,6 +65,40 @@ TEST(mTrace, the_viewer_is_looked_for_once_until_reconnect) {
     EXPECT_EQ(mTrace::Trace_Reconnect(), -1);
     mTrace::Trace("now");
     EXPECT_NE(viewer.Line().find(": now\t"), std::string::npos);
+}
+
+TEST(mTrace, a_viewer_that_does_not_read_loses_lines_and_then_learns_how_many) {
+    // Were a send to wait for the viewer, these lines would take hours, not a moment.
+    Viewer viewer;
+    ASSERT_EQ(mTrace::Trace_Enabled(), -1);
+    const int sent = 2000;
+    for (int i = 1; i <= sent; ++i) mTrace::Trace("line", i);
+    std::vector<std::string> queued;
+    for (std::string line = viewer.Line(); !line.empty(); line = viewer.Line()) queued.push_back(line);
+    ASSERT_FALSE(queued.empty());
+    ASSERT_LT(queued.size(), static_cast<size_t>(sent));
+    EXPECT_TRUE(queued.front().ends_with(": line\t1\t")) << queued.front();
+
+    // The queue has drained: the next line is preceded by the count of those that were lost.
+    mTrace::Trace("after");
+    const std::string notice = viewer.Line();
+    EXPECT_TRUE(notice.ends_with(": Trace lines dropped\t" + std::to_string(sent - queued.size()) + "\t")) << notice;
+    EXPECT_TRUE(viewer.Line().ends_with(": after\t"));
+    mTrace::Trace("next");
+    EXPECT_TRUE(viewer.Line().ends_with(": next\t"));
+}
+
+TEST(mTrace, a_viewer_that_has_gone_costs_nothing_and_a_new_one_hears_of_the_loss) {
+    auto viewer = std::make_unique<Viewer>();
+    ASSERT_EQ(mTrace::Trace_Enabled(), -1);
+    viewer.reset();
+    std::filesystem::remove(trace::Viewer_Socket_Path());
+    for (int i = 0; i < 3; ++i) mTrace::Trace("into nothing", i);
+    Viewer again;
+    EXPECT_EQ(mTrace::Trace_Reconnect(), -1);
+    mTrace::Trace("back");
+    EXPECT_TRUE(again.Line().ends_with(": Trace lines dropped\t3\t"));
+    EXPECT_TRUE(again.Line().ends_with(": back\t"));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The one main of every test executable: the program's own application object (offscreen), a scripted
-// dialog service, and a fresh data and runtime folder for each test so that no test touches the user's own.
+// dialog service, and for each test the state of a new process and a fresh data and runtime folder, so
+// that no test touches the user's own or depends on the tests before it.
 #include "Test_dialogs.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Form.h"
+#include "platform/vb/Program_state.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +20,10 @@ int counter = 0;
 
 class Per_test_setup : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override {
+        // Each test starts as a new process would: no window loaded, the program-wide state as the
+        // program's start finds it.
+        ui::Destroy_All_Forms();
+        vb::Reset_Program_State();
         current = root / ("test-" + std::to_string(++counter));
         std::filesystem::create_directories(current / "data");
         std::filesystem::create_directories(current / "run");
