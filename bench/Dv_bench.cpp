@@ -106,7 +106,7 @@ void Dv_Store_Read_Decode(benchmark::State& state) {
     size_t i = 0;
     for (auto _ : state) {
         store.Read_Frame(order[i++ % order.size()], 1);
-        if (!decoder.Decode(store.Frame_address(), static_cast<size_t>(store.Frame_Data_Size())))
+        if (!decoder.Decode(store.Frame_Data_Address(), static_cast<size_t>(store.Frame_Data_Size())))
             state.SkipWithError("a frame did not decode");
     }
     store.Close_File();

@@ -12,7 +12,6 @@
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
 
-#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -225,14 +224,6 @@ void Form_HDMI_performance::hideEvent(QHideEvent* event) {
 void Form_HDMI_performance::Form_Unload(int16_t&) {
     Timer_delta.stop();
     poll_timer_.stop();
-}
-
-void Form_HDMI_performance::closeEvent(QCloseEvent* event) {
-    if (event->spontaneous() && modCloseBtn::Close_Unavailable(this)) {
-        event->ignore();
-        return;
-    }
-    ui::Form::closeEvent(event);
 }
 
 bool Form_HDMI_performance::eventFilter(QObject* watched, QEvent* event) {

@@ -68,7 +68,6 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Unload(int16_t& cancel) override;
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

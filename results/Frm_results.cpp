@@ -4,6 +4,7 @@
 #include "platform/printer/Page_image.h"
 #include "platform/printer/System_printer.h"
 #include "Review_window_commands.h"
+#include "modCloseBtn.h"
 #include "platform/ui/Dialog_service.h"
 #include "Export_panel.h"
 #include "platform/ui/Picture_box.h"
@@ -30,6 +31,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <tuple>
 
 namespace Review = Review_window_commands;
 using namespace Module_Vantorel;
@@ -146,24 +149,37 @@ Frm_results::Frm_results()
       item_load_results(menu_debug, "Load results") {
     Set_Caption("Vantorel Results");
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // Docked beside the review window, which keeps the keys: showing it takes no focus.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     auto* body = new QWidget(this);
     body->move(0, Menu_bar->sizeHint().height());
     body->setMouseTracking(true);
     body->installEventFilter(this);
 
-    lbl_event_name = Label(body, "Microsoft Sans Serif", 12, true, Twips(0, 120, 4215, 375));
+    // Left of the printer frame, down to the heat ID's caption: a long event name takes two lines and a
+    // smaller type there instead of running under the frame.
+    lbl_event_name = Label(body, "Microsoft Sans Serif", 12, true, Twips(0, 120, 2220, 600));
+    lbl_event_name->setWordWrap(true);
+    lbl_event_name->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LBL_XID = Label(body, "MS Sans Serif", 12, true, Twips(0, 720, 1335, 255));
     LBL_XID->setText("Heat ID:");
     Lbl_heat = Label(body, "Microsoft Sans Serif", 24, false, Twips(0, 1080, 2055, 520));
     Lbl_heat->setStyleSheet("color: blue");
     Lbl_heat->setFrameShape(QFrame::Box);
     Lbl_heat->setWordWrap(true);  // a long heat name takes two lines before it takes a tiny font
-    // As wide as the window: in the fonts this desktop has, the designed width cuts off "Delta".
+    // As wide as the window. Its words stand each over its own column, right-aligned as the rows are,
+    // whatever widths the fonts of this desktop give the blanks between them; each may reach left to
+    // the column before.
     lbl_result_header = Label(body, "MS Sans Serif", 12, true, Twips(0, 2040, Export_Right + 100, 375));
-    lbl_result_header->setText("      Lane           Time        Delta");
-    QFont underlined = lbl_result_header->font();
-    underlined.setUnderline(true);
-    lbl_result_header->setFont(underlined);
+    for (const auto& [word, left, width] :
+         {std::tuple{"Lane", 375, 600}, std::tuple{"Time", 975, 1440}, std::tuple{"Delta", 2415, 1275}}) {
+        QLabel* heading = Label(lbl_result_header, "MS Sans Serif", 12, true, Twips(left, 0, width, 375));
+        QFont underlined = heading->font();
+        underlined.setUnderline(true);
+        heading->setFont(underlined);
+        heading->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        heading->setText(word);
+    }
     for (int row = 0; row < 12; ++row) {
         Lbl_result_rank.Load(row, Row_Label(body, 0, 375, row, "black"));
         Lbl_result_lane.Load(row, Row_Label(body, 480, 495, row, "blue"));
@@ -262,6 +278,8 @@ void Frm_results::Form_Load() {
     }
     vb::Trap(Is_Compiled, "Form_Load of Form Frm_results", [this] {
         Move(0, 0);
+        // Nothing would bring the window back: it closes only with the program.
+        modCloseBtn::Remove_Close_Item(this, 0);
         Clear_Results();
         Export->Load(Export_Right + 100);
         if (Review::File_open()) Review::Fill_Results();
@@ -272,13 +290,12 @@ void Frm_results::Form_Load() {
         Handle_Preview();
         if (Printers_Num != 0) {
             Opt_printer(1).setText(QString::fromStdString(printer::Default_Printer_Name()));
+            Opt_printer(1).setToolTip(Opt_printer(1).text());
         } else {
-            Opt_printer(1).setText("No printer");
-            Opt_printer(1).setEnabled(false);
-            Opt_printer(0).setChecked(true);
-            Opt_printer_Click(0);
+            // The sheet still leaves the preview: as a PDF file in the export folder.
+            Opt_printer(1).setText("PDF file");
+            Opt_printer(1).setToolTip("No printer: printouts are saved as PDF files in the export folder");
         }
-        Opt_printer(1).setToolTip(Opt_printer(1).text());
         Picture_preview->Resize(Printer_Width, Printer_Height);
     });
     mTrace::Trace("*Frm_results, Form_Load, end");
@@ -299,6 +316,7 @@ void Frm_results::Clear_Results() {
 void Frm_results::Clear_Heat_Data() {
     // The file is gone: a held button stops without writing anywhere.
     repeat_->Release();
+    Deselect_Correction_Items();
     Lbl_heat->clear();
     Lbl_heat->setToolTip(QString());
     Heat_Correction_Mill = 0;

@@ -33,7 +33,7 @@ public:
 
     // Empties the twelve result rows and the capture time.
     void Clear_Results();
-    // After the file closed: no heat label, no correction, every start box "00".
+    // After the file closed: no heat label or correction, no correction step chosen, every start box "00".
     void Clear_Heat_Data();
     // Shows the goal field of place Index + 1 in the review window.
     void GoTo_Field(int16_t Index);
@@ -107,7 +107,7 @@ public:
     ui::Control_array<QPushButton> Cmd_time;
 
     QGroupBox* Frm_printer;
-    // 0 "Preview", 1 the printer (or "No printer").
+    // 0 "Preview", 1 the printer (or "PDF file" without one).
     ui::Control_array<QRadioButton> Opt_printer;
     // The preview's page, Printer_Width x Printer_Height twips.
     std::unique_ptr<printer::Page_image> Picture_preview;

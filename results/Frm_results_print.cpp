@@ -55,7 +55,8 @@ void Frm_results::Handle_Preview() {
             return;
         }
         Print_Preview_Mode = false;
-        if (Printers_Num > 0) Print_Target = &System_Printer();
+        // Without a printer the system printer makes a PDF file.
+        Print_Target = &System_Printer();
     });
 }
 
@@ -106,9 +107,12 @@ bool Frm_results::Print_Static_Content() {
             const int32_t twips = ui::Twips_Per_Pixel_X();
             Pict_temp->resize(std::max(1, W_avail / twips), std::max(1, logo_height / ui::Twips_Per_Pixel_Y()));
             Pict_temp->FontBold(true);
-            const int16_t size = Module_dependant::Max_Font(*Pict_temp, name + "xxx");
+            int16_t size = Module_dependant::Max_Font(*Pict_temp, name + "xxx");
             scratch.FontName("Arial");
             scratch.FontSize(size);
+            // Smaller still where the page's own measure finds the name wider than its room: the band
+            // ends before the logo and the name must not lose its end there.
+            while (size > 1 && scratch.TextWidth(name) > W_avail) scratch.FontSize(--size);
             scratch.Resize(W_avail, vb::CLng(scratch.TextHeight(name)));
             scratch.Cls();
             scratch.Print(name);
@@ -141,9 +145,11 @@ bool Frm_results::Print_Static_Content() {
         scratch.Print("File last modified at: " + file.DateLastModified());
         scratch.DrawWidth(1);
         scratch.Box(1, 1, scratch.ScaleWidth() - 1, scratch.ScaleHeight() - 20);
-        target.PaintPicture(scratch.Image(), R - scratch.ScaleWidth() - 100, 0.14 * target_height, scratch.ScaleWidth(),
+        const double file_top = 0.14 * target_height;
+        target.PaintPicture(scratch.Image(), R - scratch.ScaleWidth() - 100, file_top, scratch.ScaleWidth(),
                             scratch.ScaleHeight());
-        const int32_t file_bottom = vb::CLng(0.12 * target_height + scratch.ScaleHeight());
+        // Below the box where it is drawn, so that the heat line never runs under it.
+        const int32_t file_bottom = vb::CLng(file_top + scratch.ScaleHeight());
 
         Header_Bottom = std::max(header_bottom, file_bottom);
 

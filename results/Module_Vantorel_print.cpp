@@ -2,6 +2,8 @@
 
 #include "Form_LCS_preview.h"
 #include "Frm_results.h"
+#include "Module_Vantorel_export.h"
+#include "platform/fs/File_system.h"
 #include "platform/printer/Page_image.h"
 #include "platform/printer/System_printer.h"
 #include "platform/ui/Dialog_service.h"
@@ -59,7 +61,9 @@ void Set_Page_Box() {
 
 printer::System_printer& System_Printer() {
     static printer::System_printer the_printer("");
-    the_printer.Pdf_Folder(AppData_Folder);
+    // Beside the exported results, where the operator looks for them; the data folder while there is
+    // no export folder.
+    the_printer.Pdf_Folder(fs::Folder_Exists(Export_Folder) ? Export_Folder : AppData_Folder);
     return the_printer;
 }
 

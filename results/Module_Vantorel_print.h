@@ -53,7 +53,8 @@ extern Print_Footer Print_Footer_Parts;
 void Check_Printer();
 // The page box from the page size.
 void Set_Page_Box();
-// The system printer, printing to PDF files in the application-data folder when none is installed.
+// The system printer, printing to PDF files in the export folder (the application-data folder while
+// there is none) when no printer is installed.
 printer::System_printer& System_Printer();
 // Starts a printout: what a printout that stopped after an error left on the printer or the preview's
 // page is thrown away, so it never shows under the next one; the printout's title becomes the

@@ -11,9 +11,13 @@
 #include "platform/vb/Code_page.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
+#include "platform/vb/Vb_text.h"
+#include "platform/xml/Xml_document.h"
 
 #include <cctype>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace Results_export {
@@ -43,6 +47,38 @@ std::string Field(std::string value) {
 bool Write_Protected(const std::string& path) {
     struct stat st {};
     return fs::File_Exists(path) && ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+
+// Whether the export at `path` was written for another capture file than the one `h` describes: both
+// kinds carry the capture file's creation and its heat start, the XML document its heat ID as well.
+// One that tells none of them is another's.
+bool For_Another_Capture(const std::string& path, const Heat_header& h, bool xml) {
+    std::ifstream in(path, std::ios::binary);
+    if (xml) {
+        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        xml::Document document;
+        if (document.Load_Xml(text).Error_Code != 0) return true;
+        const auto value = [&](const char* xpath) {
+            const xml::Node node = document.Select_Single_Node(xpath);
+            return node ? node.Text() : std::string();
+        };
+        return value("//videofile_initiated_at") != h.Created || value("//heat_started_at") != h.Heat_start ||
+               value("//heats/heat/@id") != h.Heat_ID;
+    }
+    std::string line;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::vector<std::string> fields =
+        vb::Split(vb::Ansi_To_Utf8({reinterpret_cast<const uint8_t*>(line.data()), line.size()}), ";");
+    return fields.size() < 4 || fields[2] != Field(h.Created) || fields[3] != Field(h.Heat_start);
+}
+
+// An export of another capture file under the same name (a heat number the file name lacks, one heat
+// ID for two files) is replaced only when the operator says so.
+bool Replace_Allowed(const std::string& path, const Heat_header& h, bool xml) {
+    if (!fs::File_Exists(path) || !For_Another_Capture(path, h, xml)) return true;
+    return ui::MsgBox(path + "\r\nholds the results of another capture file. Replace it?",
+                      ui::vbYesNo + ui::vbQuestion + ui::vbDefaultButton2, "Export") == ui::vbYes;
 }
 
 }  // namespace
@@ -167,8 +203,10 @@ bool Export_CSV_file(const Open_Heat& heat, const std::string& heat_label, const
             return;
         }
         Event_Name = heat.File->Event_name();
+        const Heat_header header = Read_Header(*heat.File, heat_label, {}, false);
+        if (!Replace_Allowed(Last_Export_File, header, false)) return;
         // The whole text first, then one replacement of the file: a failure leaves the old file as it was.
-        const std::string text = vb::Utf8_To_Ansi(Heat_Result_CSV(Read_Header(*heat.File, heat_label, {}, false), rows));
+        const std::string text = vb::Utf8_To_Ansi(Heat_Result_CSV(header, rows));
         if (int error = fs::Write_File_Atomic(Last_Export_File, text)) {
             ui::MsgBox(std::string("Check export folder, getting error: ") + std::strerror(error));
             return;
@@ -206,6 +244,7 @@ bool Export_New_XML_File(const Open_Heat& heat, const std::string& heat_label, c
             document.Create_Competitor_Node(h.Heat_ID, row.Lane, Trim(row.Time, false), Trim(row.Delta, false),
                                             Trim(row.Place, false), "", "");
         }
+        if (!Replace_Allowed(path, h, true)) return;
         const bool saved = vb::Trap(Is_Compiled, "Serialize of Class Module Class_Vantorel_result_XML",
                                     [&] { document.Serialize(); });
         if (!saved) return;

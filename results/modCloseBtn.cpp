@@ -2,19 +2,40 @@
 
 #include "shell/Non_dependant_windows.h"
 
+#include <QEvent>
 #include <QVariant>
 #include <QWidget>
 
 namespace modCloseBtn {
 
 namespace {
+
 constexpr const char* Unavailable = "vantorel_close_unavailable";
-}
+constexpr const char* Guard_Name = "vantorel_close_guard";
+
+// Turns the Close command away while it is unavailable: some window managers keep the title bar's
+// close box whatever the window asks (openbox does), and Alt+F4 reaches every window. The program
+// itself closes its windows by unloading them, never with a close request.
+class Close_guard : public QObject {
+public:
+    explicit Close_guard(QObject* parent) : QObject(parent) { setObjectName(Guard_Name); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Close || !Close_Unavailable(static_cast<const QWidget*>(watched))) return false;
+        event->ignore();
+        return true;
+    }
+};
+
+}  // namespace
 
 void Remove_Close_Item(QWidget* target, int16_t) {
     if (!target) return;
     Non_dependant::Remove_Close_Menu(target);
     target->setProperty(Unavailable, true);
+    if (!target->findChild<QObject*>(Guard_Name, Qt::FindDirectChildrenOnly))
+        target->installEventFilter(new Close_guard(target));
 }
 
 int16_t Enable_Close_Button(QWidget* window, bool enable) {

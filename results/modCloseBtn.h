@@ -1,7 +1,7 @@
 #pragma once
 // The Close command of a window's frame. A desktop window has no system menu to edit: the window's
-// close button is taken off its frame and the window's state says so, so that the window can turn
-// away the desktop's close request (Alt+F4) itself.
+// close button is taken off its frame, and while the window's state says so every close request (a
+// close box the window manager keeps, Alt+F4) is turned away.
 #include <cstdint>
 
 class QWidget;

@@ -9,6 +9,8 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHideEvent>
+#include <QShowEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -140,6 +142,17 @@ void Form_Auto_detect::Form_Load() {
 }
 
 void Form_Auto_detect::Form_Activate() { Load_Trigger_levels(); }
+
+void Form_Auto_detect::showEvent(QShowEvent* event) {
+    ui::Form::showEvent(event);
+    if (!event->spontaneous() && ui::Is_Loaded("Frm_kanot_2")) Frm_kanot_2::Instance().item_auto_detect.Set_Checked(true);
+}
+
+// A minimised window is still open: only a hide the program makes clears the mark.
+void Form_Auto_detect::hideEvent(QHideEvent* event) {
+    ui::Form::hideEvent(event);
+    if (!event->spontaneous() && ui::Is_Loaded("Frm_kanot_2")) Frm_kanot_2::Instance().item_auto_detect.Set_Checked(false);
+}
 
 void Form_Auto_detect::Load_Trigger_levels() {
     Activated = true;

@@ -77,6 +77,9 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_QueryUnload(int16_t& cancel, int16_t unload_mode) override;
+    // The review window's "Auto detect" check mark follows the window, also when its close box hides it.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // The limits reach the ini file only from a window that was shown: one loaded hidden keeps the

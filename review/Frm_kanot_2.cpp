@@ -37,7 +37,6 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -398,15 +397,6 @@ void Frm_kanot_2::showEvent(QShowEvent* event) {
         });
 }
 
-void Frm_kanot_2::closeEvent(QCloseEvent* event) {
-    // The desktop's close request (Alt+F4): the window closes only through Exit and the shutdown.
-    if (event->spontaneous() && modCloseBtn::Close_Unavailable(this)) {
-        event->ignore();
-        return;
-    }
-    ui::Form::closeEvent(event);
-}
-
 // ---- layout ----
 
 int Frm_kanot_2::Menu_Height() const { return Menu_bar->sizeHint().height(); }
@@ -551,7 +541,11 @@ void Frm_kanot_2::Set_Focus() {
 
 void Frm_kanot_2::SliderPlay_Focus() {
     try {
-        if (Slider_play->isVisible()) Slider_play->setFocus();
+        if (!Slider_play->isVisible()) return;
+        // The keys reach the slider only in the active window: a press in the results window, or its
+        // showing, has made that one active.
+        activateWindow();
+        Slider_play->setFocus();
     } catch (...) {
     }
 }

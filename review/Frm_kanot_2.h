@@ -81,9 +81,12 @@ public:
     void Handle_Open_File(const std::string& path);
     void Close_File();
     void Clear_File_Data();
+    // Clear_File_Data and the heat's own labels: nothing of a closed heat stays on screen.
+    void Clear_Heat_View();
     // The capture console's "View last Finished heat".
     void Open_last_File();
-    void rename_file(const std::string& oldname);
+    // The name the file has afterwards: the answer when the move was made, else oldname.
+    std::string rename_file(const std::string& oldname);
     // Fills the four entries of "Open Newest File" from the folder of the last opened file.
     void Update_Recent_Files();
     void item_open_last_Click();
@@ -314,6 +317,8 @@ public:
     void Draw_Extra_line();
     void Read_Extra_line();
     void item_auto_detect_Click();
+    // Moves a window that covers the picture beside it, so the lanes it watches stay in sight.
+    void Place_Beside_Picture(ui::Form& form);
     void item_auto_for_frame_Click();
     void item_setup_auto_Click();
     void item_test_auto_lanes_Click();
@@ -432,7 +437,6 @@ protected:
     void Form_Activate() override;
     void Form_Resize() override;
     void Form_QueryUnload(int16_t& cancel, int16_t unload_mode) override;
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

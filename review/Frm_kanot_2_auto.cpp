@@ -7,8 +7,10 @@
 #include "Module_Vantorel_overlay.h"
 #include "imaging/Class_line.h"
 #include "imaging/Vorsk_WuLines.h"
+#include "results/Frm_results.h"
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/gdi/Gdi_objects.h"
+#include "platform/ui/Dialog_service.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
@@ -17,7 +19,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QScreen>
 #include <QSlider>
+
+#include <algorithm>
 
 using namespace Module_Vantorel;
 
@@ -81,7 +86,7 @@ void Frm_kanot_2::Auto_Detect() {
         Setup_Lanes_Auto_Detect();
         // Each field's goal-line pixels are read from its frame, the field number and time shown with it; the
         // field the run ends on is drawn then, as a field display does.
-        Auto_detect::Run(
+        const int32_t tested = Auto_detect::Run(
             fields,
             [this](int32_t field) {
                 Set_Slider_Value(field);
@@ -92,6 +97,11 @@ void Frm_kanot_2::Auto_Detect() {
             },
             [] { return Non_dependant::First_Key_Down() > 0; }, [this] { Test_Auto_Lanes(); });
         Slider_play_Scroll();
+        // A silent end would look like a run that did not start.
+        if (std::none_of(Auto.Lane_Spans.begin(), Auto.Lane_Spans.end(),
+                         [](const Auto_detect::Lane_Span& span) { return span.Triggered; }))
+            ui::MsgBox("Auto detect found no finish in the " + std::to_string(tested) + " fields tested.",
+                       ui::vbInformation);
     });
 }
 
@@ -161,9 +171,34 @@ void Frm_kanot_2::Draw_Goal_HSL() {
 // A click has turned the item's check mark already.
 void Frm_kanot_2::item_auto_detect_Click() {
     Form_Auto_detect& form = Form_Auto_detect::Instance();
-    if (item_auto_detect.Checked()) form.Show();
-    else form.Hide();
+    if (item_auto_detect.Checked()) {
+        form.Show();
+        Place_Beside_Picture(form);
+    } else {
+        form.Hide();
+    }
     if (File_open()) New_Graphics();
+}
+
+void Frm_kanot_2::Place_Beside_Picture(ui::Form& form) {
+    const QRect picture(Picture_large->mapToGlobal(QPoint(0, 0)), Picture_large->size());
+    const QRect frame = form.frameGeometry();
+    if (!frame.intersects(picture)) return;
+    const QRect screen = form.screen() ? form.screen()->availableGeometry() : QRect();
+    QRect beside = frameGeometry();
+    if (ui::Is_Loaded("Frm_results") && Frm_results::Instance().isVisible())
+        beside = beside.united(Frm_results::Instance().frameGeometry());
+    // Right of the review and results windows, else right of the picture over the controls, else left of it.
+    const QPoint places[] = {{beside.right() + 1, picture.top()},
+                             {picture.right() + 1, picture.top()},
+                             {picture.left() - frame.width(), picture.top()}};
+    for (const QPoint& at : places) {
+        const QRect moved(at, frame.size());
+        if (screen.contains(moved) && !moved.intersects(picture)) {
+            form.move(at);
+            return;
+        }
+    }
 }
 
 void Frm_kanot_2::item_auto_for_frame_Click() {

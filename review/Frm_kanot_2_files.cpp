@@ -15,6 +15,7 @@
 #include "platform/vb/Vb_text.h"
 #include "results/Frm_results.h"
 #include "shell/Module_Vantorel.h"
+#include "shell/Module_Vantorel_startup.h"
 #include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
 #include "shell/fso_functions.h"
@@ -60,13 +61,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Picture_large->Cls();
         Clear_Results();
         // Nothing of the previous heat stays shown when this one cannot be opened.
-        Clear_File_Data();
-        Label_heatID->clear();
-        Label_heatID->setToolTip(QString());
-        Label_start_time->clear();
-        Label_mismatch->clear();
-        Slider_play->setMaximum(Slider_play->minimum());
-        P_Large_refresh();
+        Clear_Heat_View();
         if (!path.empty()) {
             Current_File_Name = path;
         } else {
@@ -131,6 +126,8 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Lbl_delta_time_Click();
         if (item_use_size.Checked()) Restore_Size_Position();
         Form_Resize();
+        // The docking has shown the results window; the keys stay here.
+        Set_Focus();
     });
 }
 
@@ -207,6 +204,8 @@ void Frm_kanot_2::Close_File() {
         Shown_Field_Time_Known = false;
         Update_Form_Caption();
         Clear_Lane_Results();
+        // The program's own event name again: an export has made the closed heat's its own.
+        Load_Event_name();
         Set_Captions();
         Load_Lanes_and_Goalline();
     });
@@ -219,8 +218,7 @@ void Frm_kanot_2::item_close_Click() {
         Frm_results::Instance().Clear_Heat_Data();
         Update_Form_Caption();
         Picture_large->Cls();
-        Picture_large->Picture(QImage());
-        Picture_large->Refresh();
+        Clear_Heat_View();
     });
 }
 
@@ -231,6 +229,15 @@ void Frm_kanot_2::Clear_File_Data() {
         for (QLabel* label : {Lbl_Frame_size, Lbl_filesize, lbl_elapsed_time, Lbl_delta_time, Lbl_frameno})
             label->clear();
     });
+}
+
+void Frm_kanot_2::Clear_Heat_View() {
+    Clear_File_Data();
+    Label_heatID->clear();
+    Label_heatID->setToolTip(QString());
+    Label_start_time->clear();
+    Label_mismatch->clear();
+    Slider_play->setMaximum(Slider_play->minimum());
 }
 
 void Frm_kanot_2::item_open_last_Click() {
@@ -276,16 +283,24 @@ void Frm_kanot_2::item_Open_Newest_Click(int16_t Index) {
 
 void Frm_kanot_2::item_Delete_File_Click() {
     const std::string path = Replay_File.File_name();
+    // A heat deleted by a slip of the mouse would be lost for good.
+    if (!path.empty() && ui::MsgBox("Delete this file for good?\r\n" + path,
+                                    ui::vbOKCancel + ui::vbQuestion + ui::vbDefaultButton2, "Delete file") != ui::vbOK)
+        return;
     item_close_Click();
     if (!path.empty()) Module_dependant::Kill_File(path);
 }
 
 void Frm_kanot_2::item_rename_file_Click() {
+    const std::string heat = File_open() ? Current_File_Name : std::string();
     Replay_File.Close_File();
-    rename_file(Current_File_Name);
+    const std::string renamed = rename_file(Current_File_Name);
+    // The heat stays open, under its new name or, when the move was not made, its old one.
+    if (!heat.empty()) Handle_Open_File(renamed);
 }
 
-void Frm_kanot_2::rename_file(const std::string& oldname) {
+std::string Frm_kanot_2::rename_file(const std::string& oldname) {
+    std::string renamed = oldname;
     vb::Trap(Is_Compiled, "rename_file of Form frm_kanot_2", [&] {
         std::string answer = ui::InputBox("New filename?", "Name change", oldname);
         // An empty answer (also Cancel) leaves the file as it is.
@@ -295,7 +310,9 @@ void Frm_kanot_2::rename_file(const std::string& oldname) {
         if (std::filesystem::exists(answer, error)) vb::Raise(58, "File already exists: " + answer);
         std::filesystem::rename(oldname, answer, error);
         if (error) vb::Raise(53, error.message() + ": " + oldname);
+        renamed = answer;
     });
+    return renamed;
 }
 
 void Frm_kanot_2::item_rotated_Click() {

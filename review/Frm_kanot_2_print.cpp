@@ -27,6 +27,11 @@ using namespace Module_Vantorel;
 
 namespace {
 
+// Twips between the picture series and the footer line.
+constexpr int32_t Footer_Gap = 100;
+// The most pictures the series puts in one row.
+constexpr int16_t Most_Across = 40;
+
 // The review picture as it is shown: field, overlay and stamp.
 QImage Shown_Picture(ui::Picture_box& box) {
     const gdi::Bitmap* surface = box.hDC()->Surface();
@@ -124,12 +129,15 @@ void Frm_kanot_2::Print_Series_HD() {
         Avail_Print_Width = vb::CLng(Print_Right - Print_Left);
         const float ratio = static_cast<float>(Picture_large->ScaleHeight() / Picture_large->ScaleWidth());
         const int32_t y0 = Frm_results::Instance().Y_Pos_After_Results;
-        Avail_Print_Height = Footer_Y_position + 500 - y0;
+        // Down to just above the footer line, which the pictures must not cover.
+        Avail_Print_Height = Footer_Y_position - Footer_Gap - y0;
         int16_t count = 0;
         for (int16_t place = 1; place <= Result_Lanes; ++place)
             if (Lane_Active_Heat_Array[place].Heat_result < Disqualified) ++count;
         int16_t width = 0, height = 0, across = 0, down = 0;
-        for (int16_t k = 3; k <= 10; ++k) {
+        // Smaller pictures, more to a row, until every place has its cell: ten to a row is not always
+        // enough for sixteen tall pictures below a full sheet.
+        for (int16_t k = 3; k <= Most_Across; ++k) {
             width = vb::CInt(static_cast<double>(Avail_Print_Width) / k);
             height = vb::CInt(width * ratio);
             across = Num_X_prints(width);

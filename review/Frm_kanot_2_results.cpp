@@ -31,6 +31,9 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// The type of the results window's rows.
+constexpr int Row_Points = 12;
+
 }  // namespace
 
 void Frm_kanot_2::Attach_Time(int16_t Lane, int32_t Heat_result, bool plus_time) {
@@ -90,15 +93,18 @@ void Frm_kanot_2::Fill_Results() {
                 if (r.Heat_result < 10000000) {
                     const int32_t shown = vb::To_Int32(int64_t{r.Heat_result} - correction);
                     const int32_t behind = vb::To_Int32(int64_t{r.Heat_result} - winner);
-                    results.Lbl_result_time(row).setText(Q(Non_dependant::Display_Mill_Time(shown, false)));
-                    results.Lbl_result_delta_time(row).setText(Q("+" + Non_dependant::Display_Mill_Time(behind, true)));
+                    // A time of an hour or more takes a smaller type rather than losing its end.
+                    ui::Show_Fitted(results.Lbl_result_time(row), Q(Non_dependant::Display_Mill_Time(shown, false)),
+                                    Row_Points);
+                    ui::Show_Fitted(results.Lbl_result_delta_time(row),
+                                    Q("+" + Non_dependant::Display_Mill_Time(behind, true)), Row_Points);
                     ++Timed_Result_Count;
                 } else if (r.Heat_result == Disqualified) {
-                    results.Lbl_result_time(row).setText("DSQ");
+                    ui::Show_Fitted(results.Lbl_result_time(row), "DSQ", Row_Points);
                 } else if (r.Heat_result == Did_Not_Start) {
-                    results.Lbl_result_time(row).setText("DNS");
+                    ui::Show_Fitted(results.Lbl_result_time(row), "DNS", Row_Points);
                 } else if (r.Heat_result == Did_Not_Finish) {
-                    results.Lbl_result_time(row).setText("DNF");
+                    ui::Show_Fitted(results.Lbl_result_time(row), "DNF", Row_Points);
                 }
             }
             // Places beyond the rows still colour their marks.
@@ -133,7 +139,7 @@ void Frm_kanot_2::Set_Captions() {
     vb::Trap(Is_Compiled, "Set_Captions of Form frm_kanot_2", [this] {
         const std::string name = File_open() ? Replay_File.Event_name() : Event_Name;
         QLabel* label = Frm_results::Instance().lbl_event_name;
-        label->setText(Q(name));
+        ui::Show_Fitted(*label, Q(name), Row_Points);
         label->setToolTip(Q(name));
     });
 }
@@ -143,7 +149,13 @@ void Frm_kanot_2::Print_Place_string(const std::string& Place) {
         const double w = Picture_large->ScaleWidth(), h = Picture_large->ScaleHeight();
         const gdi::Rect box{vb::CLng(0.8 * w), vb::CLng(0.8 * h), vb::CLng(0.97 * w), vb::CLng(0.95 * h)};
         gdi::Device_context* dc = Picture_large->hDC();
-        gdi::Font* font = gdi::CreateFontA(-120, 0, 0, 0, 400, false, false, false, 1, 0, 0, 2, 0, "Arial");
+        // As large as the corner holds: the low corner of a wide picture, or a place of two digits on a
+        // narrow one, would otherwise be cut at the picture's edge (an Arial line is 1.15 times its
+        // height, a digit 0.56 times as wide).
+        const double fits = std::min((box.bottom - box.top) / 1.15,
+                                     (box.right - box.left) / (0.56 * static_cast<double>(std::max<size_t>(1, Place.size()))));
+        const int32_t height = std::clamp(static_cast<int32_t>(fits), 1, 120);
+        gdi::Font* font = gdi::CreateFontA(-height, 0, 0, 0, 400, false, false, false, 1, 0, 0, 2, 0, "Arial");
         gdi::Gdi_object* previous = gdi::SelectObject(dc, font);
         const int32_t colour = gdi::SetTextColor(dc, 0xFFFFFF);
         const int32_t mode = gdi::SetBkMode(dc, gdi::TRANSPARENT);

@@ -136,7 +136,7 @@ Attach_Outcome Attach_Result(cls_VideoFile_handler& file, int16_t Lane, int32_t 
     Load_All_Heats_Array_from_File(file, Heat);
     Lane_Heat_Result& record = Lane_all_Heats_Array[static_cast<size_t>(Lane)];
     if (record.Heat_result != 0 && record.Heat_result != No_Result &&
-        ui::MsgBox("Override existing result?", ui::vbOKCancel) == ui::vbCancel)
+        ui::MsgBox("Override existing result?\r\nLane " + std::to_string(Lane), ui::vbOKCancel) == ui::vbCancel)
         return Attach_Outcome::Kept;
     if (code) {
         record.Heat_result = Heat_result;

@@ -68,7 +68,7 @@ enum class Attach_Outcome {
 // Gives lane `Lane` (0 to 15, error 9 otherwise) a result: a `Heat_result` from First_Code on is stored
 // as it is (a code, or No_Result to take the result away); any other value stores the shown field's
 // time (plus 10 ms with `plus_time`) with the shown field's number. A lane that has a result asks
-// "Override existing result?" first.
+// "Override existing result?" first, with the lane's number on the next line.
 Attach_Outcome Attach_Result(cls_VideoFile_handler& file, int16_t Lane, int32_t Heat_result, bool plus_time,
                              std::optional<int32_t> shown_time, int32_t shown_field, int32_t tick);
 

@@ -74,6 +74,12 @@ std::string Wrap_Text(std::string text, int32_t limit, const std::function<int32
                 take = n;
                 break;
             }
+        if (take < length) {
+            // A path breaks after a folder's name, a text between its words, rather than inside either.
+            const std::string part = vb::Left(text, take);
+            const size_t cut = part.find_last_of("/\\ ");
+            if (cut != std::string::npos && cut > 0) take = vb::Len(part.substr(0, cut + 1));
+        }
         output += vb::Left(text, take) + "\r\n";
         text = take < length ? vb::Mid(text, take + 1) : std::string();
     }

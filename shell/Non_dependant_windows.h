@@ -33,7 +33,8 @@ void Clear_Picture(ui::Picture_box& box);
 // stays cleared.
 void Print_Wrapped(ui::Picture_box& box, const std::string& text);
 // The lines of Print_Wrapped, each followed by CR LF: each is the shortest leading part of what is left
-// whose width reaches `limit` (the rest when none does). A limit of 0 or less gives "".
+// whose width reaches `limit` (the rest when none does), cut back to just after its last "/", "\" or
+// blank when one stands after its first character. A limit of 0 or less gives "".
 std::string Wrap_Text(std::string text, int32_t limit, const std::function<int32_t(const std::string&)>& width_of);
 
 }  // namespace Non_dependant

@@ -86,6 +86,12 @@ int64_t Binary_file::Size() const {
     return st.st_size;
 }
 
+bool Binary_file::Path_Names_Open_File() const {
+    struct stat open {}, named {};
+    if (fd_ < 0 || ::fstat(fd_, &open) != 0 || ::stat(path_.c_str(), &named) != 0) return false;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 int64_t Binary_file::Read_At(int64_t offset, std::span<uint8_t> bytes) const {
     if (fd_ < 0) Raise_Errno(EBADF, path_);
     size_t done = 0;

@@ -35,6 +35,8 @@ public:
     void Truncate(int64_t length);
     // Everything written so far reaches the disk.
     void Sync();
+    // Whether the path still names the open file: false once it was deleted, moved away or replaced.
+    bool Path_Names_Open_File() const;
 
     // Whether the file carries no write permission for anybody (the read-only attribute).
     static bool Has_Read_Only_Attribute(const std::string& path);

@@ -54,6 +54,9 @@ struct Older_kind_state {
     int64_t chunk_position = 0;  // 1-based
     int32_t chunk_length = 0;
     std::vector<uint8_t> text_buffer;
+    std::vector<uint8_t> text_chunk;  // the text chunk Get_Text_buffer read last, header first
+    int32_t percentage = 0;           // how far into the file the AVI frame read last lies
+    double player_time = 0;           // its time from the file's start, ms
 
     // The camera positions of a multi-stream file.
     std::array<bool, 6> camera_present{};

@@ -107,7 +107,10 @@ bool clsAVIInfo::ReadFile(const std::string& inFile) {
                 const int64_t data = at + 8;
                 // A chunk that claims more than the file holds ends the walk: nothing behind it is trusted.
                 if (data + int64_t{claimed} > length) break;
-                if (id == "LIST" || id == "RIFF") {
+                // An OpenDML file's further RIFF parts ("AVIX") are not read: the first part's movie list
+                // and index describe the first part's frames, and only those are offered.
+                if (id == "RIFF") break;
+                if (id == "LIST") {
                     if (claimed < 4) break;
                     const std::string type = Id(chunk.data() + 8);
                     if (type == "movi") {

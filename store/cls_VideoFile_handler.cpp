@@ -62,6 +62,8 @@ cls_VideoFile_handler::cls_VideoFile_handler() {
     rotated_image_.ID_string("obj_DIB_Rotate_Target");
     Make_Older_Working_Pictures();
     draw_dib_ = gdi::DrawDibOpen();
+    // The DV codec text the description carries is empty: compression 0.
+    Set_Frame_Format(720, 576, 0);
     initial_quality_ = Module_Vantorel::JPG_Start_Quality;
     mTrace::Trace("* cls_VideoFile_Handler Initialize***, end ");
 }
@@ -170,6 +172,10 @@ void cls_VideoFile_handler::Write_KD3_header() {
         Refuse(vb::Err_Invalid_Call, "The header text has " + std::to_string(text.size()) +
                                          " characters, the header record holds " + std::to_string(kd3::XML_Capacity) +
                                          "; the header record is left as it is");
+    // A file deleted or moved while open would take the header where nobody finds it again.
+    if (!file_.Path_Names_Open_File())
+        Refuse(vb::Err_File_Not_Found, "The capture file " + m_File_Name +
+                                           " was deleted or moved while it was open; nothing is stored in it");
     kd3::Header_Bytes bytes;
     kd3::Put_File_Header(bytes, text);
     Rewrite_Header_Record(bytes);
@@ -622,7 +628,7 @@ int64_t cls_VideoFile_handler::RGB_video_adress(int32_t frame) const {
 void cls_VideoFile_handler::Read_RGB_sample(int32_t frame, bool decode) {
     // The field drawn last stays what it was when its frame is read over.
     Make_Pending_Pictures();
-    if (older_) return Read_Older_Sample(frame, decode);
+    if (Older_Open()) return Read_Older_Sample(frame, decode);
     std::string extra;
     vb::Trap_With(
         Module_Vantorel::Is_Compiled,
@@ -788,7 +794,7 @@ void cls_VideoFile_handler::Take_RGB_Field(int32_t field) {
     pending_field_mode_ = Deinterlace_Mode();
     field_pending_ = true;
     rotated_pending_ = rotated_;
-    field_time_ = interlaced_ ? (field - 1) * mill_per_field_ : (displayed_frame_ - 1) * mill_per_frame_;
+    field_time_ = interlaced_ ? Fields_Span(int64_t{field} - 1) : Frames_Span(int64_t{displayed_frame_} - 1);
 }
 
 // DV frames hold the lower field first in time.
@@ -907,7 +913,7 @@ void cls_VideoFile_handler::Draw_Current_RGB_frame(gdi::Picture_surface& box) {
 void cls_VideoFile_handler::Draw_RGB_frame(int32_t frame, gdi::Picture_surface& box) {
     Read_RGB_sample(frame, true);
     Draw_Current_RGB_frame(box);
-    field_time_ = (current_frame_ - 1) * mill_per_frame_;
+    field_time_ = Frames_Span(int64_t{current_frame_} - 1);
 }
 
 int32_t cls_VideoFile_handler::Get_Field_Pixel(int16_t x, int16_t y) {
@@ -1060,6 +1066,11 @@ void cls_VideoFile_handler::Reset_Open_State() {
     sizes_given_ = false;
     given_smallest_ = given_largest_ = 0;
     seen_smallest_ = seen_largest_ = 0;
+    drive_text_.clear();
+    drive_type_ = 0;
+    Clear_Bitmap_Collection();
+    copy_held_ = false;
+    memory_copy_.clear();
 }
 
 // ---- review ----

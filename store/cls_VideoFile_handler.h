@@ -2,7 +2,8 @@
 // The capture file store: one object stands for one capture file at a time. It creates kd3 files,
 // appends frame records during a capture segment, keeps the file's header document in step with the
 // header record, and reads frames back into its frame image. Files of the older kinds (dv, sdv, kd1,
-// kd2, avi) are opened, read and drawn the same way, and kd1 and kd2 files take appended DV frames.
+// kd2) are opened, read and drawn the same way, and kd1 and kd2 files take appended DV frames; AVI
+// files are read and drawn by the same members once the store holds one, which Open_File never opens.
 //
 // What it guarantees beyond reading and writing:
 // - the JPEG buffer length N and the record length S belong to the open file (taken from its header),
@@ -40,6 +41,9 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+// Tests reach the readers of the kinds that Open_File does not open (avi) through it.
+struct Store_file_seam;
 
 class cls_VideoFile_handler {
 public:
@@ -131,9 +135,16 @@ public:
     std::string DIB_sizes() const;
 
     // ---- opening and reading ----
-    // Opens a capture file by its suffix; true when a file is open after it. Only kd3 files are
-    // opened: the older kinds are refused with a message, "avi" is accepted and not opened.
+    // Opens a capture file by its suffix, written in lower case: kd3, dv, sdv, kd1 or kd2; true when a
+    // file is open after it. "avi", and an accepted suffix in another case, open nothing: false, no message.
     bool Open_File(const std::string& file_name, int32_t ignored = 0);
+    // Moves the file within its folder to `new_filename` and opens it there. A name that is taken shows
+    // "New file already exists!" and changes nothing (false).
+    bool rename_file(const std::string& new_filename);
+    // Where the open put the file: the first two characters of its path, and the kind of drive holding
+    // it (fs::Drive_Kind; 5 a CD-ROM drive).
+    const std::string& Drive_text() const { return drive_text_; }
+    int32_t DriveType() const { return drive_type_; }
     // Opens the named kd3 file; errors go to the common error report.
     void Open_RGB_File();
     // Reads record `frame` into the read record and, with `decode`, its picture into the frame image.
@@ -194,6 +205,8 @@ public:
     void Set_RGB_interlaced(bool value);
     // Kept for the older kinds' drawing; kd3 drawing does not need a screen context.
     void Set_Screen_HDC(gdi::Device_context* dc) { screen_dc_ = dc; }
+    gdi::Device_context* Screen_DC() const { return screen_dc_; }
+    gdi::HDRAWDIB DrawDib_Handle() const { return draw_dib_; }
     // Called when a decoded frame's size differed from the field image's (the event MismatchSize).
     std::function<void()> MismatchSize;
 
@@ -236,6 +249,7 @@ public:
     int16_t Active_Streams();
     int16_t Camera_pos(int16_t stream);
     void Camera_pos(int16_t stream, int16_t value);
+    // Whether a camera films from position `pos` (1 to 6; else error 9), as Set_Multi_Stream_Size found.
     int16_t Pos_In_File(int16_t pos) const;
     int16_t Num_Video_streams() const { return older_ ? older_->streams : 0; }
     void Owner(const std::string& value) { owner_ = value; }
@@ -330,8 +344,8 @@ public:
     void Zelv_goal_firewire_ID(const std::string& value);
     // The dog-race serial number; the Get above reads the control box's, another element.
     void Phidget_serial(const std::string& value);
-    // The camera number of the DV frame read last; no DV frame is read here.
-    int16_t Zelv_Camera() const { return 0; }
+    // The camera number in the extra data of the DV frame read last; 0 when none was read.
+    int16_t Zelv_Camera() const { return older_ ? older_->extra.Camera() : 0; }
     void Zelv_Dog_name(int16_t box, const std::string& value);
     std::string Zelv_Dog_name(int16_t box);
     void Zelv_Heat_time(int16_t box, bool split, int32_t value);
@@ -367,7 +381,7 @@ public:
     std::string Vantorel_Marathon_Class_Name(int16_t class_number);
     void Vantorel_Marathon_Class_Start(int16_t class_number, const std::string& value);
     std::string Vantorel_Marathon_Class_Start(int16_t class_number);
-    // Stream 1's selected range. An "sdv" file keeps it in its own header record, which is not built.
+    // Stream 1's selected range. An "sdv" file keeps it in its DV file header record, rewritten at once.
     void Selection_start(int32_t value);
     int32_t Selection_start();  // 0 when missing or not a number, and for kinds without a header
     void Selection_end(int32_t value);
@@ -379,7 +393,8 @@ public:
     int16_t SelRect_bottom() const { return 0; }
     int16_t SelRect_width() const { return 0; }
     int16_t Selrect_Height() const { return 0; }
-    int32_t Rounded_Compressed_Size() const { return 0; }
+    // The buffer size N the last Calculate_Compressed_Size gave; 0 after a new file was initiated.
+    int32_t Rounded_Compressed_Size() const { return rounded_compressed_size_; }
     int16_t impact_pos() const { return 0; }
     int16_t model_Frame() const { return 0; }
     int16_t Weight_percent() const { return 0; }
@@ -451,8 +466,8 @@ public:
     // Every frame decoded into a bitmap of its own. Refused (error 7, nothing kept) when the bitmaps
     // would take more than the whole-file bound.
     void Read_In_Bitmaps();
-    const std::vector<std::unique_ptr<cDIBSection>>& Bitmap_Collection() const { return bitmaps_; }
-    bool Bitmaps_read_in() const { return bitmaps_read_in_; }
+    const std::vector<std::unique_ptr<cDIBSection>>& Stored_Frames() const { return bitmaps_; }
+    bool Frames_In_Memory() const { return bitmaps_read_in_; }
     cDIBSection& Rotation_Source() { return rotation_source_; }
     // Field image n or frame image n (1 to 3; 1 is the one drawn).
     cDIBSection& Deint_target(int16_t n);
@@ -467,9 +482,8 @@ public:
     int16_t eff_frameno() const { return eff_frameno_; }
     int32_t xCurrent() const { return current_field_; }
     int32_t Current_net() const { return current_field_; }  // less a base field, which kd3 files have not
-    // The player time, and so a base time taken from it, comes from the older kinds' frame reading:
-    // 0 here.
-    float Player_Time() const { return 0; }
+    // The time of the AVI frame read last, from the file's start (ms); 0 for the other kinds.
+    float Player_Time() const { return older_ ? static_cast<float>(older_->player_time) : 0; }
     float Player_Effective_Time() const { return static_cast<float>(field_time_); }
     void Set_Base_time(bool) {}
     bool has_Base_Time() const { return false; }
@@ -483,7 +497,8 @@ public:
     int16_t Video_Offset() const { return video_offset_; }
     void set_Synchtype(int16_t value) { synch_type_ = value; }
     int16_t Synch_type() const { return synch_type_; }
-    int32_t Percentage() const { return 0; }
+    // How far into the file the AVI frame read last lies, in whole percent.
+    int32_t Percentage() const { return older_ ? older_->percentage : 0; }
     void Tolerances(int16_t hue, int16_t saturation, int16_t luminance) { tolerances_ = {hue, saturation, luminance}; }
     void Golfing(bool value) { Header().Golfing(value); }
 
@@ -576,6 +591,7 @@ private:
     void Check_Whole_File_Bound(int64_t length) const;
     // The copy Open_File makes when asked; a refusal is shown and the file stays open.
     void Copy_Whole_File_If_Bound_Allows();
+    void Clear_Bitmap_Collection();
     bool copy_wanted_ = false;
     bool copy_held_ = false;
     std::vector<uint8_t> memory_copy_;
@@ -613,14 +629,31 @@ public:
     // Reads frame `frame` (at most the last) of stream `stream` into the frame buffer; Frame_available
     // tells whether it was there whole. A kd3 file reads nothing here.
     void Read_Frame(int32_t frame, int16_t stream);
+    // Read_Frame(frame, 1); `length` the AVI chunk's length, `address` its data.
+    void Get_Frame(int32_t frame, int32_t& length, const uint8_t*& address);
     int32_t Frame_in_store() const { return older_ ? older_->frame_in_store : 0; }
     // The compressed data of the frame read last and its length.
-    const uint8_t* Frame_address() const;
+    const uint8_t* Frame_Data_Address() const;
     int32_t Frame_Data_Size() const { return older_ ? older_->frame_data_size : 0; }
+    // dv: the file's first 1001 bytes; sdv, kd1, kd2: the DV frame buffer; avi: the chunk data.
+    const uint8_t* Frame_address() const;
+    // The first byte of the DV frame buffer.
+    const uint8_t* Extra_Data_Addr() const;
+    // Describes the frame data to the decoder: 720 x 576 (480 NTSC), 24 bits, the codec's FourCC.
+    const gdi::Bitmap_info_header& Frame_Format() const { return frame_format_; }
+    // The decode size of the field drawing.
+    int32_t DV_Decode_Width() const { return dv_decode_width_; }
+    int32_t DV_Decode_Height() const { return dv_decode_height_; }
     int32_t num_Calculated_frames() const { return older_ ? older_->calculated_frames : 0; }
     bool Has_Model() const { return older_ && older_->model; }
     // kd1, kd2: the header record and the header text of the open file into the header document.
     void Get_KDR_header();
+    // The header text that follows the header record read last, into the header document.
+    void Get_KD3_header();
+    // The header record read or written last; nullptr before any.
+    const dv::KDR_File_Header* KDR_header_addr() const { return older_ ? &older_->kdr : nullptr; }
+    // A copy of the header document's text, valid until the next call.
+    const char* XML_Header_addr();
     // kd1, kd2: the header record at offset 0; the data offset after the end mark.
     void Write_KDR_header();
     void Add_Header_padding();
@@ -630,6 +663,8 @@ public:
     void Position_after_XML_header();
     // kd1, kd2: writes one DV frame of 144000 bytes at the write position, never over the header area.
     void Write_frame(const uint8_t* frame);
+    // The same, its errors reported in the built program.
+    void Write_DV_frame(const uint8_t* frame);
     // The DV frame held, whole, into "dv_frame.dv" in the temporary folder; error 91 when none is held.
     void xWrite_DV_frame();
     static std::string DV_frame_dump_path();
@@ -645,6 +680,14 @@ public:
     // kd1, kd2: appends one DV frame of 144000 bytes behind the file's last byte. A time code (above
     // frame 10) that does not follow the one appended before is traced.
     void Append_DV_frame(const uint8_t* frame);
+    // The same append through a handle of its own, whether or not the store holds the file open; counted
+    // as appended. A file that is not a kd1 or kd2 file is refused.
+    void Append_DV_frame_asynch(const uint8_t* frame);
+    // Paints the whole box black.
+    static void Fill_PBox(gdi::Picture_surface& box);
+    // Writes a kd2 file beside the open file (its name with "kd2" for its last three characters) holding
+    // every frame of stream 1 behind a fresh header; the open file and its header document stay as they are.
+    void Convert_TO_KD2();
     int32_t Last_DV_Frame_Number() const { return last_dv_frame_number_; }
     int32_t DV_frames_appended() const { return older_ ? older_->dv_frames_appended : 0; }
     void Rewrite_DV_header();
@@ -711,6 +754,34 @@ public:
     void Append_XML_header();
     void Append_DV_header();
     void Rewrite_AVI_Header();
+    // The headers at the start of an AVI file: the RIFF header, the main header and the first stream's
+    // strh and strf chunks, each kept as read.
+    void Read_Headers();
+    void get_AVI_strh(int32_t& length, const uint8_t*& address) const;
+    void get_AVI_strf(int32_t& length, const uint8_t*& address) const;
+    // The kept avih chunk header and the 56-byte main header.
+    const uint8_t* AVI_Chunk_addr() const { return avi_headers_.avih_chunk.data(); }
+    const uint8_t* AVIINFO_addr() const { return avi_headers_.main_header.data(); }
+    // Writes 1000000 / fps microseconds per frame into the file's main header; error 11 for 0.
+    void Force_Framerate(int32_t fps);
+    // The name of data channel `channel` (from 1) in the PKA3 chunk; "" without one or on any error.
+    std::string Data_Channel_Name(int16_t channel);
+    void Write_channel_name(int16_t channel, const std::string& name);
+    // The text chunk of `frame`, header first, as many bytes as its length; length 0 without a text stream.
+    void Get_Text_buffer(int32_t frame, int32_t& length, const uint8_t*& address);
+    // `length` bytes from `address` into the text chunk of the frame held, after its first four data bytes.
+    void Put_Text_buffer(const uint8_t* address, int32_t length);
+    // The text buffer back into the text chunk of `frame`.
+    void Rewrite_Text_Buffer(int16_t frame);
+    // The length of the frame chunk read last.
+    int32_t Frame_Length() const { return older_ ? older_->chunk_length : 0; }
+    void Close_AVIFunctions() {}
+    // dwFlags of the video index's entry `frame` (from 1); error 9 when there is none.
+    int32_t Index_flag(int32_t frame) const;
+    // The length of the first text chunk (error 6 beyond 32767), 0 without a text stream.
+    int16_t Text_Length() const;
+    // The text of the frame read last; error 9 when none is held.
+    const uint8_t* text_adress() const;
     void Golf_header(bool value) { golf_header_ = value; }
     bool Has_Text_Stream() const { return older_ && !older_->text_index.empty(); }
 
@@ -851,6 +922,17 @@ private:
     void Make_Field();
     void Forget_Heat_Start();
 
+    friend struct Store_file_seam;
+    // Whether the open file is one of the older kinds; a kd3 store that older-kind members touched is not.
+    bool Older_Open() const { return older_ && older_->kind != Older_kind_state::Kind::none; }
+    // Milliseconds from the start of the file to frame or field `count` + 1: exact for NTSC's 30000/1001.
+    int32_t Frames_Span(int64_t count) const;
+    int32_t Fields_Span(int64_t count) const;
+    void Set_Frame_Format(int32_t width, int32_t height, uint32_t compression);
+    // Error 5 unless the file named is a kd1 or kd2 file.
+    void Refuse_Unless_KDR() const;
+    // The DV file header record of the open sdv file; error 5 when none is open.
+    dv::DV_File_Header& Sdv_Header();
     Binary_file file_;
     std::string m_File_Name;
     std::string m_file_suffix;
@@ -916,6 +998,23 @@ private:
     std::optional<int32_t> heat_start_mill_;
     std::optional<int32_t> heat_start_events_;
     cDIBSection rotated_image_;   // the field or frame turned a quarter
+
+    std::string drive_text_;
+    int32_t drive_type_ = 0;
+    gdi::Bitmap_info_header frame_format_{};
+    int32_t dv_decode_width_ = 0;
+    int32_t dv_decode_height_ = 0;
+    std::string xml_header_copy_;
+    int32_t rounded_compressed_size_ = 0;
+    // The AVI headers as Read_Headers read them.
+    struct AVI_Headers {
+        std::array<uint8_t, 12> riff{};
+        std::array<uint8_t, 12> header_list{};
+        std::array<uint8_t, 8> avih_chunk{};
+        std::array<uint8_t, 56> main_header{};
+        std::array<uint8_t, 12> stream_list{};
+        std::vector<uint8_t> strh, strf;
+    } avi_headers_;
 
     // Display.
     gdi::Device_context* screen_dc_ = nullptr;

@@ -2,6 +2,7 @@
 // chunk (and its text chunk), and the chunks of the system's own (KDXM header text, PKHD record).
 #include "cls_VideoFile_handler.h"
 
+#include "platform/fs/File_system.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Code_page.h"
 #include "platform/vb/Error_trap.h"
@@ -240,7 +241,10 @@ void cls_VideoFile_handler::Read_AVI_Frame(int32_t frame) {
     if (expected.empty() ? !Is_Video_Id(id) && id.substr(2) != "dc" && id.substr(2) != "db" : id != expected) return;
     if (Get32(&o.frame_buffer[4]) < chunk_length) return;
     o.frame_data_size = static_cast<int32_t>(chunk_length);
+    frame_format_.biSizeImage = static_cast<uint32_t>(chunk_length);
     frame_available_ = true;
+    o.percentage = frame_count_ > 0 ? vb::CLng(vb::Round(n * 100.0 / frame_count_)) : 0;
+    o.player_time = double{static_cast<double>(n - 1)} * mill_per_frame_;
     o.text_buffer.clear();
     if (static_cast<size_t>(n) <= o.text_index.size()) {
         const cls_IDX& text = o.text_index[static_cast<size_t>(n - 1)];
@@ -256,8 +260,9 @@ void cls_VideoFile_handler::Read_AVI_Frame(int32_t frame) {
 bool cls_VideoFile_handler::is_DV() {
     const std::string kind = m_file_suffix;
     if (kind == "kd2" || kind == "kd1" || kind == "sdv") return true;
+    // Exactly these texts: the Canopus code is known written both ways, "DVSD" is not DV here.
     const std::string codec = avi_info_.VideoCodec();
-    return codec == "msdv" || codec == "dvsd" || codec == "CDVC";
+    return codec == "msdv" || codec == "dvsd" || codec == "CDVC" || codec == "cdvc";
 }
 
 bool cls_VideoFile_handler::Has_DV_Header() const {
@@ -311,4 +316,174 @@ void cls_VideoFile_handler::Append_DV_header() {
     file_.Write_At(at + 8, record.Bytes());
     Rewrite_AVI_Header();
     older_->pos_PKHD = at + 1;
+}
+
+// ---- the headers at the start of the file ----
+
+void cls_VideoFile_handler::Read_Headers() {
+    if (vb::LCase(m_file_suffix) != "avi" || !File_open()) return;
+    mTrace::Trace("*Read_Headers begin");
+    AVI_Headers& h = avi_headers_;
+    const int64_t length = file_.Size();
+    if (length < 88 + 12) Refuse(62, m_File_Name + " is shorter than the headers of an AVI file");
+    file_.Read_At(0, h.riff);
+    file_.Read_At(12, h.header_list);
+    file_.Read_At(24, h.avih_chunk);
+    file_.Read_At(32, h.main_header);
+    file_.Read_At(88, h.stream_list);
+    int64_t at = 100;
+    // Each chunk's data as its size says, never past the end of the file.
+    auto read_chunk = [&](std::vector<uint8_t>& data) {
+        std::array<uint8_t, 8> head{};
+        if (file_.Read_At(at, head) < 8) Refuse(62, m_File_Name + " ends inside its stream headers");
+        const int64_t size = Get32(&head[4]);
+        if (at + 8 + size > length) Refuse(62, m_File_Name + " ends inside its stream headers");
+        data.assign(static_cast<size_t>(size), 0);
+        file_.Read_At(at + 8, data);
+        at += 8 + size;
+    };
+    read_chunk(h.strh);
+    read_chunk(h.strf);
+    mTrace::Trace("*Read_Headers end");
+}
+
+void cls_VideoFile_handler::get_AVI_strh(int32_t& length, const uint8_t*& address) const {
+    length = static_cast<int32_t>(avi_headers_.strh.size());
+    address = avi_headers_.strh.data();
+}
+
+void cls_VideoFile_handler::get_AVI_strf(int32_t& length, const uint8_t*& address) const {
+    length = static_cast<int32_t>(avi_headers_.strf.size());
+    address = avi_headers_.strf.data();
+}
+
+void cls_VideoFile_handler::Force_Framerate(int32_t fps) {
+    if (fps == 0) vb::Raise(vb::Err_Division_By_Zero, "Division by zero", Source);
+    if (!File_open()) vb::Raise(52, "Bad file name or number: no capture file is open", Source);
+    if (m_Read_only) Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+    // The record is read again first: whatever the file holds around the rate stays as it is.
+    std::array<uint8_t, 88> record{};
+    if (file_.Read_At(0, record) < 88 || Id(&record[0]) != "RIFF" || Id(&record[8]) != "AVI " || Id(&record[24]) != "avih")
+        Refuse(vb::Err_Invalid_Call, m_File_Name + " does not begin with the headers of an AVI file");
+    Put32(&record[32], static_cast<uint32_t>(vb::CLng(vb::Round(1000000.0 / fps))));
+    file_.Write_At(0, record);
+    std::copy_n(record.begin(), 12, avi_headers_.riff.begin());
+    std::copy_n(record.begin() + 12, 12, avi_headers_.header_list.begin());
+    std::copy_n(record.begin() + 24, 8, avi_headers_.avih_chunk.begin());
+    std::copy_n(record.begin() + 32, 56, avi_headers_.main_header.begin());
+}
+
+// ---- the data-channel names (PKA3) ----
+
+std::string cls_VideoFile_handler::Data_Channel_Name(int16_t channel) {
+    try {
+        if (!File_open() || !older_ || older_->pos_PKA[2] < 1 || channel < 1) return {};
+        std::array<uint8_t, 8> head{};
+        file_.Read_At(older_->pos_PKA[2] - 1, head);
+        if (int64_t{channel} * 40 > Get32(&head[4])) return {};
+        std::array<uint8_t, 40> name{};
+        if (file_.Read_At(older_->pos_PKA[2] - 1 + 8 + 40 * int64_t{channel - 1}, name) < 40) return {};
+        std::string text = vb::Ansi_To_Utf8({name.data(), name.size()});
+        text.erase(text.find_last_not_of(' ') + 1);
+        return text;
+    } catch (const VbError&) {
+        return {};
+    }
+}
+
+void cls_VideoFile_handler::Write_channel_name(int16_t channel, const std::string& name) {
+    try {
+        if (!File_open() || !older_ || older_->pos_PKA[2] < 1 || channel < 1 || m_Read_only) return;
+        std::array<uint8_t, 8> head{};
+        file_.Read_At(older_->pos_PKA[2] - 1, head);
+        // Only into the chunk's own data.
+        if (int64_t{channel} * 40 > Get32(&head[4])) return;
+        std::string text = vb::Utf8_To_Ansi(name).substr(0, 40);
+        text.resize(40, ' ');
+        file_.Write_At(older_->pos_PKA[2] - 1 + 8 + 40 * int64_t{channel - 1},
+                       {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+    } catch (const VbError&) {
+    }
+}
+
+// ---- the text stream ----
+
+namespace {
+
+const cls_IDX& Text_Entry(const std::vector<cls_IDX>& index, int32_t frame) {
+    if (frame < 1 || static_cast<size_t>(frame) > index.size())
+        vb::Raise(vb::Err_Subscript, "The text stream has no entry " + std::to_string(frame), "cls_VideoFile_handler");
+    return index[static_cast<size_t>(frame - 1)];
+}
+
+}  // namespace
+
+void cls_VideoFile_handler::Get_Text_buffer(int32_t frame, int32_t& length, const uint8_t*& address) {
+    length = 0;
+    address = nullptr;
+    if (!Has_Text_Stream()) return;
+    const cls_IDX& entry = Text_Entry(older_->text_index, frame);
+    const int64_t at = int64_t{avi_info_.MovieOffset()} + static_cast<uint32_t>(entry.dwChunkOffset);
+    const int64_t bytes = static_cast<uint32_t>(entry.dwChunkLength);
+    if (bytes > Largest_Chunk || at + bytes > file_.Size()) Refuse(62, "The text chunk of frame " + std::to_string(frame) + " lies past the end of " + m_File_Name);
+    older_->text_chunk.assign(static_cast<size_t>(bytes), 0);
+    file_.Read_At(at, older_->text_chunk);
+    length = static_cast<int32_t>(bytes);
+    address = older_->text_chunk.data();
+}
+
+void cls_VideoFile_handler::Put_Text_buffer(const uint8_t* address, int32_t length) {
+    if (!Has_Text_Stream() || length <= 0) return;
+    const cls_IDX& entry = Text_Entry(older_->text_index, older_->frame_in_store);
+    const int64_t chunk = int64_t{avi_info_.MovieOffset()} + static_cast<uint32_t>(entry.dwChunkOffset);
+    if (int64_t{static_cast<uint32_t>(entry.dwChunkLength)} < int64_t{length} + 12) {
+        ui::MsgBox("Text buffer overflow at rewrite!");
+        return;
+    }
+    if (m_Read_only) Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+    file_.Write_At(chunk + 12, {address, static_cast<size_t>(length)});
+}
+
+void cls_VideoFile_handler::Rewrite_Text_Buffer(int16_t frame) {
+    if (drive_type_ == fs::Drive_CDRom) {
+        ui::MsgBox("AVI file is on CD-ROM!");
+        return;
+    }
+    if (m_Read_only) {
+        ui::MsgBox("AVI file is read only");
+        return;
+    }
+    try {
+        if (!Has_Text_Stream() || !File_open()) return;
+        const cls_IDX& entry = Text_Entry(older_->text_index, frame);
+        // Never more than the chunk holds: the chunk after it stays as it is.
+        const size_t bytes = std::min<size_t>(older_->text_buffer.size(), static_cast<uint32_t>(entry.dwChunkLength));
+        file_.Write_At(int64_t{avi_info_.MovieOffset()} + static_cast<uint32_t>(entry.dwChunkOffset) + 8,
+                       {older_->text_buffer.data(), bytes});
+    } catch (const VbError&) {
+    }
+}
+
+int16_t cls_VideoFile_handler::Text_Length() const {
+    if (!Has_Text_Stream()) return 0;
+    return vb::To_Int16(int64_t{static_cast<uint32_t>(older_->text_index.front().dwChunkLength)});
+}
+
+const uint8_t* cls_VideoFile_handler::text_adress() const {
+    if (!older_ || older_->text_buffer.empty()) vb::Raise(vb::Err_Subscript, "No text is held", Source);
+    return older_->text_buffer.data();
+}
+
+// ---- the video index ----
+
+int32_t cls_VideoFile_handler::Index_flag(int32_t frame) const {
+    if (!older_ || frame < 1 || static_cast<size_t>(frame) > older_->video_index.size())
+        vb::Raise(vb::Err_Subscript, "The video index has no entry " + std::to_string(frame), Source);
+    return older_->video_index[static_cast<size_t>(frame - 1)].dwFlags;
+}
+
+void cls_VideoFile_handler::Get_Frame(int32_t frame, int32_t& length, const uint8_t*& address) {
+    Read_Frame(frame, 1);
+    length = Frame_Length();
+    address = older_ && older_->frame_buffer.size() > 8 ? older_->frame_buffer.data() + 8 : nullptr;
 }

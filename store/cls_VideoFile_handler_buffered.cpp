@@ -52,6 +52,7 @@ int32_t cls_VideoFile_handler::Calculate_Compressed_Size(const std::vector<Buffe
             largest = std::max(largest, last_jpeg_size_);
         }
     const int32_t size = (largest + 5500) / 1000 * 1000;
+    rounded_compressed_size_ = size;
     Set_JPG_Maxsize(size);  // the records' buffer, and the header's N that reading relies on
     Header().RGB_Image_Size(size);
     Write_XML_Header();

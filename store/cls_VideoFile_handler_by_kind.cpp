@@ -11,6 +11,7 @@
 #include "platform/vb/Vb_text.h"
 
 #include <algorithm>
+#include <filesystem>
 
 bool cls_VideoFile_handler::Open_File(const std::string& file_name, int32_t) {
     bool result = false;
@@ -40,16 +41,20 @@ bool cls_VideoFile_handler::Open_File(const std::string& file_name, int32_t) {
                 mTrace::Trace("*OF3");
                 return;
             }
+            // Accepted but not opened: "avi", and any suffix not written in lower case.
             if (suffix == "kd3") {
                 Open_RGB_File();
                 result = File_open();
-            } else if (upper != "KD3") {
-                // The older kinds are known by their suffix in any case.
+            } else if (suffix == "dv" || suffix == "sdv" || suffix == "kd1" || suffix == "kd2") {
                 result = Open_Older_File(suffix);
                 if (result) mTrace::Trace("*OF opened ", suffix, ", frames = ", frame_count_);
             }
             if (result && Preread_switch) Preread_File();
             if (result && copy_wanted_) Copy_Whole_File_If_Bound_Allows();
+            if (result) {
+                drive_text_ = file_name.substr(0, 2);
+                drive_type_ = fs::Drive_Type(file_name);
+            }
         },
         [&](const VbError& e) {
             mTrace::Trace("*OF Open_File_Error");
@@ -60,4 +65,23 @@ bool cls_VideoFile_handler::Open_File(const std::string& file_name, int32_t) {
             result = false;
         });
     return result;
+}
+
+bool cls_VideoFile_handler::rename_file(const std::string& new_filename) {
+    const std::string target = Non_dependant::ParsePath(m_File_Name, 16) + new_filename;
+    if (Module_dependant::FileExists(target)) {
+        ui::MsgBox("New file already exists!");
+        return false;
+    }
+    const std::string source = m_File_Name;
+    Close_File();
+    std::error_code error;
+    std::filesystem::rename(source, target, error);
+    if (error) {
+        // The file stays where it was, open again as before the attempt.
+        Open_File(source, 0);
+        vb::Raise(vb::Err_Path_File_Access, error.message() + ": " + source + " to " + target, "cls_VideoFile_handler");
+    }
+    Open_File(target, 0);
+    return true;
 }

@@ -66,7 +66,7 @@ void cls_VideoFile_handler::Size_Overlay(int32_t width, int32_t height, bool nam
 }
 
 void cls_VideoFile_handler::Read_Any_Frame(int32_t frame, int16_t stream) {
-    if (!older_) return Read_RGB_sample(frame, true);
+    if (!Older_Open()) return Read_RGB_sample(frame, true);
     Read_Frame(frame, stream);
     Drawing().decoded_valid = false;
     // The review's read cache may no longer take the frame buffer for the frame it names.
@@ -75,10 +75,10 @@ void cls_VideoFile_handler::Read_Any_Frame(int32_t frame, int16_t stream) {
 }
 
 const cDIBSection* cls_VideoFile_handler::Frame_Picture() {
-    if (!older_) return current_frame_ > 0 ? &frame_image_ : nullptr;
+    if (!Older_Open()) return current_frame_ > 0 ? &frame_image_ : nullptr;
     Older_drawing_state& d = Drawing();
     if (d.decoded_valid) return &d.decoded;
-    const uint8_t* data = Frame_address();
+    const uint8_t* data = Frame_Data_Address();
     const int32_t size = older_->kind == Older_kind_state::Kind::avi ? older_->chunk_length : older_->frame_data_size;
     video::Video_decoder& decoder = older_->decoder;
     if (!frame_available_ || !data || !decoder.Decode(data, static_cast<size_t>(size))) return nullptr;
@@ -168,7 +168,7 @@ void cls_VideoFile_handler::Draw_Frame(int32_t& frame, gdi::Picture_surface* box
             }
             if (box) Paint_Into(d.ol_target, *box);
         }
-        field_time_ = vb::To_Int32(int64_t{Frame_In_Memory() - 1} * mill_per_frame_);
+        field_time_ = Frames_Span(int64_t{Frame_In_Memory()} - 1);
     });
 }
 
@@ -298,8 +298,8 @@ void cls_VideoFile_handler::Draw_field_3(int32_t field, gdi::Picture_surface& bo
             decoded_frame = 0;
         }
         Read_Any_Frame(eff_frameno_, stream);
-        if (decoded_frame != eff_frameno_ || !older_) {
-            if (older_ && Frame_address()) Module_dependant::Check_DV_Header({Frame_address(), static_cast<size_t>(older_->frame_data_size)});
+        if (decoded_frame != eff_frameno_ || !Older_Open()) {
+            if (Older_Open() && Frame_Data_Address()) Module_dependant::Check_DV_Header({Frame_Data_Address(), static_cast<size_t>(older_->frame_data_size)});
             Decode_Step(source.hDC(), w, h);
             decoded_frame = eff_frameno_;
         }
@@ -318,7 +318,7 @@ void cls_VideoFile_handler::Draw_field_3(int32_t field, gdi::Picture_surface& bo
             show_target();
         }
         const int32_t start = older_ && older_->first_used_field != 0 ? older_->first_used_field : 1;
-        field_time_ = vb::To_Int32(int64_t{current_field_ - start} * mill_per_field_);
+        field_time_ = Fields_Span(int64_t{current_field_} - start);
         d.last_drawn_field = field;
         d.last_drawn_stream = stream;
     });
@@ -356,4 +356,16 @@ void cls_VideoFile_handler::Draw_Field(int32_t field, gdi::Picture_surface& box,
         d.last_drawn_stream = stream;
     } catch (...) {
     }
+}
+
+void cls_VideoFile_handler::Fill_PBox(gdi::Picture_surface& box) {
+    gdi::Device_context* dc = box.hDC();
+    gdi::Brush* black = gdi::CreateSolidBrush(0);
+    gdi::Gdi_object* brush = gdi::SelectObject(dc, black);
+    gdi::Gdi_object* pen = gdi::SelectObject(dc, gdi::Stock_Pen());  // black, one pixel
+    gdi::Rectangle(dc, 0, 0, Box_Width(box), Box_Height(box));
+    gdi::SelectObject(dc, pen);
+    gdi::SelectObject(dc, brush);
+    gdi::DeleteObject(black);
+    box.Refresh();
 }

@@ -25,7 +25,7 @@ std::span<const uint8_t> Frame_Held(const Older_kind_state& o, const uint8_t* ad
 
 void cls_VideoFile_handler::Parse_DV_header() {
     if (!older_ || !frame_available_) return DV_Timecode_module::DV_Header_Parse({});
-    DV_Timecode_module::DV_Header_Parse(Frame_Held(*older_, Frame_address()));
+    DV_Timecode_module::DV_Header_Parse(Frame_Held(*older_, Frame_Data_Address()));
 }
 
 bool cls_VideoFile_handler::Wide_Screen() {
@@ -48,7 +48,7 @@ std::string cls_VideoFile_handler::Timecode_string() {
                   "cls_VideoFile_handler");
     const Older_kind_state& o = *older_;
     // The frame as read, whole or not: a frame cut short is parsed only as far as it was read.
-    const uint8_t* address = vb::LCase(m_file_suffix) == "avi" ? Frame_address()
+    const uint8_t* address = vb::LCase(m_file_suffix) == "avi" ? Frame_Data_Address()
                                                                   : (o.frame_buffer.empty() ? nullptr : o.frame_buffer.data());
     DV_Timecode_module::DV_Header_Parse(o.frame_in_store > 0 ? Frame_Held(o, address) : std::span<const uint8_t>{});
     return DV_Timecode_module::Details_Text();

@@ -48,9 +48,15 @@ void cls_VideoFile_handler::Stream_rotated(int16_t stream, bool value) {
 }
 
 // A kd3 file has no stream at any camera position, so there is nothing to set.
-void cls_VideoFile_handler::Set_stream_active(int16_t, bool) {}
+void cls_VideoFile_handler::Set_stream_active(int16_t pos, bool active) {
+    const int16_t stream = stream_from_pos(pos);
+    if (stream == 0) return;
+    Header().Stream_Active(stream, active);
+    Write_XML_Header();
+}
 
-bool cls_VideoFile_handler::pos_Active(int16_t) { return Header().Stream_Active(0); }
+// A position no stream films from asks for stream 0, which no header holds (error 91).
+bool cls_VideoFile_handler::pos_Active(int16_t pos) { return Header().Stream_Active(stream_from_pos(pos)); }
 
 int16_t cls_VideoFile_handler::Active_Streams() {
     Cls_XML_header& h = Header();
@@ -65,7 +71,7 @@ void cls_VideoFile_handler::Camera_pos(int16_t stream, int16_t value) { Header()
 
 int16_t cls_VideoFile_handler::Pos_In_File(int16_t pos) const {
     if (pos < 1 || pos > 6) vb::Raise(vb::Err_Subscript);
-    return 0;
+    return older_ && older_->camera_present[static_cast<size_t>(pos - 1)] ? -1 : 0;
 }
 
 bool cls_VideoFile_handler::Show_goalline() { return Header().Show_goalline(); }

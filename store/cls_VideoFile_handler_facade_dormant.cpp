@@ -45,7 +45,14 @@ int32_t cls_VideoFile_handler::Zelv_start_PC_mill() {
 
 void cls_VideoFile_handler::Zelv_Goal_compensation(const std::string& value) { Header().Goal_Compensation(value); }
 // The DV frames' own goal compensation would stand in for a 0 here; no DV frame is read.
-std::string cls_VideoFile_handler::Zelv_Goal_compensation() { return Header().Goal_Compensation(); }
+std::string cls_VideoFile_handler::Zelv_Goal_compensation() {
+    return Trapped("Zelv_Goal_compensation", std::string(), [&] {
+        // A header that names no compensation takes the one the DV frame read last carries.
+        const int16_t from_frame = older_ ? older_->extra.Goal_Compensation() : 0;
+        const std::string text = Header().Goal_Compensation();
+        return from_frame > 0 && vb::Val(text) == 0 ? std::to_string(from_frame) : text;
+    });
+}
 void cls_VideoFile_handler::Zelv_Split_compensation(const std::string& value) { Header().Split_Compensation(value); }
 std::string cls_VideoFile_handler::Zelv_Split_compensation() { return Header().Split_Compensation(); }
 void cls_VideoFile_handler::Zelv_box_delay(const std::string& value) { Header().Zelv_box_delay(value); }
@@ -121,23 +128,31 @@ std::string cls_VideoFile_handler::Vantorel_Marathon_Class_Start(int16_t class_n
 
 // ---- stream 1's selected range ----
 
-namespace {
-// An "sdv" file's range lives in its DV header record; refused rather than lost.
-[[noreturn]] void Refuse_Sdv() {
-    vb::Raise(vb::Err_Invalid_Call, "Capture files of the kind sdv are not supported", "cls_VideoFile_handler");
-}
-}  // namespace
-
 void cls_VideoFile_handler::Selection_start(int32_t value) {
-    if (m_file_suffix == "sdv") Refuse_Sdv();
-    Header().Selection_start(1, value);
+    if (m_file_suffix != "sdv") return Header().Selection_start(1, value);
+    Sdv_Header().Selection_Start(vb::To_Int16(int64_t{value}));
+    Rewrite_DV_header();
 }
 
-int32_t cls_VideoFile_handler::Selection_start() { return Has_XML_header() ? Header().Selection_start(1) : 0; }
+int32_t cls_VideoFile_handler::Selection_start() {
+    if (m_file_suffix == "sdv") return Older_Open() ? older_->sdv_header.Selection_Start() : 0;
+    return Has_XML_header() ? Header().Selection_start(1) : 0;
+}
 
 void cls_VideoFile_handler::Selection_end(int32_t value) {
-    if (m_file_suffix == "sdv") Refuse_Sdv();
-    Header().Selection_end(1, value);
+    if (m_file_suffix != "sdv") return Header().Selection_end(1, value);
+    Sdv_Header().Selection_End(vb::To_Int16(int64_t{value}));
+    Rewrite_DV_header();
 }
 
-int32_t cls_VideoFile_handler::Selection_end() { return Has_XML_header() ? Header().Selection_end(1) : 0; }
+int32_t cls_VideoFile_handler::Selection_end() {
+    if (m_file_suffix == "sdv") return Older_Open() ? older_->sdv_header.Selection_End() : 0;
+    return Has_XML_header() ? Header().Selection_end(1) : 0;
+}
+
+dv::DV_File_Header& cls_VideoFile_handler::Sdv_Header() {
+    // The record is the open file's: without one there is nothing to change and nothing is written.
+    if (!Older_Open() || older_->kind != Older_kind_state::Kind::sdv)
+        vb::Raise(vb::Err_Invalid_Call, "No sdv file is open: " + m_File_Name, "cls_VideoFile_handler");
+    return older_->sdv_header;
+}

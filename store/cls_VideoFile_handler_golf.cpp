@@ -77,8 +77,13 @@ void cls_VideoFile_handler::Set_Frames_no(int32_t frames) {
     Write_XML_Header();
 }
 
-// The field count less the trimmed range; with no trim start or end here it stays as it is.
-void cls_VideoFile_handler::Calculate_Number_of_Fields() { Read_Stream_Info(); }
+void cls_VideoFile_handler::Calculate_Number_of_Fields() {
+    Read_Stream_Info();
+    // From the untrimmed count, so that a second call does not trim again; the trim end is never set.
+    const int32_t trim_start = older_ ? older_->first_used_field : 0;
+    const int64_t untrimmed = Older_Open() || interlaced_ ? 2 * int64_t{frame_count_} : frame_count_;
+    field_count_ = vb::To_Int32(std::max<int64_t>(untrimmed - trim_start, 0));
+}
 
 void cls_VideoFile_handler::Clear_in_Store() {
     cached_record_ = 0;

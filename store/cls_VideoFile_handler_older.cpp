@@ -65,11 +65,45 @@ bool cls_VideoFile_handler::Open_Older_File(const std::string& suffix) {
             Refuse(vb::Err_Cannot_Perform, "No DV decoder is available for " + m_File_Name);
     }
     rotated_ = stream_table_[0].rotated;
+    if (older_->kind != Older_kind_state::Kind::avi) {
+        // kd1 and kd2 keep the compression the description holds already.
+        const uint32_t compression = older_->kind == Older_kind_state::Kind::kdr ? frame_format_.biCompression
+                                                                                 : clsAVIInfo::FourCCToLong(video_codec_);
+        Set_Frame_Format(width_, height_, compression);
+    }
     if (width_ > 0 && height_ > 0 && (frame_image_.Width() != width_ || frame_image_.Height() != height_)) {
         frame_image_.Create(width_, height_);
         field_image_.Create(width_, height_);
     }
     return true;
+}
+
+void cls_VideoFile_handler::Refuse_Unless_KDR() const {
+    // Another kind's header (a kd3 file's above all) is never read or overwritten as a kd1 or kd2 layout.
+    if (m_file_suffix != "kd1" && m_file_suffix != "kd2")
+        Refuse(vb::Err_Invalid_Call, "The kd1 and kd2 header record belongs to kd1 and kd2 files only, not to " + m_File_Name);
+}
+
+void cls_VideoFile_handler::Set_Frame_Format(int32_t width, int32_t height, uint32_t compression) {
+    frame_format_ = {};
+    frame_format_.biSize = 40;
+    frame_format_.biWidth = width;
+    frame_format_.biHeight = height;
+    frame_format_.biPlanes = 1;
+    frame_format_.biBitCount = 24;
+    frame_format_.biCompression = compression;
+    frame_format_.biSizeImage = static_cast<uint32_t>(Frame_Data_Size());
+}
+
+int32_t cls_VideoFile_handler::Frames_Span(int64_t count) const {
+    // NTSC runs at 30000/1001 frames a second; its 33 ms a frame would lose 0.66 s a minute.
+    if (older_ && older_->ntsc) return vb::To_Int32(static_cast<int64_t>(vb::Round(count * 1001.0 / 30.0)));
+    return vb::To_Int32(count * mill_per_frame_);
+}
+
+int32_t cls_VideoFile_handler::Fields_Span(int64_t count) const {
+    if (older_ && older_->ntsc) return vb::To_Int32(static_cast<int64_t>(vb::Round(count * 1001.0 / 60.0)));
+    return vb::To_Int32(count * mill_per_field_);
 }
 
 void cls_VideoFile_handler::Open_Older(Binary_file::Mode mode) {
@@ -149,6 +183,8 @@ void cls_VideoFile_handler::Open_SDV_File() {
     o.frame_data_size = dv::Frame_Size;
     o.frame_buffer.assign(dv::Frame_Size, 0);
     video_codec_ = "CDVC";
+    dv_decode_width_ = 720;
+    dv_decode_height_ = 576;
     Load_Default_Header();
 }
 
@@ -185,6 +221,8 @@ bool cls_VideoFile_handler::Open_KDR_File() {
     o.frame_buffer.assign(dv::Frame_Size, 0);
     width_ = 720;
     height_ = 576;
+    dv_decode_width_ = 720;
+    dv_decode_height_ = 576;
     mill_per_frame_ = 40;
     mill_per_field_ = 20;
     return true;
@@ -192,6 +230,7 @@ bool cls_VideoFile_handler::Open_KDR_File() {
 
 void cls_VideoFile_handler::Get_KDR_header() {
     vb::Trap(Module_Vantorel::Is_Compiled, "Get_KDR_header of Class Module cls_VideoFile_handler", [&] {
+        Refuse_Unless_KDR();
         if (!older_) older_ = std::make_unique<Older_kind_state>();
         std::array<uint8_t, dv::KDR_Header_Length> record{};
         if (file_.Read_At(0, record) < dv::KDR_Header_Length)
@@ -203,15 +242,40 @@ void cls_VideoFile_handler::Get_KDR_header() {
                                           std::to_string(h.xml_length) + " bytes of header text; the file holds " +
                                           std::to_string(room));
         older_->kdr = h;
-        std::vector<uint8_t> text(static_cast<size_t>(h.xml_length));
+        Get_KD3_header();
+    });
+}
+
+void cls_VideoFile_handler::Get_KD3_header() {
+    vb::Trap(Module_Vantorel::Is_Compiled, "Get_KD3_header of Class Module cls_VideoFile_handler", [&] {
+        Refuse_Unless_KDR();
+        if (!older_) older_ = std::make_unique<Older_kind_state>();
+        // The text follows the header record; its length is the record's, never more than the file holds.
+        const int64_t room = std::max<int64_t>(file_.Size() - dv::KDR_XML_Offset, 0);
+        std::vector<uint8_t> text(static_cast<size_t>(std::clamp<int64_t>(older_->kdr.xml_length, 0, room)));
         file_.Read_At(dv::KDR_XML_Offset, text);
         header_readable_ = Header().XML_string(Non_dependant::Byte_Array_To_String(text));
     });
 }
 
+const char* cls_VideoFile_handler::XML_Header_addr() {
+    xml_header_copy_ = Header().XML_string();
+    return xml_header_copy_.c_str();
+}
+
 // ---- reading frames ----
 
 const uint8_t* cls_VideoFile_handler::Frame_address() const {
+    if (!older_) return nullptr;
+    if (older_->kind == Older_kind_state::Kind::dv) return older_->chunk_buffer.empty() ? nullptr : older_->chunk_buffer.data();
+    return Frame_Data_Address();
+}
+
+const uint8_t* cls_VideoFile_handler::Extra_Data_Addr() const {
+    return older_ && !older_->frame_buffer.empty() ? older_->frame_buffer.data() : nullptr;
+}
+
+const uint8_t* cls_VideoFile_handler::Frame_Data_Address() const {
     if (!older_) return nullptr;
     if (older_->kind == Older_kind_state::Kind::avi)
         return older_->frame_buffer.size() > 8 ? older_->frame_buffer.data() + 8 : nullptr;
@@ -219,7 +283,7 @@ const uint8_t* cls_VideoFile_handler::Frame_address() const {
 }
 
 void cls_VideoFile_handler::Read_Frame(int32_t frame, int16_t stream) {
-    if (!older_ || !File_open()) return;
+    if (!Older_Open() || !File_open()) return;
     Older_kind_state& o = *older_;
     const int32_t n = std::min(frame, frame_count_);
     frame_available_ = false;
@@ -253,7 +317,15 @@ void cls_VideoFile_handler::Read_DV_Frame(int64_t offset, int32_t frame) {
     Older_kind_state& o = *older_;
     o.frame_position = offset + 1;
     o.frame_in_store = frame;
-    const int64_t got = file_.Read_At(offset, o.frame_buffer);
+    int64_t got = 0;
+    if (copy_held_ && o.kind == Older_kind_state::Kind::kdr) {
+        // The memory copy made by Read_to_Memory serves the frame without touching the file.
+        const int64_t available = std::clamp<int64_t>(static_cast<int64_t>(memory_copy_.size()) - offset, 0, o.frame_data_size);
+        std::copy_n(memory_copy_.begin() + (available > 0 ? offset : 0), available, o.frame_buffer.begin());
+        got = available;
+    } else {
+        got = file_.Read_At(offset, o.frame_buffer);
+    }
     // A frame cut short, or one that does not begin with a DV header block, is no frame.
     if (got < o.frame_data_size || !dv::Is_Frame_Start(o.frame_buffer)) return;
     frame_available_ = true;
@@ -301,12 +373,14 @@ void cls_VideoFile_handler::Rewrite_DV_Extra_data() {
     // Only into a frame that was read whole, at the place its own record was found.
     if (o.frame_position < 1 || !frame_available_) Refuse(vb::Err_Invalid_Call, "No frame of " + m_File_Name + " is held");
     file_.Write_At(o.frame_position - 1 + o.extra_pos, o.extra.bytes);
+    copy_held_ = false;  // the memory copy no longer matches the file
 }
 
 void cls_VideoFile_handler::Rewrite_DV_frame() {
     if (!older_ || !File_open() || !frame_available_) return;
     const Older_kind_state& o = *older_;
     if (m_Read_only) Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+    copy_held_ = false;
     if (o.kind == Older_kind_state::Kind::kdr) {
         file_.Write_At(o.frame_position - 1, o.frame_buffer);
     } else if (o.kind == Older_kind_state::Kind::avi) {
@@ -328,6 +402,7 @@ void cls_VideoFile_handler::Rewrite_DV_header() {
 
 void cls_VideoFile_handler::Write_KDR_header() {
     if (!File_open()) return;
+    Refuse_Unless_KDR();
     if (!older_) older_ = std::make_unique<Older_kind_state>();
     older_->kind = Older_kind_state::Kind::kdr;
     dv::KDR_File_Header& h = older_->kdr;
@@ -339,6 +414,7 @@ void cls_VideoFile_handler::Write_KDR_header() {
 
 void cls_VideoFile_handler::Add_Header_padding() {
     if (!File_open()) return;
+    Refuse_Unless_KDR();
     static constexpr uint8_t end_mark[] = {'h', 'd', 'r', 'e', 'n', 'd'};
     file_.Write_At(dv::KDR_End_Mark_Offset, end_mark);
     if (!older_) older_ = std::make_unique<Older_kind_state>();
@@ -368,6 +444,11 @@ void cls_VideoFile_handler::Write_frame(const uint8_t* frame) {
     o.append_position = std::max<int64_t>({o.append_position, o.after_xml, o.kdr.data_offset});
     file_.Write_At(o.append_position, bytes);
     o.append_position += dv::Frame_Size;
+    copy_held_ = false;
+}
+
+void cls_VideoFile_handler::Write_DV_frame(const uint8_t* frame) {
+    vb::Trap(Module_Vantorel::Is_Compiled, "Write_DV_frame of Class Module cls_VideoFile_handler", [&] { Write_frame(frame); });
 }
 
 void cls_VideoFile_handler::Append_DV_frame(const uint8_t* frame) {
@@ -393,6 +474,7 @@ void cls_VideoFile_handler::Append_DV_frame(const uint8_t* frame) {
         file_.Write_At(o.append_position, bytes);
         o.append_position += dv::Frame_Size;
         ++o.dv_frames_appended;
+        copy_held_ = false;
         // The time code of the frame appended, not of whatever frame was parsed before it.
         DV_Timecode_module::DV_Header_Parse(bytes);
         const int32_t received = DV_Timecode_module::DV_Timecode_Frame_Number();
@@ -402,6 +484,68 @@ void cls_VideoFile_handler::Append_DV_frame(const uint8_t* frame) {
             last_dv_frame_number_ = received;
         }
     });
+}
+
+void cls_VideoFile_handler::Append_DV_frame_asynch(const uint8_t* frame) {
+    Refuse_Unless_KDR();
+    // Counted only where the close can bring the header's frame count up to date: the store holds the file.
+    if (!File_open() || !Older_Open() || older_->kind != Older_kind_state::Kind::kdr)
+        Refuse(52, "Bad file name or number: " + m_File_Name + " is not open for appending");
+    if (m_Read_only) Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+    const std::span<const uint8_t> bytes{frame, static_cast<size_t>(dv::Frame_Size)};
+    if (!Module_Vantorel::Is_Compiled) Module_dependant::Check_DV_Header(bytes);
+    Binary_file own;
+    own.Open(m_File_Name, Binary_file::Mode::read_write);
+    Older_kind_state& o = *older_;
+    // Behind the last byte and the header area, where the store's own appends would go.
+    o.append_position = std::max<int64_t>({o.append_position, o.kdr.data_offset, own.Size()});
+    own.Write_At(o.append_position, bytes);
+    o.append_position += dv::Frame_Size;
+    ++o.dv_frames_appended;
+    copy_held_ = false;
+}
+
+void cls_VideoFile_handler::Convert_TO_KD2() {
+    if (!Older_Open() || !File_open()) Refuse(52, "Bad file name or number: no capture file is open");
+    if (Frame_Data_Size() != dv::Frame_Size && older_->kind != Older_kind_state::Kind::avi)
+        Refuse(vb::Err_Invalid_Call, "A kd2 file holds frames of 144000 bytes; " + m_File_Name + " does not");
+    const std::string target = m_File_Name.substr(0, m_File_Name.size() - std::min<size_t>(3, m_File_Name.size())) + "kd2";
+    // Nothing is written over: neither the open file itself nor another file of that name.
+    if (Module_dependant::FileExists(target)) Refuse(58, "File already exists: " + target);
+    // The copy's header is a fresh one of its own; the open file's document stays as it is.
+    Cls_XML_header fresh;
+    fresh.Golfing(true);
+    fresh.rgb(true);
+    fresh.Create_Header();
+    fresh.Streams_no(1);
+    fresh.Stream_Active(1, true);
+    fresh.Stream_CameraPos(1, 1);
+    fresh.Frames_no(frame_count_);
+    const std::string text = vb::Utf8_To_Ansi(fresh.XML_string());
+    if (static_cast<int64_t>(text.size()) > dv::KDR_XML_Capacity)
+        Refuse(vb::Err_Invalid_Call, "The header text does not fit the header area of a kd2 file");
+    Binary_file out;
+    out.Open(target, Binary_file::Mode::read_write_new);
+    dv::KDR_File_Header h;
+    h.magic = {'K', 'D', 'R', '1'};
+    h.data_offset = dv::KDR_Data_Offset;
+    h.xml_length = static_cast<int32_t>(text.size());
+    std::array<uint8_t, dv::KDR_Header_Length> record{};
+    dv::Put_KDR_Header(record, h);
+    out.Write_At(0, record);
+    out.Write_At(dv::KDR_XML_Offset, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+    static constexpr uint8_t end_mark[] = {'h', 'd', 'r', 'e', 'n', 'd'};
+    out.Write_At(dv::KDR_End_Mark_Offset, end_mark);
+    std::vector<uint8_t> frame(dv::Frame_Size);
+    for (int32_t f = 1; f <= frame_count_; ++f) {
+        Read_Frame(f, 1);
+        // A frame that cannot be read stays unreadable in the copy, never another frame's picture.
+        const uint8_t* data = Frame_Data_Address();
+        if (frame_available_ && data && Frame_Data_Size() == dv::Frame_Size) std::copy_n(data, dv::Frame_Size, frame.begin());
+        else std::fill(frame.begin(), frame.end(), uint8_t{0});
+        out.Write_At(dv::KDR_Data_Offset + int64_t{f - 1} * dv::Frame_Size, frame);
+    }
+    out.Sync();
 }
 
 void cls_VideoFile_handler::Older_Header_Work_At_Close() {
@@ -486,7 +630,7 @@ void cls_VideoFile_handler::Read_Older_Sample(int32_t frame, bool decode) {
     if (frame_available_) {
         // Each frame is one frame event; a frame's capture time is the recorder's where it kept one.
         const bool recorded = o.kind == Older_kind_state::Kind::kdr || o.kind == Older_kind_state::Kind::sdv;
-        read_.capture_mill = recorded ? o.capture_time : (n - 1) * mill_per_frame_;
+        read_.capture_mill = recorded ? o.capture_time : Frames_Span(n - 1);
         read_.hdmi_events = n - 1;
         rounded_capture_time_ = recorded ? o.capture_time_grid : read_.capture_mill;
     } else {
@@ -499,7 +643,7 @@ void cls_VideoFile_handler::Read_Older_Sample(int32_t frame, bool decode) {
 void cls_VideoFile_handler::Decode_Older_Frame() {
     // Stream 1's field drawing decodes into the same picture.
     if (drawing_) drawing_->decoded_frame_of_stream[0] = 0;
-    const uint8_t* data = Frame_address();
+    const uint8_t* data = Frame_Data_Address();
     const int32_t size = older_->kind == Older_kind_state::Kind::avi ? older_->chunk_length : older_->frame_data_size;
     video::Video_decoder& decoder = older_->decoder;
     bool shown = frame_available_ && data && decoder.Decode(data, static_cast<size_t>(size));

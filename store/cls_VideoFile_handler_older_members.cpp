@@ -65,6 +65,7 @@ void cls_VideoFile_handler::xWrite_DV_frame() {
 void cls_VideoFile_handler::Initiate_KD3_File(const std::string&) {
     mTrace::Trace("*Initiate_KD3_File");
     last_jpeg_size_ = 0;
+    rounded_compressed_size_ = 0;
     buffer_size_ = 0;
     write_record_.clear();
     Create_KD3_header();
@@ -73,6 +74,7 @@ void cls_VideoFile_handler::Initiate_KD3_File(const std::string&) {
 void cls_VideoFile_handler::Initiate_KDR_File() {
     Create_KD3_header();
     last_jpeg_size_ = 0;
+    rounded_compressed_size_ = 0;
     buffer_size_ = 0;
     write_record_.clear();
 }
@@ -183,7 +185,7 @@ int16_t cls_VideoFile_handler::Frame_Rate() const {
 
 int32_t cls_VideoFile_handler::Clip_length() const {
     if (!older_ || older_->kind == Older_kind_state::Kind::none) return 0;
-    return static_cast<int32_t>(std::min<int64_t>(int64_t{mill_per_frame_} * frame_count_, INT32_MAX));
+    return Frames_Span(frame_count_);
 }
 
 int16_t cls_VideoFile_handler::num_Fields_Gross() const {

@@ -28,9 +28,13 @@ void cls_VideoFile_handler::Deinterlace_DIBS(cDIBSection& target, const cDIBSect
                     static_cast<size_t>(stride));
 }
 
-void cls_VideoFile_handler::Read_In_Bitmaps() {
+void cls_VideoFile_handler::Clear_Bitmap_Collection() {
     bitmaps_.clear();
     bitmaps_read_in_ = false;
+}
+
+void cls_VideoFile_handler::Read_In_Bitmaps() {
+    Clear_Bitmap_Collection();
     const int64_t row = (int64_t{width_} * 3 + 3) / 4 * 4;
     Check_Whole_File_Bound(row * height_ * frame_count_);
     for (int32_t frame = 1; frame <= frame_count_; ++frame) {
@@ -55,7 +59,8 @@ int16_t cls_VideoFile_handler::Seconds() { return vb::To_Int16(static_cast<int64
 
 int16_t cls_VideoFile_handler::Synch_time(float time) {
     if (mill_per_field_ <= 0) return 0;
-    eff_frameno_ = vb::To_Int16(static_cast<int64_t>(vb::Round(time / mill_per_field_ + 1)));
+    const double field_length = older_ && older_->ntsc ? 1001.0 / 60.0 : mill_per_field_;
+    eff_frameno_ = vb::To_Int16(static_cast<int64_t>(vb::Round(time / field_length + 1)));
     return eff_frameno_;
 }
 

@@ -15,7 +15,7 @@ void cls_VideoFile_handler::Read_Stream_Info() {
     vb::Trap(Module_Vantorel::Is_Compiled, "Read_Stream_Info of Class Module cls_VideoFile_handler", [&] {
         Cls_XML_header& h = Header();
         // An older kind counts its streams from its own layout; a kd3 file from its header.
-        const int16_t streams = older_ ? older_->streams : h.Streams_no();
+        const int16_t streams = Older_Open() ? older_->streams : h.Streams_no();
         for (int16_t s = 1; s <= streams; ++s) {
             if (s > static_cast<int16_t>(stream_table_.size())) vb::Raise(vb::Err_Subscript);
             Stream_Info& entry = stream_table_[static_cast<size_t>(s - 1)];
@@ -54,6 +54,8 @@ void cls_VideoFile_handler::Set_Multi_Stream_Size() {
                 if (entry.camera_pos == 3) o.active_at_3 = true;
             }
         }
+        // A kd3 file keeps its own picture size.
+        if (File_open() && !Older_Open()) return;
         width_ = 720;
         height_ = 576;
         if (o.active_at_1_and_2 == 1) {

@@ -110,7 +110,7 @@ void cls_VideoFile_handler::Read_Trace_Data() {
     if (!older_) vb::Raise(vb::Err_Subscript, "No DV frame is held", Source);
     Older_kind_state& o = *older_;
     if (!Module_Vantorel::Is_Compiled && m_file_suffix == "kd2") Module_dependant::Check_DV_Header(o.frame_buffer);
-    const std::span<const uint8_t> frame(Frame_address() ? Frame_address() : o.frame_buffer.data(),
+    const std::span<const uint8_t> frame(Frame_Data_Address() ? Frame_Data_Address() : o.frame_buffer.data(),
                                          o.kind == Older_kind_state::Kind::avi
                                              ? static_cast<size_t>(std::max(o.chunk_length, 0))
                                              : o.frame_buffer.size());

@@ -82,6 +82,8 @@ void Write(const std::string& path, const Layout& layout) {
     store.Start_HDMI_events(1, Start_Events);
     store.Start_local_mill(1, Start_Local);
     store.Num_Lanes(Lanes);
+    // As the console records a heat: its lanes locked, so results are given by the lane marks.
+    store.Lanes_locked(true);
     for (int16_t lane = 1; lane <= Lanes; ++lane) store.File_Lane_Pos(lane, 40, Lane_Y(layout, lane));
     store.Set_Goal_Line(Goal_X(layout), 10, Goal_X(layout), layout.height - 10);
     store.Show_goalline(true);

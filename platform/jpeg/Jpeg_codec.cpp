@@ -135,6 +135,47 @@ int32_t Encode(const uint8_t* rows, int32_t width, int32_t stride, int32_t heigh
     return 0;
 }
 
+namespace {
+
+// The row stride of the picture side, or 0 for a layout that is not three bytes a pixel, bottom-up.
+int32_t Stride_Of(const Core_properties& p) {
+    if (p.DIBChannels != 3 || p.DIBColor != Color_BGR || p.DIBHeight >= 0 || p.DIBPadBytes < 0 || p.DIBWidth <= 0)
+        return 0;
+    const int64_t stride = 3 * int64_t{p.DIBWidth} + p.DIBPadBytes;
+    return stride > std::numeric_limits<int32_t>::max() ? 0 : static_cast<int32_t>(stride);
+}
+
+int32_t Refuse_Layout() {
+    handles.last_error = "The picture is not three bytes a pixel in blue-green-red rows stored bottom-up";
+    return Err_Bad_Argument;
+}
+
+}  // namespace
+
+int32_t Read_Params(Core_properties& properties) {
+    Stream_info info;
+    if (int32_t code = Read_Header(properties.JPGBytes, properties.JPGSizeBytes, info); code != 0) return code;
+    properties.JPGWidth = info.width;
+    properties.JPGHeight = info.height;
+    properties.JPGChannels = info.channels;
+    properties.JPGColor = info.channels == 1 ? Color_Gray : Color_YCbCr;
+    return 0;
+}
+
+int32_t Read_Whole_Image(const Core_properties& properties) {
+    const int32_t stride = Stride_Of(properties);
+    if (stride == 0) return Refuse_Layout();
+    return Decode(properties.JPGBytes, properties.JPGSizeBytes, properties.DIBBytes, properties.DIBWidth, stride,
+                  -properties.DIBHeight);
+}
+
+int32_t Write_Whole_Image(Core_properties& properties) {
+    const int32_t stride = Stride_Of(properties);
+    if (stride == 0) return Refuse_Layout();
+    return Encode(properties.DIBBytes, properties.DIBWidth, stride, -properties.DIBHeight, properties.jquality,
+                  properties.JPGBytes, properties.JPGSizeBytes);
+}
+
 std::string Last_Error_Text() { return handles.last_error; }
 
 }  // namespace jpeg

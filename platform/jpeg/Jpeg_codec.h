@@ -41,6 +41,36 @@ int32_t Encode(const uint8_t* rows, int32_t width, int32_t stride, int32_t heigh
 // other encoders aside; 0 for a size that is no picture.
 int64_t Max_Stream_Size(int32_t width, int32_t height);
 
+// One coding call's parameters, by the names its callers give them. The picture side is three bytes a
+// pixel, blue-green-red, each row followed by DIBPadBytes; a negative DIBHeight says the rows are stored
+// bottom-up, the only way pictures are stored here (a positive one is refused).
+enum : int32_t { Color_BGR = 2, Color_YCbCr = 3, Color_Gray = 4 };
+enum : int32_t { Sampling_420 = 1 };
+struct Core_properties {
+    uint8_t* DIBBytes = nullptr;
+    int32_t DIBWidth = 0;
+    int32_t DIBHeight = 0;
+    int32_t DIBPadBytes = 0;
+    int32_t DIBChannels = 3;
+    int32_t DIBColor = Color_BGR;
+    uint8_t* JPGBytes = nullptr;  // only read when decoding
+    uint64_t JPGSizeBytes = 0;
+    int32_t JPGWidth = 0;
+    int32_t JPGHeight = 0;
+    int32_t JPGChannels = 3;
+    int32_t JPGColor = Color_YCbCr;
+    int32_t JPGSubsampling = Sampling_420;
+    int32_t jquality = 0;
+};
+
+// The stream's size and channels into JPGWidth, JPGHeight and JPGChannels; JPGColor then says gray or not.
+int32_t Read_Params(Core_properties& properties);
+// The whole picture of the stream into DIBBytes, which must be the stream's size.
+int32_t Read_Whole_Image(const Core_properties& properties);
+// The picture at DIBBytes as a stream at jquality into JPGBytes: JPGSizeBytes is the capacity on entry
+// and the stream's length on success, unchanged on failure.
+int32_t Write_Whole_Image(Core_properties& properties);
+
 // TurboJPEG's text for the last failure on this thread.
 std::string Last_Error_Text();
 

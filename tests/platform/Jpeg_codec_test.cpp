@@ -96,6 +96,54 @@ TEST(Jpeg_codec, Bad_streams_and_arguments_give_their_codes) {
     EXPECT_EQ(jpeg::Encode(rows.data(), 32, 96, 32, 101, out.data(), size), jpeg::Err_Bad_Argument);
 }
 
+TEST(Jpeg_codec, The_call_parameters_carry_sizes_padding_and_the_stream_length_both_ways) {
+    // 101 pixels a row need one padding byte to reach a four-byte stride.
+    const int32_t w = 101, h = 50, stride = 304;
+    auto rows = Two_Halves(w, h, stride);
+    std::vector<uint8_t> out(1 << 20);
+    jpeg::Core_properties write;
+    write.DIBBytes = rows.data();
+    write.DIBWidth = w;
+    write.DIBHeight = -h;
+    write.DIBPadBytes = stride - 3 * w;
+    write.JPGBytes = out.data();
+    write.JPGSizeBytes = out.size();
+    write.jquality = 80;
+    ASSERT_EQ(jpeg::Write_Whole_Image(write), 0);
+    ASSERT_GT(write.JPGSizeBytes, 100u);
+    ASSERT_LT(write.JPGSizeBytes, out.size());
+
+    jpeg::Core_properties small = write;
+    small.JPGSizeBytes = 100;
+    EXPECT_EQ(jpeg::Write_Whole_Image(small), jpeg::Err_Buffer_Too_Small);
+    EXPECT_EQ(small.JPGSizeBytes, 100u);
+    jpeg::Core_properties top_down = write;
+    top_down.DIBHeight = h;
+    EXPECT_EQ(jpeg::Write_Whole_Image(top_down), jpeg::Err_Bad_Argument);
+
+    jpeg::Core_properties read;
+    read.JPGBytes = out.data();
+    read.JPGSizeBytes = write.JPGSizeBytes;
+    ASSERT_EQ(jpeg::Read_Params(read), 0);
+    EXPECT_EQ(read.JPGWidth, w);
+    EXPECT_EQ(read.JPGHeight, h);
+    EXPECT_EQ(read.JPGChannels, 3);
+    EXPECT_EQ(read.JPGColor, jpeg::Color_YCbCr);
+    std::vector<uint8_t> back(static_cast<size_t>(stride) * h, 0xCD);
+    read.DIBBytes = back.data();
+    read.DIBWidth = w;
+    read.DIBHeight = -h;
+    read.DIBPadBytes = 1;
+    ASSERT_EQ(jpeg::Read_Whole_Image(read), 0);
+    EXPECT_GT(back[static_cast<size_t>(h - 1) * stride + 2], 200);  // the top row red
+    EXPECT_GT(back[0], 200);                                          // the bottom row blue
+    EXPECT_EQ(back[static_cast<size_t>(stride) - 1], 0xCD);           // the padding untouched
+    read.DIBPadBytes = 0;  // rows without padding decode as well
+    std::vector<uint8_t> tight(static_cast<size_t>(3 * w) * h);
+    read.DIBBytes = tight.data();
+    EXPECT_EQ(jpeg::Read_Whole_Image(read), 0);
+}
+
 TEST(Jpeg_codec, Each_thread_codes_with_its_own_handles) {
     auto reference = Encode(40, 20, 120);
     std::vector<uint8_t> other;

@@ -9,6 +9,7 @@
 #include "platform/vb/Error_trap.h"
 #include "results/Form_LCS_preview.h"
 #include "results/Frm_results.h"
+#include "results/Module_Vantorel_export.h"
 #include "results/Module_Vantorel_print.h"
 #include "results/Results_export.h"
 #include "review/Frm_kanot_2.h"
@@ -60,6 +61,10 @@ protected:
                                       const std::string&) { reports.push_back(location + ": " + std::to_string(number) + " " + description); });
         Review();
         Results();
+        // After the results window's load, which reads the export folder from the settings.
+        exports = Test_folder() + "/exports";
+        std::filesystem::create_directories(exports);
+        Export_Folder = exports;
         AppData_Folder = data;
         Printers_Num = 0;
         Check_Printer();
@@ -85,13 +90,11 @@ protected:
         Results().Opt_printer(0).click();
         ASSERT_TRUE(Print_Preview_Mode);
     }
-    // The printer path on a machine without a printer: the printer option as a printer would enable
-    // it; the document becomes a PDF file in the application-data folder.
+    // The printer option on a machine without a printer: the document becomes a PDF file in the
+    // export folder.
     void Use_Pdf_Printer() {
         if (!printer::Default_Printer_Name().empty()) GTEST_SKIP() << "a printer is installed here";
         ASSERT_TRUE(Pdftoppm_Available()) << "pdftoppm (poppler-utils) is needed";
-        Printers_Num = 1;
-        Results().Opt_printer(1).setEnabled(true);
         Results().Opt_printer(1).click();
         ASSERT_FALSE(Print_Preview_Mode);
     }
@@ -102,7 +105,7 @@ protected:
         const std::string lead = "No printer is installed: the printout is saved as ";
         EXPECT_EQ(said.rfind(lead, 0), 0u) << said;
         const std::string file = said.substr(std::min(said.size(), lead.size()));
-        EXPECT_EQ(std::filesystem::path(file).parent_path(), data);
+        EXPECT_EQ(std::filesystem::path(file).parent_path(), exports);
         EXPECT_TRUE(std::filesystem::exists(file));
         return file;
     }
@@ -181,7 +184,7 @@ protected:
         EXPECT_NEAR(Results().Y_Pos_After_Results, y + 300, 1);
     }
 
-    std::string data, heats, path;
+    std::string data, exports, heats, path;
     std::vector<std::string> reports;
 };
 
@@ -249,14 +252,15 @@ TEST(Print_module, page_box_preview_window_footer_and_sheet_lines) {
     Set_Page_Box();
 }
 
-TEST_F(Printing, without_a_printer_the_choice_is_the_preview_and_print_commands_want_a_file) {
+TEST_F(Printing, without_a_printer_the_choice_is_the_preview_or_a_pdf_file_and_print_commands_want_a_file) {
     if (!printer::Default_Printer_Name().empty()) GTEST_SKIP() << "a printer is installed here";
     Results().Unload();
     Frm_results& results = Results();
     EXPECT_EQ(results.Opt_printer(0).text(), "Preview");
-    EXPECT_EQ(results.Opt_printer(1).text(), "No printer");
-    EXPECT_FALSE(results.Opt_printer(1).isEnabled());
-    EXPECT_EQ(results.Opt_printer(1).toolTip(), "No printer");
+    // The sheet can still leave the preview.
+    EXPECT_EQ(results.Opt_printer(1).text(), "PDF file");
+    EXPECT_TRUE(results.Opt_printer(1).isEnabled());
+    EXPECT_EQ(results.Opt_printer(1).toolTip(), "No printer: printouts are saved as PDF files in the export folder");
     EXPECT_TRUE(results.Opt_printer(0).isChecked());
     EXPECT_TRUE(Print_Preview_Mode);
     EXPECT_EQ(Print_Target, results.Picture_preview.get());
@@ -293,6 +297,8 @@ TEST_F(Printing, the_result_sheet_in_the_preview_and_in_the_pdf) {
     Keep_Page(shown, "result-sheet-preview");
     Expect_Furniture(shown);
     Expect_Sheet(shown, 3);
+    // The heat line starts below the file block, whose five lines are drawn from 14 % of the page down.
+    EXPECT_GE(Header_Bottom, 0.14 * Printer_Height + 5 * Height_Of("Arial", 8) - 1);
     // The preview's page is blank again for the next printout.
     EXPECT_TRUE(Mostly(Results().Picture_preview->Image(), QRect(0, 0, 794, 1123), Qt::white));
 
@@ -342,6 +348,10 @@ TEST_F(Printing, places_thirteen_to_sixteen_are_on_the_sheet_and_in_the_series) 
     for (const Frm_kanot_2::Series_Cell& cell : Review().Series_Cells) places.push_back(cell.Place);
     ASSERT_EQ(places.size(), 16u);
     EXPECT_EQ(places.back(), 16);
+    // Every picture ends above the footer line, which stays whole below them.
+    for (const Frm_kanot_2::Series_Cell& cell : Review().Series_Cells)
+        EXPECT_LE(cell.Y + cell.Height, Review().Footer_Y_position) << cell.Place;
+    EXPECT_NE(text.find("Printed by " + Program_Name), std::string::npos) << text;
 }
 
 TEST_F(Printing, the_picture_series_lays_the_placed_lanes_on_the_grid) {
@@ -431,6 +441,22 @@ TEST(Single_frame, the_picture_is_fitted_to_the_page_box_both_ways) {
     }
 }
 
+// A long event name is printed whole, in a smaller type, in its band left of the product logo.
+TEST_F(Printing, a_long_event_name_ends_before_the_logo) {
+    Open_Heat(2);
+    const std::string name = "Vallentuna Sprint Regatta 2026 - International Canoe Sprint Championships";
+    Review().Replay_File.Event_name(name);
+    Review().Handle_Print_results();
+    const QImage shown = Previewed();
+    Keep_Page(shown, "long-event-name");
+    const double L = Print_Left, H = Printer_Height;
+    const double band_right = Print_Right - 240 * Pixel - 100 - 200;
+    EXPECT_TRUE(Some(shown, Twips_Rect(L + 100, 0.03 * H, L + 1500, 0.03 * H + 1600, Pixel), Qt::blue));
+    // The band's last pixels hold no letter cut off at its end.
+    EXPECT_FALSE(Some(shown, Twips_Rect(band_right - 3 * Pixel, 0.03 * H, band_right - 1, 0.03 * H + 1600, Pixel),
+                      Qt::blue));
+}
+
 TEST_F(Printing, an_event_logo_takes_the_name_band_and_one_that_fails_to_load_leaves_the_name) {
     Open_Heat(2);
     // A wide red logo: reduced to the room left of the product logo.
@@ -479,12 +505,14 @@ TEST_F(Printing, a_printout_stopped_by_an_error_leaves_nothing_under_the_next_on
     Use_Pdf_Printer();
     Is_Compiled = true;
     // No folder for the PDF file: "Printer error", and the printout ends without a page.
+    Export_Folder = data + "/missing";
     AppData_Folder = data + "/missing";
     Test_dialogs::Instance().Answer(ui::vbOK);
     Review().Handle_Print_results();
     EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "Printer error");
     EXPECT_FALSE(System_Printer().Printing());
     AppData_Folder = data;
+    Export_Folder = exports;
 
     // An event logo that went missing stops the page header after the frame was drawn.
     Event_Logo_Loaded = true;
@@ -501,7 +529,7 @@ TEST_F(Printing, a_printout_stopped_by_an_error_leaves_nothing_under_the_next_on
     const std::string pdf = Printed_Pdf();
     EXPECT_NE(std::filesystem::path(pdf).filename().string().find("Single"), std::string::npos) << pdf;
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(data)) files += entry.path().extension() == ".pdf";
+    for (const auto& entry : std::filesystem::directory_iterator(exports)) files += entry.path().extension() == ".pdf";
     EXPECT_EQ(files, 1);
     const std::string text = Pdf_Text(pdf);
     EXPECT_EQ(text.find("Results for Heat"), std::string::npos) << text;

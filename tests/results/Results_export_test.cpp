@@ -262,8 +262,50 @@ TEST_F(Results_export_heat, Refusals_write_nothing) {
     EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "A write-protected file already exists!");
     EXPECT_EQ(Read(csv), "old");
     stdfs::permissions(csv, stdfs::perms::owner_write, stdfs::perm_options::add);
+    Test_dialogs::Instance().Answer(ui::vbYes);  // "old" tells no capture file: it may be another's
     EXPECT_TRUE(Export_CSV_file(Heat(), "12", shown, alternative));
     EXPECT_EQ(Read(csv).rfind("REGATTA;12;", 0), 0u);
+}
+
+// A heat number the file name lacks, or one heat ID for two capture files, gives two heats one export
+// name: the export of another capture file is replaced only when the operator says so.
+TEST_F(Results_export_heat, An_export_written_for_another_capture_file_is_replaced_only_on_yes) {
+    struct Case {
+        const char* what;
+        std::function<bool()> run;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"csv", [&] { return Export_CSV_file(Heat(), "12", shown, alternative); }, Export_Folder + "/VN_Result_Heat12.csv"},
+        {"xml", [&] { return Export_New_XML_File(Heat(), "12", shown); }, Export_Folder + "/VN_Result_Heat12.xml"},
+    };
+    for (const Case& c : cases) {
+        file.Header().Creation_date("16-07-20 14:05:33");
+        // Its own export again, or one the file first gets: no question.
+        ASSERT_TRUE(c.run()) << c.what;
+        ASSERT_TRUE(c.run()) << c.what;
+        EXPECT_TRUE(Test_dialogs::Instance().Shown_Dialogs().empty()) << c.what;
+        const std::string first = Read(c.file);
+
+        // Another capture file under the same name.
+        file.Header().Creation_date("16-07-20 15:40:02");
+        Test_dialogs::Instance().Answer(ui::vbNo);
+        EXPECT_FALSE(c.run()) << c.what;
+        ASSERT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u) << c.what;
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts()[0],
+                  c.file + "\r\nholds the results of another capture file. Replace it?");
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].title, "Export");
+        EXPECT_EQ(Read(c.file), first) << c.what;
+        Test_dialogs::Instance().Answer(ui::vbYes);
+        EXPECT_TRUE(c.run()) << c.what;
+        EXPECT_NE(Read(c.file).find("2016-07-20 15:40:02"), std::string::npos) << c.what;
+        Test_dialogs::Instance().Reset();
+    }
+    // Two heats recorded in one second with one start: the document's heat ID tells them apart.
+    file.Header().Heat_ID(1, "K1 Final B");
+    Test_dialogs::Instance().Answer(ui::vbNo);
+    EXPECT_FALSE(Export_New_XML_File(Heat(), "12", shown));
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
 }
 
 // The disk fills up: the file size limit stands in for it.
@@ -282,8 +324,11 @@ TEST_F(Results_export_heat, A_full_disk_leaves_the_old_file_and_says_why) {
     rlimit small = saved;
     small.rlim_cur = 64;
     setrlimit(RLIMIT_FSIZE, &small);
+    // "old" tells no capture file: the operator lets each be replaced.
+    Test_dialogs::Instance().Answer(ui::vbYes);
     Test_dialogs::Instance().Answer(ui::vbOK);
     const bool csv_written = Export_CSV_file(Heat(), "12", shown, alternative);
+    Test_dialogs::Instance().Answer(ui::vbYes);
     Is_Compiled = true;
     const bool xml_written = Export_New_XML_File(Heat(), "12", shown);
     Is_Compiled = false;
@@ -292,7 +337,8 @@ TEST_F(Results_export_heat, A_full_disk_leaves_the_old_file_and_says_why) {
     vb::Set_Error_Reporter(nullptr);
 
     EXPECT_FALSE(csv_written);
-    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "Check export folder, getting error: File too large");
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 3u);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts()[1], "Check export folder, getting error: File too large");
     EXPECT_FALSE(xml_written);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0], "Serialize of Class Module Class_Vantorel_result_XML: File too large");

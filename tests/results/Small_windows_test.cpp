@@ -78,6 +78,15 @@ TEST(modCloseBtn, Close_removed_greyed_and_restored) {
     EXPECT_EQ(modCloseBtn::Enable_Close_Button(&child, true), -1);
     modCloseBtn::Remove_Close_Item(&window, 0);
     EXPECT_TRUE(modCloseBtn::Close_Unavailable(&window));
+
+    // A close request (the close box a window manager keeps, Alt+F4) is turned away while the Close
+    // command is unavailable, and closes the window again once it is restored.
+    window.show();
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    modCloseBtn::Enable_Close_Button(&window, true);
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.isVisible());
 }
 
 struct Recorder : Module1::Mouse_wheel_target {
@@ -121,7 +130,23 @@ TEST(Frm_results, Twelve_rows_cleared_at_load) {
     r.Lbl_result_time(3).setText("1:01,23");
     r.Clear_Results();
     EXPECT_TRUE(r.Lbl_result_time(3).text().isEmpty());
-    EXPECT_EQ(r.lbl_result_header->text(), "      Lane           Time        Delta");
+    QStringList headings;
+    for (QLabel* heading : r.lbl_result_header->findChildren<QLabel*>()) headings << heading->text();
+    EXPECT_EQ(headings, (QStringList{"Lane", "Time", "Delta"}));
+}
+
+// Nothing brings the results window back: its close box is taken off, and a close request of the
+// desktop (a window manager that keeps the box, Alt+F4) leaves it open.
+TEST(Frm_results, The_close_box_is_removed_and_the_desktop_cannot_close_the_window) {
+    Module_Vantorel::Ini_file_path = Test_folder() + "/vantorel.ini";
+    Frm_results& r = Frm_results::Instance();
+    EXPECT_FALSE(r.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(modCloseBtn::Close_Unavailable(&r));
+    r.Show();
+    EXPECT_FALSE(r.close());
+    EXPECT_TRUE(r.Visible());
+    EXPECT_TRUE(ui::Is_Loaded("Frm_results"));
+    r.Hide();
 }
 
 }  // namespace

@@ -224,6 +224,56 @@ TEST_F(Auto_detect_window, Auto_detect_shows_and_hides_the_window_with_its_check
     EXPECT_FALSE(w.item_auto_for_frame.Checked());
 }
 
+TEST_F(Auto_detect_window, A_run_that_finds_nothing_says_so_and_an_override_names_the_lane) {
+    const std::string path = Heat("late.kd3", 6, true, 40);  // the bow reaches the goal after the last frame
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    ASSERT_TRUE(w.Replay_File.File_open());
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    w.Auto_Detect();
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts()[0], "Auto detect found no finish in the 12 fields tested.");
+    w.Close_File();
+
+    // A lane that has its result already: the question says which lane it is about.
+    const std::string finished = Heat("finished.kd3", 6, true, 5);
+    {
+        cls_VideoFile_handler store;
+        store.File_name(finished);
+        store.Open_RGB_File();
+        ASSERT_EQ(Attach_Result(store, 2, 0, false, 61000, 3, 1), Attach_Outcome::Stored);
+    }
+    w.Handle_Open_File(finished);
+    Form().Check_set_times_auto->setChecked(true);
+    Test_dialogs::Instance().Reset();
+    Test_dialogs::Instance().Answer(ui::vbCancel);
+    w.Auto_Detect();
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts()[0], "Override existing result?\r\nLane 2");
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+// The window watches the lanes of the picture: it is placed beside it, and the "Auto detect" check
+// mark goes when the window's own close box closes it.
+TEST_F(Auto_detect_window, The_window_leaves_the_picture_free_and_its_check_mark_follows_it) {
+    Frm_kanot_2& w = Window();
+    w.Show();
+    w.Handle_Open_File(Heat("place.kd3", 6, true, 5));
+    Form().Move(0, 0);
+    const QRect picture(w.Picture_large->mapToGlobal(QPoint(0, 0)), w.Picture_large->size());
+    ASSERT_TRUE(Form().frameGeometry().intersects(picture));
+    w.item_auto_detect.Click();
+    EXPECT_TRUE(Form().Visible());
+    EXPECT_FALSE(Form().frameGeometry().intersects(picture)) << Form().frameGeometry().x();
+    Form().close();
+    EXPECT_FALSE(w.item_auto_detect.Checked());
+    w.item_auto_detect.Click();
+    EXPECT_TRUE(Form().Visible());
+    EXPECT_TRUE(w.item_auto_detect.Checked());
+    w.item_auto_detect.Click();
+    w.Hide();
+}
+
 TEST_F(Auto_detect_window, Limits_that_are_not_numbers_trigger_nothing) {
     Window();
     Form().Label_hue_min->setText("abc");

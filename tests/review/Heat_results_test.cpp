@@ -181,7 +181,8 @@ TEST_F(Heat_results_store, Results_given_are_kept_in_the_file_and_read_back_sort
         EXPECT_EQ(Attach_Result(store, s.lane, s.argument, s.plus, s.shown, s.field, s.tick), s.outcome);
         EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), shown + (s.answer ? 1 : 0));
         if (s.answer) {
-            EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(), "Override existing result?");
+            EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(),
+                      "Override existing result?\r\nLane " + std::to_string(s.lane));
         }
         EXPECT_EQ(store.Heat_time(1, s.lane), s.stored_result);
         EXPECT_EQ(store.Heat_Goalfield(1, s.lane), s.stored_field);

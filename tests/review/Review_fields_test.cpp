@@ -10,6 +10,7 @@
 #include "review/Frm_kanot_2.h"
 #include "review/Module_Vantorel_course.h"
 #include "review/Module_Vantorel_overlay.h"
+#include "review/Module_Vantorel_results.h"
 #include "shell/Module_Vantorel.h"
 #include "Review_fixture.h"
 #include "shell/Non_dependant.h"
@@ -557,17 +558,41 @@ TEST_F(Review_fields, Rename_appends_the_suffix_and_an_empty_answer_keeps_the_fi
     const std::string path = Heat("rename.kd3");
     Frm_kanot_2& w = Window();
     w.Handle_Open_File(path);
+    // The heat stays open under its old name when it keeps it, under the new one when it moves.
     Test_dialogs::Instance().Answer_Input("");
     w.item_rename_file_Click();
-    EXPECT_FALSE(w.Replay_File.File_open());
+    EXPECT_TRUE(w.Replay_File.File_open());
+    EXPECT_EQ(w.Replay_File.File_name(), path);
     EXPECT_TRUE(std::filesystem::exists(path));
     Test_dialogs::Instance().Answer_Input(heats + "/heat7");
-    w.rename_file(path);
+    w.item_rename_file_Click();
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_TRUE(std::filesystem::exists(heats + "/heat7.kd3"));
+    ASSERT_TRUE(std::filesystem::exists(heats + "/heat7.kd3"));
+    EXPECT_TRUE(w.Replay_File.File_open());
+    EXPECT_EQ(w.Replay_File.File_name(), heats + "/heat7.kd3");
+    EXPECT_EQ(w.Caption(), "Vantorel Video Replay heat7.kd3");
+    // It takes keys: the shown field's time goes into the renamed file.
+    w.Set_Slider_Value(51);
+    w.Slider_play_Scroll();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier);
+    QApplication::sendEvent(w.Slider_play, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_2, Qt::NoModifier);
+    QApplication::sendEvent(w.Slider_play, &release);
+    EXPECT_EQ(Text(&Frm_results::Instance().Lbl_result_lane(0)), "2");
+    w.Close_File();
+    {
+        cls_VideoFile_handler store;
+        store.File_name(heats + "/heat7.kd3");
+        store.Open_RGB_File();
+        EXPECT_GT(store.Heat_result(1, 2), 0);
+        EXPECT_LT(store.Heat_result(1, 2), First_Code);
+    }
+    Test_dialogs::Instance().Answer_Input(heats + "/heat8");
+    w.rename_file(heats + "/heat7.kd3");
+    EXPECT_TRUE(std::filesystem::exists(heats + "/heat8.kd3"));
     // An existing name is not overwritten.
     const std::string other = Heat("other.kd3");
-    Test_dialogs::Instance().Answer_Input(heats + "/heat7.kd3");
+    Test_dialogs::Instance().Answer_Input(heats + "/heat8.kd3");
     Is_Compiled = true;
     w.rename_file(other);
     Is_Compiled = false;
@@ -640,9 +665,60 @@ TEST_F(Review_fields, Closing_keeps_no_file_and_the_hub_draws_nothing) {
     Show_Field(9);
     EXPECT_EQ(Text(w.Lbl_frameno), "0001");
     Capture_Running = false;
-    // Deleting closes and removes the file.
+    // Deleting asks first: Cancel keeps the heat open, OK closes and removes the file.
+    Test_dialogs::Instance().Answer(ui::vbCancel);
     w.item_Delete_File_Click();
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts()[0], "Delete this file for good?\r\n" + path);
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].title, "Delete file");
+    EXPECT_TRUE(w.Replay_File.File_open());
+    EXPECT_TRUE(std::filesystem::exists(path));
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    w.item_Delete_File_Click();
+    EXPECT_FALSE(w.Replay_File.File_open());
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// Close File and Delete leave nothing of the heat on screen: no size, times, field, start, heat ID,
+// event name or chosen correction step that would pass for the next heat's.
+TEST_F(Review_fields, A_closed_heat_leaves_nothing_on_screen) {
+    Frm_kanot_2& w = Window();
+    Frm_results& results = Frm_results::Instance();
+    for (const bool deleted : {false, true}) {
+        SCOPED_TRACE(deleted);
+        const std::string path = Heat(deleted ? "deleted.kd3" : "closed.kd3");
+        w.Handle_Open_File(path);
+        {
+            cls_VideoFile_handler store;
+            store.File_name(path);
+            store.Open_RGB_File();
+            store.Event_name("Vallentuna Sprint");
+        }
+        // As an export leaves it: the program's event name is the heat's.
+        Non_dependant::Write_Ini("Canoe", "event_name", "Program regatta", Ini_file_path);
+        Event_Name = "Vallentuna Sprint";
+        w.Set_Captions();
+        Show_Field(5);
+        results.Lbl_hms_correction_Click(2);
+        ASSERT_NE(results.Correction_Step(), 0);
+        ASSERT_FALSE(Text(w.Lbl_filesize).empty());
+        ASSERT_FALSE(Text(results.lbl_event_name).empty());
+        if (deleted) {
+            Test_dialogs::Instance().Answer(ui::vbOK);
+            w.item_Delete_File_Click();
+        } else {
+            w.item_close_Click();
+        }
+        for (QLabel* label : {w.Lbl_Frame_size, w.Lbl_filesize, w.lbl_elapsed_time, w.Lbl_delta_time, w.Lbl_frameno,
+                              w.Label_heatID, w.Label_start_time, w.Label_mismatch, results.Lbl_heat})
+            EXPECT_EQ(Text(label), "") << Text(label);
+        EXPECT_EQ(Text(results.lbl_event_name), "Program regatta");
+        EXPECT_EQ(Event_Name, "Program regatta");
+        EXPECT_EQ(results.Correction_Step(), 0);
+        EXPECT_EQ(results.Lbl_hms_correction(2).palette().color(QPalette::Window),
+                  results.Lbl_hms_correction(0).palette().color(QPalette::Window));
+        EXPECT_TRUE(w.Picture_large->Picture().isNull());
+    }
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ TEST(Resources, Cursors_and_the_intro_bitmap_by_their_names) {
 TEST_F(Review_members, Caption_names_the_open_file_and_closing_empties_the_heat) {
     Frm_kanot_2& w = Window();
     Frm_results& results = Frm_results::Instance();
+    Non_dependant::Write_Ini("Canoe", "event_name", "Program regatta", Ini_file_path);
     Event_Name = "Program regatta";
     const std::string path = Heat("final.kd3");
     w.Handle_Open_File(path);

@@ -15,6 +15,8 @@
 #include "shell/Module_Vantorel.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -23,6 +25,8 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
+#include <map>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -148,7 +152,7 @@ TEST_F(Review_results, Digit_keys_give_lanes_the_shown_time_and_the_rows_and_hea
     // A lane with a result asks first; Cancel keeps it.
     Test_dialogs::Instance().Answer(ui::vbCancel);
     Key(Qt::Key_3);
-    EXPECT_EQ(Prompts().back(), "Override existing result?");
+    EXPECT_EQ(Prompts().back(), "Override existing result?\r\nLane 3");
     EXPECT_EQ(Header_Result(path, 3), 1000);
 
     // Ctrl: the goal field of a place; Alt: of the place a lane holds; none: field 1.
@@ -333,7 +337,7 @@ TEST_F(Review_results, Presses_on_locked_lanes_give_results_jump_and_stamp) {
         Current_Lane = 1;
         Test_dialogs::Instance().Answer(ui::vbOK);
         (w.*c.item).Click();
-        EXPECT_EQ(Prompts().back(), "Override existing result?");
+        EXPECT_EQ(Prompts().back(), "Override existing result?\r\nLane 1");
         EXPECT_EQ(Header_Result(path, 1), c.stored);
     }
 
@@ -455,6 +459,138 @@ TEST_F(Review_results, Refusals_leave_file_and_rows_as_they_were) {
     EXPECT_EQ(reports[1].rfind("Attach_Time of Form frm_kanot_2: 13", 0), 0u) << reports[1];
     w.Close_File();
     EXPECT_EQ(File_Bytes(path), broken);
+}
+
+// The operator's keys go to the review window: after a heat opens (which shows the docked results
+// window) and after a press on a place in the results window.
+TEST_F(Review_results, The_review_window_keeps_the_keys_after_an_open_and_a_press_on_a_place) {
+    const std::string path = Heat("focus.kd3");
+    Frm_kanot_2& w = Window();
+    w.Show();
+    QApplication::processEvents();
+    w.Handle_Open_File(path);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &w);
+    EXPECT_EQ(QApplication::focusWidget(), w.Slider_play);
+
+    Show_Field(51);
+    Key(Qt::Key_2);
+    Results().activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &Results());
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&Results().Lbl_result_rank(0), &press);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &w);
+    EXPECT_EQ(QApplication::focusWidget(), w.Slider_play);
+    Results().Hide();
+    w.Hide();
+}
+
+// A heat deleted or moved away while it is open takes no more results: the header would go where
+// nobody finds it, and the rows would show a result that is nowhere.
+TEST_F(Review_results, A_heat_deleted_or_moved_while_open_takes_no_result) {
+    const struct {
+        const char* what;
+        std::function<void(const std::string&)> away;
+    } cases[] = {
+        {"deleted", [](const std::string& path) { std::filesystem::remove(path); }},
+        {"moved", [](const std::string& path) { std::filesystem::rename(path, path + ".moved"); }},
+        {"replaced", [](const std::string& path) {
+             std::filesystem::rename(path, path + ".old");
+             std::filesystem::copy_file(path + ".old", path);
+         }},
+    };
+    Frm_kanot_2& w = Window();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Heat(std::string(c.what) + ".kd3");
+        w.Handle_Open_File(path);
+        Show_Field(51);
+        c.away(path);
+        reports.clear();
+        Is_Compiled = true;
+        Key(Qt::Key_3);
+        Is_Compiled = false;
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find(": 53 The capture file " + path + " was deleted or moved while it was open"),
+                  std::string::npos)
+            << reports[0];
+        EXPECT_EQ(Rows(), std::vector<Row>(12));
+        EXPECT_EQ(Lane_Collection[2].time(), 0);
+        w.Close_File();
+    }
+}
+
+// A result of an hour and more shows whole in its row, in a smaller type where it needs one.
+TEST_F(Review_results, Times_of_an_hour_and_more_fit_their_row) {
+    const std::string path = Heat("hour.kd3");
+    {
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        ASSERT_EQ(Attach_Result(store, 1, 0, false, 3600000, 51, 1), Attach_Outcome::Stored);
+        ASSERT_EQ(Attach_Result(store, 2, 0, false, 9999990, 52, 2), Attach_Outcome::Stored);
+    }
+    Window().Handle_Open_File(path);
+    EXPECT_EQ(Row_At(1), (Row{"2", "2", " 2:46:39,99", "+1:46:39,99"}));
+    for (int r = 0; r < 2; ++r)
+        for (QLabel* label : {&Results().Lbl_result_time(r), &Results().Lbl_result_delta_time(r)}) {
+            const int needed = QFontMetrics(label->font()).horizontalAdvance(label->text());
+            EXPECT_LE(needed, label->contentsRect().width()) << label->text().toStdString();
+        }
+    // The column headings stand over their columns.
+    std::map<std::string, QLabel*> headings;
+    for (QLabel* heading : Results().lbl_result_header->findChildren<QLabel*>()) headings[Text(heading)] = heading;
+    const auto right = [](QWidget* w) { return w->mapToGlobal(QPoint(w->width(), 0)).x(); };
+    ASSERT_EQ(headings.size(), 3u);
+    EXPECT_EQ(right(headings["Lane"]), right(&Results().Lbl_result_lane(0)));
+    EXPECT_EQ(right(headings["Time"]), right(&Results().Lbl_result_time(0)));
+    EXPECT_EQ(right(headings["Delta"]), right(&Results().Lbl_result_delta_time(0)));
+}
+
+// A long event name keeps left of the printer frame and shows whole, in a smaller type on two lines.
+TEST_F(Review_results, A_long_event_name_keeps_left_of_the_printer_frame) {
+    Window().Handle_Open_File(Heat("event.kd3"));
+    const QString name = "Vallentuna Sprint Regatta 2026 - International Canoe Sprint Championships";
+    Window().Replay_File.Event_name(name.toStdString());
+    Window().Set_Captions();
+    QLabel* label = Results().lbl_event_name;
+    EXPECT_EQ(label->text(), name);
+    EXPECT_EQ(label->toolTip(), name);
+    EXPECT_LE(label->geometry().right(), Results().Frm_printer->geometry().left());
+    const QRect needed = QFontMetrics(label->font()).boundingRect(QRect(0, 0, label->contentsRect().width(), 1000),
+                                                                   Qt::TextWordWrap, name);
+    EXPECT_LE(needed.height(), label->contentsRect().height());
+    EXPECT_LE(needed.width(), label->contentsRect().width());
+}
+
+// The place stamped in the lower right corner stays whole on a wide picture and on a narrow one.
+TEST_F(Review_results, The_place_stamp_stays_inside_wide_and_narrow_pictures) {
+    const struct {
+        int width, height;
+        const char* place;
+    } pictures[] = {{1080, 440, "1"}, {440, 1080, "16"}, {440, 400, "12"}};
+    Frm_kanot_2& w = Window();
+    for (const auto& p : pictures) {
+        SCOPED_TRACE(p.place);
+        w.Picture_large->resize(p.width, p.height);
+        w.Picture_large->Cls();
+        w.Print_Place_string(p.place);
+        gdi::Device_context* dc = w.Picture_large->hDC();
+        int inside = 0, below = 0, beside = 0;
+        for (int y = static_cast<int>(0.8 * p.height); y < p.height; ++y)
+            for (int x = static_cast<int>(0.75 * p.width); x < p.width; ++x) {
+                if (gdi::GetPixel(dc, x, y) != 0xFFFFFFu) continue;
+                if (y >= static_cast<int>(0.95 * p.height) + 1) ++below;
+                else if (x >= static_cast<int>(0.97 * p.width) + 1) ++beside;
+                else ++inside;
+            }
+        EXPECT_GT(inside, 50);
+        EXPECT_EQ(below, 0);
+        EXPECT_EQ(beside, 0);
+    }
 }
 
 TEST_F(Review_results, Clear_all_results_empties_rows_marks_and_header) {

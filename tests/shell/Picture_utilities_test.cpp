@@ -28,6 +28,10 @@ TEST(Print_Wrapped, Lines_break_where_the_width_reaches_the_limit) {
         {"aWbc", 25, "aW\r\nbc\r\n"},            // the character that reaches the limit stays on the line
         {"Wa", 5, "W\r\na\r\n"},                 // one character wider than the limit
         {"/mnt/åäö", 40, "/mnt\r\n/åäö\r\n"},
+        // A path breaks after a folder's name, a text between words; a leading "/" is no place to break.
+        {"/home/operator/exports", 90, "/home/\r\noperator/\r\nexports\r\n"},
+        {"C:\\Race results\\x", 90, "C:\\Race \r\nresults\\x\r\n"},
+        {"/verylongname", 40, "/ver\r\nylon\r\ngnam\r\ne\r\n"},  // a name longer than a line still breaks
         {"", 30, ""},
         {"abc", 1, "a\r\nb\r\nc\r\n"},
         {"abc", 0, ""},                           // no width: nothing, and no endless loop

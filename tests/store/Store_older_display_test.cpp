@@ -83,15 +83,15 @@ TEST_F(Store_older_test, Every_frame_becomes_a_bitmap_within_the_bound_and_none_
     store.File_name(path);
     store.Open_RGB_File();
     store.Read_In_Bitmaps();
-    ASSERT_EQ(store.Bitmap_Collection().size(), 4u);
-    EXPECT_TRUE(store.Bitmaps_read_in());
+    ASSERT_EQ(store.Stored_Frames().size(), 4u);
+    EXPECT_TRUE(store.Frames_In_Memory());
     for (int32_t n = 1; n <= 4; ++n)
-        EXPECT_TRUE(Near(Pixel_At(*store.Bitmap_Collection()[static_cast<size_t>(n - 1)], 5, 2), Band_Colour(0, n))) << n;
+        EXPECT_TRUE(Near(Pixel_At(*store.Stored_Frames()[static_cast<size_t>(n - 1)], 5, 2), Band_Colour(0, n))) << n;
 
     cls_VideoFile_handler::Whole_File_Bound(64 * 3 * 48 * 4 - 1);
     EXPECT_THROW(store.Read_In_Bitmaps(), VbError);
-    EXPECT_TRUE(store.Bitmap_Collection().empty());
-    EXPECT_FALSE(store.Bitmaps_read_in());
+    EXPECT_TRUE(store.Stored_Frames().empty());
+    EXPECT_FALSE(store.Frames_In_Memory());
     store.Read_RGB_sample(3, true);
     EXPECT_EQ(store.KD3_Capture_mill(), Tick_Of(3));
 }
@@ -164,6 +164,7 @@ TEST_F(Store_older_test, Buffered_frames_are_compressed_to_fit_the_buffer_and_re
     }
     EXPECT_EQ(size, (largest + 5500) / 1000 * 1000);
     EXPECT_EQ(store.RGB_Compressed_buffer_Size(), size);
+    EXPECT_EQ(store.Rounded_Compressed_Size(), size);
     EXPECT_THROW(store.Compress_Frame(6, 85, frames), VbError);
     store.Close_File();
 
@@ -184,6 +185,11 @@ TEST_F(Store_older_test, Buffered_frames_are_compressed_to_fit_the_buffer_and_re
         EXPECT_EQ(reader.KD3_Compression_Quality(), 85);
         EXPECT_TRUE(Near(Pixel_At(reader.Frame_Image(), 5, 2), Band_Colour(0, n))) << n;
     }
+    // A new file starts without the last file's estimate.
+    store.File_name(Path("next.kd3"));
+    store.Create_File();
+    store.Initiate_KD3_File("");
+    EXPECT_EQ(store.Rounded_Compressed_Size(), 0);
 }
 
 TEST_F(Store_older_test, A_buffered_frame_that_fits_only_at_lower_quality_is_written_so_and_one_that_never_fits_is_refused) {

@@ -17,22 +17,12 @@ namespace {
 using dv_test::Grey_Of;
 using dv_test::Lower_Luma;
 using dv_test::Upper_Luma;
+using older_test::Find;
 using older_test::Frames;
+using older_test::Get32;
 using older_test::Make_KDR_File;
+using older_test::Put32;
 using older_test::Write_Bytes;
-
-void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t Get32(const std::vector<uint8_t>& bytes, size_t at) {
-    return uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 | uint32_t{bytes[at + 2]} << 16 | uint32_t{bytes[at + 3]} << 24;
-}
-
-size_t Find(const std::vector<uint8_t>& bytes, const std::string& text, size_t from = 0) {
-    auto it = std::search(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end(), text.begin(), text.end());
-    return static_cast<size_t>(it - bytes.begin());
-}
 
 // Capture times of the recorded kinds: frame k (from 1) 40 ms apart, 7 ms after the grid.
 int32_t Recorded_Time(int32_t k) { return 5000000 + 40 * (k - 1) + 7; }
@@ -71,7 +61,7 @@ TEST_F(Older_kinds, Every_kind_opens_by_suffix_and_reads_each_frame_with_its_tim
     const Frames clip = dv_test::Encode_Frames(count);
     const Frames ntsc_clip = dv_test::Encode_Frames(count, true);
     dv_test::Mux(Path("clip.dv"), "dv", clip);
-    dv_test::Mux(Path("ntsc.DV"), "dv", ntsc_clip, true);
+    dv_test::Mux(Path("ntsc.dv"), "dv", ntsc_clip, true);
     dv_test::Mux(Path("clip.avi"), "avi", clip);
     const std::vector<Frames> recorded = Recorded_Frames(count, 1);
     Make_KDR_File(Path("heat.kd2"), recorded);
@@ -84,19 +74,23 @@ TEST_F(Older_kinds, Every_kind_opens_by_suffix_and_reads_each_frame_with_its_tim
         int16_t mill_per_frame;
         bool recorded_times;
     } rows[] = {
-        {"clip.dv", 576, 40, false}, {"ntsc.DV", 480, 33, false}, {"clip.avi", 576, 40, false},
+        {"clip.dv", 576, 40, false}, {"ntsc.dv", 480, 33, false}, {"clip.avi", 576, 40, false},
         {"heat.kd2", 576, 40, true}, {"heat.kd1", 576, 40, true},  {"heat.sdv", 576, 40, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         cls_VideoFile_handler store;
-        ASSERT_TRUE(store.Open_File(Path(r.name), 0));
+        ASSERT_TRUE(older_test::Open_Older(store, Path(r.name)));
         EXPECT_EQ(store.Num_Frames(), count);
         EXPECT_EQ(store.KD3_Num_fields(), 2 * count);
         EXPECT_EQ(store.Width(), 720);
         EXPECT_EQ(store.Height(), r.height);
         EXPECT_EQ(store.mill_per_frame(), r.mill_per_frame);
-        EXPECT_EQ(store.Clip_length(), count * r.mill_per_frame);
+        // NTSC's 33 ms a frame stands for 30000/1001 frames a second: times follow the exact rate.
+        const auto span = [&](int32_t frames) {
+            return r.mill_per_frame == 33 ? static_cast<int32_t>(std::lround(frames * 1001.0 / 30)) : frames * r.mill_per_frame;
+        };
+        EXPECT_EQ(store.Clip_length(), span(count));
         EXPECT_EQ(store.Frame_Rate(), r.name == "clip.avi" ? 0 : r.mill_per_frame == 33 ? 30 : 25);
         EXPECT_EQ(store.num_Fields_Gross(), r.name.find(".kd") != std::string::npos ? 2 * count : 0);
         EXPECT_TRUE(store.is_Vantorel());
@@ -114,7 +108,7 @@ TEST_F(Older_kinds, Every_kind_opens_by_suffix_and_reads_each_frame_with_its_tim
             EXPECT_TRUE(Near(Pixel_At(store.Field_Image(), 360, 100), grey(Lower_Luma(k - 1)), 12));
             store.Draw_RGB_Field(2 * k, box);
             EXPECT_TRUE(Near(Pixel_At(store.Field_Image(), 360, 100), grey(Upper_Luma(k - 1)), 12));
-            EXPECT_EQ(store.KD3_Capture_mill(), r.recorded_times ? Recorded_Time(k) : (k - 1) * r.mill_per_frame);
+            EXPECT_EQ(store.KD3_Capture_mill(), r.recorded_times ? Recorded_Time(k) : span(k - 1));
             EXPECT_EQ(store.Capture_HDMI_events(), k - 1);
             if (r.recorded_times) {
                 EXPECT_EQ(store.Rounded_Capture_Time(), Recorded_Time(k) - 7 - 10);
@@ -220,7 +214,7 @@ TEST_F(Older_kinds, A_damaged_frame_reads_as_unavailable_and_never_as_the_frame_
     for (const char* name : {"broken.avi", "broken.dv"}) {
         SCOPED_TRACE(name);
         cls_VideoFile_handler store;
-        ASSERT_TRUE(store.Open_File(Path(name), 0));
+        ASSERT_TRUE(older_test::Open_Older(store, Path(name)));
         ASSERT_EQ(store.Num_Frames(), 3);
         Test_surface box(720, 576);
         store.Draw_RGB_Field(1, box);
@@ -320,7 +314,7 @@ TEST_F(Older_kinds, Property_reports_describe_each_older_kind) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         cls_VideoFile_handler store;
-        ASSERT_TRUE(store.Open_File(Path(r.name), 0));
+        ASSERT_TRUE(older_test::Open_Older(store, Path(r.name)));
         const std::string report = store.Property_String();
         const std::string head = "File name : " + Path(r.name) + "\r\nFile size= ";
         ASSERT_EQ(report.rfind(head, 0), 0u) << report;
@@ -398,7 +392,7 @@ TEST_F(Older_kinds, An_avi_file_takes_a_header_chunk_and_a_DV_header_chunk_and_r
     dv_test::Mux(Path("clip.avi"), "avi", dv_test::Encode_Frames(2));
     {
         cls_VideoFile_handler store;
-        ASSERT_TRUE(store.Open_File(Path("clip.avi"), 0));
+        ASSERT_TRUE(older_test::Open_Older(store, Path("clip.avi")));
         EXPECT_FALSE(store.Has_XML_header());
         EXPECT_FALSE(store.Has_DV_Header());
         EXPECT_TRUE(store.is_DV());
@@ -411,7 +405,7 @@ TEST_F(Older_kinds, An_avi_file_takes_a_header_chunk_and_a_DV_header_chunk_and_r
     const std::vector<uint8_t> bytes = File_Bytes(Path("clip.avi"));
     EXPECT_EQ(Get32(bytes, 4), bytes.size() - 8);
     cls_VideoFile_handler store;
-    ASSERT_TRUE(store.Open_File(Path("clip.avi"), 0));
+    ASSERT_TRUE(older_test::Open_Older(store, Path("clip.avi")));
     EXPECT_TRUE(store.Has_XML_header());
     EXPECT_TRUE(store.Has_DV_Header());
     EXPECT_EQ(store.Event_name(), "Avi heat");

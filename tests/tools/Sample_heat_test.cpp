@@ -24,6 +24,8 @@ TEST_F(Sample_heat_test, The_sample_heat_opens_with_its_course_and_every_frame) 
     EXPECT_EQ(reader.Height(), layout.height);
     EXPECT_EQ(reader.Heat_ID(1), "K1 Men 500 m Final A");
     EXPECT_EQ(reader.Lane_count(), 3);
+    // Locked as a recorded heat's, or a press on a lane mark gives no result.
+    EXPECT_TRUE(reader.Lanes_locked());
     EXPECT_TRUE(reader.Show_goalline());
     EXPECT_TRUE(reports.empty());
 
