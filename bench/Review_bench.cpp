@@ -6,13 +6,15 @@
 // bursts of bare decoding between bursts of steps, so a machine whose speed drifts during the run
 // drifts for both ("per_frame_vs_bare": two field steps, one decoded frame, over one bare decode).
 // The window is painted on the platform QT_QPA_PLATFORM names (offscreen when none is set): run it once
-// as it is and once with QT_QPA_PLATFORM=xcb on a display.
+// as it is and once with QT_QPA_PLATFORM=xcb on a display. A heat of 100,000 frames steps through the
+// same first hundred: `Long_Heat_Over_Short` sets its figure beside the 100-frame heat's.
 #include "Camera_frames.h"
 #include "app/Module_Vantorel_windows.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/ui/Picture_box.h"
 #include "review/Frm_kanot_2.h"
 #include "shell/Module_Vantorel.h"
+#include "store/Kd3_format.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -21,10 +23,12 @@
 #include <benchmark/benchmark.h>
 #include <turbojpeg.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,11 +36,50 @@ namespace {
 
 constexpr int32_t Width = 440;
 constexpr int32_t Height = 1080;
-constexpr int32_t Frames = 100;
+constexpr int32_t Frames = 100;     // the frames stepped through
+constexpr int32_t Long_Heat = 100000;
+
+// The heat made `frames` frames long: the records after the first hundred are holes in the file (zero
+// bytes, which read as frames unavailable), the last a record without a picture, so the heat is as long
+// as half an hour at 50 frames a second but takes no room on the disk. The steps stay on the first hundred.
+void Lengthen_Heat(const std::string& path, int32_t frames) {
+    int64_t length = 0;
+    {
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        length = store.Header().RGB_Sample_Size();
+        store.Close_File();
+    }
+    const int64_t last = kd3::Record_Offset(frames, length);
+    std::filesystem::resize_file(path, static_cast<uintmax_t>(last + length));
+    {
+        std::array<uint8_t, kd3::Buffer_Offset> head{};
+        kd3::Sample_Header sample;
+        sample.capture_local = 36000000 + 40 * frames;
+        sample.capture_mill = 1000000 + 40 * frames;
+        sample.capture_delta = 40;
+        sample.jpeg_quality = 80;
+        sample.hdmi_events = 100 + frames;
+        kd3::Put_Sample_Header(std::span<uint8_t, kd3::Sample_Header_Length>(head.data(), kd3::Sample_Header_Length), sample);
+        kd3::Put_Descriptor(std::span<uint8_t, kd3::Descriptor_Length>(head.data() + kd3::Sample_Header_Length, kd3::Descriptor_Length),
+                            {1, static_cast<int32_t>(length - kd3::Record_Overhead), 1});
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(last);
+        file.write(reinterpret_cast<const char*>(head.data()), head.size());
+        file.seekp(last + length - kd3::End_Mark_Length);
+        file.write(kd3::End_Mark.data(), kd3::End_Mark_Length);
+    }
+    cls_VideoFile_handler store;
+    store.File_name(path);
+    store.Open_RGB_File();
+    store.Set_Frames_no(frames);
+    store.Close_File();
+}
 
 // A heat as the capture console writes it: header, heat start, a course of six lanes and a goal line.
 // `landscape`: frames of Height x Width, shown upright, the picture a rotated heat shows.
-void Write_Heat(const std::string& path, bool rotated, bool landscape = false) {
+void Write_Heat(const std::string& path, bool rotated, bool landscape = false, int32_t frames = Frames) {
     const int32_t width = landscape ? Height : Width, height = landscape ? Width : Height;
     const auto Frame_JPEG = [&](uint32_t seed) { return Camera_JPEG(width, height, seed); };
     cls_VideoFile_handler store;
@@ -73,6 +116,7 @@ void Write_Heat(const std::string& path, bool rotated, bool landscape = false) {
     }
     store.Add_Segment_num();
     store.Close_File();
+    if (frames > Frames) Lengthen_Heat(path, frames);
 }
 
 // Bare TurboJPEG decoding of a heat's frames into a bottom-up BGR picture.
@@ -106,14 +150,19 @@ private:
     size_t next_ = 0;
 };
 
+double short_heat_vs_bare = 0, long_heat_vs_bare = 0;
+
 // range(0) = 1: a heat recorded rotated (the picture shown is 1080 x 440); 2: an upright heat of 1080 x 440
-// frames, the same picture shown without the turn, the fair plain field to set a rotated one beside.
+// frames, the same picture shown without the turn, the fair plain field to set a rotated one beside; 3: the
+// plain heat of 100,000 frames.
 void Review_Step_Field(benchmark::State& state) {
     const bool rotated = state.range(0) == 1;
     Frm_kanot_2& window = Frm_kanot_2::Instance();
     const std::string path = std::filesystem::temp_directory_path() / "vantorel_review_bench.kd3";
     const bool landscape = state.range(0) == 2;
-    Write_Heat(path, rotated, landscape);
+    const bool long_heat = state.range(0) == 3;
+    std::filesystem::remove(path);
+    Write_Heat(path, rotated, landscape, long_heat ? Long_Heat : Frames);
     Bare_decoder bare(landscape ? Height : Width, landscape ? Width : Height);
     window.show();
     window.Handle_Open_File(path);
@@ -139,16 +188,28 @@ void Review_Step_Field(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
     if (decodes > 0) {
         state.counters["bare_decode_us"] = 1e6 * decoding / static_cast<double>(decodes);
-        state.counters["per_frame_vs_bare"] = (2 * stepping / static_cast<double>(steps)) / (decoding / static_cast<double>(decodes));
+        const double vs_bare = (2 * stepping / static_cast<double>(steps)) / (decoding / static_cast<double>(decodes));
+        state.counters["per_frame_vs_bare"] = vs_bare;
+        if (state.range(0) == 0) short_heat_vs_bare = vs_bare;
+        if (long_heat) long_heat_vs_bare = vs_bare;
     }
     state.counters["fields/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.SetLabel(QGuiApplication::platformName().toStdString() + ", picture " +
-                   std::to_string(window.Picture_large->width()) + " x " + std::to_string(window.Picture_large->height()));
+                   std::to_string(window.Picture_large->width()) + " x " + std::to_string(window.Picture_large->height()) +
+                   ", " + std::to_string(window.Slider_play->maximum()) + " fields");
     window.Close_File();
     window.hide();
     std::filesystem::remove(path);
 }
-BENCHMARK(Review_Step_Field)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseManualTime();
+BENCHMARK(Review_Step_Field)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseManualTime();
+
+// Each heat's steps against the bare decodes taken in turns with them: the long heat's figure over the short one's.
+void Long_Heat_Over_Short(benchmark::State& state) {
+    for (auto _ : state) {
+    }
+    state.counters["long_over_short"] = short_heat_vs_bare > 0 ? long_heat_vs_bare / short_heat_vs_bare : 0;
+}
+BENCHMARK(Long_Heat_Over_Short)->Iterations(1);
 
 // The same frames decoded by bare TurboJPEG into a bottom-up BGR picture, one frame per iteration.
 void Bare_Decode(benchmark::State& state) {

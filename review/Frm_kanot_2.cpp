@@ -12,6 +12,7 @@
 #include "platform/ui/Key_state.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/Slider.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Program_state.h"
 #include "platform/vb/Vb_convert.h"
@@ -191,7 +192,7 @@ Frm_kanot_2::Frm_kanot_2()
 
     Frm_play = new QGroupBox("Video Scroll", Frame_Controls);
     auto* play = new QVBoxLayout(Frm_play);
-    Slider_play = new QSlider(Qt::Horizontal, Frm_play);
+    Slider_play = new ui::Slider(Qt::Horizontal, Frm_play);
     Slider_play->setTickPosition(QSlider::TicksBelow);
     Slider_play->setRange(0, 0);
     Slider_play->setFocusPolicy(Qt::StrongFocus);

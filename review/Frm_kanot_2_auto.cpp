@@ -83,14 +83,19 @@ void Frm_kanot_2::Auto_Detect() {
                         : std::vector<int32_t>{};
         if (fields.empty()) return;
         Setup_Lanes_Auto_Detect();
+        // Each field's goal-line pixels are read from its frame, the field number and time shown with it; the
+        // field the run ends on is drawn then, as a field display does.
         const int32_t tested = Auto_detect::Run(
             fields,
             [this](int32_t field) {
                 Set_Slider_Value(field);
-                Slider_play_Scroll();
+                if (!Capture_Running) Replay_File.Read_RGB_Field(field);
+                Update_frm_label();
+                Update_Frame_Time();
                 QApplication::processEvents();
             },
             [] { return Non_dependant::First_Key_Down() > 0; }, [this] { Test_Auto_Lanes(); });
+        Slider_play_Scroll();
         // A silent end would look like a run that did not start.
         if (std::none_of(Auto.Lane_Spans.begin(), Auto.Lane_Spans.end(),
                          [](const Auto_detect::Lane_Span& span) { return span.Triggered; }))

@@ -10,6 +10,7 @@
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -386,7 +387,9 @@ HSL_Color RGB_To_HSL(int32_t color) {
     hsl.Lum = t.HSL_Table_Value[max];
     int d = max - min;
     if (d == 0) return hsl;
-    hsl.Sat = vb::CLng(d * 100.0 / max);
+    // Halves to even, in whole numbers: d * 100 / max, exact.
+    const int sat = d * 100 / max, twice_rest = 2 * (d * 100 % max);
+    hsl.Sat = sat + (twice_rest > max || (twice_rest == max && (sat & 1)) ? 1 : 0);
     float f = t.HSL_Table_Hue[d];
     float hue;
     if (r == max) {
@@ -397,7 +400,8 @@ HSL_Color RGB_To_HSL(int32_t color) {
     } else {
         hue = f * static_cast<float>(r - g) + 240.0f;
     }
-    hsl.Hue = vb::CLng(static_cast<double>(hue));
+    // The hue lies within 0 to 360: rounded in the default mode, halves to even.
+    hsl.Hue = static_cast<int32_t>(std::nearbyint(static_cast<double>(hue)));
     return hsl;
 }
 

@@ -819,26 +819,15 @@ int16_t cls_VideoFile_handler::KD3_Compression_Quality() const { return vb::To_I
 
 // ---- fields and display ----
 
+void cls_VideoFile_handler::Read_RGB_Field(int32_t field) {
+    vb::Trap(Module_Vantorel::Is_Compiled, Location("Read_RGB_Field"), [&] { Take_RGB_Field(field); });
+}
+
 void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& box) {
     vb::Trap(Module_Vantorel::Is_Compiled, Location("Draw_RGB_Field"), [&] {
-        if (field < 0) Refuse(vb::Err_Subscript, "There is no field " + std::to_string(field));
-        displayed_frame_ = Non_dependant::Field_To_Frame(field);
-        field_pending_ = rotated_pending_ = false;  // the field drawn before is not asked for again
-        Read_RGB_sample(displayed_frame_, true);
-        field_to_show_ = Non_dependant::Is_Odd(field) ? 1 : 2;
-        current_field_ = field;
-        if (field_image_.Width() != frame_image_.Width() || field_image_.Height() != frame_image_.Height()) {
-            field_image_.Create(frame_image_.Width(), frame_image_.Height());
-            std::string text = "Deinterlace, size mismatch for file: " + m_File_Name;
-            mTrace::Trace(text);
-            Module_Vantorel::Write_Event_Log(text);
-            if (MismatchSize) MismatchSize();
-        }
-        // The field's own pictures are made only when asked for (Field_Image, Rotated_Image).
-        pending_field_mode_ = Deinterlace_Mode();
-        field_pending_ = true;
+        Take_RGB_Field(field);
         if (rotated_ && Turn_Into(box)) {
-            rotated_pending_ = true;
+            // The turned picture stays pending: the box holds it.
         } else if (rotated_) {
             Make_Rotated();
             Paint_Whole(rotated_image_, box);
@@ -849,8 +838,28 @@ void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& 
             Paint_Whole(frame_image_, box);
         }
         box.Refresh();
-        field_time_ = interlaced_ ? Fields_Span(int64_t{field} - 1) : Frames_Span(int64_t{displayed_frame_} - 1);
     });
+}
+
+void cls_VideoFile_handler::Take_RGB_Field(int32_t field) {
+    if (field < 0) Refuse(vb::Err_Subscript, "There is no field " + std::to_string(field));
+    displayed_frame_ = Non_dependant::Field_To_Frame(field);
+    field_pending_ = rotated_pending_ = false;  // the field drawn before is not asked for again
+    Read_RGB_sample(displayed_frame_, true);
+    field_to_show_ = Non_dependant::Is_Odd(field) ? 1 : 2;
+    current_field_ = field;
+    if (field_image_.Width() != frame_image_.Width() || field_image_.Height() != frame_image_.Height()) {
+        field_image_.Create(frame_image_.Width(), frame_image_.Height());
+        std::string text = "Deinterlace, size mismatch for file: " + m_File_Name;
+        mTrace::Trace(text);
+        Module_Vantorel::Write_Event_Log(text);
+        if (MismatchSize) MismatchSize();
+    }
+    // The field's own pictures are made only when asked for (Field_Image, Rotated_Image).
+    pending_field_mode_ = Deinterlace_Mode();
+    field_pending_ = true;
+    rotated_pending_ = rotated_;
+    field_time_ = interlaced_ ? Fields_Span(int64_t{field} - 1) : Frames_Span(int64_t{displayed_frame_} - 1);
 }
 
 // DV frames hold the lower field first in time.

@@ -180,6 +180,9 @@ public:
     // Field `field` (from 1; fields 2k - 1 and 2k are frame k) extracted, turned when the file was
     // captured rotated, and painted into `box`.
     void Draw_RGB_Field(int32_t field, gdi::Picture_surface& box);
+    // The same field made the one shown without drawing it: its pixels are read from its frame
+    // (Get_Field_Pixel), its pictures made when asked for.
+    void Read_RGB_Field(int32_t field);
     void Draw_Current_Field(gdi::Picture_surface& box);
     void Draw_Current_RGB_frame(gdi::Picture_surface& box);
     void Draw_RGB_frame(int32_t frame, gdi::Picture_surface& box);
@@ -921,6 +924,8 @@ private:
     void Paint_Whole(cDIBSection& picture, gdi::Picture_surface& box);
     // The shown field scaled into the box straight from its frame, without making the field's picture.
     void Paint_Field_Of_Frame(gdi::Picture_surface& box);
+    // Reads the field's frame and makes it the field shown, its pictures pending.
+    void Take_RGB_Field(int32_t field);
     // The shown field of a rotated file turned straight into the box when the box shows it unscaled.
     bool Turn_Into(gdi::Picture_surface& box);
     void Turn_Frame(uint8_t* target);

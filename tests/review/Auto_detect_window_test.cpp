@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QImage>
 #include <QSlider>
 #include <QSpinBox>
 
@@ -143,6 +144,24 @@ TEST_F(Auto_detect_window, Without_set_times_or_in_the_test_command_spans_fire_w
     EXPECT_TRUE(w.Auto.Lane_Spans[1].Triggered);
     w.Close_File();
     EXPECT_EQ(Bytes(path), before);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+TEST_F(Auto_detect_window, The_run_ends_showing_the_field_it_reached_as_a_field_display_draws_it) {
+    const std::string path = Heat("shown.kd3", 6, true, 1);
+    Frm_kanot_2& w = Window();
+    w.Handle_Open_File(path);
+    ASSERT_TRUE(w.Replay_File.File_open());
+    const auto shown = [&w] { return w.Picture_large->grab().toImage(); };
+    const QImage before = shown();
+    w.Auto_Detect();
+    ASSERT_EQ(w.Slider_play->value(), 12);
+    EXPECT_EQ(w.Lbl_frameno->text(), "0012");
+    const QImage after = shown();
+    w.Set_Slider_Value(12);
+    w.Slider_play_Scroll();
+    EXPECT_EQ(after, shown());
+    EXPECT_NE(after, before);
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 

@@ -2,11 +2,13 @@
 #include "Test_errors.h"
 #include "Test_dialogs.h"
 #include "platform/vb/VbError.h"
+#include "platform/vb/Vb_convert.h"
 #include "shell/Module_Bubblesort.h"
 #include "shell/Module_Vantorel.h"
 #include "shell/Module_dependant.h"
 #include "shell/Non_dependant.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -168,6 +170,26 @@ TEST(Utility, RGB_To_HSL_against_values_worked_by_hand) {
         EXPECT_EQ(c.Lum, r.lum) << r.r << "," << r.g << "," << r.b;
     }
     EXPECT_EQ(RGB_To_HSL(static_cast<int32_t>(0xFF0000FF)).Hue, 0);  // the highest byte is no channel
+    // Across the colours, the rule as written: the quotients in double precision, the hue from the single
+    // precision table, each rounded halves to even.
+    int wrong = 0;
+    for (int r = 0; r < 256; ++r)
+        for (int g = 0; g < 256; g += 3)
+            for (int b : {0, 1, 2, 99, 100, 128, 197, 254, 255}) {
+                const int max = std::max({r, g, b}), min = std::min({r, g, b}), d = max - min;
+                int32_t hue = 0, sat = 0;
+                if (d > 0) {
+                    sat = vb::CLng(d * 100.0 / max);
+                    const auto f = static_cast<float>(60.0 / d);
+                    float h = r == max ? f * static_cast<float>(g - b) + (g < b ? 360.0f : 0.0f)
+                              : g == max ? f * static_cast<float>(b - r) + 120.0f
+                                         : f * static_cast<float>(r - g) + 240.0f;
+                    hue = vb::CLng(static_cast<double>(h));
+                }
+                const HSL_Color c = RGB_To_HSL(rgb(r, g, b));
+                if (c.Hue != hue || c.Sat != sat || c.Lum != vb::CLng(max * 100.0 / 255)) ++wrong;
+            }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(Utility, Bubble_Sort_orders_descending_with_empty_texts_last) {
