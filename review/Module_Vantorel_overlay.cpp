@@ -117,7 +117,7 @@ void Overlay_Changed() { Runs().changed = true; }
 
 void Blit_Overlay(gdi::Device_context* destination, int32_t width, int32_t height) {
     const cDIBSection& overlay = Overlay_DIB();
-    gdi::Bitmap* to = destination ? destination->Surface() : nullptr;
+    const gdi::Bitmap* to = destination ? destination->Surface_For_Size() : nullptr;
     const int32_t ow = overlay.Width(), oh = overlay.Height();
     if (!to || !overlay.hDC() || width <= 0 || height <= 0 || ow <= 0 || oh <= 0) return;
     Overlay_runs& r = Runs();
@@ -137,23 +137,36 @@ void Blit_Overlay(gdi::Device_context* destination, int32_t width, int32_t heigh
         }
         r.mapped_width = width;
     }
+    // The pixels as spans of their own: the overlay may change before a deferred picture is drawn.
+    struct Span {
+        int32_t line, first, last;
+    };
+    std::vector<Span> spans;
+    std::vector<uint8_t> colours;
     const uint8_t* bits = overlay.DIBSectionBitsPtr();
     const int32_t stride = overlay.BytesPerScanLine();
     for (int32_t j = 0; j < y_end; ++j) {
         const auto src_y = static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * oh / (2 * static_cast<int64_t>(height)));
-        if (r.row_start[src_y] == r.row_start[src_y + 1]) continue;
         const uint8_t* src_row = bits + static_cast<size_t>(oh - 1 - src_y) * stride;
-        uint8_t* dst_row = to->Line(j);
-        for (size_t k = r.row_start[src_y]; k < r.row_start[src_y + 1]; ++k)
-            for (int32_t i = r.mapped[k].first; i < r.mapped[k].last; ++i) {
-                const uint8_t* s = src_row + 3 * static_cast<size_t>(r.columns[i]);
-                uint8_t* d = dst_row + 3 * static_cast<size_t>(i);
-                d[0] = s[0];
-                d[1] = s[1];
-                d[2] = s[2];
-            }
+        for (size_t k = r.row_start[src_y]; k < r.row_start[src_y + 1]; ++k) {
+            if (r.mapped[k].first >= r.mapped[k].last) continue;
+            spans.push_back({j, r.mapped[k].first, r.mapped[k].last});
+            for (int32_t i = r.mapped[k].first; i < r.mapped[k].last; ++i)
+                colours.insert(colours.end(), src_row + 3 * static_cast<size_t>(r.columns[i]),
+                               src_row + 3 * static_cast<size_t>(r.columns[i]) + 3);
+        }
     }
-    destination->Drawn();
+    destination->Defer_Over([spans = std::move(spans), colours = std::move(colours)](const gdi::Rows_target& lines) {
+        const uint8_t* colour = colours.data();
+        for (const Span& span : spans) {
+            uint8_t* d = lines.Line(span.line) + static_cast<int64_t>(span.first) * lines.pixel_bytes;
+            for (int32_t i = span.first; i < span.last; ++i, colour += 3, d += lines.pixel_bytes) {
+                d[0] = colour[0];
+                d[1] = colour[1];
+                d[2] = colour[2];
+            }
+        }
+    });
 }
 
 }  // namespace Module_Vantorel

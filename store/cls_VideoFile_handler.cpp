@@ -73,6 +73,7 @@ cls_VideoFile_handler::cls_VideoFile_handler() {
 
 cls_VideoFile_handler::~cls_VideoFile_handler() {
     mTrace::Trace("* cls_VideoFile_Handler Terminate***, M_index = ", 0);
+    Settle_Shown();
     // A segment still open is completed as a close completes it; nothing may escape a destructor.
     try {
         if (File_open()) Close_File();
@@ -477,6 +478,7 @@ std::string cls_VideoFile_handler::Read_Opened_Header(int64_t length) {
             Refuse_File("its header gives a frame size of " + std::to_string(width_) + " x " + std::to_string(height_) +
                         " pixels");
         if (field_image_.Width() != width_) {
+            Settle_Shown();
             field_image_.Create(width_, height_);
             frame_image_.Create(width_, height_);
         }
@@ -825,6 +827,8 @@ void cls_VideoFile_handler::Read_RGB_Field(int32_t field) {
 
 void cls_VideoFile_handler::Draw_RGB_Field(int32_t field, gdi::Picture_surface& box) {
     vb::Trap(Module_Vantorel::Is_Compiled, Location("Draw_RGB_Field"), [&] {
+        // A field over the whole box covers the one shown before: that one is never drawn.
+        if (Covers_Box(box)) box.hDC()->Drop_Deferred();
         Take_RGB_Field(field);
         if (rotated_ && Turn_Into(box)) {
             // The turned picture stays pending: the box holds it.
@@ -866,16 +870,39 @@ void cls_VideoFile_handler::Take_RGB_Field(int32_t field) {
 int16_t cls_VideoFile_handler::Deinterlace_Mode() const { return (field_to_show_ == 1) != bottom_field_first_ ? 2 : 1; }
 
 bool cls_VideoFile_handler::Turn_Into(gdi::Picture_surface& box) {
-    gdi::Device_context* dc = box.hDC();
-    gdi::Bitmap* surface = dc ? dc->Surface() : nullptr;
-    const int32_t w = frame_image_.Width(), h = frame_image_.Height();
     // Only where the box shows the turned picture pixel for pixel from its top-left corner.
-    if (!surface || surface->Width() != h || surface->Height() != w || vb::CLng(box.ScaleWidth()) != h ||
-        vb::CLng(box.ScaleHeight()) != w)
-        return false;
-    Turn_Frame(surface->Bits());
-    dc->Drawn();
+    if (!Covers_Box(box)) return false;
+    const uint8_t* bits = frame_image_.DIBSectionBitsPtr();
+    const int32_t w = frame_image_.Width(), h = frame_image_.Height();
+    const int16_t mode = interlaced_ ? pending_field_mode_ : 0;
+    gdi::Device_context* dc = box.hDC();
+    dc->Defer_Cover([bits, w, h, mode](const gdi::Rows_target& lines) {
+        if (lines.pixel_bytes == 4) return graphics::Rotate90_Wide(bits, lines.first, lines.step, w, h, mode);
+        // A bitmap's lines: bottom-up, the turn's own layout.
+        uint8_t* target = lines.Line(lines.height - 1);
+        if (mode != 0) graphics::Rotate90_Field(bits, target, w, h, mode);
+        else graphics::Rotate90(bits, target, w, h, 0);
+    });
+    shown_deferral_ = dc->Deferred();
     return true;
+}
+
+bool cls_VideoFile_handler::Covers_Box(gdi::Picture_surface& box) {
+    gdi::Device_context* dc = box.hDC();
+    const gdi::Bitmap* surface = dc ? dc->Surface_For_Size() : nullptr;
+    const int32_t w = frame_image_.Width(), h = frame_image_.Height();
+    if (!surface || w <= 0 || h <= 0) return false;
+    const int32_t box_w = vb::CLng(box.ScaleWidth()), box_h = vb::CLng(box.ScaleHeight());
+    if (rotated_) return surface->Width() == h && surface->Height() == w && box_w == h && box_h == w;
+    // A field scaled to the box (or shown at its size in a box of none) reaches every pixel it covers.
+    if (!interlaced_) return false;
+    const bool sized = box_w != 0 || box_h != 0;
+    return (sized ? box_w : w) >= surface->Width() && (sized ? box_h : h) >= surface->Height();
+}
+
+void cls_VideoFile_handler::Settle_Shown() {
+    if (const auto shown = shown_deferral_.lock()) shown->Settle();
+    shown_deferral_.reset();
 }
 
 void cls_VideoFile_handler::Turn_Frame(uint8_t* target) {
@@ -890,6 +917,7 @@ void cls_VideoFile_handler::Make_Rotated() {
 }
 
 void cls_VideoFile_handler::Make_Pending_Pictures() {
+    Settle_Shown();
     if (field_pending_) Make_Field();
     if (rotated_pending_) Make_Rotated();
 }
@@ -903,8 +931,7 @@ gdi::Device_context* cls_VideoFile_handler::Rotated_HDC() { return Rotated_Image
 
 void cls_VideoFile_handler::Paint_Field_Of_Frame(gdi::Picture_surface& box) {
     gdi::Device_context* dc = box.hDC();
-    gdi::Bitmap* surface = dc ? dc->Surface() : nullptr;
-    if (!surface) return;
+    if (!dc || !dc->Surface_For_Size()) return;
     const int32_t w = frame_image_.Width(), h = frame_image_.Height();
     int32_t dw = vb::CLng(box.ScaleWidth()), dh = vb::CLng(box.ScaleHeight());
     if (dw == 0 && dh == 0) {
@@ -914,15 +941,27 @@ void cls_VideoFile_handler::Paint_Field_Of_Frame(gdi::Picture_surface& box) {
     const uint8_t* bits = frame_image_.DIBSectionBitsPtr();
     const int64_t stride = frame_image_.BytesPerScanLine();
     const int16_t mode = pending_field_mode_;
-    const auto row = [&](int32_t top) { return bits + (h - 1 - top) * stride; };
-    const bool drawn = gdi::Stretch_Row_Pairs(
-        *surface, 0, 0, dw, dh, w, h,
-        [&](int32_t top) {
-            const graphics::Field_rows rows = graphics::Field_Source_Rows(top, h, mode);
-            return gdi::Row_pair{row(rows.above), row(rows.below)};
-        },
-        0, 0, w, h);
-    if (drawn) dc->Drawn();
+    const auto field = [bits, stride, w, h, dw, dh, mode](const gdi::Rows_target& lines) {
+        const auto row = [&](int32_t top) { return bits + (h - 1 - top) * stride; };
+        gdi::Stretch_Row_Pairs(
+            lines, 0, 0, dw, dh, w, h,
+            [&](int32_t top) {
+                const graphics::Field_rows rows = graphics::Field_Source_Rows(top, h, mode);
+                return gdi::Row_pair{row(rows.above), row(rows.below)};
+            },
+            0, 0, w, h);
+    };
+    if (!Covers_Box(box)) {
+        // Part of the box keeps what it shows: drawn over it now.
+        gdi::Bitmap* surface = dc->Surface();
+        if (surface && dw > 0 && dh > 0) {
+            field(gdi::Rows_Of(*surface));
+            dc->Drawn();
+        }
+        return;
+    }
+    dc->Defer_Cover(field);
+    shown_deferral_ = dc->Deferred();
 }
 
 void cls_VideoFile_handler::Make_Field() {

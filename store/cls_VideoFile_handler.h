@@ -173,8 +173,12 @@ public:
     int32_t Current_Frame() const { return current_frame_; }
     int32_t Rounded_Capture_Time() const { return rounded_capture_time_; }
     int16_t File_JPEG_Quality() const { return file_quality_; }
-    // The decoded frame; "obj_DIB_Deint_source 1".
-    cDIBSection& Frame_Image() { return frame_image_; }
+    // The decoded frame; "obj_DIB_Deint_source 1". The field left for a box's paint is drawn first: the
+    // caller may change the frame.
+    cDIBSection& Frame_Image() {
+        Settle_Shown();
+        return frame_image_;
+    }
 
     // ---- fields and display ----
     // Field `field` (from 1; fields 2k - 1 and 2k are frame k) extracted, turned when the file was
@@ -928,6 +932,11 @@ private:
     void Take_RGB_Field(int32_t field);
     // The shown field of a rotated file turned straight into the box when the box shows it unscaled.
     bool Turn_Into(gdi::Picture_surface& box);
+    // Whether the field drawn next covers the whole box: then it is left for the box's paint, which
+    // scales or turns it from the frame straight onto the screen.
+    bool Covers_Box(gdi::Picture_surface& box);
+    // A field left for a box's paint is drawn into the box's bitmap: its frame is about to change.
+    void Settle_Shown();
     void Turn_Frame(uint8_t* target);
     void Make_Rotated();
     void Make_Pending_Pictures();
@@ -1009,6 +1018,7 @@ private:
     bool field_pending_ = false;  // the field was drawn without making its own picture
     bool rotated_pending_ = false;  // the turned field was drawn without making its own picture
     int16_t pending_field_mode_ = 2;  // the deinterlacing mode of that field
+    std::weak_ptr<gdi::Deferral> shown_deferral_;  // the box whose paint draws the field from frame_image_
     // Heat 1's start, which every field's time needs: read from the header once, until the header is
     // read again or a start is set through this class.
     std::optional<int32_t> heat_start_mill_;

@@ -18,6 +18,7 @@ constexpr int32_t Bench_Height = 576;
 }  // namespace
 
 void cls_VideoFile_handler::Make_Bench_Pictures() {
+    Settle_Shown();
     frame_image_.Create(Bench_Width, Bench_Height);
     field_image_.Create(Bench_Width, Bench_Height);
     rotated_image_.Create(Bench_Height, Bench_Width);

@@ -72,6 +72,7 @@ bool cls_VideoFile_handler::Open_Older_File(const std::string& suffix) {
         Set_Frame_Format(width_, height_, compression);
     }
     if (width_ > 0 && height_ > 0 && (frame_image_.Width() != width_ || frame_image_.Height() != height_)) {
+        Settle_Shown();
         frame_image_.Create(width_, height_);
         field_image_.Create(width_, height_);
     }

@@ -93,5 +93,6 @@ cDIBSection& cls_VideoFile_handler::Deint_target(int16_t n) {
 
 cDIBSection& cls_VideoFile_handler::Deint_source(int16_t n) {
     if (n < 1 || n > 3) vb::Raise(vb::Err_Subscript);
+    if (n == 1) Settle_Shown();  // its caller decodes into it
     return n == 1 ? frame_image_ : spare_frame_images_[static_cast<size_t>(n - 2)];
 }

@@ -17,7 +17,8 @@ void Release(Gdi_object* object) {
 
 Device_context::Device_context(Kind kind)
     : kind_(kind), pen_(Stock_Pen()), brush_(Stock_Brush()), font_(Stock_Font()),
-      bitmap_(kind == Kind::memory ? Stock_Bitmap() : nullptr) {
+      bitmap_(kind == Kind::memory ? Stock_Bitmap() : nullptr),
+      deferral_(kind == Kind::window ? std::make_shared<Deferral>() : nullptr) {
     Take(pen_);
     Take(brush_);
     Take(font_);
@@ -29,13 +30,48 @@ Device_context::~Device_context() {
     Release(brush_);
     Release(font_);
     if (bitmap_) Release(bitmap_);
+    if (deferral_) {
+        // Whoever still holds the deferral finds nothing to draw and no bitmap to draw on.
+        deferral_->Drop();
+        deferral_->surface_ = nullptr;
+    }
 }
 
-Bitmap* Device_context::Surface() const { return kind_ == Kind::memory ? static_cast<Bitmap*>(bitmap_) : window_surface_; }
+Bitmap* Device_context::Surface() const {
+    if (kind_ == Kind::memory) return static_cast<Bitmap*>(bitmap_);
+    Settle_Deferred();
+    return window_surface_;
+}
+
+const Bitmap* Device_context::Surface_For_Size() const {
+    return kind_ == Kind::memory ? static_cast<Bitmap*>(bitmap_) : window_surface_;
+}
 
 void Device_context::Set_Window_Surface(Bitmap* surface, std::function<void()> on_drawn) {
     window_surface_ = surface;
     on_drawn_ = std::move(on_drawn);
+    if (!deferral_) return;
+    deferral_->Drop();
+    deferral_->surface_ = surface;
+}
+
+void Device_context::Draw_Now(const Deferral::Layer& layer) {
+    Bitmap* surface = Surface();
+    if (!surface) return;
+    layer(Rows_Of(*surface));
+    Drawn();
+}
+
+void Device_context::Defer_Cover(Deferral::Layer layer) {
+    if (kind_ == Kind::memory || !window_surface_) return Draw_Now(layer);
+    deferral_->Cover(std::move(layer));
+    Drawn();
+}
+
+void Device_context::Defer_Over(Deferral::Layer layer) {
+    if (!Deferred_Pending()) return Draw_Now(layer);
+    deferral_->Over(std::move(layer));
+    Drawn();
 }
 
 void Device_context::Drawn() const {

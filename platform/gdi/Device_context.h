@@ -3,9 +3,11 @@
 // 24-bit bottom-up surface. A memory context draws on the bitmap selected into it; a window's
 // context draws on the window's backing bitmap, which the window sets, and tells the window when
 // something was drawn. Handles are plain pointers, as the callers pass them around.
+#include "Deferral.h"
 #include "Gdi_objects.h"
 
 #include <functional>
+#include <memory>
 
 class QPainter;
 
@@ -25,10 +27,30 @@ public:
 
     Kind Context_Kind() const { return kind_; }
 
-    // The surface drawn on: the selected bitmap, or the window's backing bitmap (nullptr when none).
+    // The surface drawn on: the selected bitmap, or the window's backing bitmap (nullptr when none),
+    // with the window's deferred picture drawn into it.
     Bitmap* Surface() const;
-    // The window sets its backing bitmap (not owned) and is told of every drawing on it.
+    // The same bitmap for its size only: a deferred picture is not drawn.
+    const Bitmap* Surface_For_Size() const;
+    // The window sets its backing bitmap (not owned) and is told of every drawing on it. A picture
+    // deferred for the bitmap before is dropped: it was made for that bitmap.
     void Set_Window_Surface(Bitmap* surface, std::function<void()> on_drawn);
+
+    // A window's picture left for its paint (see Deferral): a layer that draws the whole surface, and
+    // layers over it. A memory context, a window without a bitmap, and a layer over a picture that is
+    // not deferred draw at once.
+    void Defer_Cover(Deferral::Layer layer);
+    void Defer_Over(Deferral::Layer layer);
+    // The window's deferral (none for a memory context), for a paint that draws it and for whoever
+    // must settle it before changing what its layers read. It ends with the context.
+    std::weak_ptr<Deferral> Deferred() const { return deferral_; }
+    bool Deferred_Pending() const { return deferral_ && deferral_->Pending(); }
+    void Settle_Deferred() const {
+        if (deferral_) deferral_->Settle();
+    }
+    void Drop_Deferred() const {
+        if (deferral_) deferral_->Drop();
+    }
     // Drawing functions call this after they changed the surface.
     void Drawn() const;
 
@@ -60,6 +82,9 @@ private:
     Gdi_object* bitmap_;  // memory context only
     Bitmap* window_surface_ = nullptr;
     std::function<void()> on_drawn_;
+    std::shared_ptr<Deferral> deferral_;  // window context only
+
+    void Draw_Now(const Deferral::Layer& layer);
 };
 
 // A new memory context holding a 1 x 1 stock bitmap until a bitmap is selected into it. The

@@ -3,6 +3,7 @@
 // a rectangle outside the source or destination picture are left out. Scaling takes the nearest
 // source pixel (whatever the stretch mode), so no row of one field is ever mixed into another.
 #include "Device_context.h"
+#include "Rows_target.h"
 #include "platform/graphics/Graphics.h"
 
 #include <functional>
@@ -30,6 +31,10 @@ using graphics::Row_pair;
 // Stretch_Pixels without transparency from a source of `width` x `height` pixels whose row `top`
 // (counted from the top) `row_of` gives: a field is scaled straight from its frame.
 bool Stretch_Row_Pairs(Bitmap& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t width,
+                       int32_t height, const std::function<Row_pair(int32_t top)>& row_of, int32_t sx, int32_t sy,
+                       int32_t sw, int32_t sh);
+// The same picture on lines of 24- or 32-bit pixels: a field is scaled straight onto the screen's image.
+bool Stretch_Row_Pairs(const Rows_target& destination, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t width,
                        int32_t height, const std::function<Row_pair(int32_t top)>& row_of, int32_t sx, int32_t sy,
                        int32_t sw, int32_t sh);
 

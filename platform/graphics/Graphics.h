@@ -26,6 +26,9 @@ Pixel_moves Limit_Moves(Pixel_moves widest);
 // out[i] = (a[i] + b[i] + 1) / 2 for `bytes` bytes; `out` may be `a` or `b`.
 void Average_Rows(const uint8_t* a, const uint8_t* b, uint8_t* out, int32_t bytes);
 
+// A row of 24-bit pixels as 32-bit pixels (blue, green, red, 255: the screen's format).
+void Widen_Row(const uint8_t* from, uint32_t* to, int32_t width);
+
 // The target (same size as the source) holds one field of the source at full height: the field's rows
 // as they are, the other rows interpolated from their neighbours. Mode 2: the odd field; mode 1 the even.
 void deinterlaceFrame2(const uint8_t* source, uint8_t* target, int16_t width, int16_t height, int16_t mode);
@@ -42,6 +45,11 @@ Field_rows Field_Source_Rows(int32_t top, int32_t height, int16_t mode);
 void Rotate90(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int32_t reserved);
 // The same as deinterlaceFrame2 into a picture of the source's size and Rotate90 of that, in one pass.
 void Rotate90_Field(const uint8_t* source, uint8_t* target, int32_t width, int32_t height, int16_t mode);
+// Rotate90 (mode 0) or Rotate90_Field (mode 1 or 2) into 32-bit pixels (blue, green, red, 255: the
+// screen's format): the turned picture, `height` pixels wide and `width` high, has its top line at
+// `target` and each next line `target_step` bytes further (negative for a bottom-up picture).
+void Rotate90_Wide(const uint8_t* source, uint8_t* target, int64_t target_step, int32_t width, int32_t height,
+                   int16_t mode);
 
 // Mirrors the picture left to right, in place.
 void FlipImageRGB24(uint8_t* bits, int16_t width, int16_t height);

@@ -15,12 +15,7 @@
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
 
 namespace ui {
 
@@ -32,48 +27,6 @@ int16_t Button_Of(Qt::MouseButtons buttons) {
     if (buttons & Qt::RightButton) b |= 2;
     if (buttons & Qt::MiddleButton) b |= 4;
     return b;
-}
-
-// A row of 24-bit pixels (blue, green, red) as 32-bit screen pixels.
-void Widen_Row(const uint8_t* from, uint32_t* to, int32_t w) {
-    static_assert(std::endian::native == std::endian::little, "pixels are taken apart as little-endian words");
-    int32_t x = 0;
-    // Four pixels from three little-endian words: blue, green, red is already the word's low three bytes.
-    for (; x + 4 <= w; x += 4, from += 12) {
-        uint32_t a, b, c;
-        std::memcpy(&a, from, 4);
-        std::memcpy(&b, from + 4, 4);
-        std::memcpy(&c, from + 8, 4);
-        to[x] = 0xFF000000u | a;
-        to[x + 1] = 0xFF000000u | a >> 24 | b << 8;
-        to[x + 2] = 0xFF000000u | b >> 16 | c << 16;
-        to[x + 3] = 0xFF000000u | c >> 8;
-    }
-    for (; x < w; ++x, from += 3) to[x] = 0xFF000000u | uint32_t{from[2]} << 16 | uint32_t{from[1]} << 8 | from[0];
-}
-
-#if defined(__x86_64__) || defined(__i386__)
-// The same with one byte shuffle per four pixels, three to four times as fast.
-__attribute__((target("ssse3"))) void Widen_Row_Ssse3(const uint8_t* from, uint32_t* to, int32_t w) {
-    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-    const __m128i opaque = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
-    int32_t x = 0;
-    // Each load takes 16 bytes for 12: it stays inside the row while two more pixels follow.
-    for (; x + 6 <= w; x += 4, from += 12) {
-        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_or_si128(_mm_shuffle_epi8(pixels, spread), opaque));
-    }
-    Widen_Row(from, to + x, w - x);
-}
-#endif
-
-using Widen_function = void (*)(const uint8_t*, uint32_t*, int32_t);
-
-Widen_function Widen_Row_Function() {
-#if defined(__x86_64__) || defined(__i386__)
-    if (graphics::Widest_Moves() == graphics::Pixel_moves::shuffle) return Widen_Row_Ssse3;
-#endif
-    return Widen_Row;
 }
 
 }  // namespace
@@ -97,6 +50,7 @@ void Picture_box::Make_Backing(int32_t w, int32_t h) {
     gdi::Bitmap* fresh = gdi::Bitmap::Create(w, h);
     if (!fresh) return;
     Fill(*fresh);
+    dc_->Settle_Deferred();  // a picture left for the paint stays, drawn into the old bitmap
     if (backing_)
         gdi::Stretch_Pixels(*fresh, 0, 0, backing_->Width(), backing_->Height(), gdi::View_Of(*backing_), 0, 0,
                             backing_->Width(), backing_->Height());
@@ -142,6 +96,7 @@ void Picture_box::Cls() {
     current_y_ = 0;
     Follow_Size();
     if (!backing_) return;
+    dc_->Drop_Deferred();
     Fill(*backing_);
     update();
 }
@@ -152,6 +107,7 @@ void Picture_box::Picture(const QImage& picture) {
     picture_ = picture;
     Follow_Size();
     if (!backing_) return;
+    dc_->Drop_Deferred();
     Fill(*backing_);
     update();
 }
@@ -230,7 +186,6 @@ void Picture_box::paintEvent(QPaintEvent* event) {
     Follow_Size();
     if (!backing_) return;
     const int32_t w = backing_->Width(), h = backing_->Height();
-    const auto widen = Widen_Row_Function();
     QPainter painter(this);
     // The raster engine paints into an image of the screen's 32-bit format: at one device pixel a pixel the
     // rows are widened straight into it, where a picture of our own would be widened and then copied.
@@ -241,21 +196,32 @@ void Picture_box::paintEvent(QPaintEvent* event) {
     if (image && (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied) &&
         image->devicePixelRatio() == 1.0 && place.type() <= QTransform::TxTranslate) {
         const QPoint offset(static_cast<int>(place.dx()), static_cast<int>(place.dy()));
+        const QRect box(0, 0, w, h);
+        if (dc_->Deferred_Pending() && event->region().contains(box) && image->rect().contains(box.translated(offset))) {
+            // A picture left for the paint is drawn once, into the screen's lines, and kept for whoever reads
+            // the bitmap later.
+            const gdi::Rows_target lines{image->scanLine(offset.y()) + 4 * static_cast<int64_t>(offset.x()),
+                                         image->bytesPerLine(), w, h, 4};
+            if (const auto deferral = dc_->Deferred().lock()) deferral->Draw(lines);
+            return;
+        }
+        dc_->Settle_Deferred();
         for (const QRect& part : event->region()) {
             // Only what the event asks for: the rest of the image may be another widget's.
             const QRect rows = part & QRect(0, 0, w, h) & image->rect().translated(-offset);
             for (int32_t y = rows.top(); y <= rows.bottom(); ++y)
-                widen(backing_->Line(y) + 3 * rows.left(),
+                graphics::Widen_Row(backing_->Line(y) + 3 * rows.left(),
                       reinterpret_cast<uint32_t*>(image->scanLine(y + offset.y())) + offset.x() + rows.left(), rows.width());
         }
         return;
     }
+    dc_->Settle_Deferred();
     if (screen_.width() != w || screen_.height() != h) screen_ = QImage(w, h, QImage::Format_RGB32);
     // Only the rows asked for: turned top-down and widened to the screen's own 32-bit format, which
     // Qt paints as a plain copy, where a flipped 24-bit picture takes it many times as long.
     const QRect rows = event->rect() & QRect(0, 0, w, h);
     for (int32_t y = rows.top(); y <= rows.bottom(); ++y)
-        widen(backing_->Line(y), reinterpret_cast<uint32_t*>(screen_.scanLine(y)), w);
+        graphics::Widen_Row(backing_->Line(y), reinterpret_cast<uint32_t*>(screen_.scanLine(y)), w);
     painter.drawImage(rows.topLeft(), screen_, rows);
 }
 

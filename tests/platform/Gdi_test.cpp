@@ -325,44 +325,58 @@ TEST(Gdi, Stretched_copies_take_the_pixel_under_each_centre_at_any_scale_and_off
 }
 
 // Rows wide enough for the copy's runs, shrunk and widened at uneven ratios, some rows the mean of two,
-// each way of moving pixels the processor has: each destination pixel against the source pixel (or the
-// mean of the two) under its centre.
+// clipped at the destination's edges, each way of moving pixels the processor has: each destination pixel
+// against the source pixel (or the mean of the two) under its centre. The same copy onto 32-bit lines
+// wider than the picture gives those pixels with the fourth byte 255, and writes nothing else.
 TEST(Gdi, Wide_rows_and_rows_of_pairs_take_the_pixel_under_each_centre) {
     For_Each_Way_Of_Moving([&] {
         std::mt19937 random(11);
         struct Row {
-            int32_t width, dx, dw, sx, sw;
+            int32_t width, dx, dy, dw, sx, sw;
+            int32_t spare;  // destination columns right of the rectangle; negative ones cut it off
         } rows[] = {
-            {440, 0, 315, 0, 440}, {440, 0, 220, 0, 440}, {97, 0, 53, 0, 97},   {64, 0, 200, 0, 64},
-            {440, -7, 330, 3, 420}, {100, 5, 61, -9, 110}, {101, 0, 101, 0, 101}, {50, 0, 49, 0, 50},
+            {440, 0, 0, 315, 0, 440, 4},    {440, 0, 0, 220, 0, 440, 4},   {97, 0, 0, 53, 0, 97, 4},
+            {64, 0, 0, 200, 0, 64, 4},      {440, -7, 0, 330, 3, 420, 4},  {100, 5, 0, 61, -9, 110, 4},
+            {101, 0, 0, 101, 0, 101, 4},    {50, 0, 0, 49, 0, 50, 4},      {440, 6, -2, 315, 0, 440, -20},
+            {200, -3, 3, 90, 40, 170, -10}, {120, -5, 3, 120, 15, 120, -9}, {30, 2, -1, 7, 3, 20, -3},
         };
-        constexpr int32_t height = 6, dh = 9;
+        constexpr int32_t height = 6, dh = 9, out_height = 9;
         for (const Row& r : rows) {
-            SCOPED_TRACE(testing::Message() << r.width << " wide, " << r.dx << " " << r.dw << " from " << r.sx << " " << r.sw);
+            SCOPED_TRACE(testing::Message() << r.width << " wide, " << r.dx << "," << r.dy << " " << r.dw << " from "
+                                            << r.sx << " " << r.sw << ", " << r.spare << " spare");
             std::unique_ptr<Bitmap> first(Bitmap::Create(r.width, height)), second(Bitmap::Create(r.width, height));
             for (Bitmap* b : {first.get(), second.get()})
                 for (int32_t y = 0; y < height; ++y)
                     for (int32_t i = 0; i < 3 * r.width; ++i) b->Line(y)[i] = static_cast<uint8_t>(random());
-            const int32_t out_width = r.dx + r.dw + 4;
+            const int32_t out_width = r.dx + r.dw + r.spare, wide_width = out_width + 3;
             for (const bool pairs : {false, true}) {
-                std::unique_ptr<Bitmap> got(Bitmap::Create(out_width, dh));
-                for (int32_t y = 0; y < dh; ++y) std::memset(got->Line(y), 0x5A, static_cast<size_t>(3 * out_width));
+                std::unique_ptr<Bitmap> got(Bitmap::Create(out_width, out_height));
+                for (int32_t y = 0; y < out_height; ++y) std::memset(got->Line(y), 0x5A, static_cast<size_t>(3 * out_width));
+                std::vector<uint32_t> wide(static_cast<size_t>(wide_width) * out_height, 0x5A5A5A5Au);
+                const Rows_target wide_target{reinterpret_cast<uint8_t*>(wide.data()), 4 * int64_t{wide_width}, out_width,
+                                              out_height, 4};
                 // Odd rows of the pairs are the mean of both pictures' rows, even rows the first picture's.
                 const auto row_of = [&](int32_t top) {
                     return Row_pair{first->Line(top), pairs && top % 2 == 1 ? second->Line(top) : first->Line(top)};
                 };
-                ASSERT_TRUE(pairs ? Stretch_Row_Pairs(*got, r.dx, 0, r.dw, dh, r.width, height, row_of, r.sx, 0, r.sw, height)
-                                  : Stretch_Pixels(*got, r.dx, 0, r.dw, dh, View_Of(*first), r.sx, 0, r.sw, height));
-                for (int32_t j = 0; j < dh; ++j)
-                    for (int32_t x = 0; x < out_width; ++x) {
-                        const int32_t i = x - r.dx;
-                        const int32_t sx = r.sx + static_cast<int32_t>((2 * i + 1) * r.sw / (2 * r.dw));
-                        const int32_t sy = (2 * j + 1) * height / (2 * dh);
-                        const bool inside = i >= 0 && i < r.dw && sx >= 0 && sx < r.width;
-                        for (int c = 0; c < 3; ++c) {
-                            const Row_pair source = row_of(sy);
-                            const int expected = inside ? (source.a[3 * sx + c] + source.b[3 * sx + c] + 1) / 2 : 0x5A;
-                            ASSERT_EQ(got->Line(j)[3 * x + c], expected) << (pairs ? "pairs " : "") << x << "," << j << " byte " << c;
+                ASSERT_TRUE(pairs ? Stretch_Row_Pairs(*got, r.dx, r.dy, r.dw, dh, r.width, height, row_of, r.sx, 0, r.sw, height)
+                                  : Stretch_Pixels(*got, r.dx, r.dy, r.dw, dh, View_Of(*first), r.sx, 0, r.sw, height));
+                ASSERT_TRUE(Stretch_Row_Pairs(wide_target, r.dx, r.dy, r.dw, dh, r.width, height, row_of, r.sx, 0, r.sw, height));
+                for (int32_t y = 0; y < out_height; ++y)
+                    for (int32_t x = 0; x < wide_width; ++x) {
+                        const int32_t i = x - r.dx, j = y - r.dy;
+                        const bool in_rectangle = x < out_width && i >= 0 && i < r.dw && j >= 0 && j < dh;
+                        const int32_t sx = in_rectangle ? r.sx + (2 * i + 1) * r.sw / (2 * r.dw) : -1;
+                        const bool inside = in_rectangle && sx >= 0 && sx < r.width;
+                        const Row_pair source = inside ? row_of((2 * j + 1) * height / (2 * dh)) : Row_pair{};
+                        for (int c = 0; c < 4; ++c) {
+                            const int expected =
+                                !inside ? 0x5A : c == 3 ? 255 : (source.a[3 * sx + c] + source.b[3 * sx + c] + 1) / 2;
+                            if (c < 3 && x < out_width) {
+                                ASSERT_EQ(got->Line(y)[3 * x + c], expected) << (pairs ? "pairs " : "") << x << "," << y << " byte " << c;
+                            }
+                            ASSERT_EQ(reinterpret_cast<const uint8_t*>(wide.data())[4 * (int64_t{y} * wide_width + x) + c], expected)
+                                << "32 bits, " << (pairs ? "pairs " : "") << x << "," << y << " byte " << c;
                         }
                     }
             }

@@ -118,3 +118,37 @@ TEST(Graphics, A_field_turned_in_one_pass_equals_the_field_made_and_then_turned)
                 }
     });
 }
+
+TEST(Graphics, A_turn_into_32_bit_pixels_holds_the_24_bit_turn_made_opaque) {
+    struct Size { int32_t w, h; } sizes[] = {{1, 1}, {3, 5}, {4, 4}, {7, 9}, {33, 17}, {130, 9}, {10, 133}};
+    constexpr uint8_t marker = 0xA5;
+    constexpr int32_t padding = 16;  // a whole 16-byte store too many lands in it
+    For_Each_Way_Of_Moving([&] {
+        uint32_t seed = 11;
+        for (const Size& size : sizes)
+            for (int16_t mode : {0, 1, 2}) {
+                const int32_t w = size.w, h = size.h;
+                Picture src(w, h), expected(h, w);
+                for (uint8_t& b : src.bits) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+                if (mode == 0)
+                    graphics::Rotate90(src.bits.data(), expected.bits.data(), w, h, 0);
+                else
+                    graphics::Rotate90_Field(src.bits.data(), expected.bits.data(), w, h, mode);
+                // Top-down with padding after each line, and bottom-up with none.
+                for (const int64_t step : {int64_t{h} * 4 + padding, -int64_t{h} * 4}) {
+                    SCOPED_TRACE(testing::Message() << w << "x" << h << ", mode " << mode << ", step " << step);
+                    const int64_t line = step > 0 ? step : -step;
+                    std::vector<uint8_t> wide(static_cast<size_t>(line * w), marker);
+                    uint8_t* top = step > 0 ? wide.data() : wide.data() + (w - 1) * line;
+                    graphics::Rotate90_Wide(src.bits.data(), top, step, w, h, mode);
+                    for (int32_t t = 0; t < w; ++t) {
+                        const uint8_t* out = top + t * step;
+                        for (int32_t c = 0; c < h; ++c)
+                            for (int b = 0; b < 4; ++b)
+                                ASSERT_EQ(out[4 * c + b], b < 3 ? expected.At(c, t)[b] : 255) << c << "," << t;
+                        for (int64_t b = 4 * h; b < line; ++b) ASSERT_EQ(out[b], marker) << "padding of line " << t;
+                    }
+                }
+            }
+    });
+}

@@ -70,7 +70,15 @@ protected:
     }
 };
 
-TEST_F(Review_paint, The_painted_field_equals_the_plain_drawing_plain_rotated_stretched_and_zoomed) {
+// The window painted as the screen paints it: into the screen's 32-bit picture, at one pixel a pixel.
+QImage Screen_Paint(QWidget& widget) {
+    QImage screen(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    screen.fill(Qt::black);
+    widget.render(&screen);
+    return screen.convertToFormat(QImage::Format_RGB32);
+}
+
+TEST_F(Review_paint, The_painted_field_equals_the_old_drawing_plain_rotated_stretched_and_zoomed) {
     struct Case {
         const char* what;
         bool rotated;
@@ -97,47 +105,92 @@ TEST_F(Review_paint, The_painted_field_equals_the_plain_drawing_plain_rotated_st
             w.Picture_large->resize(c.box);
             w.New_Graphics();
         }
+        if (c.rotated) {
+            // A turned field is shown pixel for pixel.
+            w.Picture_large->resize(layout.height, layout.width);
+            w.New_Graphics();
+        }
+        // A window never shown takes its first resize (and writes its scale over the picture) at its first paint.
+        Screen_Paint(*w.Picture_large);
         w.Zoom_Mode = c.zoom;
         w.Zoom_X = 120;
         w.Zoom_Y = 300;
-        for (int32_t field : {3, 4}) {
+        // Fields 3 and 4 are one frame, 5 the next, read while field 4 is still left for the paint.
+        for (int32_t field : {3, 4, 5}) {
             SCOPED_TRACE(field);
-            // Looked up at each use: a change of the box's size makes a new one.
-            const auto backing_of = [&]() -> gdi::Bitmap& { return *w.Picture_large->hDC()->Surface(); };
-            if (!c.zoom) {
-                // The field as the store draws it, then the course over it with a transparent copy.
-                w.Replay_File.Draw_RGB_Field(field, *w.Picture_large);
-                const gdi::Bitmap& backing = backing_of();
-                Canvas expected(backing.Width(), backing.Height());
-                std::memcpy(expected.bitmap->Bits(), backing.Bits(), expected.Bytes());
-                gdi::TransparentBlt(expected.dc, 0, 0, backing.Width(), backing.Height(), Overlay_DIB().hDC(), 0, 0,
-                                    Overlay_DIB().Width(), Overlay_DIB().Height(),
-                                    static_cast<gdi::COLORREF>(Transparent_Color));
-                w.Set_Slider_Value(field);
-                w.Slider_play_Scroll();
-                ASSERT_EQ(Bits_Of(backing_of()), Bits_Of(*expected.bitmap));
-            } else {
-                w.Set_Slider_Value(field);
-                w.DO_RGB_Zoom();
-            }
-            // The field in both orders, made the long way.
+            gdi::Device_context* dc = w.Picture_large->hDC();
+            w.Set_Slider_Value(field);
+            w.Slider_play_Scroll();
+            if (c.zoom) w.DO_RGB_Zoom();
+            EXPECT_EQ(dc->Deferred_Pending(), !c.zoom);  // the zoom's block is drawn over the bitmap
+            const QImage painted = Screen_Paint(*w.Picture_large);
+            EXPECT_EQ(dc->Deferred_Pending(), !c.zoom);  // kept for whoever reads the bitmap later
+
+            // The field in both orders, made the long way from its frame.
             cDIBSection& frame = w.Replay_File.Frame_Image();
             const int16_t mode = field % 2 == 1 ? 2 : 1;
             Canvas upright(frame.Width(), frame.Height()), turned(frame.Height(), frame.Width());
             graphics::deinterlaceFrame2(frame.DIBSectionBitsPtr(), upright.bitmap->Bits(), static_cast<int16_t>(frame.Width()),
                                         static_cast<int16_t>(frame.Height()), mode);
             ASSERT_EQ(std::memcmp(w.Replay_File.Field_Image().DIBSectionBitsPtr(), upright.bitmap->Bits(), upright.Bytes()), 0);
-            if (c.rotated) {
-                graphics::Rotate90(upright.bitmap->Bits(), turned.bitmap->Bits(), frame.Width(), frame.Height(), 0);
+            graphics::Rotate90(upright.bitmap->Bits(), turned.bitmap->Bits(), frame.Width(), frame.Height(), 0);
+            if (c.rotated)
                 ASSERT_EQ(std::memcmp(w.Replay_File.Rotated_Image().DIBSectionBitsPtr(), turned.bitmap->Bits(), turned.Bytes()), 0);
+            if (!c.zoom) {
+                // Stretched to the box, the course over it with a transparent copy.
+                const Canvas& shown = c.rotated ? turned : upright;
+                const int32_t bw = w.Picture_large->width(), bh = w.Picture_large->height();
+                Canvas expected(bw, bh);
+                gdi::StretchBlt(expected.dc, 0, 0, bw, bh, shown.dc, 0, 0, shown.bitmap->Width(), shown.bitmap->Height(),
+                                gdi::SRCCOPY);
+                gdi::TransparentBlt(expected.dc, 0, 0, bw, bh, Overlay_DIB().hDC(), 0, 0, Overlay_DIB().Width(),
+                                    Overlay_DIB().Height(), static_cast<gdi::COLORREF>(Transparent_Color));
+                ASSERT_EQ(painted, Flipped_Paint(*expected.bitmap));
             }
-            // On the screen: the backing bitmap, upright, every pixel.
-            const QImage painted = w.Picture_large->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            ASSERT_EQ(painted, Flipped_Paint(backing_of()));
+            // What the drawing code reads is what was painted: the bitmap, a pixel, a paint from the bitmap.
+            const QRgb centre = painted.pixel(painted.width() / 2, painted.height() / 2);
+            EXPECT_EQ(gdi::GetPixel(dc, painted.width() / 2, painted.height() / 2),
+                      static_cast<gdi::COLORREF>(qRed(centre) | qGreen(centre) << 8 | qBlue(centre) << 16));
+            EXPECT_FALSE(dc->Deferred_Pending());
+            ASSERT_EQ(painted, Flipped_Paint(*dc->Surface()));
+            ASSERT_EQ(w.Picture_large->grab().toImage().convertToFormat(QImage::Format_RGB32), painted);
         }
         w.Close_File();
         w.Picture_large->resize(own_size);
     }
+}
+
+TEST_F(Review_paint, A_field_left_for_the_paint_is_drawn_before_its_frame_changes) {
+    Frm_kanot_2& w = Frm_kanot_2::Instance();
+    Heat_layout layout;
+    layout.frames = Regular_Frames(4, layout.start_tick, layout.start_events);
+    const std::string path = Test_folder() + "/heats/settle.kd3";
+    Write_Heat(path, layout);
+    w.Handle_Open_File(path);
+    ASSERT_TRUE(w.Replay_File.File_open());
+    Screen_Paint(*w.Picture_large);
+    w.Set_Slider_Value(3);
+    w.Slider_play_Scroll();
+    ASSERT_TRUE(w.Picture_large->hDC()->Deferred_Pending());
+    const QImage before = Screen_Paint(*w.Picture_large);
+    // The next frame read without drawing it, as the finish detection reads frames.
+    w.Replay_File.Read_RGB_Field(5);
+    EXPECT_FALSE(w.Picture_large->hDC()->Deferred_Pending());
+    EXPECT_EQ(Screen_Paint(*w.Picture_large), before);
+    // And a store that goes leaves the box its picture.
+    QImage field_7;
+    {
+        cls_VideoFile_handler other;
+        other.File_name(path);
+        other.Open_RGB_File();
+        other.Draw_RGB_Field(7, *w.Picture_large);
+        ASSERT_TRUE(w.Picture_large->hDC()->Deferred_Pending());
+        field_7 = Screen_Paint(*w.Picture_large);
+        EXPECT_NE(field_7, before);
+        other.Close_File();
+    }
+    EXPECT_FALSE(w.Picture_large->hDC()->Deferred_Pending());
+    EXPECT_EQ(Screen_Paint(*w.Picture_large), field_7);
 }
 
 }  // namespace
