@@ -155,8 +155,9 @@ void Turn_Band(const Row_pair* pairs, int32_t m0, int32_t m1, int32_t w4, uint8_
                 px[j][2] = ((a >> 48) | (uint64_t{b} << 16)) & 0xFFFFFF;
                 px[j][3] = b >> 8;
             }
+            uint8_t* block_out = column_out + static_cast<size_t>(m) * Px;
             for (int k = 0; k < 4; ++k) {
-                uint8_t* out = column_out + k * step + static_cast<size_t>(m) * Px;
+                uint8_t* out = block_out + k * step;
                 if constexpr (Px == 4) {
                     constexpr uint64_t opaque = 0xFF000000FF000000ull;
                     const uint64_t lo = opaque | px[0][k] | (px[1][k] << 32), hi = opaque | px[2][k] | (px[3][k] << 32);
