@@ -1,8 +1,8 @@
 // The review window, shown, stepping field by field through a 440 x 1080 heat as the slider's arrow key
 // does, at the window's own picture size and scale: each step reads and decodes the frame (every other
-// step: the second field comes from the store's cached record), extracts the field, draws it into the
-// picture box, lays the course overlay over it, writes the field's number and time, and lets the
-// window's events run, which paints it. Wall time, beside bare TurboJPEG decoding of the same frames:
+// step: the second field comes from the store's cached record), leaves the field and the course overlay
+// over it for the picture box's paint, writes the field's number and time, and lets the window's events
+// run, which paint it (the field scaled or turned from its frame straight into the screen's image). Wall time, beside bare TurboJPEG decoding of the same frames:
 // bursts of bare decoding between bursts of steps, so a machine whose speed drifts during the run
 // drifts for both ("per_frame_vs_bare": two field steps, one decoded frame, over one bare decode).
 // The window is painted on the platform QT_QPA_PLATFORM names (offscreen when none is set): run it once
