@@ -53,6 +53,13 @@ void Report_Or_Rethrow(std::exception_ptr failure, const std::string& location) 
     }
 }
 
+// A frame of `width` x `height` turned clockwise into a bottom-up 24-bit picture: the whole frame (mode
+// 0), or its field of that deinterlacing mode.
+void Turn_Frame(const uint8_t* frame, uint8_t* target, int32_t width, int32_t height, int16_t mode) {
+    if (mode != 0) graphics::Rotate90_Field(frame, target, width, height, mode);
+    else graphics::Rotate90(frame, target, width, height, 0);
+}
+
 }  // namespace
 
 cls_VideoFile_handler::cls_VideoFile_handler() {
@@ -879,9 +886,7 @@ bool cls_VideoFile_handler::Turn_Into(gdi::Picture_surface& box) {
     dc->Defer_Cover([bits, w, h, mode](const gdi::Rows_target& lines) {
         if (lines.pixel_bytes == 4) return graphics::Rotate90_Wide(bits, lines.first, lines.step, w, h, mode);
         // A bitmap's lines: bottom-up, the turn's own layout.
-        uint8_t* target = lines.Line(lines.height - 1);
-        if (mode != 0) graphics::Rotate90_Field(bits, target, w, h, mode);
-        else graphics::Rotate90(bits, target, w, h, 0);
+        Turn_Frame(bits, lines.Line(lines.height - 1), w, h, mode);
     });
     shown_deferral_ = dc->Deferred();
     return true;
@@ -905,15 +910,10 @@ void cls_VideoFile_handler::Settle_Shown() {
     shown_deferral_.reset();
 }
 
-void cls_VideoFile_handler::Turn_Frame(uint8_t* target) {
-    const int32_t w = frame_image_.Width(), h = frame_image_.Height();
-    if (interlaced_) graphics::Rotate90_Field(frame_image_.DIBSectionBitsPtr(), target, w, h, pending_field_mode_);
-    else graphics::Rotate90(frame_image_.DIBSectionBitsPtr(), target, w, h, 0);
-}
-
 void cls_VideoFile_handler::Make_Rotated() {
     Size_Rotated_Image(frame_image_);
-    Turn_Frame(rotated_image_.DIBSectionBitsPtr());
+    Turn_Frame(frame_image_.DIBSectionBitsPtr(), rotated_image_.DIBSectionBitsPtr(), frame_image_.Width(),
+               frame_image_.Height(), interlaced_ ? pending_field_mode_ : 0);
 }
 
 void cls_VideoFile_handler::Make_Pending_Pictures() {

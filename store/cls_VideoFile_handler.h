@@ -937,7 +937,6 @@ private:
     bool Covers_Box(gdi::Picture_surface& box);
     // A field left for a box's paint is drawn into the box's bitmap: its frame is about to change.
     void Settle_Shown();
-    void Turn_Frame(uint8_t* target);
     void Make_Rotated();
     void Make_Pending_Pictures();
     void Size_Rotated_Image(const cDIBSection& picture);
