@@ -136,16 +136,26 @@ TEST_F(Review_paint, The_painted_field_equals_the_old_drawing_plain_rotated_stre
             graphics::Rotate90(upright.bitmap->Bits(), turned.bitmap->Bits(), frame.Width(), frame.Height(), 0);
             if (c.rotated)
                 ASSERT_EQ(std::memcmp(w.Replay_File.Rotated_Image().DIBSectionBitsPtr(), turned.bitmap->Bits(), turned.Bytes()), 0);
+            // Stretched to the box, the course over it with a transparent copy.
+            const Canvas& shown = c.rotated ? turned : upright;
+            const int32_t bw = w.Picture_large->width(), bh = w.Picture_large->height();
+            Canvas expected(bw, bh);
+            gdi::StretchBlt(expected.dc, 0, 0, bw, bh, shown.dc, 0, 0, shown.bitmap->Width(), shown.bitmap->Height(),
+                            gdi::SRCCOPY);
+            gdi::TransparentBlt(expected.dc, 0, 0, bw, bh, Overlay_DIB().hDC(), 0, 0, Overlay_DIB().Width(),
+                                Overlay_DIB().Height(), static_cast<gdi::COLORREF>(Transparent_Color));
+            const QImage old_way = Flipped_Paint(*expected.bitmap);
             if (!c.zoom) {
-                // Stretched to the box, the course over it with a transparent copy.
-                const Canvas& shown = c.rotated ? turned : upright;
-                const int32_t bw = w.Picture_large->width(), bh = w.Picture_large->height();
-                Canvas expected(bw, bh);
-                gdi::StretchBlt(expected.dc, 0, 0, bw, bh, shown.dc, 0, 0, shown.bitmap->Width(), shown.bitmap->Height(),
-                                gdi::SRCCOPY);
-                gdi::TransparentBlt(expected.dc, 0, 0, bw, bh, Overlay_DIB().hDC(), 0, 0, Overlay_DIB().Width(),
-                                    Overlay_DIB().Height(), static_cast<gdi::COLORREF>(Transparent_Color));
-                ASSERT_EQ(painted, Flipped_Paint(*expected.bitmap));
+                ASSERT_EQ(painted, old_way);
+            } else {
+                // The same outside the magnifier's block and its frame.
+                const QRect block(w.Zoom_Rect.Left - 2, w.Zoom_Rect.Top - 2, w.Zoom_Rect.Width + 4, w.Zoom_Rect.Height + 4);
+                int32_t differing = 0;
+                for (int32_t y = 0; y < bh; ++y)
+                    for (int32_t x = 0; x < bw; ++x)
+                        if (!block.contains(x, y) && painted.pixel(x, y) != old_way.pixel(x, y)) ++differing;
+                EXPECT_EQ(differing, 0);
+                EXPECT_NE(painted, old_way);
             }
             // What the drawing code reads is what was painted: the bitmap, a pixel, a paint from the bitmap.
             const QRgb centre = painted.pixel(painted.width() / 2, painted.height() / 2);
