@@ -8,6 +8,7 @@
 #include "shell/Module_Vantorel.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 #include "platform/vb/Program_state.h"
 
@@ -32,6 +33,17 @@ struct Overlay_runs {
     // For the destination width `mapped_width`: the destination columns [first, last) of each run.
     int32_t mapped_width = -1;
     std::vector<Run> mapped;
+    // The pixels of the destination rows [0, spans_rows) at the height `spans_height`, with their colours.
+    // Shared with the pictures left for a paint, which keep them whatever the overlay becomes.
+    struct Span {
+        int32_t line, first, last;
+    };
+    struct Spans {
+        std::vector<Span> spans;
+        std::vector<uint8_t> colours;
+    };
+    std::shared_ptr<const Spans> spans;
+    int32_t spans_height = -1, spans_rows = -1;
 };
 
 Overlay_runs& Runs() {
@@ -136,29 +148,30 @@ void Blit_Overlay(gdi::Device_context* destination, int32_t width, int32_t heigh
             r.mapped[k] = {static_cast<int32_t>(first - r.columns.begin()), static_cast<int32_t>(last - r.columns.begin())};
         }
         r.mapped_width = width;
+        r.spans.reset();
     }
-    // The pixels as spans of their own: the overlay may change before a deferred picture is drawn.
-    struct Span {
-        int32_t line, first, last;
-    };
-    std::vector<Span> spans;
-    std::vector<uint8_t> colours;
-    const uint8_t* bits = overlay.DIBSectionBitsPtr();
-    const int32_t stride = overlay.BytesPerScanLine();
-    for (int32_t j = 0; j < y_end; ++j) {
-        const auto src_y = static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * oh / (2 * static_cast<int64_t>(height)));
-        const uint8_t* src_row = bits + static_cast<size_t>(oh - 1 - src_y) * stride;
-        for (size_t k = r.row_start[src_y]; k < r.row_start[src_y + 1]; ++k) {
-            if (r.mapped[k].first >= r.mapped[k].last) continue;
-            spans.push_back({j, r.mapped[k].first, r.mapped[k].last});
-            for (int32_t i = r.mapped[k].first; i < r.mapped[k].last; ++i)
-                colours.insert(colours.end(), src_row + 3 * static_cast<size_t>(r.columns[i]),
-                               src_row + 3 * static_cast<size_t>(r.columns[i]) + 3);
+    if (!r.spans || r.spans_height != height || r.spans_rows != y_end) {
+        auto made = std::make_shared<Overlay_runs::Spans>();
+        const uint8_t* bits = overlay.DIBSectionBitsPtr();
+        const int32_t stride = overlay.BytesPerScanLine();
+        for (int32_t j = 0; j < y_end; ++j) {
+            const auto src_y = static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * oh / (2 * static_cast<int64_t>(height)));
+            const uint8_t* src_row = bits + static_cast<size_t>(oh - 1 - src_y) * stride;
+            for (size_t k = r.row_start[src_y]; k < r.row_start[src_y + 1]; ++k) {
+                if (r.mapped[k].first >= r.mapped[k].last) continue;
+                made->spans.push_back({j, r.mapped[k].first, r.mapped[k].last});
+                for (int32_t i = r.mapped[k].first; i < r.mapped[k].last; ++i)
+                    made->colours.insert(made->colours.end(), src_row + 3 * static_cast<size_t>(r.columns[i]),
+                                         src_row + 3 * static_cast<size_t>(r.columns[i]) + 3);
+            }
         }
+        r.spans = std::move(made);
+        r.spans_height = height;
+        r.spans_rows = y_end;
     }
-    destination->Defer_Over([spans = std::move(spans), colours = std::move(colours)](const gdi::Rows_target& lines) {
-        const uint8_t* colour = colours.data();
-        for (const Span& span : spans) {
+    destination->Defer_Over([shown = r.spans](const gdi::Rows_target& lines) {
+        const uint8_t* colour = shown->colours.data();
+        for (const Overlay_runs::Span& span : shown->spans) {
             uint8_t* d = lines.Line(span.line) + static_cast<int64_t>(span.first) * lines.pixel_bytes;
             for (int32_t i = span.first; i < span.last; ++i, colour += 3, d += lines.pixel_bytes) {
                 d[0] = colour[0];

@@ -118,10 +118,24 @@ bool Stretch_Rows(const Rows_target& destination, int32_t dx, int32_t dy, int32_
     }
 #endif
 
+    const auto source_row = [&](int32_t j) {
+        return sy + static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * sh / (2 * static_cast<int64_t>(dh)));
+    };
+    // The lines of the row drawn a few rows later, taken while this one is drawn.
+    constexpr int32_t Ahead = 4;
+    const int64_t written_first = P * static_cast<int64_t>(dx + i_first), written_bytes = P * static_cast<int64_t>(i_last - i_first);
     int32_t previous_y = -1;
     const uint8_t* previous_dst = nullptr;
     for (int32_t j = y_begin; j < y_end; ++j) {
-        const int32_t src_y = sy + static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * sh / (2 * static_cast<int64_t>(dh)));
+        if (j + Ahead < y_end && written_bytes > 0) {
+            graphics::Prefetch_For_Writing(destination.Line(dy + j + Ahead) + written_first, written_bytes);
+            if (const int32_t ahead_y = source_row(j + Ahead); ahead_y >= 0 && ahead_y < height && ahead_y != source_row(j + Ahead - 1)) {
+                const Row_pair ahead = row_of(ahead_y);
+                graphics::Prefetch_For_Reading(ahead.a + mixed_first, mixed_bytes);
+                if (ahead.b != ahead.a) graphics::Prefetch_For_Reading(ahead.b + mixed_first, mixed_bytes);
+            }
+        }
+        const int32_t src_y = source_row(j);
         if (src_y < 0 || src_y >= height) continue;
         uint8_t* dst_row = destination.Line(dy + j);
         if (!transparent && src_y == previous_y) {

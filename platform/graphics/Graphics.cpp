@@ -127,11 +127,21 @@ void deinterlaceFrame2(const uint8_t* source, uint8_t* target, int16_t width, in
 
 namespace {
 
+// The band's part of the target lines of the columns a few blocks on, asked for while these are turned.
+template <int Px>
+void Prefetch_Band_Lines(uint8_t* line0, ptrdiff_t step, int32_t x0, int32_t w4, int32_t m0, int32_t m1) {
+    constexpr int32_t Ahead = 8;  // columns
+    if (x0 + Ahead + 4 > w4) return;
+    for (int32_t k = 0; k < 4; ++k)
+        Prefetch_For_Writing(line0 + (x0 + Ahead + k) * step + static_cast<ptrdiff_t>(m0) * Px, static_cast<int64_t>(m1 - m0) * Px);
+}
+
 // Turns the band of memory rows m0 .. m1 - 1 (a multiple of four, `pairs` from m0), columns 0 .. w4 - 1,
 // block by block into target pixels of `Px` bytes; column x goes to the target line `line0 + x * step`.
 template <bool Blend, int Px>
 void Turn_Band(const Row_pair* pairs, int32_t m0, int32_t m1, int32_t w4, uint8_t* line0, ptrdiff_t step) {
     for (int32_t x0 = 0; x0 < w4; x0 += 4) {
+        Prefetch_Band_Lines<Px>(line0, step, x0, w4, m0, m1);
         uint8_t* column_out = line0 + x0 * step;
         for (int32_t m = m0; m < m1; m += 4) {
             uint64_t px[4][4];
@@ -232,6 +242,7 @@ __attribute__((target("ssse3"))) void Turn_Band_Ssse3(const Row_pair* pairs, int
                                                        int32_t height) {
     const int32_t m_whole = Px == 4 ? m1 : std::min(m1, height - 5);
     for (int32_t x0 = 0; x0 < w4; x0 += 4) {
+        Prefetch_Band_Lines<Px>(line0, step, x0, w4, m0, m1);
         uint8_t* column_out = line0 + x0 * step;
         const size_t at = static_cast<size_t>(x0) * 3;
         int32_t m = m0;

@@ -13,7 +13,9 @@ namespace {
 
 bool Have_Gui() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
 
-bool Held(Qt::KeyboardModifier key) { return Have_Gui() && QGuiApplication::queryKeyboardModifiers().testFlag(key); }
+// The modifiers as of the input being handled, which every key and mouse event brings: asking the display
+// server instead waits for it to finish drawing what was sent before, at every step through a heat.
+bool Held(Qt::KeyboardModifier key) { return Have_Gui() && QGuiApplication::keyboardModifiers().testFlag(key); }
 
 std::bitset<256> held_keys;
 // A new process knows of no key held.

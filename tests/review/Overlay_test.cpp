@@ -1,11 +1,15 @@
 #include "Test_dialogs.h"
 #include "imaging/Vorsk_WuLines.h"
+#include "platform/gdi/Device_context.h"
 #include "platform/gdi/Gdi_objects.h"
+#include "platform/ui/Picture_box.h"
 #include "review/Module_Vantorel_course.h"
 #include "review/Module_Vantorel_overlay.h"
 #include "shell/Module_Vantorel.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace {
 
@@ -105,6 +109,33 @@ TEST_F(Overlay, Nothing_drawn_when_switched_off_or_beyond_the_marks) {
     Draw();
     EXPECT_TRUE(Is(At(92, 200), 200, 200, 200));
     EXPECT_TRUE(Test_dialogs::Instance().Shown_Dialogs().empty());
+}
+
+// Over a field left for the paint, each blit lays the course as it is at that blit: a course drawn again
+// since shows at the next one, and the picture blitted before keeps the course it had.
+TEST_F(Overlay, Each_blit_lays_the_course_as_it_is_then_over_a_field_left_for_the_paint) {
+    const auto black_field = [](const gdi::Rows_target& lines) {
+        for (int32_t y = 0; y < lines.height; ++y) std::memset(lines.Line(y), 0, static_cast<size_t>(lines.width) * lines.pixel_bytes);
+    };
+    ui::Picture_box before, again, after;
+    for (ui::Picture_box* box : {&before, &again, &after}) {
+        box->resize(400, 300);
+        box->Cls();
+        box->hDC()->Defer_Cover(black_field);
+    }
+    const auto white = [](ui::Picture_box& box, int32_t x) { return gdi::GetPixel(box.hDC(), x, 150) == 0xFFFFFFu; };
+    Draw();
+    Blit_Overlay(before.hDC(), 400, 300);
+    Blit_Overlay(again.hDC(), 400, 300);
+    File_Goalline = {200, 40, 200, 260};
+    Draw();
+    Blit_Overlay(after.hDC(), 400, 300);
+    ASSERT_TRUE(before.hDC()->Deferred_Pending());
+    EXPECT_TRUE(white(before, 320));
+    EXPECT_FALSE(white(before, 200));
+    EXPECT_TRUE(white(again, 320));
+    EXPECT_TRUE(white(after, 200));
+    EXPECT_FALSE(white(after, 320));
 }
 
 }  // namespace
