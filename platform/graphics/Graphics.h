@@ -23,9 +23,9 @@ enum class Pixel_moves { words, shuffle };
 Pixel_moves Widest_Moves();
 Pixel_moves Limit_Moves(Pixel_moves widest);
 
-// Asks for the memory lines of `bytes` from `at` before a copy reaches them. A picture's rows lie far apart
-// and a screen image was last read by the display server: waiting for each line as the copy reaches it
-// takes longer than the copy.
+// Asks for the memory lines of `bytes` from `at` before a copy reaches them. A picture's rows lie far apart,
+// and by the time of a paint neither the frame nor the screen's image (which a display server may just
+// have read) is in the nearest caches: waiting for each line as the copy reaches it takes longer than the copy.
 inline void Prefetch_For_Reading(const uint8_t* at, int64_t bytes) {
     for (int64_t k = 0; k < bytes; k += 64) __builtin_prefetch(at + k, 0, 3);
 }
