@@ -155,7 +155,8 @@ void Blit_Overlay(gdi::Device_context* destination, int32_t width, int32_t heigh
         const uint8_t* bits = overlay.DIBSectionBitsPtr();
         const int32_t stride = overlay.BytesPerScanLine();
         for (int32_t j = 0; j < y_end; ++j) {
-            const auto src_y = static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * oh / (2 * static_cast<int64_t>(height)));
+            const auto src_y =
+                static_cast<int32_t>((2 * static_cast<int64_t>(j) + 1) * oh / (2 * static_cast<int64_t>(height)));
             const uint8_t* src_row = bits + static_cast<size_t>(oh - 1 - src_y) * stride;
             for (size_t k = r.row_start[src_y]; k < r.row_start[src_y + 1]; ++k) {
                 if (r.mapped[k].first >= r.mapped[k].last) continue;

@@ -123,13 +123,15 @@ bool Stretch_Rows(const Rows_target& destination, int32_t dx, int32_t dy, int32_
     };
     // The lines of the row drawn a few rows later, taken while this one is drawn.
     constexpr int32_t Ahead = 4;
-    const int64_t written_first = P * static_cast<int64_t>(dx + i_first), written_bytes = P * static_cast<int64_t>(i_last - i_first);
+    const int64_t written_first = P * static_cast<int64_t>(dx + i_first);
+    const int64_t written_bytes = P * static_cast<int64_t>(i_last - i_first);
     int32_t previous_y = -1;
     const uint8_t* previous_dst = nullptr;
     for (int32_t j = y_begin; j < y_end; ++j) {
         if (j + Ahead < y_end && written_bytes > 0) {
             graphics::Prefetch_For_Writing(destination.Line(dy + j + Ahead) + written_first, written_bytes);
-            if (const int32_t ahead_y = source_row(j + Ahead); ahead_y >= 0 && ahead_y < height && ahead_y != source_row(j + Ahead - 1)) {
+            const int32_t ahead_y = source_row(j + Ahead);
+            if (ahead_y >= 0 && ahead_y < height && ahead_y != source_row(j + Ahead - 1)) {
                 const Row_pair ahead = row_of(ahead_y);
                 graphics::Prefetch_For_Reading(ahead.a + mixed_first, mixed_bytes);
                 if (ahead.b != ahead.a) graphics::Prefetch_For_Reading(ahead.b + mixed_first, mixed_bytes);

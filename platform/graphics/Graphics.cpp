@@ -133,7 +133,8 @@ void Prefetch_Band_Lines(uint8_t* line0, ptrdiff_t step, int32_t x0, int32_t w4,
     constexpr int32_t Ahead = 8;  // columns
     if (x0 + Ahead + 4 > w4) return;
     for (int32_t k = 0; k < 4; ++k)
-        Prefetch_For_Writing(line0 + (x0 + Ahead + k) * step + static_cast<ptrdiff_t>(m0) * Px, static_cast<int64_t>(m1 - m0) * Px);
+        Prefetch_For_Writing(line0 + (x0 + Ahead + k) * step + static_cast<ptrdiff_t>(m0) * Px,
+                             static_cast<int64_t>(m1 - m0) * Px);
 }
 
 // Turns the band of memory rows m0 .. m1 - 1 (a multiple of four, `pairs` from m0), columns 0 .. w4 - 1,

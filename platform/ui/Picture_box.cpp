@@ -211,7 +211,8 @@ void Picture_box::paintEvent(QPaintEvent* event) {
             const QRect rows = part & QRect(0, 0, w, h) & image->rect().translated(-offset);
             for (int32_t y = rows.top(); y <= rows.bottom(); ++y)
                 graphics::Widen_Row(backing_->Line(y) + 3 * rows.left(),
-                      reinterpret_cast<uint32_t*>(image->scanLine(y + offset.y())) + offset.x() + rows.left(), rows.width());
+                                    reinterpret_cast<uint32_t*>(image->scanLine(y + offset.y())) + offset.x() + rows.left(),
+                                    rows.width());
         }
         return;
     }

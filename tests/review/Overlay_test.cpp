@@ -115,7 +115,8 @@ TEST_F(Overlay, Nothing_drawn_when_switched_off_or_beyond_the_marks) {
 // since shows at the next one, and the picture blitted before keeps the course it had.
 TEST_F(Overlay, Each_blit_lays_the_course_as_it_is_then_over_a_field_left_for_the_paint) {
     const auto black_field = [](const gdi::Rows_target& lines) {
-        for (int32_t y = 0; y < lines.height; ++y) std::memset(lines.Line(y), 0, static_cast<size_t>(lines.width) * lines.pixel_bytes);
+        for (int32_t y = 0; y < lines.height; ++y)
+            std::memset(lines.Line(y), 0, static_cast<size_t>(lines.width) * lines.pixel_bytes);
     };
     ui::Picture_box before, again, after;
     for (ui::Picture_box* box : {&before, &again, &after}) {
