@@ -53,13 +53,8 @@ void Slider::paintEvent(QPaintEvent* event) {
     row.maximum = span;
     row.tickInterval = 1;
     row.sliderPosition = row.sliderValue = slider.upsideDown ? span - handle : handle;
+    // The pressed or hovered part and the sunken state come with the slider's own options.
     row.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle | QStyle::SC_SliderTickmarks;
-    if (isSliderDown()) {
-        row.activeSubControls = QStyle::SC_SliderHandle;
-        row.state |= QStyle::State_Sunken;
-    } else if (underMouse()) {
-        row.activeSubControls = style()->hitTestComplexControl(QStyle::CC_Slider, &slider, mapFromGlobal(QCursor::pos()), this);
-    }
     // The columns past the last tick (towards the maximum's end), where the row has ticks and the slider none.
     const int offset = length / 2;
     const int from = slider.upsideDown ? 0 : last + 1, to = slider.upsideDown ? last - 1 : span;

@@ -1,11 +1,29 @@
 #include "platform/ui/Slider.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QStyleOptionSlider>
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
+
+// A press of the left button on the slider's handle, as the mouse gives it.
+void Press_Handle(QSlider& slider) {
+    struct Options : QSlider {
+        static QStyleOptionSlider Of(const QSlider& s) {
+            QStyleOptionSlider options;
+            (s.*(&Options::initStyleOption))(&options);
+            return options;
+        }
+    };
+    const QStyleOptionSlider options = Options::Of(slider);
+    const QPoint at = slider.style()->subControlRect(QStyle::CC_Slider, &options, QStyle::SC_SliderHandle, &slider).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, slider.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&slider, &press);
+}
 
 // The slider paints the picture the style paints with every tick, whatever the ticks' density, also
 // while its handle is held.
@@ -43,9 +61,12 @@ TEST(Slider, Paints_what_the_style_paints_with_every_tick) {
             s->setTickPosition(c.ticks);
             s->setInvertedAppearance(c.upside_down);
             s->setValue(c.minimum + (c.maximum - c.minimum) / 3);
-            s->setSliderDown(c.held);
             if (c.orientation == Qt::Horizontal) s->resize(c.length, s->sizeHint().height());
             else s->resize(s->sizeHint().width(), c.length);
+            if (c.held) {
+                Press_Handle(*s);
+                ASSERT_TRUE(s->isSliderDown()) << c.what;
+            }
         }
         // Painted once first: a style may draw its first picture of a groove (before it has it cached)
         // with other tick colours.
