@@ -33,7 +33,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -383,19 +382,21 @@ void Form_capture_multi_file::HDMI_event() {
     }
     recorder_->Pause(review_shown);
     Check_Capture_Held();
-    if (recorder_->Write_Failed()) {
-        Show_Paused(QString("Heat %1: the disk takes no more frames: %2 frames not recorded. Free space, then "
-                            "press Capture again.")
-                        .arg(QChar('A' + recorder_->Segment_Slot()))
-                        .arg(recorder_->Not_Recorded()));
-        return;
-    }
-    if (recorder_->Holding_Back()) {
+    // A disk that takes no more frames is told while the picture and the heat times go on (a frozen
+    // preview would look like a stopped camera), and stays told until frames are written again.
+    if (recorder_->Write_Failed())
+        write_notice_ = QString("Heat %1: the disk takes no more frames: %2 frames not recorded. Free space, then "
+                                "press Capture again.")
+                            .arg(QChar('A' + recorder_->Segment_Slot()))
+                            .arg(recorder_->Not_Recorded());
+    else if (recorder_->Segment_Open() && recorder_->Frames_Written() > 0)
+        write_notice_.clear();
+    if (write_notice_.isEmpty() && recorder_->Holding_Back()) {
         Show_Paused(QString("Recording paused while the review window is shown: %1 frames not recorded")
                         .arg(recorder_->Held_Back_Frames()));
         return;
     }
-    Show_Paused({});
+    Show_Paused(write_notice_);
     if (review_shown) return;
     if (++frame_counter_ > 6) {
         frame_counter_ = 0;
@@ -587,7 +588,7 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             // The measured rate once there is one, else the format's: never an empty measurement. With
             // no camera yet the heat's Start sets it.
             const float rate = obj_Capture_HDMI_ ? obj_Capture_HDMI_->Camera_fps() : 0.0f;
-            store.RGB_interlaced(rate <= 0 || rate <= 45);
+            store.RGB_interlaced(rate <= 45);
             store.RGB_Rotated(Capture_Rotated);
             store.Initial_Quality(JPG_Start_Quality);
             store.Create_KD3_header();
@@ -783,8 +784,10 @@ void Form_capture_multi_file::Handle_Capture_End() {
         if (!write_error.empty())
             Tell_Write_Failure(segment.slot, slot_[static_cast<size_t>(segment.slot)].path, write_error,
                                segment.not_recorded);
-        else if (segment.frames_written > 0)
+        else if (segment.frames_written > 0) {
             write_failure_told_[static_cast<size_t>(segment.slot)] = false;
+            write_notice_.clear();
+        }
         if (segment.held_back > 0)
             Write_Event_Log(" " + heat + ": " + std::to_string(segment.held_back) +
                             " frames not recorded while the review window was shown");
@@ -793,7 +796,7 @@ void Form_capture_multi_file::Handle_Capture_End() {
                             " frames not recorded (no JPEG within the file's record buffer, or refused by the store)");
         Update_File_Size(static_cast<int16_t>(segment.slot));
         Label_num_written->setVisible(false);
-        if (write_error.empty()) Show_Paused({});
+        if (write_error.empty()) Show_Paused(write_notice_);
     });
 }
 
@@ -804,7 +807,8 @@ void Form_capture_multi_file::Tell_Write_Failure(int slot, const std::string& pa
                              std::to_string(not_recorded) + " frames of this capture were not recorded.";
     Write_Event_Log(" " + what + " " + path);
     mTrace::Trace("*" + what);
-    Show_Paused(QString::fromStdString(what));
+    write_notice_ = QString::fromStdString(what);
+    Show_Paused(write_notice_);
     bool& told = write_failure_told_[static_cast<size_t>(slot)];
     if (told) return;
     told = true;

@@ -276,6 +276,7 @@ private:
     int32_t reported_held_back_ = 0;
     bool capture_held_ = false;  // the operator holds Command_Capture down
     std::array<bool, Slots> write_failure_told_{};
+    QString write_notice_;  // a disk that took no more frames, shown until frames are written again
     bool m_Capture_Rotate = false;
     std::unique_ptr<controlbox::Interface_kit> obj_phidget_;
     bool p_Phidget_Attached_ = false;

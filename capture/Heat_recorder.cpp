@@ -96,7 +96,7 @@ void Heat_recorder::Frame(cls_Capture_HDMI& device) {
     int32_t size = device.Last_JPG_Compressed_Size();
     if (size <= 0) {
         // No picture for this frame (the encoder failed or nothing fits): never an old picture with new times.
-        ++segment_.not_recorded;
+        not_recorded_ = ++segment_.not_recorded;
         return;
     }
     if (size > buffer_size_) {
@@ -104,7 +104,7 @@ void Heat_recorder::Frame(cls_Capture_HDMI& device) {
         const bool fits = device.Fit_JPG_Under(buffer_size_);
         segment_.reductions += device.Reduced_Quality_Num() - before;
         if (!fits) {
-            ++segment_.not_recorded;
+            not_recorded_ = ++segment_.not_recorded;
             return;
         }
         size = device.Last_JPG_Compressed_Size();

@@ -126,7 +126,8 @@ TEST_F(Heat_console, The_held_capture_button_records_until_the_operator_lets_go)
 }
 
 // A disk that takes no more: one plain message with the frames not recorded and what to do, the event
-// log, no error report; the heat stays open and records again once there is room.
+// log, no error report; the picture and the heat times go on, the notice stays until frames are written
+// again; the heat stays open and records again once there is room.
 TEST_F(Heat_console, A_full_disk_is_told_plainly_once_and_the_heat_records_again_when_there_is_room) {
     std::vector<std::string> reports;
     vb::Set_Error_Reporter([&](const std::string& d, int32_t, int32_t, const std::string& l, const std::string&) {
@@ -163,7 +164,14 @@ TEST_F(Heat_console, A_full_disk_is_told_plainly_once_and_the_heat_records_again
     for (int press = 0; press < 2; ++press) {
         console.Handle_Capture_Start(0);
         ASSERT_TRUE(Wait_For([&] { return console.Recorder().Write_Failed() && console.Recorder().Not_Recorded() >= 5; }));
+        const QString time = console.Label_heat_time[0]->text();
+        EXPECT_TRUE(Wait_For([&] { return console.Label_heat_time[0]->text() != time; }));
         console.Handle_Capture_End();
+        const QString after_end = console.Label_heat_time[0]->text();
+        ASSERT_TRUE(Wait_For([&] { return console.Label_heat_time[0]->text() != after_end; }));
+        EXPECT_TRUE(console.Label_paused->isVisibleTo(&console));
+        EXPECT_TRUE(console.Label_paused->text().startsWith("Heat A: the capture file could not be written: "))
+            << console.Label_paused->text().toStdString();
     }
     disk.Room(disk.kept.rlim_cur);
     EXPECT_TRUE(reports.empty()) << reports.front();
@@ -177,6 +185,7 @@ TEST_F(Heat_console, A_full_disk_is_told_plainly_once_and_the_heat_records_again
     const Read_back full_disk = Read(path);
     EXPECT_EQ(full_disk.frames, before.frames + 2);
     Segment(console, 4);
+    EXPECT_FALSE(console.Label_paused->isVisibleTo(&console));
     const Read_back after = Read(path);
     EXPECT_GE(after.frames, full_disk.frames + 4);
     EXPECT_TRUE(after.every_jpeg_fits);
