@@ -776,8 +776,9 @@ public:
     // The text chunk of `frame`, header first, as many bytes as its length; length 0 without a text stream.
     void Get_Text_buffer(int32_t frame, int32_t& length, const uint8_t*& address);
     // `length` bytes from `address` into the text chunk of the frame held, after its first four data bytes.
+    // Error 62 when the file holds no such chunk where its index says: nothing is written then.
     void Put_Text_buffer(const uint8_t* address, int32_t length);
-    // The text buffer back into the text chunk of `frame`.
+    // The text buffer back into the text chunk of `frame`; nothing where the index names no such chunk.
     void Rewrite_Text_Buffer(int16_t frame);
     // The length of the frame chunk read last.
     int32_t Frame_Length() const { return older_ ? older_->chunk_length : 0; }

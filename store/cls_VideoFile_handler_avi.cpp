@@ -38,6 +38,21 @@ constexpr int32_t Most_Index_Entries = 150000;
 
 bool Is_Video_Id(const std::string& id) { return id == "00db" || id == "00dc" || id == "00__"; }
 
+// Where the chunk an idx1 entry names begins: its offsets count from where the first video entry's
+// chunk was found at the open.
+int64_t Indexed_Chunk(const Older_kind_state& o, int64_t movie, const cls_IDX& entry) {
+    const int64_t offset = static_cast<uint32_t>(entry.dwChunkOffset);
+    return offset + (o.movie_relative || o.interleaved ? movie : 0) + (o.interleaved ? 4 : 0);
+}
+
+// Whether the file holds the entry's chunk at `at` with room for `bytes` data bytes: a damaged index
+// must lead no write into another chunk or past the end of the file.
+bool Chunk_Takes(const Binary_file& file, int64_t at, const cls_IDX& entry, int64_t bytes) {
+    std::array<uint8_t, 8> head{};
+    return at >= 0 && file.Read_At(at, head) == 8 && Id(head.data()) == entry.ckid && Get32(&head[4]) >= bytes &&
+           at + 8 + bytes <= file.Size();
+}
+
 }  // namespace
 
 bool cls_VideoFile_handler::Open_AVI_File() {
@@ -232,8 +247,7 @@ void cls_VideoFile_handler::Read_AVI_Frame(int32_t frame) {
     } else {
         n = std::min(n, static_cast<int32_t>(o.video_index.size()));
         const cls_IDX& entry = o.video_index[static_cast<size_t>(n - 1)];
-        const int64_t offset = static_cast<uint32_t>(entry.dwChunkOffset);
-        position = offset + (o.movie_relative || o.interleaved ? avi_info_.MovieOffset() : 0) + (o.interleaved ? 4 : 0);
+        position = Indexed_Chunk(o, avi_info_.MovieOffset(), entry);
         chunk_length = static_cast<uint32_t>(entry.dwChunkLength);
         expected = entry.ckid;
     }
@@ -256,7 +270,7 @@ void cls_VideoFile_handler::Read_AVI_Frame(int32_t frame) {
     o.text_buffer.clear();
     if (static_cast<size_t>(n) <= o.text_index.size()) {
         const cls_IDX& text = o.text_index[static_cast<size_t>(n - 1)];
-        const int64_t at = int64_t{static_cast<uint32_t>(text.dwChunkOffset)} + avi_info_.MovieOffset() + 8;
+        const int64_t at = Indexed_Chunk(o, avi_info_.MovieOffset(), text) + 8;
         const int64_t bytes = static_cast<uint32_t>(text.dwChunkLength);
         if (bytes > 0 && bytes <= Largest_Chunk && at + bytes <= length) {
             o.text_buffer.resize(static_cast<size_t>(bytes));
@@ -431,7 +445,7 @@ void cls_VideoFile_handler::Get_Text_buffer(int32_t frame, int32_t& length, cons
     address = nullptr;
     if (!Has_Text_Stream()) return;
     const cls_IDX& entry = Text_Entry(older_->text_index, frame);
-    const int64_t at = int64_t{avi_info_.MovieOffset()} + static_cast<uint32_t>(entry.dwChunkOffset);
+    const int64_t at = Indexed_Chunk(*older_, avi_info_.MovieOffset(), entry);
     const int64_t bytes = static_cast<uint32_t>(entry.dwChunkLength);
     if (bytes > Largest_Chunk || at + bytes > file_.Size()) Refuse(62, "The text chunk of frame " + std::to_string(frame) + " lies past the end of " + m_File_Name);
     older_->text_chunk.assign(static_cast<size_t>(bytes), 0);
@@ -443,12 +457,15 @@ void cls_VideoFile_handler::Get_Text_buffer(int32_t frame, int32_t& length, cons
 void cls_VideoFile_handler::Put_Text_buffer(const uint8_t* address, int32_t length) {
     if (!Has_Text_Stream() || length <= 0) return;
     const cls_IDX& entry = Text_Entry(older_->text_index, older_->frame_in_store);
-    const int64_t chunk = int64_t{avi_info_.MovieOffset()} + static_cast<uint32_t>(entry.dwChunkOffset);
+    const int64_t chunk = Indexed_Chunk(*older_, avi_info_.MovieOffset(), entry);
     if (int64_t{static_cast<uint32_t>(entry.dwChunkLength)} < int64_t{length} + 12) {
         ui::MsgBox("Text buffer overflow at rewrite!");
         return;
     }
     if (m_Read_only) Refuse(vb::Err_Permission_Denied, "The capture file is read-only: " + m_File_Name);
+    if (!Chunk_Takes(file_, chunk, entry, int64_t{length} + 4))
+        Refuse(62, "The text chunk of frame " + std::to_string(older_->frame_in_store) + " is not where the index of " +
+                       m_File_Name + " says");
     file_.Write_At(chunk + 12, {address, static_cast<size_t>(length)});
 }
 
@@ -466,8 +483,9 @@ void cls_VideoFile_handler::Rewrite_Text_Buffer(int16_t frame) {
         const cls_IDX& entry = Text_Entry(older_->text_index, frame);
         // Never more than the chunk holds: the chunk after it stays as it is.
         const size_t bytes = std::min<size_t>(older_->text_buffer.size(), static_cast<uint32_t>(entry.dwChunkLength));
-        file_.Write_At(int64_t{avi_info_.MovieOffset()} + static_cast<uint32_t>(entry.dwChunkOffset) + 8,
-                       {older_->text_buffer.data(), bytes});
+        const int64_t chunk = Indexed_Chunk(*older_, avi_info_.MovieOffset(), entry);
+        if (!Chunk_Takes(file_, chunk, entry, static_cast<int64_t>(bytes))) return;
+        file_.Write_At(chunk + 8, {older_->text_buffer.data(), bytes});
     } catch (const VbError&) {
     }
 }

@@ -45,6 +45,7 @@ void cls_VideoFile_handler::Benchmark_Decomp_Once() {
     }
     // A file opened since may have resized the frame image.
     if (frame_image_.Width() != Bench_Width || frame_image_.Height() != Bench_Height) Make_Bench_Pictures();
+    else Settle_Shown();  // a field left for a box's paint still reads the frame decoded over here
     const bool done = bench_decoder_->Decode(bench_frame_->data(), bench_frame_->size()) &&
                       bench_decoder_->To_BGR(frame_image_.DIBSectionBitsPtr(), frame_image_.BytesPerScanLine(),
                                              Bench_Width, Bench_Height);

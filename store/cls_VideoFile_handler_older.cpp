@@ -19,7 +19,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
@@ -514,8 +518,19 @@ void cls_VideoFile_handler::Append_DV_frame_asynch(const uint8_t* frame) {
 
 void cls_VideoFile_handler::Convert_TO_KD2() {
     if (!Older_Open() || !File_open()) Refuse(52, "Bad file name or number: no capture file is open");
-    if (Frame_Data_Size() != dv::Frame_Size && older_->kind != Older_kind_state::Kind::avi)
-        Refuse(vb::Err_Invalid_Call, "A kd2 file holds frames of 144000 bytes; " + m_File_Name + " does not");
+    const Older_kind_state& o = *older_;
+    bool kd2_frames = Frame_Data_Size() == dv::Frame_Size;
+    if (o.kind == Older_kind_state::Kind::avi) {
+        // An AVI file's frame size is the chunk read last; its index tells every chunk's. An empty chunk
+        // is a dropped frame, copied as one.
+        auto fits = [](int64_t bytes) { return bytes == 0 || bytes == dv::Frame_Size; };
+        kd2_frames = is_DV();
+        if (o.index_found || o.interleaved)
+            for (const cls_IDX& entry : o.video_index) kd2_frames = kd2_frames && fits(static_cast<uint32_t>(entry.dwChunkLength));
+        else
+            for (const auto& chunk : o.standard_index) kd2_frames = kd2_frames && fits(chunk.second);
+    }
+    if (!kd2_frames) Refuse(vb::Err_Invalid_Call, "A kd2 file holds DV frames of 144000 bytes; " + m_File_Name + " does not");
     const std::string target = m_File_Name.substr(0, m_File_Name.size() - std::min<size_t>(3, m_File_Name.size())) + "kd2";
     // Nothing is written over: neither the open file itself nor another file of that name.
     if (Module_dependant::FileExists(target)) Refuse(58, "File already exists: " + target);
@@ -531,8 +546,17 @@ void cls_VideoFile_handler::Convert_TO_KD2() {
     const std::string text = vb::Utf8_To_Ansi(fresh.XML_string());
     if (static_cast<int64_t>(text.size()) > dv::KDR_XML_Capacity)
         Refuse(vb::Err_Invalid_Call, "The header text does not fit the header area of a kd2 file");
+    // The copy takes the target's name only when whole: a half-written kd2 would refuse every retry.
+    const std::string partial = target + ".partial";
     Binary_file out;
-    out.Open(target, Binary_file::Mode::read_write_new);
+    out.Open(partial, Binary_file::Mode::read_write_empty);
+    struct Remove_Unless_Named {
+        const std::string& path;
+        bool named = false;
+        ~Remove_Unless_Named() {
+            if (!named) ::unlink(path.c_str());
+        }
+    } remove_unless_named{partial};
     dv::KDR_File_Header h;
     h.magic = {'K', 'D', 'R', '1'};
     h.data_offset = dv::KDR_Data_Offset;
@@ -545,7 +569,7 @@ void cls_VideoFile_handler::Convert_TO_KD2() {
     out.Write_At(dv::KDR_End_Mark_Offset, end_mark);
     std::vector<uint8_t> frame(dv::Frame_Size);
     for (int32_t f = 1; f <= frame_count_; ++f) {
-        Read_Frame(f, 1);
+        Read_Any_Frame(f, 1);
         // A frame that cannot be read stays unreadable in the copy, never another frame's picture.
         const uint8_t* data = Frame_Data_Address();
         if (frame_available_ && data && Frame_Data_Size() == dv::Frame_Size) std::copy_n(data, dv::Frame_Size, frame.begin());
@@ -553,6 +577,10 @@ void cls_VideoFile_handler::Convert_TO_KD2() {
         out.Write_At(dv::KDR_Data_Offset + int64_t{f - 1} * dv::Frame_Size, frame);
     }
     out.Sync();
+    out.Close();
+    if (::rename(partial.c_str(), target.c_str()) != 0) fs::Raise_File_Error(errno, vb::Err_Path_File_Access, target);
+    remove_unless_named.named = true;
+    Binary_file::Sync_Folder_Of(target);
 }
 
 void cls_VideoFile_handler::Older_Header_Work_At_Close() {

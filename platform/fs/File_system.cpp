@@ -240,10 +240,14 @@ int Copy_File(const std::string& source, const std::string& destination,
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return errno;
     struct stat st {};
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    // A FIFO or a device is no file to copy, and errno names no failure then.
+    const int kind_error = ::fstat(in, &st) != 0 ? errno
+                           : S_ISREG(st.st_mode) ? 0
+                           : S_ISDIR(st.st_mode) ? EISDIR
+                                                 : EINVAL;
+    if (kind_error) {
         ::close(in);
-        return error;
+        return kind_error;
     }
     std::string temp = destination + ".XXXXXX";
     const int out = ::mkostemp(temp.data(), O_CLOEXEC);

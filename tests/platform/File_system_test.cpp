@@ -4,12 +4,15 @@
 #include "platform/fs/File_system.h"
 #include "platform/vb/VbError.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <utility>
 #include <vector>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -160,6 +163,24 @@ TEST(File_system, A_copy_reports_its_progress_by_chunk_and_replaces_the_destinat
     EXPECT_EQ(fs::Copy_File(dir + "/gone.kd3", destination, nullptr), ENOENT);
     EXPECT_EQ(content(destination), "an older copy");
     EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 2);
+}
+
+TEST(File_system, A_FIFO_or_a_device_is_no_file_to_copy) {
+    const std::string dir = Test_folder() + "/special";
+    stdfs::create_directories(dir);
+    const std::string fifo = dir + "/pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Held open for writing, so the copy's open does not wait for a writer.
+    const int writer = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    for (const std::string& source : {fifo, std::string("/dev/null")}) {
+        SCOPED_TRACE(source);
+        // The answer may not be whatever an earlier call left in errno.
+        errno = 0;
+        EXPECT_EQ(fs::Copy_File(source, dir + "/copy", nullptr), EINVAL);
+        EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 1);
+    }
+    ::close(writer);
 }
 
 TEST(File_system, Drive_types_of_a_plain_folder_and_of_nothing) {

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -310,6 +311,70 @@ TEST_F(Older_members, DV_frames_are_written_appended_through_a_handle_of_its_own
     EXPECT_EQ(Error_Of([&] { closed.Append_DV_frame_asynch(recorded[0][0].data()); }), 52);
 }
 
+TEST_F(Older_members, A_kd2_copy_is_refused_before_anything_is_written_unless_every_frame_is_a_PAL_DV_frame) {
+    const Frames clip = dv_test::Encode_Frames(2);
+    dv_test::Mux(Path("pal.avi"), "avi", clip);
+    dv_test::Mux(Path("ntsc.avi"), "avi", dv_test::Encode_Frames(2, true), true);
+    dv_test::Mux_Jpeg_Avi(Path("jpeg.avi"), {Band_JPEG(64, 48, 0), Band_JPEG(64, 48, 1)}, 64, 48);
+    struct Row {
+        const char* name;
+        int32_t error;
+    } rows[] = {{"pal", 0}, {"ntsc", vb::Err_Invalid_Call}, {"jpeg", vb::Err_Invalid_Call}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const std::string name = r.name;
+        cls_VideoFile_handler store;
+        ASSERT_TRUE(Store_file_seam::Open_AVI(store, Path(name + ".avi")));
+        EXPECT_EQ(Error_Of([&] { store.Convert_TO_KD2(); }), r.error);
+        EXPECT_EQ(std::filesystem::exists(Path(name + ".kd2")), r.error == 0);
+        EXPECT_FALSE(std::filesystem::exists(Path(name + ".kd2.partial")));
+    }
+    cls_VideoFile_handler converted;
+    ASSERT_TRUE(converted.Open_File(Path("pal.kd2"), 0));
+    ASSERT_EQ(converted.Num_Frames(), 2);
+    for (int32_t f = 1; f <= 2; ++f) {
+        converted.Read_Frame(f, 1);
+        ASSERT_TRUE(converted.Frame_available());
+        EXPECT_EQ(std::memcmp(converted.Frame_Data_Address(), clip[static_cast<size_t>(f - 1)].data(), dv::Frame_Size), 0) << f;
+    }
+}
+
+TEST_F(Older_members, A_kd2_copy_that_fails_partway_leaves_nothing_behind_and_the_review_reads_its_frame_again) {
+    const std::vector<Frames> recorded = Recorded(3);
+    Make_KDR_File(Path("heat.kd1"), recorded);
+    auto folder = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Test_folder())) names.insert(entry.path().filename());
+        return names;
+    };
+    const std::set<std::string> before = folder();
+    cls_VideoFile_handler store;
+    ASSERT_TRUE(store.Open_File(Path("heat.kd1"), 0));
+    store.Read_RGB_sample(1, false);
+    // The disk fills up when the copy's second frame is written.
+    Binary_file::Set_Fault_Hook([&](Binary_file::Operation operation, const std::string& file, int64_t offset, int64_t) {
+        const bool full = operation == Binary_file::Operation::write && file != Path("heat.kd1") &&
+                          offset >= dv::KDR_Data_Offset + dv::Frame_Size;
+        return full ? Binary_file::Fault{0, ENOSPC} : Binary_file::Fault{};
+    });
+    EXPECT_EQ(Error_Of([&] { store.Convert_TO_KD2(); }), vb::Err_Disk_Full);
+    Binary_file::Set_Fault_Hook(nullptr);
+    EXPECT_EQ(folder(), before);
+
+    store.Convert_TO_KD2();
+    cls_VideoFile_handler converted;
+    ASSERT_TRUE(converted.Open_File(Path("heat.kd2"), 0));
+    ASSERT_EQ(converted.Num_Frames(), 3);
+    for (int32_t f = 1; f <= 3; ++f) {
+        converted.Read_Frame(f, 1);
+        ASSERT_TRUE(converted.Frame_available());
+        EXPECT_EQ(std::memcmp(converted.Frame_Data_Address(), recorded[static_cast<size_t>(f - 1)][0].data(), dv::Frame_Size), 0) << f;
+    }
+    // The copy read every frame over the one the review had read.
+    store.Read_RGB_sample(1, false);
+    EXPECT_EQ(std::memcmp(store.Frame_Data_Address(), recorded[0][0].data(), dv::Frame_Size), 0);
+}
+
 // ---- the faults ----
 
 TEST_F(Older_members, A_kd3_store_stays_on_its_own_path_when_older_kind_members_are_called) {
@@ -487,6 +552,68 @@ TEST_F(Older_members, An_avi_file_keeps_channel_names_and_a_text_stream_written_
     store.Rewrite_Text_Buffer(2);
     ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), 1u);
     EXPECT_EQ(Test_dialogs::Instance().Shown_Dialogs()[0].prompt, "AVI file is read only");
+    EXPECT_EQ(File_Bytes(Path("text.avi")), bytes);
+}
+
+// Frame 2's text chunk as a damaged index names it: another chunk, one lying elsewhere, one too short for
+// what is written, one the file ends inside. Neither text write touches the file.
+TEST_F(Older_members, Text_is_written_only_into_the_text_chunk_the_index_names_and_only_within_it) {
+    Make_AVI_With_Text(Path("whole.avi"), dv_test::Encode_Frames(2), 20);
+    const std::vector<uint8_t> whole = File_Bytes(Path("whole.avi"));
+    const size_t idx1 = Find(whole, "idx1", Find(whole, "movi"));
+    const size_t text_entry2 = Find(whole, "01db", idx1) + 16;
+    const size_t text2 = Find(whole, "01db" + std::string("\x14\0\0\0", 4) + "b");
+    struct Row {
+        const char* damage;
+        std::function<void(std::vector<uint8_t>&)> apply;
+    } rows[] = {
+        {"the offset of frame 1's video chunk", [&](auto& b) { Put32(b, text_entry2 + 8, Get32(b, idx1 + 8 + 8)); }},
+        {"an offset from the start of the file", [&](auto& b) { Put32(b, text_entry2 + 8, static_cast<uint32_t>(text2)); }},
+        {"a chunk shorter than its entry", [&](auto& b) { Put32(b, text2 + 4, 8); }},
+        {"a chunk the file ends inside", [&](auto& b) { b.resize(text2 + 8 + 10); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.damage);
+        std::vector<uint8_t> bytes = whole;
+        r.apply(bytes);
+        Write_Bytes(Path("text.avi"), bytes);
+        cls_VideoFile_handler store;
+        ASSERT_TRUE(Store_file_seam::Open_AVI(store, Path("text.avi")));
+        store.Read_Frame(1, 1);
+        store.Rewrite_Text_Buffer(2);
+        store.Read_Frame(2, 1);
+        EXPECT_EQ(Error_Of([&] { store.Put_Text_buffer(reinterpret_cast<const uint8_t*>("12345678"), 8); }), 62);
+        store.Close_File();
+        EXPECT_EQ(File_Bytes(Path("text.avi")), bytes);
+        EXPECT_TRUE(Test_dialogs::Instance().Shown_Dialogs().empty());
+    }
+}
+
+TEST_F(Older_members, Text_chunks_of_an_index_counted_from_the_start_of_the_file_are_read_and_written_in_place) {
+    Make_AVI_With_Text(Path("text.avi"), dv_test::Encode_Frames(2), 20);
+    std::vector<uint8_t> bytes = File_Bytes(Path("text.avi"));
+    const size_t movi = Find(bytes, "movi");
+    const size_t idx1 = Find(bytes, "idx1", movi);
+    for (size_t e = idx1 + 8; e < idx1 + 8 + Get32(bytes, idx1 + 4); e += 16)
+        Put32(bytes, e + 8, Get32(bytes, e + 8) + static_cast<uint32_t>(movi));
+    Write_Bytes(Path("text.avi"), bytes);
+    const size_t text2 = Find(bytes, "01db" + std::string("\x14\0\0\0", 4) + "b");
+    cls_VideoFile_handler store;
+    ASSERT_TRUE(Store_file_seam::Open_AVI(store, Path("text.avi")));
+    store.Read_Frame(1, 1);
+    ASSERT_TRUE(store.Frame_available());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(store.text_adress()), 20), std::string(20, 'a'));
+    store.Rewrite_Text_Buffer(2);
+    store.Read_Frame(2, 1);
+    store.Put_Text_buffer(reinterpret_cast<const uint8_t*>("12345678"), 8);
+    const std::string chunk = "01db" + std::string("\x14\0\0\0", 4) + "aaaa12345678aaaaaaaa";
+    int32_t length = 0;
+    const uint8_t* address = nullptr;
+    store.Get_Text_buffer(2, length, address);
+    ASSERT_EQ(length, 20);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(address), 20), chunk.substr(0, 20));
+    store.Close_File();
+    std::copy(chunk.begin(), chunk.end(), bytes.begin() + static_cast<std::ptrdiff_t>(text2));
     EXPECT_EQ(File_Bytes(Path("text.avi")), bytes);
 }
 
