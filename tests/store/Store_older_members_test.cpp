@@ -47,6 +47,18 @@ std::vector<Frames> Recorded(int32_t count) {
     return out;
 }
 
+// The kd2 copy at `path` holds the recorded frames, every one readable.
+void Expect_Copy_Holds(const std::string& path, const std::vector<Frames>& recorded) {
+    cls_VideoFile_handler converted;
+    ASSERT_TRUE(converted.Open_File(path, 0));
+    ASSERT_EQ(converted.Num_Frames(), static_cast<int32_t>(recorded.size()));
+    for (int32_t f = 1; f <= converted.Num_Frames(); ++f) {
+        converted.Read_Frame(f, 1);
+        ASSERT_TRUE(converted.Frame_available()) << f;
+        EXPECT_EQ(std::memcmp(converted.Frame_Data_Address(), recorded[static_cast<size_t>(f - 1)][0].data(), dv::Frame_Size), 0) << f;
+    }
+}
+
 // A kd3 heat of three 64 x 32 frames.
 void Make_Heat(const std::string& path) {
     cls_VideoFile_handler writer;
@@ -291,14 +303,7 @@ TEST_F(Older_members, DV_frames_are_written_appended_through_a_handle_of_its_own
     store.Convert_TO_KD2();
     EXPECT_EQ(store.Event_name(), event);  // the open file's document is not replaced
     EXPECT_EQ(Error_Of([&] { store.Convert_TO_KD2(); }), 58);  // nothing is written over
-    cls_VideoFile_handler converted;
-    ASSERT_TRUE(converted.Open_File(Path("heat.kd2"), 0));
-    ASSERT_EQ(converted.Num_Frames(), 3);
-    for (int32_t f = 1; f <= 3; ++f) {
-        converted.Read_Frame(f, 1);
-        ASSERT_TRUE(converted.Frame_available());
-        EXPECT_EQ(std::memcmp(converted.Frame_Data_Address(), recorded[static_cast<size_t>(f - 1)][0].data(), dv::Frame_Size), 0) << f;
-    }
+    Expect_Copy_Holds(Path("heat.kd2"), recorded);
 
     // Written at the write position, which follows the header area.
     cls_VideoFile_handler writer;
@@ -362,14 +367,7 @@ TEST_F(Older_members, A_kd2_copy_that_fails_partway_leaves_nothing_behind_and_th
     EXPECT_EQ(folder(), before);
 
     store.Convert_TO_KD2();
-    cls_VideoFile_handler converted;
-    ASSERT_TRUE(converted.Open_File(Path("heat.kd2"), 0));
-    ASSERT_EQ(converted.Num_Frames(), 3);
-    for (int32_t f = 1; f <= 3; ++f) {
-        converted.Read_Frame(f, 1);
-        ASSERT_TRUE(converted.Frame_available());
-        EXPECT_EQ(std::memcmp(converted.Frame_Data_Address(), recorded[static_cast<size_t>(f - 1)][0].data(), dv::Frame_Size), 0) << f;
-    }
+    Expect_Copy_Holds(Path("heat.kd2"), recorded);
     // The copy read every frame over the one the review had read.
     store.Read_RGB_sample(1, false);
     EXPECT_EQ(std::memcmp(store.Frame_Data_Address(), recorded[0][0].data(), dv::Frame_Size), 0);
