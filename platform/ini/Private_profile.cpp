@@ -50,8 +50,11 @@ std::vector<Line> Split_Lines(const std::string& content) {
     return lines;
 }
 
-// The section name of a "[name]" line.
+// The section name of a "[name]" line. A file saved by an editor that marks it as UTF-8 starts with the
+// byte-order mark: its first section is still a section, and is kept byte for byte.
 std::optional<std::string_view> Section_Of(std::string_view line) {
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (line.starts_with(bom)) line.remove_prefix(bom.size());
     std::string_view t = Trim(line);
     if (t.empty() || t.front() != '[') return std::nullopt;
     size_t close = t.find(']');

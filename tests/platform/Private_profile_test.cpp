@@ -45,6 +45,20 @@ TEST(Private_profile, Reads_sections_and_keys_without_regard_to_case) {
     for (const Row& r : rows) EXPECT_EQ(Get(r.section, r.key, "dflt"), r.expected) << r.section << "/" << r.key;
 }
 
+TEST(Private_profile, A_file_marked_as_UTF_8_keeps_its_first_section) {
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Row { const char* eol; } rows[] = {{"\r\n"}, {"\n"}};
+    for (const Row& r : rows) {
+        const std::string eol = r.eol;
+        Write_File(Path(), bom + "[Settings]" + eol + "fps=25" + eol + "[Canoe]" + eol + "x=1" + eol);
+        EXPECT_EQ(Get("Settings", "fps", "none"), "25");
+        // Written in place: no second section of that name, whose keys alone would be read from then on.
+        ASSERT_EQ(ini::Write_Private_Profile_String("Settings", "fps", "30", Path()), 1);
+        ASSERT_EQ(ini::Write_Private_Profile_String("settings", "lanes", "6", Path()), 1);
+        EXPECT_EQ(Read_File(Path()), bom + "[Settings]" + eol + "fps=30" + eol + "lanes=6" + eol + "[Canoe]" + eol + "x=1" + eol);
+    }
+}
+
 TEST(Private_profile, Junk_lines_and_a_missing_file_give_the_default) {
     std::string junk = "garbage without equals\n\x01\x02\xff\xfe[\n";
     junk += std::string("\0\0=\0", 4);
