@@ -81,8 +81,10 @@ void Frm_kanot_2::item_display_positions_Click() {
 void Frm_kanot_2::item_hide_large_picture_Click() { Picture_large->setVisible(!Picture_large->isVisibleTo(this)); }
 
 void Frm_kanot_2::item_rename_ini_Click() {
+    // Only the file's own name: an "ini" in a folder's name would move the file into a folder that is not there.
+    const size_t name_at = Ini_file_path.find_last_of('/') + 1;
     std::string renamed = Ini_file_path;
-    for (size_t at = renamed.find("ini"); at != std::string::npos; at = renamed.find("ini", at + 3))
+    for (size_t at = renamed.find("ini", name_at); at != std::string::npos; at = renamed.find("ini", at + 3))
         renamed.replace(at, 3, "inx");
     std::error_code error;
     std::filesystem::rename(Ini_file_path, renamed, error);

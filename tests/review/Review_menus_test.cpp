@@ -474,13 +474,15 @@ TEST_F(Review_menus, Developer_commands) {
     w.File_Copy();
     EXPECT_EQ(Prompts().back(), "Copy Failed");
 
-    // Rename ini file: every "ini" of the path becomes "inx".
+    // Rename ini file: every "ini" of the file's name becomes "inx"; the folders stay where they are.
     const std::string saved = Ini_file_path;
-    Ini_file_path = folder + "/mini.ini";
+    const std::string settings = folder + "/minimal";
+    std::filesystem::create_directories(settings);
+    Ini_file_path = settings + "/mini.ini";
     std::ofstream(Ini_file_path) << "[Canoe]\r\n";
     w.Menu_items.at("item_rename_ini").Click();
-    EXPECT_TRUE(std::filesystem::exists(folder + "/minx.inx"));
-    EXPECT_FALSE(std::filesystem::exists(folder + "/mini.ini"));
+    EXPECT_TRUE(std::filesystem::exists(settings + "/minx.inx"));
+    EXPECT_FALSE(std::filesystem::exists(settings + "/mini.ini"));
     Ini_file_path = saved;
 
     // Check marks that the window reads.
