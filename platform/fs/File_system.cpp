@@ -111,8 +111,9 @@ int32_t Drive_Type(const std::string& path) {
     case SMB_SUPER_MAGIC:
     case 0xFF534D42UL:  // CIFS
     case 0xFE534D42UL:  // SMB2
-    case 0x65735546UL:  // FUSE, mostly network and cloud mounts
         return Drive_Remote;
+    case 0x65735546UL:  // FUSE
+        return Fuse_Drive_Type(Share_Name(path), "/sys");
     case ISOFS_SUPER_MAGIC:
     case 0x15013346UL:  // UDF
         return Drive_CDRom;
@@ -142,6 +143,13 @@ bool Block_Device_Removable(const std::string& sys_root, unsigned major, unsigne
         if (flag >> c) return c == '1';
     }
     return false;
+}
+
+int32_t Fuse_Drive_Type(const std::string& source, const std::string& sys_root) {
+    struct stat device {};
+    if (source.starts_with('/') && ::stat(source.c_str(), &device) == 0 && S_ISBLK(device.st_mode))
+        return Block_Device_Removable(sys_root, major(device.st_rdev), minor(device.st_rdev)) ? Drive_Removable : Drive_Fixed;
+    return Drive_Remote;
 }
 
 namespace {

@@ -46,6 +46,10 @@ int32_t Drive_Type(const std::string& path);
 // tree under `sys_root` ("/sys" on a running system) tells: the disk's "removable" flag, or a disk
 // attached through USB.
 bool Block_Device_Removable(const std::string& sys_root, unsigned major, unsigned minor);
+// The kind of drive a FUSE mount of `source` is: a disk mounted through it (a stick formatted for
+// Windows) goes by its block device, as the sysfs tree under `sys_root` tells; any other source (a
+// network or cloud mount) is remote.
+int32_t Fuse_Drive_Type(const std::string& source, const std::string& sys_root);
 // The source of the mount that holds `path` (for a network share "//server/share" or "server:/export"),
 // from a mount table in the form of /proc/self/mounts; "" when no mount holds it.
 std::string Mount_Source(std::string_view mounts, const std::string& path);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -214,6 +215,30 @@ TEST(File_system, Removable_block_devices_are_told_from_fixed_ones) {
     EXPECT_TRUE(fs::Block_Device_Removable(sys, 179, 1));
     EXPECT_FALSE(fs::Block_Device_Removable(sys, 8, 0));
     EXPECT_FALSE(fs::Block_Device_Removable(sys, 9, 9));
+}
+
+// A FUSE mount is a network drive unless its source is a disk; the disk's flags then tell.
+TEST(File_system, A_disk_mounted_through_FUSE_is_no_network_drive) {
+    const std::string sys = Test_folder() + "/sys";
+    struct stat loop {};
+    const bool has_disk = ::stat("/dev/loop0", &loop) == 0 && S_ISBLK(loop.st_mode);
+    const std::string node = std::to_string(major(loop.st_rdev)) + ":" + std::to_string(minor(loop.st_rdev));
+    struct Row { const char* device; const char* removable; const char* source; int32_t expected; } rows[] = {
+        {"/devices/pci0000:00/usb1/1-1/host6/block/loop0", "0", "/dev/loop0", fs::Drive_Removable},
+        {"/devices/pci0000:00/ata1/block/loop0", "0", "/dev/loop0", fs::Drive_Fixed},
+        {"/devices/pci0000:00/ata1/block/loop0", "0", "sshfs#user@host:/races", fs::Drive_Remote},
+        {"/devices/pci0000:00/ata1/block/loop0", "0", "/dev/null", fs::Drive_Remote},
+        {"/devices/pci0000:00/ata1/block/loop0", "0", "", fs::Drive_Remote},
+    };
+    for (const Row& r : rows) {
+        if (!has_disk && std::string(r.source) == "/dev/loop0") continue;  // no block device to mount from here
+        stdfs::remove_all(sys);
+        stdfs::create_directories(sys + r.device);
+        std::ofstream(sys + r.device + "/removable") << r.removable << "\n";
+        stdfs::create_directories(sys + "/dev/block");
+        stdfs::create_symlink("../.." + std::string(r.device), sys + "/dev/block/" + node);
+        EXPECT_EQ(fs::Fuse_Drive_Type(r.source, sys), r.expected) << r.device << " " << r.source;
+    }
 }
 
 TEST(File_system, The_mount_that_holds_a_path_names_its_source) {
