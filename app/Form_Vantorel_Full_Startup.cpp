@@ -11,6 +11,7 @@
 #include "platform/ui/Handler_guard.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Program_state.h"
 #include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 #include "review/Frm_kanot_2.h"
@@ -45,6 +46,11 @@ constexpr const char* Where = "Form_Vantorel_Full_Startup";
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// The report of the last unloaded start-up window: "Go" unloads the window while the console still
+// needs the report for every heat file.
+std::string left_bench_mess;
+[[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] { left_bench_mess.clear(); });
+
 // Width and height of a "W*H" text when both are whole numbers.
 std::optional<std::pair<int32_t, int32_t>> Crop_Numbers(const std::string& capt) {
     std::vector<std::string> parts = vb::Split(capt, "*");
@@ -63,6 +69,7 @@ std::optional<std::pair<int32_t, int32_t>> Crop_Numbers(const std::string& capt)
 
 Form_Vantorel_Full_Startup::Form_Vantorel_Full_Startup()
     : ui::Form("Form_Vantorel_Full_Startup"),
+      JPEG_Bench_mess(left_bench_mess),
       Menu_bar(new QMenuBar(this)),
       menu_form(Menu_bar, "Form"),
       item_select_source(menu_form, "Select Video Source/Property"),
@@ -179,6 +186,12 @@ void Form_Vantorel_Full_Startup::Form_Load() {
         Load_Crop_Params();
         if (Is_Compiled) JPEG_bench_to_mess();
     });
+}
+
+void Form_Vantorel_Full_Startup::Form_Unload(int16_t&) { left_bench_mess = JPEG_Bench_mess; }
+
+std::string Form_Vantorel_Full_Startup::Kept_JPEG_Bench_mess() {
+    return ui::Is_Loaded("Form_Vantorel_Full_Startup") ? Instance().JPEG_Bench_mess : left_bench_mess;
 }
 
 void Form_Vantorel_Full_Startup::Load_Crop_Params() {

@@ -23,7 +23,12 @@ public:
     ~Form_Vantorel_Full_Startup() override;
 
     // The JPEG benchmark report; "" until JPEG_bench_to_mess has run. Every new capture file keeps it.
+    // It outlives the window: an unloaded window leaves it behind and a window loaded again starts
+    // with it.
     std::string JPEG_Bench_mess;
+    // The report for a new capture file: the loaded window's, else the one the window left behind.
+    // Never loads the window, whose load would measure again and reset the crop of a running capture.
+    static std::string Kept_JPEG_Bench_mess();
 
     void JPEG_bench_to_mess();
     void Set_Capture_Rotated(bool crt);
@@ -85,6 +90,7 @@ public:
 
 protected:
     void Form_Load() override;
+    void Form_Unload(int16_t& cancel) override;
 
 private:
     void Show_JPEG_Bench_Report();

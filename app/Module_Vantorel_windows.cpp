@@ -167,7 +167,7 @@ void Install_Program_commands() {
              Frm_results::Instance().Show(ui::vbModeless);
          },
          [] { Frm_kanot_2::Instance().Enter_Event_name(); },
-         [] { return Form_Vantorel_Full_Startup::Instance().JPEG_Bench_mess; },
+         &Form_Vantorel_Full_Startup::Kept_JPEG_Bench_mess,
          [](const std::string& notice) { Frm_kanot_2::Instance().Show_Recording_Paused(notice); },
          [] {
              if (!ui::Is_Loaded("Frm_kanot_2")) return false;

@@ -25,7 +25,8 @@ struct Commands {
     std::function<void(const std::string&)> Open_In_Review;
     // The review window's question for the event name of its open heat.
     std::function<void()> Enter_Event_name;
-    // The start-up window's JPEG benchmark report, which every new capture file keeps.
+    // The start-up window's JPEG benchmark report, which every new capture file keeps; asking for it
+    // loads no window, also after the start-up window is unloaded.
     std::function<std::string()> JPEG_Bench_mess;
     // The review window's notice that the capture console holds frames back; an empty text clears it.
     std::function<void(const std::string&)> Show_Recording_Paused;

@@ -243,6 +243,34 @@ TEST_F(Startup, Go_with_capture_and_no_saved_format_asks_for_a_source) {
     EXPECT_FALSE(ui::Is_Loaded("Form_Vantorel_Full_Startup"));
 }
 
+// The console asks for the report at every new heat file, while the camera runs and the operator may
+// have the review window open: asking must not load the start-up window again.
+TEST_F(Startup, Report_asked_during_capture_is_the_one_measured_at_start) {
+    Write_Ini_File("[Canoe]\ncapture_type=1\n[capturesettings]\nvideoproperty=0\n");
+    Is_Compiled = true;
+    Form_Vantorel_Full_Startup& w = Window();
+    const std::string report = w.JPEG_Bench_mess;
+    ASSERT_FALSE(report.empty());
+    w.Command_go->click();
+    ASSERT_FALSE(ui::Is_Loaded("Form_Vantorel_Full_Startup"));
+    Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+    console.Set_Capture_Rotate(true);
+    Frm_kanot_2::Instance().Show();
+    const std::string cropsizeindex = Ini("Settings", "cropsizeindex");
+
+    for (int heat = 0; heat < 2; ++heat) {
+        SCOPED_TRACE(heat);
+        EXPECT_EQ(Program_commands::JPEG_Bench_mess(), report);
+        EXPECT_FALSE(ui::Is_Loaded("Form_Vantorel_Full_Startup"));
+        EXPECT_TRUE(Test_dialogs::Instance().Shown_Dialogs().empty());
+        EXPECT_TRUE(Frm_kanot_2::Instance().isVisible());
+        EXPECT_TRUE(console.Capture_Rotate());  // the running capture keeps its crop
+        EXPECT_EQ(Ini("Settings", "cropsizeindex"), cropsizeindex);
+    }
+    Is_Compiled = false;
+    EXPECT_EQ(Window().JPEG_Bench_mess, report);  // loaded again, a development run measures nothing
+}
+
 // Only exactly "frametimestamp" keeps the time-stamp method; other capitals give the frame count.
 TEST_F(Startup, Timing_method_follows_the_ini_text_exactly) {
     Write_Ini_File("[Settings]\ntiming=FrameTimestamp\n");
