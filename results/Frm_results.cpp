@@ -437,7 +437,7 @@ void Frm_results::Cmd_time_LostFocus() {
 }
 
 bool Frm_results::Place_Has_Time(int16_t Index) const {
-    if (Index < 0 || Index >= Result_Lanes) return false;
+    if (Index < 0 || Index >= Result_Places) return false;
     return Lane_Active_Heat_Array[static_cast<int16_t>(Index + 1)].Heat_result < Disqualified;
 }
 

@@ -84,7 +84,7 @@ bool Replace_Allowed(const std::string& path, const Heat_header& h, bool xml) {
 }  // namespace
 
 std::optional<Result_Row> Place_Row(int16_t place, int32_t correction) {
-    if (place < 1 || place > Result_Lanes) return std::nullopt;
+    if (place < 1 || place > Result_Places) return std::nullopt;
     const Lane_Heat_Result& r = Lane_Active_Heat_Array[place];
     if (r.Heat_result >= No_Result) return std::nullopt;
     Result_Row row{std::to_string(place), std::to_string(r.Lane), "", ""};
@@ -109,7 +109,7 @@ std::vector<Result_Row> Export_Rows(const std::vector<Result_Row>& shown, int32_
         rows.push_back(row);
     }
     if (rows.size() < static_cast<size_t>(Shown_Rows)) return rows;
-    for (auto place = static_cast<int16_t>(rows.size() + 1); place <= Result_Lanes; ++place) {
+    for (auto place = static_cast<int16_t>(rows.size() + 1); place <= Result_Places; ++place) {
         std::optional<Result_Row> row = Place_Row(place, correction);
         if (!row) break;
         rows.push_back(*row);

@@ -132,7 +132,7 @@ void Frm_kanot_2::Print_Series_HD() {
         // Down to just above the footer line, which the pictures must not cover.
         Avail_Print_Height = Footer_Y_position - Footer_Gap - y0;
         int16_t count = 0;
-        for (int16_t place = 1; place <= Result_Lanes; ++place)
+        for (int16_t place = 1; place <= Result_Places; ++place)
             if (Lane_Active_Heat_Array[place].Heat_result < Disqualified) ++count;
         int16_t width = 0, height = 0, across = 0, down = 0;
         // Smaller pictures, more to a row, until every place has its cell: ten to a row is not always
@@ -149,7 +149,7 @@ void Frm_kanot_2::Print_Series_HD() {
         for (int16_t row = 1; row <= down; ++row) {
             for (int16_t column = 1; column <= across; ++column) {
                 ++place;
-                if (place > Result_Lanes || Lane_Active_Heat_Array[place].Heat_result > Disqualified - 1) break;
+                if (place > Result_Places || Lane_Active_Heat_Array[place].Heat_result > Disqualified - 1) break;
                 Picture_large->Picture(QImage());
                 Picture_large->Cls();
                 Set_Slider_Value(Go_to_Goal_field(place));

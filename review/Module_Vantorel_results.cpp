@@ -1,6 +1,7 @@
 #include "Module_Vantorel_results.h"
 
 #include "Module_Vantorel_course.h"
+#include "header/Cls_XML_header.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
@@ -18,6 +19,19 @@ namespace Module_Vantorel {
 namespace {
 
 constexpr int16_t Heat = 1;
+static_assert(Result_Lanes == Cls_XML_header::Extra_Lane + 1, "the records end at the header's extra lane");
+
+bool Holds_Nothing(int32_t result, int32_t click, int32_t field) {
+    return (result == 0 || result == No_Result) && click == 0 && field == 0;
+}
+
+// The extra lane's record is written only when it carries something, or the header's copy does: a
+// header written without it stays as it was.
+bool Extra_Lane_Unwritten(cls_VideoFile_handler& file, const Lane_Heat_Result& r) {
+    const int16_t lane = Cls_XML_header::Extra_Lane;
+    return Holds_Nothing(r.Heat_result, r.Click_time, r.Goal_field) &&
+           Holds_Nothing(file.Heat_time(Heat, lane), file.Heat_Clicktime(Heat, lane), file.Heat_Goalfield(Heat, lane));
+}
 
 std::array<Lane_Heat_Result, Result_Lanes> No_Results() {
     std::array<Lane_Heat_Result, Result_Lanes> records{};
@@ -96,6 +110,7 @@ bool Update_File_from_Array(cls_VideoFile_handler& file) {
         try {
             for (int16_t lane = 0; lane < Result_Lanes; ++lane) {
                 const Lane_Heat_Result& r = records[static_cast<size_t>(lane)];
+                if (lane == Cls_XML_header::Extra_Lane && Extra_Lane_Unwritten(file, r)) continue;
                 file.Heat_result(Heat, lane, r.Heat_result);
                 file.Heat_Clicktime(Heat, lane, r.Click_time);
                 file.Heat_Goalfield(Heat, lane, r.Goal_field);

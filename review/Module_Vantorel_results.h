@@ -16,7 +16,11 @@ inline constexpr int32_t Disqualified = 100000001;
 inline constexpr int32_t Did_Not_Start = 100000002;
 inline constexpr int32_t Did_Not_Finish = 100000003;
 inline constexpr int32_t First_Code = Disqualified;
-inline constexpr int16_t Result_Lanes = 16;
+// Lanes 0 to 16: a course of sixteen lanes numbered from 1 ends at lane 16.
+inline constexpr int16_t Result_Lanes = 17;
+// A course has at most sixteen marks, so the first sixteen places hold every lane it has: the rows,
+// the export and the print show no more.
+inline constexpr int16_t Result_Places = 16;
 
 struct Lane_Heat_Result {
     int16_t Lane = 0;
@@ -28,7 +32,7 @@ struct Lane_Heat_Result {
 // The heat's records by lane: element L is lane L.
 extern std::array<Lane_Heat_Result, Result_Lanes> Lane_all_Heats_Array;
 
-// The records by place, places 1 to 16.
+// Every record by place, places 1 to 17.
 struct Heat_places {
     std::array<Lane_Heat_Result, Result_Lanes> Items{};
     Lane_Heat_Result& operator[](int16_t place) { return Items.at(static_cast<size_t>(place - 1)); }
@@ -48,9 +52,10 @@ void Lane_all_Heats_Array_Initalize();
 // By result, equal results by click tick (signed comparisons); equal pairs keep their order.
 void Lane_Active_Heat_Array_Sort();
 
-// Writes the sixteen records into the header and the header into the file, all or nothing: when the
-// file does not take it, the header document is as it was before and the records are read back from
-// it, and the answer is false.
+// Writes the records into the header and the header into the file, all or nothing: when the file does
+// not take it, the header document is as it was before and the records are read back from it, and the
+// answer is false. Lane 16's record is left out while neither memory nor the header holds anything for
+// it, so a header that never had one does not get one.
 bool Update_File_from_Array(cls_VideoFile_handler& file);
 
 // The lane marks' times and the records in memory only.
@@ -68,7 +73,7 @@ enum class Attach_Outcome {
     Kept,        // the override question answered Cancel
     Not_Written  // the file refused the header; nothing changed
 };
-// Gives lane `Lane` (0 to 15, error 9 otherwise) a result: a `Heat_result` from First_Code on is stored
+// Gives lane `Lane` (0 to 16, error 9 otherwise) a result: a `Heat_result` from First_Code on is stored
 // as it is (a code, or No_Result to take the result away); any other value stores the shown field's
 // time (plus 10 ms with `plus_time`) with the shown field's number. A lane that has a result asks
 // "Override existing result?" first, with the lane's number on the next line. A time of exactly 0 ms is
@@ -76,9 +81,9 @@ enum class Attach_Outcome {
 Attach_Outcome Attach_Result(cls_VideoFile_handler& file, int16_t Lane, int32_t Heat_result, bool plus_time,
                              std::optional<int32_t> shown_time, int32_t shown_field, int32_t tick);
 
-// The place (1 to 16) of a lane that has a time; 0 for a code, no result, or a lane not found.
+// The place (1 to 17) of a lane that has a time; 0 for a code, no result, or a lane not found.
 int16_t Lane_To_Place(int16_t lane);
-// The goal field of a place; 0 for place 0 and for a place outside 1 to 16.
+// The goal field of a place; 0 for place 0 and for a place outside 1 to 17.
 int32_t Go_to_Goal_field(double place);
 // The place of a lane among the first places, as many as the course has lane marks; 0 when not there.
 int16_t Find_Place(double lane);

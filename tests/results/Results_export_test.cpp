@@ -165,7 +165,7 @@ TEST_F(Results_export_heat, Rows_beyond_the_window_follow_only_a_full_window) {
     with_gap[5].Place.clear();
     EXPECT_EQ(Export_Rows(with_gap, 500).size(), 5u);
     // Sixteen places with a result: all sixteen exported.
-    for (int16_t lane = 0; lane < Result_Lanes; ++lane)
+    for (int16_t lane = 0; lane < Result_Places; ++lane)
         Lane_all_Heats_Array[static_cast<size_t>(lane)] = {lane, 400000 + 1000 * lane, 1, 0};
     Copy_Active_Heat();
     Lane_Active_Heat_Array_Sort();

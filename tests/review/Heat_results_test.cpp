@@ -99,7 +99,7 @@ TEST(Heat_results, Places_and_goal_fields) {
         int16_t lane_to_place;
         int16_t place;
     } places[] = {{"winner", 2, 1}, {"third", 9, 3}, {"a code has no place", 5, 0}, {"no result", 0, 0},
-                  {"past the lanes", 16, 0}, {"negative", -1, 0}};
+                  {"past the lanes", 17, 0}, {"negative", -1, 0}};
     for (const auto& c : places) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(Lane_To_Place(c.lane_to_place), c.place);
@@ -135,8 +135,10 @@ protected:
         Vantorel_Mode = false;
         Is_Compiled = false;
     }
-    std::string Heat(const std::string& name) {
+    std::string Heat(const std::string& name, int16_t lanes = 3, int16_t start_lane = 1) {
         Heat_layout layout;
+        layout.lanes = lanes;
+        layout.start_lane = start_lane;
         layout.frames = Regular_Frames(4, layout.start_tick, layout.start_events);
         const std::string path = folder + "/" + name;
         Write_Heat(path, layout);
@@ -222,7 +224,7 @@ TEST_F(Heat_results_store, Results_given_are_kept_in_the_file_and_read_back_sort
     EXPECT_TRUE(reports.empty());
 
     // Lanes without result by click tick too: the cleared lanes last.
-    EXPECT_EQ(Reopened_Places(path), Order({6, 1, 4, 2, 10, 3, 9, 0, 8, 11, 12, 13, 14, 15, 5, 7}));
+    EXPECT_EQ(Reopened_Places(path), Order({6, 1, 4, 2, 10, 3, 9, 0, 8, 11, 12, 13, 14, 15, 16, 5, 7}));
     EXPECT_EQ(Lane_To_Place(2), 4);
     EXPECT_EQ(Lane_To_Place(5), 0);  // 0 ms reads back as no result
     EXPECT_EQ(Go_to_Goal_field(5), 40000);
@@ -239,6 +241,65 @@ TEST_F(Heat_results_store, Results_given_are_kept_in_the_file_and_read_back_sort
         EXPECT_EQ(again.Heat_Clicktime(1, h.lane), h.click);
         EXPECT_EQ(again.Heat_Goalfield(1, h.lane), h.field);
     }
+}
+
+// A sixteen-lane course ends at lane 15 when numbered from 0 and at lane 16 when numbered from 1: either
+// last lane takes every result, keeps it in the file and is sorted with the others.
+TEST_F(Heat_results_store, The_last_lane_of_a_sixteen_lane_course_keeps_its_results) {
+    struct Course {
+        int16_t lanes, start_lane;
+    } courses[] = {{16, 0}, {16, 1}};
+    for (const Course& c : courses) {
+        const auto last = static_cast<int16_t>(c.start_lane + c.lanes - 1);
+        SCOPED_TRACE(last);
+        const std::string path = Heat("last_lane_" + std::to_string(last) + ".kd3", c.lanes, c.start_lane);
+        {
+            cls_VideoFile_handler store;
+            Open(store, path);
+            ASSERT_EQ(Attach_Result(store, c.start_lane, 0, false, 64000, 3201, 10), Attach_Outcome::Stored);
+            ASSERT_EQ(Attach_Result(store, static_cast<int16_t>(c.start_lane + 1), 0, false, 66000, 3300, 20),
+                      Attach_Outcome::Stored);
+        }
+        struct Step {
+            const char* what;
+            int32_t argument;
+            int32_t answer;  // the override question's answer; 0 when it must not be asked
+            int32_t stored_result, stored_field;
+            int16_t sorted_place, place;  // its position among all records; Lane_To_Place
+        } steps[] = {
+            {"a time", 0, 0, 65000, 3252, 2, 2},
+            {"disqualified", Disqualified, ui::vbOK, Disqualified, 0, 3, 0},
+            // Given later than every other lane's, its click tick puts it last.
+            {"cleared", No_Result, ui::vbOK, No_Result, 0, Result_Lanes, 0},
+        };
+        int32_t tick = 100;
+        for (const Step& s : steps) {
+            SCOPED_TRACE(s.what);
+            {
+                cls_VideoFile_handler store;
+                Open(store, path);
+                if (s.answer) Test_dialogs::Instance().Answer(s.answer);
+                EXPECT_EQ(Attach_Result(store, last, s.argument, false, 65000, 3252, ++tick), Attach_Outcome::Stored);
+            }
+            const std::vector<int16_t> places = Reopened_Places(path);
+            const auto at = std::find(places.begin(), places.end(), last);
+            ASSERT_NE(at, places.end());
+            EXPECT_EQ(at - places.begin() + 1, s.sorted_place);
+            EXPECT_EQ(Lane_To_Place(last), s.place);
+            EXPECT_EQ(Go_to_Goal_field(s.sorted_place), s.stored_field);
+            EXPECT_EQ(Lane_all_Heats_Array[static_cast<size_t>(last)].Heat_result, s.stored_result);
+            cls_VideoFile_handler again;
+            Open(again, path);
+            EXPECT_EQ(again.Heat_time(1, last), s.stored_result);
+            EXPECT_EQ(again.Heat_Clicktime(1, last), tick);
+            EXPECT_EQ(again.Heat_Goalfield(1, last), s.stored_field);
+        }
+        // A lane the course does not have is not added to its header.
+        cls_VideoFile_handler again;
+        Open(again, path);
+        EXPECT_EQ(again.XML_Header_string().find("lane_record id=\"16\"") != std::string::npos, last == 16);
+    }
+    EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(Heat_results_store, A_header_the_file_refuses_is_taken_back_from_memory_too) {
@@ -287,10 +348,10 @@ TEST_F(Heat_results_store, Refusals_change_nothing) {
     }
     const std::vector<uint8_t> before = File_Bytes(path);
 
-    // Lanes outside the sixteen records.
+    // Lanes outside the records.
     cls_VideoFile_handler store;
     Open(store, path);
-    for (int16_t lane : {int16_t{16}, int16_t{-1}, int16_t{300}}) {
+    for (int16_t lane : {int16_t{17}, int16_t{-1}, int16_t{300}}) {
         SCOPED_TRACE(lane);
         EXPECT_EQ(Error_Of([&] { Attach_Result(store, lane, 0, false, 62000, 100, 20); }), 9);
     }

@@ -273,6 +273,22 @@ TEST_F(Review_results, Rows_show_times_corrected_codes_and_twelve_places) {
     EXPECT_EQ(Lane_To_Place(15), 14);
     EXPECT_EQ(Go_to_Goal_field(14), 115);
     EXPECT_EQ(Header_Result(path, 12), 61200);
+
+    // Sixteen marks numbered from 1: the last one, lane 16, has its row and takes its time.
+    layout.lanes = 16;
+    layout.start_lane = 1;
+    const std::string from_one = Heat("from_one.kd3", layout);
+    {
+        cls_VideoFile_handler store;
+        store.File_name(from_one);
+        store.Open_RGB_File();
+        ASSERT_EQ(Attach_Result(store, 16, 0, false, 61000, 120, 1), Attach_Outcome::Stored);
+    }
+    w.Handle_Open_File(from_one);
+    EXPECT_EQ(Row_At(0), (Row{"1", "16", " 01:01,00", "+0,00"}));
+    ASSERT_EQ(Lane_Collection.size(), 16u);
+    EXPECT_EQ(Lane_Collection.back().Lane_number(), 16);
+    EXPECT_EQ(Lane_Collection.back().time(), 61000);
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
@@ -426,10 +442,10 @@ TEST_F(Review_results, Refusals_leave_file_and_rows_as_they_were) {
     EXPECT_EQ(File_Bytes(path), before);
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
 
-    // A lane beyond the sixteen records: the report, and nothing written.
+    // A lane beyond the records: the report, and nothing written.
     w.Handle_Open_File(path);
     Is_Compiled = true;
-    Current_Lane = 16;
+    Current_Lane = 17;
     w.item_set_time_Click();
     Is_Compiled = false;
     ASSERT_EQ(reports.size(), 1u);
