@@ -564,8 +564,8 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
         }
         // The course the operator set up and saw in the live preview.
         Frm_fullscreen::Put_Course_For_New_Heat();
-        const std::string path =
-            folder + "/" + File_Name_Safe(Event_Name + "Heat" + heat_id + " " + Non_dependant::Now_Text()) + ".kd3";
+        const std::string name =
+            folder + "/" + File_Name_Safe(Event_Name + "Heat" + heat_id + " " + Non_dependant::Now_Text());
         // Asked before the recorder is locked: it may load the start-up window, which sets the crop, and a
         // new crop waits for the frame in hand, which may be waiting for the recorder.
         std::string bench_report;
@@ -577,8 +577,14 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             auto lock = recorder_->Lock();
             cls_VideoFile_handler& store = recorder_->Store(s);
             if (store.File_open()) store.Close_File();
+            // The same heat ID again within the same second (after a Finish, or in another slot) names a
+            // recording that exists: the new heat gets a name of its own, and that recording stays whole.
+            std::string path = name + ".kd3";
             store.File_name(path);
-            store.Create_File();
+            for (int copy = 2; !store.Create_New_File(); ++copy) {
+                path = name + "_" + std::to_string(copy) + ".kd3";
+                store.File_name(path);
+            }
             if (store.File_num() == 0) return;
             Label_filename[i]->setText(QString::fromStdString(path));
             slot.path = path;

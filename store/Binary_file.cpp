@@ -53,23 +53,31 @@ void Binary_file::Set_Fault_Hook(Fault_hook hook) { Hook() = std::move(hook); }
 Binary_file::~Binary_file() { Close(); }
 
 void Binary_file::Open(const std::string& path, Mode mode) {
-    Close();
-    int flags = O_CLOEXEC;
+    int flags = 0;
     switch (mode) {
-    case Mode::read_write: flags |= O_RDWR; break;
-    case Mode::read_write_new: flags |= O_RDWR | O_CREAT; break;
-    case Mode::read_write_empty: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
-    case Mode::read_only: flags |= O_RDONLY; break;
+    case Mode::read_write: flags = O_RDWR; break;
+    case Mode::read_write_new: flags = O_RDWR | O_CREAT; break;
+    case Mode::read_write_empty: flags = O_RDWR | O_CREAT | O_TRUNC; break;
+    case Mode::read_only: flags = O_RDONLY; break;
     }
-    if (mode != Mode::read_only) {
+    Open_With(path, flags, mode != Mode::read_only);
+}
+
+bool Binary_file::Create_New(const std::string& path) { return Open_With(path, O_RDWR | O_CREAT | O_EXCL, true); }
+
+bool Binary_file::Open_With(const std::string& path, int flags, bool writing) {
+    Close();
+    if (writing) {
         std::signal(SIGXFSZ, SIG_IGN);
         if (Fault fault = Ask(Operation::open_for_writing, path, 0, 0); fault.error) Raise_Errno(fault.error, path);
     }
-    int fd = ::open(path.c_str(), flags, 0666);
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST && (flags & O_EXCL)) return false;
     if (fd < 0) Raise_Errno(errno, path);
     fd_ = fd;
     path_ = path;
     number_ = Take_Number();
+    return true;
 }
 
 void Binary_file::Close() {

@@ -21,6 +21,9 @@ public:
 
     // read_write_new creates a missing file; read_write_empty also cuts an existing one to nothing.
     void Open(const std::string& path, Mode mode);
+    // Creates the file for reading and writing; false, with nothing opened, when the name is taken (an
+    // existing file is never opened or cut, however close the other creation came). Raises as Open does.
+    bool Create_New(const std::string& path);
     void Close();
     bool Is_Open() const { return fd_ >= 0; }
     // The lowest number from 1 that no other open file holds; 0 while closed.
@@ -57,6 +60,9 @@ public:
     static void Set_Fault_Hook(Fault_hook hook);
 
 private:
+    // False only when O_EXCL finds the name taken.
+    bool Open_With(const std::string& path, int flags, bool writing);
+
     int fd_ = -1;
     int16_t number_ = 0;
     std::string path_;

@@ -113,24 +113,33 @@ int32_t cls_VideoFile_handler::File_size() const { return vb::To_Int32(Non_depen
 
 // ---- creating and writing ----
 
-void cls_VideoFile_handler::Create_File() {
+void cls_VideoFile_handler::Create_File() { Create(false); }
+
+bool cls_VideoFile_handler::Create_New_File() { return Create(true); }
+
+bool cls_VideoFile_handler::Create(bool only_new) {
     if (File_open()) Close_File();
     try {
         // A new heat's file starts empty: bytes of an older file behind the new header would read as frames,
         // and an older heat's journal would be taken for this one's.
-        file_.Open(m_File_Name, Binary_file::Mode::read_write_empty);
+        if (only_new) {
+            if (!file_.Create_New(m_File_Name)) return false;
+        } else {
+            file_.Open(m_File_Name, Binary_file::Mode::read_write_empty);
+        }
         Header_journal::Remove(m_File_Name);
     } catch (const VbError& e) {
         file_.Close();
         Module_Vantorel::Debug_Stop = true;
         ui::MsgBox("File error! Check capture folder! \r\n" + std::to_string(e.Number()) + " " + e.Description(),
                    ui::vbOKOnly);
-        return;
+        return true;
     }
     Reset_Open_State();
     m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
     m_Read_only = false;
     segment_counter_ = 0;
+    return true;
 }
 
 void cls_VideoFile_handler::Cropped_Y(int32_t value) {

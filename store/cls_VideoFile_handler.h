@@ -78,6 +78,9 @@ public:
     // Opens the named file as a new, empty file. A failure shows "File error! Check capture folder! "
     // and leaves File_num 0.
     void Create_File();
+    // Create_File for a file that must not exist yet: false, with nothing said and no file open, when
+    // the name is taken, so a recording under it is never cut; otherwise File_num tells as it does there.
+    bool Create_New_File();
     void Cropped_X(int32_t value) { cropped_x_ = value; }
     void Cropped_Y(int32_t value);
     void Initial_Quality(int16_t value) { initial_quality_ = value; }
@@ -903,6 +906,8 @@ private:
     void Write_Older_XML_Header();
     void Older_Header_Work_At_Close();
     void Reset_Open_State();
+    // Create_File, or with `only_new` Create_New_File.
+    bool Create(bool only_new);
     // Empty when the header read whole; else what is wrong with it.
     std::string Read_Opened_Header(int64_t length);
     void Open_Heat(Binary_file::Mode mode);

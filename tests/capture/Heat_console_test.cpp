@@ -3,11 +3,14 @@
 // and stop no other heat.
 #include "Heat_console_fixture.h"
 #include "diagnostics/Form_Vantorel_HDMI_debug.h"
+#include "platform/sys/Sys_clock.h"
 
 #include <QAction>
 #include <QMenu>
 
 #include <cmath>
+#include <ctime>
+#include <set>
 
 TEST_F(Heat_console, Three_heats_recorded_side_by_side_read_back_in_the_review_store) {
     Form_capture_multi_file& console = Running_Console();
@@ -181,6 +184,59 @@ TEST(Heat_file_name, Every_character_a_file_name_cannot_hold_becomes_an_undersco
     EXPECT_EQ(Form_capture_multi_file::File_Name_Safe("NOEVENTHeat12 2016-07-20 14:05:09"),
               "NOEVENTHeat12 2016_07_20 14_05_09");
     EXPECT_EQ(Form_capture_multi_file::File_Name_Safe("a/b\\c*d?e\"f<g>h|i,j\tk"), "a_b_c_d_e_f_g_h_i_j_k");
+}
+
+// A New file whose name is taken (the same heat ID within the same second) gets a name of its own: the
+// recording under that name is kept whole, whether finished or still recording in another slot.
+TEST_F(Heat_console, A_new_file_never_takes_the_name_of_an_existing_recording) {
+    struct Case {
+        const char* what;
+        std::string id;
+        bool finish_first;
+        int16_t new_slot;
+    };
+    const Case cases[] = {{"finished heat, same slot", "9", true, 0}, {"recording heat, other slot", "3", false, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Form_capture_multi_file& console = Running_Console();
+        New_Started_Heat(console, 0, c.id);
+        console.Set_Active_heat(0);
+        Segment(console, 5);
+        const std::string first = console.File_path(0);
+        const Read_back before = Read(first);
+        if (c.finish_first) {
+            console.Command_Finish_Click(0);
+        } else {
+            console.Handle_Capture_Start(0);
+            ASSERT_TRUE(Wait_For([&] { return console.Recorder().Frames_Written() >= 2; }));
+        }
+        // Whatever second the New file falls in, the name it is built with names the first recording.
+        const int64_t now = std::time(nullptr);
+        std::set<std::string> taken{first};
+        for (int64_t t = now - 2; t <= now + 30; ++t) {
+            const std::string when = sys::Date_Time_Text(sys::Local_Time_Of(t));
+            const std::string name =
+                folder_ + "/" + Form_capture_multi_file::File_Name_Safe("CupHeat" + c.id + " " + when) + ".kd3";
+            if (taken.insert(name).second) std::filesystem::create_hard_link(first, name);
+        }
+        console.Text_Heat_ID[static_cast<size_t>(c.new_slot)]->setText(QString::fromStdString(c.id));
+        console.Command_newFile_Click(c.new_slot);
+        ASSERT_EQ(console.State(c.new_slot), Form_capture_multi_file::Slot_state::Initiated);
+        const std::string second = console.File_path(c.new_slot);
+        EXPECT_EQ(taken.count(second), 0u) << second;
+        if (!c.finish_first) console.Handle_Capture_End();
+        const Read_back kept = Read(first);
+        EXPECT_GE(kept.frames, before.frames + (c.finish_first ? 0 : 2));
+        EXPECT_EQ(kept.segments, before.segments + (c.finish_first ? 0 : 1));
+        EXPECT_EQ(kept.start_local, before.start_local);
+        EXPECT_EQ(kept.heat_id, c.id);
+        const Read_back fresh = Read(second);
+        EXPECT_EQ(fresh.file_size, uint64_t(kd3::Header_Length));
+        EXPECT_EQ(fresh.start_local, 0);
+        EXPECT_EQ(fresh.heat_id, c.id);
+        EXPECT_TRUE(Test_dialogs::Instance().Shown_Prompts().empty());
+        ui::Destroy_All_Forms();
+    }
 }
 
 // The limit is 1.2 times the largest JPEG seen; a frame that does not fit even at the lowest quality is
