@@ -768,11 +768,19 @@ void Form_capture_multi_file::Handle_Capture_End() {
         if (!recorder_->Segment_Open()) return;
         const Heat_recorder::Segment segment = recorder_->End_Segment();
         cls_VideoFile_handler& store = recorder_->Store(static_cast<int16_t>(segment.slot));
-        store.JPG_Sizes(segment.min_jpg, segment.max_jpg);
-        store.Add_Segment_num();
-        store.Add_Reduced_Quality_num(static_cast<int16_t>(std::min(segment.reductions, 32767)));
-        if (obj_Capture_HDMI_) store.Measured_fps(vb::CInt(obj_Capture_HDMI_->Measured_fps()));
-        store.Last_Capture_time(std::to_string(Non_dependant::Get_Local_Mill_Time()));
+        std::string statistics_error;
+        try {
+            store.JPG_Sizes(segment.min_jpg, segment.max_jpg);
+            store.Add_Segment_num();
+            // The header holds at most 32767: a heat that reduces more keeps that count.
+            const int32_t room = std::min(32767 - int32_t{store.Header().JPG_Reduced_Qual_num()}, 32767);
+            store.Add_Reduced_Quality_num(static_cast<int16_t>(std::clamp(segment.reductions, 0, room)));
+            if (obj_Capture_HDMI_) store.Measured_fps(vb::CInt(obj_Capture_HDMI_->Measured_fps()));
+            store.Last_Capture_time(std::to_string(Non_dependant::Get_Local_Mill_Time()));
+        } catch (const VbError& e) {
+            // A statistic is the least of a segment: its frames are still counted and its file closed.
+            statistics_error = e.Description();
+        }
         std::string write_error = segment.write_error;
         {
             // A disk that takes no more keeps the heat open and is told plainly below.
@@ -787,6 +795,8 @@ void Form_capture_multi_file::Handle_Capture_End() {
         }
         lock.unlock();
         const std::string heat = Frame_capture[static_cast<size_t>(segment.slot)]->title().toStdString();
+        if (!statistics_error.empty())
+            Write_Event_Log(" " + heat + ": the segment's statistics were not all kept: " + statistics_error);
         if (!write_error.empty())
             Tell_Write_Failure(segment.slot, slot_[static_cast<size_t>(segment.slot)].path, write_error,
                                segment.not_recorded);

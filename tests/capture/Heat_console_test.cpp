@@ -180,6 +180,63 @@ TEST_F(Heat_console, A_file_with_a_smaller_record_buffer_gets_frames_compressed_
     EXPECT_EQ(r.file_size, uint64_t(kd3::Header_Length) + uint64_t(r.frames) * uint64_t(58 + small));
 }
 
+// The header's count of reduced-quality compressions stops at the largest count it holds: a segment that
+// reduces more still ends with its file closed and its frames counted, and so does every later one. A
+// count the header cannot hold is left as it is, and the segments end as well.
+TEST_F(Heat_console, The_reduced_quality_count_stops_at_its_largest_and_every_segment_end_closes_the_file) {
+    struct Case {
+        std::string counted, after;
+    };
+    const Case cases[] = {{"32767", "32767"}, {"32766", "32767"}, {"40000", "40000"}};
+    const std::string tag = "<RGB_JPEG_Quality_num_reduced>";
+    const auto count_in = [&](const std::string& xml, size_t& at) {
+        at = xml.find(tag) + tag.size();
+        return xml.substr(at, xml.find('<', at) - at);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.counted);
+        Form_capture_multi_file& console = Running_Console();
+        New_Started_Heat(console, 0, "3");
+        const std::string path = console.File_path(0);
+        size_t at = 0;
+        {
+            // A record buffer under the camera's JPEGs: every segment reduces the quality of its frames.
+            cls_VideoFile_handler other;
+            other.File_name(path);
+            other.Open_RGB_File();
+            other.Set_JPG_Maxsize(console.obj_Capture_HDMI()->Max_Seen_Compressed_Size() * 8 / 10);
+            std::string xml = other.XML_Header_string();
+            xml.replace(at, count_in(xml, at).size(), c.counted);
+            other.XML_Header_string(xml);
+            other.Write_KD3_header();
+            other.Close_File();
+        }
+        console.Set_Active_heat(0);
+        int32_t frames = 0;
+        for (int segment = 1; segment <= 2; ++segment) {
+            console.Handle_Capture_Start(0);
+            ASSERT_TRUE(console.Recorder().Segment_Open());
+            ASSERT_TRUE(Wait_For([&] { return console.Recorder().Frames_Written() >= 4; }));
+            frames += console.Recorder().Frames_Written();
+            EXPECT_NO_THROW(console.Handle_Capture_End());
+            EXPECT_FALSE(console.Recorder().Segment_Open());
+            EXPECT_FALSE(console.Recorder().Store(0).File_open());
+            const Read_back r = Read(path);
+            EXPECT_EQ(r.segments, segment);
+            EXPECT_GE(r.frames, frames);
+        }
+        cls_VideoFile_handler reader;
+        reader.File_name(path);
+        reader.Open_RGB_File();
+        EXPECT_EQ(count_in(reader.XML_Header_string(), at), c.after);
+        reader.Close_File();
+        console.Command_Finish_Click(0);
+        EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat0", Ini_file_path, ""), path + " finished");
+        EXPECT_TRUE(Test_dialogs::Instance().Shown_Prompts().empty());
+        ui::Destroy_All_Forms();
+    }
+}
+
 TEST(Heat_file_name, Every_character_a_file_name_cannot_hold_becomes_an_underscore) {
     EXPECT_EQ(Form_capture_multi_file::File_Name_Safe("NOEVENTHeat12 2016-07-20 14:05:09"),
               "NOEVENTHeat12 2016_07_20 14_05_09");
