@@ -241,7 +241,6 @@ void Form_capture_multi_file::Form_Activate() {
         choice_set_up_ = true;
         if (Select_Saved_Source()) {
             Start_Camera();
-            m_Recovery_Done = true;
         } else {
             mTrace::Trace("*obj_Capture_HDMI.SourcePropFound = False");
         }
@@ -314,6 +313,9 @@ void Form_capture_multi_file::Start_Camera() {
     vb::Trap(Is_Compiled, "Start_Cam of Form Form_capture_multi_file", [this] {
         Start_Capture();
         Capture_Running = true;
+        // Whatever started it (an activation, the source dialog): from now on started records may be
+        // heats of this session, so the restore offer is over.
+        m_Recovery_Done = true;
         mTrace::Trace("*Form_capture_multi_file Start_Camera, end");
     });
 }

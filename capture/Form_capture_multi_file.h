@@ -93,6 +93,7 @@ public:
     // damaged, is skipped with a message and the others go on. The start, the heat ID and the record
     // buffer come from the file's header, never from the record.
     void Check_for_Active_Heats(bool load, bool& found);
+    // Removes the records of every slot but those of heats the slots hold in this session.
     void Delete_Heat_ini_entries();
     // A record of ini "active_heats": "<path>,started,<start>,<heat ID>,<record buffer>" or
     // "<path> finished". A folder or heat ID may hold "," or "started": the path is the first prefix
@@ -211,6 +212,8 @@ private:
         int32_t start_local = 0;
     };
     static size_t Index(int16_t slot);
+    // Whether the slot holds, in this session, the heat recorded in `path` (started, aborted or restored).
+    bool Holds_Live_Heat(int16_t slot, const std::string& path) const;
     // The caption of a started slot, or of the slot of the open segment; "" when there is none.
     std::string Started_Heat() const;
     // True, after saying so, while a heat is started or a segment is open: `change` would restart the
@@ -294,6 +297,7 @@ private:
     std::deque<Box_change> box_queue_;
     std::array<bool, Box_Inputs> box_inputs_{};  // the state last acted on
     QTimer* box_quiet_timer_ = nullptr;
+    // The camera has been started once: the restore offer is over.
     bool m_Recovery_Done = false;
     // The present source choice has been set up: the camera is set up and started once per choice, so
     // a mere activation never restarts it (a running heat keeps its frame count and JPEG limit).

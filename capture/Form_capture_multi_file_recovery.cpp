@@ -72,8 +72,9 @@ void Form_capture_multi_file::Check_for_Active_Heats(bool load, bool& found) {
         const Started_record record = Read_Started_Record(value);
         if (!record.started) continue;
         Slot& slot = slot_[i];
-        // Restored already (an activation before the camera ran): not offered or restored twice.
-        if (slot.state == Slot_state::Restored && slot.path == record.path) continue;
+        // Restored already (an activation before the camera ran) or started in this session: not offered
+        // or restored twice.
+        if (Holds_Live_Heat(s, record.path)) continue;
         if (!load) {
             found = true;
             continue;
@@ -138,5 +139,16 @@ void Form_capture_multi_file::Check_for_Active_Heats(bool load, bool& found) {
 }
 
 void Form_capture_multi_file::Delete_Heat_ini_entries() {
-    for (size_t i = 0; i < Frame_capture.size(); ++i) Non_dependant::Delete_Ini_Key("active_heats", Key(i), Ini_file_path);
+    for (size_t i = 0; i < Frame_capture.size(); ++i) {
+        const std::string value = Non_dependant::Read_Ini("active_heats", Key(i), Ini_file_path, "N/A");
+        // The record of a heat this session holds is what brings it back after a crash.
+        if (Holds_Live_Heat(static_cast<int16_t>(i), Read_Started_Record(value).path)) continue;
+        Non_dependant::Delete_Ini_Key("active_heats", Key(i), Ini_file_path);
+    }
+}
+
+bool Form_capture_multi_file::Holds_Live_Heat(int16_t slot, const std::string& path) const {
+    const Slot& held = slot_[Index(slot)];
+    return !path.empty() && held.path == path && held.state != Slot_state::Empty &&
+           held.state != Slot_state::Finished;
 }

@@ -2,8 +2,10 @@
 // them back from their own capture files, Cancel removes the records. A heat whose program was killed in
 // the middle of a capture segment comes back with every frame that reached the disk and goes on.
 #include "Heat_console_fixture.h"
+#include "capture/Form_select_Video.h"
 
 #include <QGroupBox>
+#include <QTreeWidget>
 
 #include <chrono>
 #include <csignal>
@@ -44,6 +46,11 @@ std::string Started_File(const std::string& folder, const std::string& heat_id, 
     store.Write_KD3_header();
     store.Close_File();
     return path;
+}
+
+void Activate(ui::Form& form) {
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&form, &activate);
 }
 
 void Record(size_t slot, const std::string& value) {
@@ -146,6 +153,64 @@ TEST_F(Heat_console, Cancel_removes_every_record_and_without_started_records_not
     Record(0, a + " finished");
     Running_Console();
     EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 1u);
+}
+
+// A camera started from the source dialog (the saved source was missing) ends the offer as an activation's
+// start does: the heat then started is this session's, and a later activation asks nothing about it.
+TEST_F(Heat_console, Once_the_source_dialog_has_started_the_camera_a_later_activation_asks_nothing) {
+    Non_dependant::Write_Ini("capturesettings", "friendlyname", "Unplugged camera", Ini_file_path);
+    Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+    console.Show();
+    Test_dialogs::Instance().Answer(ui::vbOK);  // the saved source is not found
+    Activate(console);
+    Form_select_Video& dialog = Form_select_Video::Instance();
+    ASSERT_TRUE(dialog.isVisible());
+    QTreeWidgetItem* row = nullptr;
+    for (int i = 0; i < dialog.ListView_prop->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = dialog.ListView_prop->topLevelItem(i);
+        const bool synthetic = item->text(1).toStdString() == capturelib::Synthetic_Friendly_Name;
+        if (synthetic && item->text(2).toInt() == 6) row = item;
+    }
+    ASSERT_NE(row, nullptr);
+    dialog.ListView_prop_ItemClick(row);
+    dialog.Command_select_done_Click();
+    ASSERT_TRUE(console.Has_Capture_Device() && console.obj_Capture_HDMI()->Is_Running());
+    cls_Capture_HDMI& device = *console.obj_Capture_HDMI();
+    ASSERT_TRUE(Wait_For([&] { return device.Max_Seen_Compressed_Size() > 0 && device.Frames_Arriving(); }));
+    New_Started_Heat(console, 0, "5");
+    const std::string record = Non_dependant::Read_Ini("active_heats", "Heat0", Ini_file_path, "gone");
+    ASSERT_NE(record.find(",started,"), std::string::npos);
+    const size_t shown = Test_dialogs::Instance().Shown_Prompts().size();
+    Activate(console);  // back from another window
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), shown);
+    EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat0", Ini_file_path, "gone"), record);
+    EXPECT_EQ(console.State(0), State::Started);
+}
+
+// While the camera has not started the offer comes again; Cancel then removes the records it offers, never
+// the record of a heat a slot holds (here one restored at the first activation).
+TEST_F(Heat_console, Cancel_keeps_the_record_of_a_heat_the_console_holds) {
+    m_saved_Video_prop_num = "-1";  // no camera start at activation
+    const std::string a = Started_File(folder_, "4", 5000, 6000);
+    const std::string restored = a + ",started,5000,4,6000";
+    Record(0, restored);
+    Record(1, folder_ + "/CupHeat8 2026_01_02 10_00_00.kd3,started,1,8,6000");  // its file is gone
+    Form_capture_multi_file& console = Form_capture_multi_file::Instance();
+    console.Show();
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    Test_dialogs::Instance().Answer(ui::vbOK);  // heat B's file is missing
+    Activate(console);
+    ASSERT_EQ(console.State(0), State::Restored);
+    Test_dialogs::Instance().Answer(ui::vbCancel);
+    Activate(console);
+    const std::vector<std::string> prompts = Test_dialogs::Instance().Shown_Prompts();
+    ASSERT_EQ(prompts.size(), 3u);
+    EXPECT_EQ(prompts[2], Question);
+    EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat0", Ini_file_path, "gone"), restored);
+    EXPECT_EQ(Non_dependant::Read_Ini("active_heats", "Heat1", Ini_file_path, "gone"), "gone");
+    EXPECT_EQ(console.State(0), State::Restored);
+    Activate(console);  // nothing left to offer
+    EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().size(), 3u);
 }
 
 // The recording side of the crash test: the console records heat B until the test kills it.
