@@ -156,8 +156,10 @@ void Frm_kanot_2::Draw_Goal_HSL() {
     const gdi::COLORREF blue = gdi::RGB(0, 0, 255), yellow = gdi::RGB(255, 255, 0), cyan = gdi::RGB(0, 255, 255),
                         white = gdi::RGB(255, 255, 255);
     gdi::Gdi_object* original = gdi::SelectObject(dc, gdi::CreatePen(gdi::PS_SOLID, 2, blue));
-    for (int16_t i = 1; i <= n; ++i) {
-        const int16_t x = Goal_Line.X_coord(i), y = Goal_Line.Y_coord(i);
+    // A 16-bit step would wrap past a line of 32767 pixels and never end.
+    for (int32_t i = 1; i <= n; ++i) {
+        const auto step = static_cast<int16_t>(i);
+        const int16_t x = Goal_Line.X_coord(step), y = Goal_Line.Y_coord(step);
         const int32_t p = Replay_File.Get_Field_Pixel(x, y);
         const Non_dependant::HSL_Color h = Non_dependant::RGB_To_HSL(p);
         form.Test_pixel_for_Trigger(p, false);

@@ -183,6 +183,21 @@ TEST_F(Goal_HSL_window, The_bars_mark_the_statistics_of_the_shown_field) {
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
+// The longest line a 16-bit step reaches, 32767 pixels from (1, 1) to (23171, 23171), is drawn to its end
+// and the window goes on: its rows inside the picture carry the bars.
+TEST_F(Goal_HSL_window, The_bars_of_the_longest_goal_line_end_at_its_last_pixel) {
+    Frm_kanot_2& w = Frm_kanot_2::Instance();
+    w.Handle_Open_File(path);
+    ASSERT_TRUE(w.Replay_File.File_open());
+    w.Picture_large->resize(Width, Height);
+    w.Replay_File.Set_Goal_Line(1, 1, 23171, 23171);
+    w.Draw_Goal_HSL();
+    EXPECT_EQ(w.Goal_Line.Length(), 32767);
+    // Row 10 of the line is green: its hue bar is blue from the right edge.
+    EXPECT_EQ(Pixel(w, Width - 10, 10), 0xFF0000);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
 TEST_F(Goal_HSL_window, Test_line_marks_every_tenth_goal_line_pixel_yellow_in_the_shown_field) {
     Frm_kanot_2& w = Frm_kanot_2::Instance();
     w.Handle_Open_File(path);
