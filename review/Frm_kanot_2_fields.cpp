@@ -250,9 +250,10 @@ void Frm_kanot_2::DO_RGB_Zoom() {
     const int32_t top = vb::CLng(Zoom_Y);
     Zoom_Rect = {vb::To_Int16(left), vb::To_Int16(top), w, h};
     Slider_play_Scroll();
-    const float scale = View_Scale > 0 ? View_Scale : 1;
-    const int32_t source_x = vb::CLng(Zoom_X / scale);
-    const int32_t source_y = vb::CLng(Zoom_Y / scale);
+    // The field is painted stretched across the picture: the source starts at the field pixel under the cursor.
+    const Review_geometry::Point source = Video_Point(Zoom_X, Zoom_Y);
+    const int32_t source_x = vb::CLng(source.X);
+    const int32_t source_y = vb::CLng(source.Y);
     const int32_t source_w = vb::CLng(w / 2.0);
     if (Replay_File.RGB_Rotated()) {
         gdi::StretchBlt(Picture_large->hDC(), left, top, w, h, Replay_File.Rotated_HDC(), source_x, source_y, source_w,
@@ -275,9 +276,9 @@ void Frm_kanot_2::Refresh_picture() {
         if (!Zoom_Mode) return;
         // An unscaled block of a fifth of the picture's width, as high as it is wide.
         const int16_t cx = vb::CInt(Picture_large->ScaleWidth() * 0.2);
-        const float scale = View_Scale > 0 ? View_Scale : 1;
+        const Review_geometry::Point source = Video_Point(Zoom_X, Zoom_Y);
         gdi::BitBlt(Picture_large->hDC(), vb::CLng(Zoom_X), vb::CLng(Zoom_Y), cx, cx, Replay_File.DEint_HDC(),
-                    vb::CLng(Zoom_X / scale), vb::CLng(Zoom_Y / scale), gdi::SRCCOPY);
+                    vb::CLng(source.X), vb::CLng(source.Y), gdi::SRCCOPY);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "platform/gdi/Gdi_draw.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/vb/Error_trap.h"
+#include "platform/vb/Vb_convert.h"
 #include "platform/vb/Vb_text.h"
 #include "resources/Resources.h"
 #include "results/Frm_results.h"
@@ -255,6 +256,72 @@ TEST_F(Review_members, The_magnifier_stretches_in_halftone) {
     EXPECT_GT(blended, pairs / 8);
     w.Menu_items.at("item_zoom").Click();
     EXPECT_FALSE(w.Zoom_Mode);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+// Columns 40 pixels wide, each a grey 20 lighter than the one left of it.
+std::vector<uint8_t> Grey_Bands_JPEG(int32_t width, int32_t height) {
+    cDIBSection dib;
+    EXPECT_TRUE(dib.Create(width, height));
+    for (int32_t y = 0; y < height; ++y) {
+        uint8_t* row = dib.DIBSectionBitsPtr() + y * dib.BytesPerScanLine();
+        for (int32_t x = 0; x < width; ++x) std::memset(row + 3 * x, 20 * (x / 40), 3);
+    }
+    std::vector<uint8_t> out(1000000);
+    int32_t size = static_cast<int32_t>(out.size());
+    mIntelJPEGLibrary::Encode_DIB_To_JPG(dib, out.data(), size, 95);
+    out.resize(static_cast<size_t>(size));
+    return out;
+}
+
+// The field is painted stretched over the whole picture, however wide the X-Stretch makes it: the
+// magnifier, and the block a display option redraws under it, start with the band under the cursor.
+TEST_F(Review_members, The_magnifier_starts_at_the_band_under_the_cursor_at_every_stretch) {
+    Frm_kanot_2& w = Window();
+    Heat_layout layout;
+    layout.width = 440;
+    layout.height = 400;
+    layout.interlaced = false;
+    layout.frames = Regular_Frames(2, layout.start_tick, layout.start_events);
+    layout.picture = [&](int32_t) { return Grey_Bands_JPEG(layout.width, layout.height); };
+    w.Handle_Open_File(Heat("bands.kd3", layout));
+    ASSERT_TRUE(w.Replay_File.File_open());
+    struct Case {
+        float stretch;
+        int16_t screen;  // 304: the picture scaled to 300 of the field's 400 rows
+    } cases[] = {{1, 1000}, {1.5f, 1000}, {2, 1000}, {1.5f, 304}, {2, 304}};
+    const int16_t screen = Screen_Scale_Height;
+    gdi::Device_context* picture = w.Picture_large->hDC();
+    const auto grey = [picture](int32_t x, int32_t y) {
+        return static_cast<int32_t>(gdi::GetPixel(picture, x, y) & 0xFF);
+    };
+    for (const Case& c : cases) {
+        w.X_Stretch = c.stretch;
+        Screen_Scale_Height = c.screen;
+        w.Set_Picture_Size();
+        // The middles of the third, fourth and sixth band.
+        for (int32_t column : {100, 140, 220}) {
+            SCOPED_TRACE("stretch " + std::to_string(c.stretch) + ", height " + std::to_string(c.screen) +
+                         ", column " + std::to_string(column));
+            const auto x = static_cast<float>(column * w.Picture_large->ScaleWidth() / layout.width);
+            const float y = 100;
+            w.Zoom_Mode = false;
+            Show_Field(1);
+            const int32_t under = grey(vb::CLng(x), vb::CLng(y));
+            ASSERT_NEAR(under, 20 * (column / 40), 8);
+            w.Zoom_Mode = true;
+            w.Zoom_X = x;
+            w.Zoom_Y = y;
+            w.DO_RGB_Zoom();
+            // Inside the magnifier's frame, 4 columns of the field right of the cursor's.
+            EXPECT_NEAR(grey(vb::CLng(x) + 8, vb::CLng(y) + 20), under, 8);
+            w.Chk_Option_Click(w.Chk_Show_Goalline);
+            EXPECT_NEAR(grey(vb::CLng(x) + 2, vb::CLng(y) + 2), under, 8);
+        }
+    }
+    w.Zoom_Mode = false;
+    w.X_Stretch = 1;
+    Screen_Scale_Height = screen;
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
