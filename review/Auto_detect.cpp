@@ -86,11 +86,11 @@ std::vector<int32_t> Fields_to_scan(int32_t num_frames, bool interlaced) {
 }
 
 int32_t Run(const std::vector<int32_t>& fields, const std::function<void(int32_t field)>& show,
-            const std::function<bool()>& key_down, const std::function<void()>& test) {
+            const std::function<bool()>& stop, const std::function<void()>& test) {
     int32_t tested = 0;
     for (int32_t field : fields) {
         show(field);
-        if (key_down()) break;
+        if (stop()) break;
         test();
         ++tested;
     }

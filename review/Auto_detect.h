@@ -74,9 +74,9 @@ public:
 // fewer than two fields (or no file).
 std::vector<int32_t> Fields_to_scan(int32_t num_frames, bool interlaced);
 
-// The run: for each field to scan, `show` it, stop when `key_down` answers true, else `test` it.
+// The run: for each field to scan, `show` it, stop when `stop` answers true (a key held), else `test` it.
 // Answers the number of fields tested.
 int32_t Run(const std::vector<int32_t>& fields, const std::function<void(int32_t field)>& show,
-            const std::function<bool()>& key_down, const std::function<void()>& test);
+            const std::function<bool()>& stop, const std::function<void()>& test);
 
 }  // namespace Auto_detect

@@ -321,7 +321,8 @@ public:
     // Tests the unfired spans on the shown field; a span that fires beeps, waits a quarter of a second
     // and, with "Set times on auto" and outside the test command, gives its lane the shown field's time.
     void Test_Auto_Lanes();
-    // Shows the heat's fields one after the other and tests each, until a key is held.
+    // Shows the heat's fields one after the other and tests each, until a key is held or the heat is closed
+    // or another one opened.
     void Auto_Detect();
     // Colour bars of every goal-line pixel at the picture's right edge, with marks where the goal line's
     // colour statistics stand.
@@ -471,6 +472,8 @@ private:
     // Goal_Line from the open file's header, its length taken; the ends as the header gives them.
     Auto_detect::Goal_line Set_Goal_Line();
     void Open_multi_file(const std::string& Filename);
+    // Counts the openings of a file, so that a run which lets events through knows when another heat came.
+    uint32_t Files_Opened = 0;
     void Restore_Size_Position();
     void Refresh_picture();
     void Timer_play_Timer();

@@ -83,6 +83,10 @@ void Frm_kanot_2::Auto_Detect() {
                         : std::vector<int32_t>{};
         if (fields.empty()) return;
         Setup_Lanes_Auto_Detect();
+        // The events let through may open another heat or close this one: the fields and marks are not
+        // that heat's, and nothing of this run belongs in it.
+        const uint32_t opened = Files_Opened;
+        const auto heat_gone = [this, opened] { return !File_open() || Files_Opened != opened; };
         // Each field's goal-line pixels are read from its frame, the field number and time shown with it; the
         // field the run ends on is drawn then, as a field display does.
         const int32_t tested = Auto_detect::Run(
@@ -94,7 +98,9 @@ void Frm_kanot_2::Auto_Detect() {
                 Update_Frame_Time();
                 QApplication::processEvents();
             },
-            [] { return Non_dependant::First_Key_Down() > 0; }, [this] { Test_Auto_Lanes(); });
+            [&heat_gone] { return heat_gone() || Non_dependant::First_Key_Down() > 0; },
+            [this] { Test_Auto_Lanes(); });
+        if (heat_gone()) return;
         Slider_play_Scroll();
         // A silent end would look like a run that did not start.
         if (std::none_of(Auto.Lane_Spans.begin(), Auto.Lane_Spans.end(),

@@ -146,6 +146,7 @@ void Frm_kanot_2::Restore_Size_Position() {
 
 void Frm_kanot_2::Open_multi_file(const std::string& Filename) {
     if (Filename.empty()) return;
+    ++Files_Opened;
     vb::Trap(Is_Compiled, "Open_multi_file of Form frm_kanot_2", [&] {
         Replay_File.Close_File();
         File_Goalline = {0, 0, 0, 0};

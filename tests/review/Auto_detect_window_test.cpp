@@ -15,6 +15,7 @@
 #include "shell/Module_Vantorel.h"
 #include "shell/Non_dependant.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QImage>
@@ -162,6 +163,40 @@ TEST_F(Auto_detect_window, The_run_ends_showing_the_field_it_reached_as_a_field_
     w.Slider_play_Scroll();
     EXPECT_EQ(after, shown());
     EXPECT_NE(after, before);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+// The run lets events through while it shows each field: a heat opened (or the heat closed) by the first of
+// them ends the run, and the heat opened then gets no times from the fields and marks of the other.
+TEST_F(Auto_detect_window, A_heat_opened_or_closed_during_the_run_ends_it_and_gets_no_times) {
+    struct Case {
+        const char* what;
+        bool open_another;
+    } cases[] = {{"another heat opened", true}, {"the heat closed", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string run = Heat("run.kd3", 6, true, 5);
+        const std::string other = Heat("other.kd3", 6, true, 2);  // lane 2 finishes in field 3
+        const std::string run_before = Bytes(run), other_before = Bytes(other);
+        Frm_kanot_2& w = Window();
+        w.Handle_Open_File(run);
+        ASSERT_TRUE(w.Replay_File.File_open());
+        Form().Check_set_times_auto->setChecked(true);
+        Test_dialogs::Instance().Reset();
+        QMetaObject::invokeMethod(
+            qApp, [&w, &c, &other] { c.open_another ? w.Handle_Open_File(other) : w.item_close_Click(); },
+            Qt::QueuedConnection);
+        w.Auto_Detect();
+        EXPECT_EQ(w.Replay_File.File_open(), c.open_another);
+        if (c.open_another) {
+            EXPECT_EQ(w.Replay_File.File_name(), other);
+            EXPECT_EQ(w.Auto.Span_Count(), 0);  // its marks never set up: none of its fields was tested
+        }
+        EXPECT_TRUE(Test_dialogs::Instance().Shown_Prompts().empty());
+        w.Close_File();
+        EXPECT_TRUE(Bytes(run) == run_before);
+        EXPECT_TRUE(Bytes(other) == other_before);
+    }
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
