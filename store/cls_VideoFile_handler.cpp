@@ -1,6 +1,7 @@
 #include "cls_VideoFile_handler.h"
 
 #include "Header_journal.h"
+#include "Heat_writers.h"
 
 #include "imaging/mIntelJPEGLibrary.h"
 #include "platform/fs/File_system.h"
@@ -86,6 +87,7 @@ cls_VideoFile_handler::~cls_VideoFile_handler() {
         if (File_open()) Close_File();
     } catch (...) {
     }
+    Heat_writers::Forget(this);
     gdi::DrawDibClose(draw_dib_);
     mTrace::Trace("* cls_VideoFile_Handler Terminate***, end ");
 }
@@ -196,9 +198,12 @@ void cls_VideoFile_handler::Write_KD3_header() {
     if (!file_.Path_Names_Open_File())
         Refuse(vb::Err_File_Not_Found, "The capture file " + m_File_Name +
                                            " was deleted or moved while it was open; nothing is stored in it");
+    if (const std::string refusal = Heat_writers::Refusal(this, m_File_Name); !refusal.empty())
+        Refuse(vb::Err_Permission_Denied, refusal);
     kd3::Header_Bytes bytes;
     kd3::Put_File_Header(bytes, text);
     Rewrite_Header_Record(bytes);
+    Heat_writers::Header_Written(this, m_File_Name);
 }
 
 void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& record) {
@@ -413,6 +418,7 @@ void cls_VideoFile_handler::Append_Compressed_RGB_Frame(int32_t capture_local, i
         append_position_ += length;
         ++m_RGB_frames_appended;
         if (m_RGB_frames_appended == 1) {
+            Heat_writers::Recording(this, m_File_Name);
             // Measured on this file's own first record, so a one-record segment counts too.
             measured_record_length_ = length;
             record_length_ = length;
@@ -467,6 +473,7 @@ void cls_VideoFile_handler::Open_RGB_File() {
             ui::MsgBox("Not a valid vantOrel file!\r\n" + m_File_Name + "\r\n" + damage, ui::vbOKOnly);
             return;
         }
+        Heat_writers::Header_Read(this, m_File_Name);
         Position_at_End();
         if (frame_count_ >= 2) {
             mTrace::Trace("*Open_RGB_File, Read_RGB_sample 1");
@@ -1150,6 +1157,7 @@ void cls_VideoFile_handler::Close_File() {
 }
 
 void cls_VideoFile_handler::Reset_Open_State() {
+    Heat_writers::Forget(this);
     older_.reset();
     drawing_.reset();
     header_in_file_ = true;

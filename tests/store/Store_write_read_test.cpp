@@ -174,3 +174,52 @@ TEST_F(Store_test, reading_frame_0_reads_frame_1_and_logs_it_and_an_open_of_few_
     }();
     EXPECT_NE(log.find("!!! FNum 0->1 File: " + path), std::string::npos) << log;
 }
+
+// The review and the capture console hold one heat with stores of their own, each with its copy of the
+// header: the review's result must not be undone by the segment's end, nor the segment's counts by the result.
+TEST_F(Store_test, a_heat_held_by_two_stores_keeps_the_results_of_one_and_the_counts_of_the_other) {
+    const int32_t W = 32, H = 16, N = 8000;
+    Module_Vantorel::Vantorel_Mode = true;  // headers with result records
+    struct Row { const char* name; bool review_first; } rows[] = {{"review opened before the segment", true},
+                                                                 {"review opened during the segment", false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const std::string path = Path(r.review_first ? "before.kd3" : "during.kd3");
+        cls_VideoFile_handler capture, review;
+        Make_Heat_File(capture, path, W, H, N);
+        Append_Segment(capture, path, 1, 2, W, H);
+        const auto open_review = [&] {
+            review.File_name(path);
+            review.Open_RGB_File();
+        };
+        if (r.review_first) open_review();
+        capture.File_name(path);
+        capture.Open_RGB_File();
+        capture.Position_at_End();
+        const std::vector<uint8_t> jpeg = Band_JPEG(W, H, 3);
+        capture.Append_Compressed_RGB_Frame(Local_Of(3), Tick_Of(3), 40, 80, static_cast<int32_t>(jpeg.size()),
+                                            jpeg.data(), 503);
+        if (!r.review_first) open_review();
+
+        // Refused while the segment records, where it would be written only to be undone at its end.
+        review.Heat_result(1, 2, 65000);
+        EXPECT_THROW(review.Write_KD3_header(), VbError);
+        capture.Add_Segment_num();
+        capture.Close_File();
+        // The review's copy lacks the segment now: refused until the heat is opened again.
+        EXPECT_THROW(review.Write_KD3_header(), VbError);
+        open_review();
+        review.Heat_result(1, 2, 65000);
+        review.Write_KD3_header();
+        review.Close_File();
+
+        cls_VideoFile_handler reader;
+        reader.File_name(path);
+        reader.Open_RGB_File();
+        EXPECT_EQ(reader.Header().Frames_no(), 3);
+        EXPECT_EQ(reader.Header().Segments_no(), 2);
+        EXPECT_EQ(reader.Heat_result(1, 2), 65000);
+        reader.Close_File();
+    }
+    Module_Vantorel::Vantorel_Mode = false;
+}
