@@ -146,6 +146,11 @@ Attach_Outcome Attach_Result(cls_VideoFile_handler& file, int16_t Lane, int32_t 
         ui::MsgBox("File is read-only!", ui::vbOKOnly);
         return Attach_Outcome::Read_Only;
     }
+    // A heat being recorded, or written by another window since it was opened here: told plainly.
+    if (const std::string refusal = file.Header_Write_Refusal(); !refusal.empty()) {
+        ui::MsgBox(refusal, ui::vbOKOnly);
+        return Attach_Outcome::Read_Only;
+    }
     if (Lane < 0 || Lane >= Result_Lanes)
         vb::Raise(vb::Err_Subscript, "Subscript out of range: there is no lane " + std::to_string(Lane));
     const bool code = Heat_result >= First_Code;

@@ -198,12 +198,15 @@ void cls_VideoFile_handler::Write_KD3_header() {
     if (!file_.Path_Names_Open_File())
         Refuse(vb::Err_File_Not_Found, "The capture file " + m_File_Name +
                                            " was deleted or moved while it was open; nothing is stored in it");
-    if (const std::string refusal = Heat_writers::Refusal(this, m_File_Name); !refusal.empty())
-        Refuse(vb::Err_Permission_Denied, refusal);
+    if (const std::string refusal = Header_Write_Refusal(); !refusal.empty()) Refuse(vb::Err_Permission_Denied, refusal);
     kd3::Header_Bytes bytes;
     kd3::Put_File_Header(bytes, text);
     Rewrite_Header_Record(bytes);
     Heat_writers::Header_Written(this, m_File_Name);
+}
+
+std::string cls_VideoFile_handler::Header_Write_Refusal() const {
+    return File_open() ? Heat_writers::Refusal(this, m_File_Name) : std::string();
 }
 
 void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& record) {

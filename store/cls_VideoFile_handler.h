@@ -64,6 +64,9 @@ public:
     std::string Current_File_Suffix() const { return m_file_suffix; }
     bool Has_XML_header();
     bool Read_only() const { return m_Read_only; }
+    // Why the open heat's header may not be written now (another store records it, or wrote it since
+    // this one read it); "" when it may.
+    std::string Header_Write_Refusal() const;
     void Read_only(bool value) { m_Read_only = value; }
     bool NTSC() const { return older_ && older_->ntsc; }
     int16_t Width() const { return width_; }

@@ -369,6 +369,35 @@ TEST_F(Heat_results_store, Refusals_change_nothing) {
     EXPECT_EQ(File_Bytes(path), before);
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
 
+    // A heat the capture console is recording: told plainly, and its segment's end keeps both.
+    {
+        // A heat opened during a segment counts more records than its header: the event log says so.
+        const std::string data_folder = Module_Vantorel::AppData_Folder;
+        Module_Vantorel::AppData_Folder = folder;
+        cls_VideoFile_handler capture;
+        Open(capture, path);
+        capture.Position_at_End();
+        const std::vector<uint8_t> jpeg = Band_JPEG(440, 1080, 5);
+        capture.Append_Compressed_RGB_Frame(5, 5000160, 40, 85, static_cast<int32_t>(jpeg.size()), jpeg.data(), 1005);
+        Open(store, path);
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        EXPECT_EQ(Attach_Result(store, 2, 0, false, 62000, 100, 20), Attach_Outcome::Read_Only);
+        EXPECT_NE(Test_dialogs::Instance().Shown_Prompts().back().find("is being recorded"), std::string::npos);
+        capture.Add_Segment_num();
+        capture.Close_File();
+        // The window's copy lacks the segment now: told again until the heat is opened anew.
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        EXPECT_EQ(Attach_Result(store, 2, 0, false, 62000, 100, 20), Attach_Outcome::Read_Only);
+        EXPECT_NE(Test_dialogs::Instance().Shown_Prompts().back().find("Open it again"), std::string::npos);
+        store.Close_File();
+        EXPECT_TRUE(reports.empty());
+        EXPECT_EQ(Reopened_Places(path)[0], 1);
+        cls_VideoFile_handler reader;
+        Open(reader, path);
+        EXPECT_EQ(reader.Num_Frames(), 5);
+        Module_Vantorel::AppData_Folder = data_folder;
+    }
+
     // A header whose lane records are not numbers: nothing is read, nothing written, no other result lost.
     std::vector<uint8_t> bytes = File_Bytes(path);
     const std::string text(bytes.begin(), bytes.begin() + 32016);
