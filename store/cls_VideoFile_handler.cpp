@@ -211,15 +211,16 @@ std::string cls_VideoFile_handler::Header_Write_Refusal() const {
 
 void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& record) {
     // A file shorter than its header record (a new heat) has no header to lose yet. A journal already
-    // there was left by a rewrite of this opening that failed: it holds the last whole record and stays.
+    // there was left by a rewrite of this opening that failed: it holds the last whole record, which the
+    // file may no longer hold, so it stays until a whole record is durable, and a failure goes back to it.
     kd3::Header_Bytes old;
     const bool has_header = file_.Read_At(0, old) == kd3::Header_Length;
-    if (has_header && old == record) return;
-    bool journalled = Header_journal::Exists(m_File_Name);
-    if (has_header && !journalled) {
+    std::optional<kd3::Header_Bytes> whole = Journalled_Record();
+    if (has_header && old == record && !whole) return;
+    if (has_header && !whole) {
         try {
             Header_journal::Keep(m_File_Name, old);
-            journalled = true;
+            whole = old;
         } catch (const VbError& e) {
             // An in-place rewrite needs no new room, nor the right to make a file; refusing it would leave the
             // heat's counts and results behind.
@@ -237,10 +238,10 @@ void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& recor
         file_.Write_At(0, record);
         file_.Sync();
     } catch (...) {
-        // The old record goes back at once where the disk lets it; otherwise the next opening restores it.
-        if (journalled) {
+        // The whole record goes back at once where the disk lets it; otherwise the next opening restores it.
+        if (whole) {
             try {
-                file_.Write_At(0, old);
+                file_.Write_At(0, *whole);
                 file_.Sync();
                 Header_journal::Remove(m_File_Name);
             } catch (...) {
@@ -248,7 +249,13 @@ void cls_VideoFile_handler::Rewrite_Header_Record(const kd3::Header_Bytes& recor
         }
         throw;
     }
-    if (journalled) Header_journal::Remove(m_File_Name);
+    if (whole) Header_journal::Remove(m_File_Name);
+}
+
+std::optional<kd3::Header_Bytes> cls_VideoFile_handler::Journalled_Record() {
+    std::optional<Header_journal::Kept_Record> kept = Header_journal::Read(m_File_Name);
+    if (!kept || !Foreign_Journal(*kept).empty()) return std::nullopt;
+    return kept->record;
 }
 
 void cls_VideoFile_handler::Unprotected_Rewrite(const VbError& refusal) {

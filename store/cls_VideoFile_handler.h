@@ -921,6 +921,8 @@ private:
     // The length the file's first record gives itself where it is a whole record; 0 otherwise.
     int64_t Own_Record_Length(int64_t file_length, int64_t max_length) const;
     void Rewrite_Header_Record(const kd3::Header_Bytes& record);
+    // The record a journal of this heat keeps; nothing without one, or beside a journal that is not the heat's.
+    std::optional<kd3::Header_Bytes> Journalled_Record();
     // A folder where the journal cannot be made: the rewrite goes ahead, logged, and the operator told once.
     void Unprotected_Rewrite(const VbError& refusal);
     [[noreturn]] void Refuse_File(const std::string& reason);

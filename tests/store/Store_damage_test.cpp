@@ -106,6 +106,56 @@ TEST_F(Store_damage, a_header_rewrite_cut_short_loses_no_frame) {
     EXPECT_TRUE(reports.empty());
 }
 
+// A rewrite that fails and cannot put the old record back leaves the journal; the file may hold a torn
+// record. Every later rewrite of that opening rolls back to the journal's record, never to the file's.
+TEST_F(Store_damage, a_second_header_rewrite_after_one_that_could_not_put_back_keeps_the_last_whole_header) {
+    const Fault ok{}, torn{16000, EIO}, fails{0, EIO};
+    struct Case {
+        const char* name;
+        std::vector<Fault> script;  // one fault for each header write and each sync of the heat, in turn
+        bool same_header;           // the second rewrite asks for the record the first one failed to make
+        bool second_fails;
+    } cases[] = {
+        {"torn twice, put back the second time", {torn, fails, torn}, false, true},
+        {"torn, then the second rewrite's sync fails", {torn, fails, ok, fails}, false, true},
+        {"torn, then the second rewrite succeeds", {torn, fails}, false, false},
+        {"sync fails, then the same header again", {ok, fails, fails}, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> before = File_Bytes(path);
+        size_t step = 0;
+        Binary_file::Set_Fault_Hook([&](Op op, const std::string& file, int64_t offset, int64_t) {
+            const bool header_write = op == Op::write && offset == 0;
+            if (file != path || !(header_write || op == Op::sync) || step >= c.script.size()) return Fault{};
+            return c.script[step++];
+        });
+        cls_VideoFile_handler review;
+        review.File_name(path);
+        review.Open_RGB_File();
+        review.Header().File_comment1(std::string(20000, 'r'));  // the tear falls inside it
+        EXPECT_NE(Error_Of([&] { review.Write_KD3_header(); }), 0);
+        ASSERT_TRUE(Header_journal::Exists(path));
+        const std::string second(20000, c.same_header ? 'r' : 's');
+        review.Header().File_comment1(second);
+        EXPECT_EQ(Error_Of([&] { review.Write_KD3_header(); }) != 0, c.second_fails);
+        review.Close_File();
+        Binary_file::Set_Fault_Hook(nullptr);
+        EXPECT_EQ(step, c.script.size());
+        EXPECT_FALSE(Header_journal::Exists(path));
+        Expect_Every_Frame(path, 10);
+        if (c.second_fails) {
+            EXPECT_EQ(File_Bytes(path), before);
+        } else {
+            cls_VideoFile_handler reader;
+            reader.File_name(path);
+            reader.Open_RGB_File();
+            EXPECT_EQ(reader.Header().File_comment1(), second);
+        }
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
 TEST_F(Store_damage, a_writer_killed_in_the_middle_of_a_header_rewrite_leaves_a_heat_that_reopens_whole) {
     std::vector<uint8_t> before = File_Bytes(path);
     pid_t child = fork();
