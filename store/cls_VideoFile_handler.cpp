@@ -471,14 +471,23 @@ void cls_VideoFile_handler::Open_RGB_File() {
         mTrace::Trace("*Open_RGB_File, begin ", "Filename = ", m_File_Name, " Filelength = ", length);
         if (File_open()) Close_File();
         Reset_Open_State();
-        Open_Heat(Binary_file::Mode::read_write);
-        length = file_.Size();  // a restored header may have been all that changed, but the file is what counts
-        m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
-        const std::string damage = Read_Opened_Header(length);
+        // The document still holds the heat opened before: until this heat's header is read, nothing may
+        // save it.
+        header_readable_ = false;
+        std::string damage;
+        try {
+            Open_Heat(Binary_file::Mode::read_write);
+            length = file_.Size();  // a restored header may have been all that changed, but the file is what counts
+            m_file_suffix = Non_dependant::File_Suffix(m_File_Name);
+            damage = Read_Opened_Header(length);
+        } catch (...) {
+            // Half read, the heat would take a header that is not all its own at the next save.
+            Close_Unfinished_Open();
+            throw;
+        }
         if (!damage.empty()) {
             // A damaged file is no fault of the program: it is closed with a message, not an error report.
-            file_.Close();
-            Reset_Open_State();
+            Close_Unfinished_Open();
             Module_Vantorel::Write_Event_Log("Open_RGB_File: " + m_File_Name + ": " + damage);
             ui::MsgBox("Not a valid vantOrel file!\r\n" + m_File_Name + "\r\n" + damage, ui::vbOKOnly);
             return;
@@ -627,10 +636,13 @@ void cls_VideoFile_handler::Set_Journal_Aside(const std::string& reason) {
 }
 
 void cls_VideoFile_handler::Refuse_File(const std::string& reason) {
-    const std::string path = m_File_Name;
+    Refuse(vb::Err_Invalid_Call, "The capture file " + m_File_Name + " cannot be shown: " + reason);
+}
+
+void cls_VideoFile_handler::Close_Unfinished_Open() {
     file_.Close();
     Reset_Open_State();
-    Refuse(vb::Err_Invalid_Call, "The capture file " + path + " cannot be shown: " + reason);
+    header_readable_ = false;
 }
 
 int64_t cls_VideoFile_handler::Max_Buffer_Size() const {

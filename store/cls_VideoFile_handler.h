@@ -925,7 +925,10 @@ private:
     std::optional<kd3::Header_Bytes> Journalled_Record();
     // A folder where the journal cannot be made: the rewrite goes ahead, logged, and the operator told once.
     void Unprotected_Rewrite(const VbError& refusal);
+    // Raised while the file is read at its opening, which then closes it.
     [[noreturn]] void Refuse_File(const std::string& reason);
+    // An opening that failed half way leaves no file, and a header document that nothing may save.
+    void Close_Unfinished_Open();
     void Choose_Record_Length(int64_t file_length);
     bool Marks_Bear_Out(int64_t record_length, int64_t file_length) const;
     void Count_Whole_Records(int64_t file_length);

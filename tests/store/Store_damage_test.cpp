@@ -548,6 +548,87 @@ TEST_F(Store_damage, a_journal_that_is_not_the_heats_is_set_aside_and_the_heat_k
     EXPECT_TRUE(reports.empty());
 }
 
+// An opening that fails half way (the journal it finds cannot be put back, a header it cannot take)
+// leaves the store holding no file and a header nothing may save: a later save through it writes nothing
+// into the heat, least of all the header of the heat the store held before, and a journal not put back
+// stays as it is.
+TEST_F(Store_damage, an_opening_that_fails_half_way_leaves_nothing_a_later_save_could_write) {
+    cls_VideoFile_handler maker;
+    const std::string other = Path("other.kd3");
+    Make_Heat_File(maker, other, W, H, N);
+    Append_Segment(maker, other, 1, 3, W, H);
+    maker.File_name(other);
+    maker.Open_RGB_File();
+    maker.Subject_name("OTHER HEAT");
+    maker.Write_KD3_header();
+    maker.Close_File();
+    Edit_Header([](Cls_XML_header& h) { h.Subject_name("OWN HEAT"); });
+    const std::vector<uint8_t> whole = File_Bytes(path);
+    const std::string journal = Header_journal::Path_Of(path);
+    const auto keep_journal = [&] {
+        kd3::Header_Bytes record;
+        std::copy_n(whole.begin(), kd3::Header_Length, record.begin());
+        Header_journal::Keep(path, record);
+    };
+    const auto text_length = [&](int32_t length) {
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(8);
+        f.write(reinterpret_cast<const char*>(&length), 4);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> damage;
+        Op op;  // the operation on `file` that fails while the heat is opened
+        std::string file;
+        int32_t error;  // reported by the opening
+    } cases[] = {
+        {"the journal's record cannot be written back", keep_journal, Op::write, path, vb::Err_Path_File_Access},
+        {"the journal's record cannot be made durable", keep_journal, Op::sync, path, vb::Err_Path_File_Access},
+        {"the journal cannot be removed", keep_journal, Op::remove, journal, vb::Err_Path_File_Access},
+        {"the JPEG quality is beyond a 16-bit number",
+         [&] { Edit_Header([](Cls_XML_header& h) { h.RGB_JPEG_Quality("99999"); }); }, Op::write, "",
+         vb::Err_Overflow},
+        {"the header record gives a negative text length", [&] { text_length(-1); }, Op::write, "", vb::Err_Subscript},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(whole.data()), static_cast<std::streamsize>(whole.size()));
+        }
+        reports.clear();
+        c.damage();
+        const std::vector<uint8_t> before = File_Bytes(path), journal_before = File_Bytes(journal);
+        cls_VideoFile_handler review;
+        ASSERT_TRUE(review.Open_File(other, 0));
+        Binary_file::Set_Fault_Hook([&](Op op, const std::string& file, int64_t, int64_t) {
+            return op == c.op && file == c.file ? Fault{0, EIO} : Fault{};
+        });
+        EXPECT_FALSE(review.Open_File(path, 0));
+        EXPECT_FALSE(review.File_open());
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].number, c.error);
+        EXPECT_FALSE(review.is_Vantorel());
+        EXPECT_EQ(File_Bytes(journal), journal_before);
+        // A result saved through the same store once the disk is well again.
+        Binary_file::Set_Fault_Hook(nullptr);
+        Error_Of([&] { review.Write_KD3_header(); });
+        Error_Of([&] { review.Write_XML_Header(); });
+        review.Close_File();
+        EXPECT_EQ(File_Bytes(path), before);
+        if (journal_before.empty()) continue;
+        // With the disk well again the journal is put back and the heat is whole, with its own header.
+        cls_VideoFile_handler reader;
+        reader.File_name(path);
+        reader.Open_RGB_File();
+        ASSERT_TRUE(reader.File_open());
+        EXPECT_EQ(reader.Subject_name(), "OWN HEAT");
+        EXPECT_EQ(reader.Num_Frames(), 10);
+        EXPECT_FALSE(Header_journal::Exists(path));
+        reader.Close_File();
+    }
+}
+
 // A folder where no file can be made (the journal's) still takes every result: the header is rewritten
 // without the journal, the log says so, and the operator is told once.
 TEST_F(Store_damage, a_folder_that_refuses_the_journal_still_takes_every_header_rewrite) {
