@@ -642,7 +642,6 @@ void cls_VideoFile_handler::Refuse_File(const std::string& reason) {
 void cls_VideoFile_handler::Close_Unfinished_Open() {
     file_.Close();
     Reset_Open_State();
-    header_readable_ = false;
 }
 
 int64_t cls_VideoFile_handler::Max_Buffer_Size() const {

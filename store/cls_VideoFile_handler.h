@@ -927,7 +927,8 @@ private:
     void Unprotected_Rewrite(const VbError& refusal);
     // Raised while the file is read at its opening, which then closes it.
     [[noreturn]] void Refuse_File(const std::string& reason);
-    // An opening that failed half way leaves no file, and a header document that nothing may save.
+    // An opening that failed half way leaves no file. Its header document may be saved later only when it
+    // is the heat's own, read before the failure; until then it is marked unreadable.
     void Close_Unfinished_Open();
     void Choose_Record_Length(int64_t file_length);
     bool Marks_Bear_Out(int64_t record_length, int64_t file_length) const;

@@ -581,13 +581,14 @@ TEST_F(Store_damage, an_opening_that_fails_half_way_leaves_nothing_a_later_save_
         Op op;  // the operation on `file` that fails while the heat is opened
         std::string file;
         int32_t error;  // reported by the opening
+        bool own_header_read = false;  // the failure came after the heat's own header was read
     } cases[] = {
         {"the journal's record cannot be written back", keep_journal, Op::write, path, vb::Err_Path_File_Access},
         {"the journal's record cannot be made durable", keep_journal, Op::sync, path, vb::Err_Path_File_Access},
         {"the journal cannot be removed", keep_journal, Op::remove, journal, vb::Err_Path_File_Access},
         {"the JPEG quality is beyond a 16-bit number",
          [&] { Edit_Header([](Cls_XML_header& h) { h.RGB_JPEG_Quality("99999"); }); }, Op::write, "",
-         vb::Err_Overflow},
+         vb::Err_Overflow, true},
         {"the header record gives a negative text length", [&] { text_length(-1); }, Op::write, "", vb::Err_Subscript},
     };
     for (const Case& c : cases) {
@@ -608,13 +609,21 @@ TEST_F(Store_damage, an_opening_that_fails_half_way_leaves_nothing_a_later_save_
         EXPECT_FALSE(review.File_open());
         ASSERT_EQ(reports.size(), 1u);
         EXPECT_EQ(reports[0].number, c.error);
-        EXPECT_FALSE(review.is_Vantorel());
+        if (!c.own_header_read) EXPECT_FALSE(review.is_Vantorel());
         EXPECT_EQ(File_Bytes(journal), journal_before);
         // A result saved through the same store once the disk is well again.
         Binary_file::Set_Fault_Hook(nullptr);
         Error_Of([&] { review.Write_KD3_header(); });
         Error_Of([&] { review.Write_XML_Header(); });
         review.Close_File();
+        if (c.own_header_read) {
+            // Its own header may be saved back, never the other heat's.
+            cls_VideoFile_handler reader;
+            reader.File_name(path);
+            reader.Open_RGB_File();
+            EXPECT_EQ(reader.Subject_name(), "OWN HEAT");
+            continue;
+        }
         EXPECT_EQ(File_Bytes(path), before);
         if (journal_before.empty()) continue;
         // With the disk well again the journal is put back and the heat is whole, with its own header.
