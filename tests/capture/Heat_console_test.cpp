@@ -296,8 +296,6 @@ TEST_F(Heat_console, A_new_file_never_takes_the_name_of_an_existing_recording) {
     }
 }
 
-// The limit is 1.2 times the largest JPEG seen; a frame that does not fit even at the lowest quality is
-// counted and has no JPEG, and the attempts end.
 // The developer and diagnostics items: what they report, and the JPEG statistics window they show and hide.
 TEST_F(Heat_console, Developer_items_report_and_show_the_statistics_window) {
     Form_capture_multi_file& console = Running_Console();
@@ -336,6 +334,8 @@ TEST_F(Heat_console, Developer_items_report_and_show_the_statistics_window) {
     EXPECT_FALSE(Form_Vantorel_HDMI_debug::Instance().isVisible());
 }
 
+// The limit is 1.2 times the largest JPEG seen; a frame that does not fit even at the lowest quality is
+// counted and has no JPEG, and the attempts end.
 TEST_F(Heat_console, The_limit_and_the_bounded_compression_of_a_frame) {
     Form_capture_multi_file& console = Running_Console();
     cls_Capture_HDMI& device = *console.obj_Capture_HDMI();
