@@ -67,7 +67,7 @@ bool Clear_All_Results(cls_VideoFile_handler& file);
 // What giving a lane a result came to.
 enum class Attach_Outcome {
     Stored,      // the file's header holds the new result
-    Read_Only,   // "File is read-only!" shown; nothing changed
+    Read_Only,   // "File is read-only!", or why the heat cannot be written now, shown; nothing changed
     No_Time,     // a time asked for on a field whose time is unknown; nothing changed
     Zero_Time,   // a time of 0 ms, which the header would read back as no result: refused with a message
     Kept,        // the override question answered Cancel

@@ -927,8 +927,9 @@ private:
     void Unprotected_Rewrite(const VbError& refusal);
     // Raised while the file is read at its opening, which then closes it.
     [[noreturn]] void Refuse_File(const std::string& reason);
-    // An opening that failed half way leaves no file. Its header document may be saved later only when it
-    // is the heat's own, read before the failure; until then it is marked unreadable.
+    // An opening that failed half way leaves no file. The header document is left as the opening left it:
+    // savable only when the heat's own header was read before the failure (Open_RGB_File marks it
+    // unreadable until then).
     void Close_Unfinished_Open();
     void Choose_Record_Length(int64_t file_length);
     bool Marks_Bear_Out(int64_t record_length, int64_t file_length) const;
