@@ -157,7 +157,9 @@ void Append_Escaped(std::string& out, std::string_view s, bool attribute) {
             case '\t': out += attribute ? "&#9;" : "\t"; break;
             case '\n': out += attribute ? "&#10;" : "\r\n"; break;
             case '\r':
-                if (!attribute && i + 1 < s.size() && s[i + 1] == '\n') {
+                // A line end is written as one; a carriage return before it (escaped) would join it on the
+                // next read, so that pair is escaped too and the text reads back as it was.
+                if (!attribute && i + 1 < s.size() && s[i + 1] == '\n' && (i == 0 || s[i - 1] != '\r')) {
                     out += "\r\n";
                     ++i;
                 } else {

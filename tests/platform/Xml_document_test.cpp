@@ -84,6 +84,7 @@ TEST(Xml_document, Text_is_escaped_and_survives_a_parse) {
         "&amp; stays literal",
         "]]> and <!-- -->",
         "two\r\nlines",
+        "a lone\r\r\nreturn before a line end",
     };
     for (const auto& value : values) {
         xml::Document doc;
