@@ -245,7 +245,8 @@ int Write_File_Atomic(const std::string& path, std::string_view content, bool* c
 
 int Copy_File(const std::string& source, const std::string& destination,
               const std::function<int32_t(int64_t total, int64_t copied)>& progress) {
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO no one writes to would wait for a writer for ever.
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in < 0) return errno;
     struct stat st {};
     // A FIFO or a device is no file to copy, and errno names no failure then.
@@ -257,6 +258,7 @@ int Copy_File(const std::string& source, const std::string& destination,
         ::close(in);
         return kind_error;
     }
+    ::fcntl(in, F_SETFL, ::fcntl(in, F_GETFL) & ~O_NONBLOCK);  // a plain file reads as one opened plainly
     std::string temp = destination + ".XXXXXX";
     const int out = ::mkostemp(temp.data(), O_CLOEXEC);
     if (out < 0) {
