@@ -471,6 +471,11 @@ void Frm_results::item_clear_all_results_Click() {
             ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
             return;
         }
+        // A heat being recorded, or rewritten by another window since it was opened here: told plainly.
+        if (const std::string refusal = Review::Replay_File().Header_Write_Refusal(); !refusal.empty()) {
+            ui::MsgBox(refusal, ui::vbOKOnly);
+            return;
+        }
         QApplication::beep();
         if (ui::MsgBox("This will clear all stored results for this heat, are you sure?",
                        ui::vbOKCancel + ui::vbDefaultButton2, "Clear results") == ui::vbOK)

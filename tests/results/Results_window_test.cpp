@@ -293,6 +293,26 @@ TEST_F(Results_window, Clear_all_results_asks_and_Cancel_keeps_them_OK_clears_th
     Test_dialogs::Instance().Answer(ui::vbOK);
     r.item_clear_all_results.Click();
     EXPECT_EQ(Prompts().back(), "Can\u00B4t alter this file, it is Read only!");
+    Review().Replay_File.Read_only(false);
+
+    // Rewritten by another store since the review read it: told plainly, before anything is asked or cleared.
+    Review().Replay_File.Heat_result(1, 4, 2000);
+    ASSERT_TRUE(Review().Replay_File.Write_XML_Header());
+    Load_All_Heats_Array_from_File(Review().Replay_File, 1);
+    {
+        cls_VideoFile_handler other;
+        other.File_name(Review().Replay_File.File_name());
+        other.Open_RGB_File();
+        other.Heat_result(1, 5, 3000);
+        ASSERT_TRUE(other.Write_XML_Header());
+        other.Close_File();
+    }
+    const size_t asked_before = Test_dialogs::Instance().Shown_Dialogs().size();
+    Test_dialogs::Instance().Answer(ui::vbOK);
+    r.item_clear_all_results.Click();
+    ASSERT_EQ(Test_dialogs::Instance().Shown_Dialogs().size(), asked_before + 1);
+    EXPECT_NE(Prompts().back().find("Open it again"), std::string::npos) << Prompts().back();
+    EXPECT_EQ(Lane_all_Heats_Array[4].Heat_result, 2000);
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
