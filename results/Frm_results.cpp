@@ -363,7 +363,26 @@ void Frm_results::Display_Corrected_Start_Time() {
 }
 
 void Frm_results::Update_File_With_Time_Correction() {
-    Review::Replay_File().Heat_Start_Correction(1, Heat_Start_Correction_Mill);
+    cls_VideoFile_handler& file = Review::Replay_File();
+    file.Heat_Start_Correction(1, Heat_Start_Correction_Mill);
+    // Not taken by the file: the correction shown, and the times the rows take from the file, stay the file's.
+    if (const int32_t kept = file.Heat_Start_Correction(1); kept != Heat_Start_Correction_Mill) {
+        Heat_Start_Correction_Mill = kept;
+        Display_Compensate_Mill();
+    }
+}
+
+bool Frm_results::Change_Refused() {
+    cls_VideoFile_handler& file = Review::Replay_File();
+    if (file.Read_only()) {
+        ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
+        return true;
+    }
+    if (const std::string refusal = file.Header_Write_Refusal(); !refusal.empty()) {
+        ui::MsgBox(refusal, ui::vbOKOnly);
+        return true;
+    }
+    return false;
 }
 
 void Frm_results::Deselect_Correction_Items() {
@@ -389,11 +408,7 @@ void Frm_results::Lbl_hms_correction_Click(int16_t Index) {
 
 void Frm_results::Lbl_hms_correction_RightDown() {
     vb::Trap(Is_Compiled, "Lbl_hms_correction_MouseDown of Form Frm_results", [this] {
-        if (!Review::File_open()) return;
-        if (Review::Replay_File().Read_only()) {
-            ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
-            return;
-        }
+        if (!Review::File_open() || Change_Refused()) return;
         repeat_->Release();
         Deselect_Correction_Items();
         Heat_Start_Correction_Mill = 0;
@@ -413,10 +428,7 @@ void Frm_results::Cmd_time_MouseDown(int16_t Index) {
     vb::Trap(Is_Compiled, "Cmd_time_MouseDown of Form Frm_results", [&] {
         if (!Review::File_open()) return;
         // Refused before the first step, so that nothing changes that the file would not take.
-        if (Review::Replay_File().Read_only()) {
-            ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
-            return;
-        }
+        if (Change_Refused()) return;
         held_file_ = Review::Replay_File().File_name();
         repeat_->Press(Index == 0 ? correction_step_ : -correction_step_);
     });
@@ -462,20 +474,12 @@ void Frm_results::Lbl_result_rank_MouseMove(int16_t Index) {
 }
 
 void Frm_results::item_clear_all_results_Click() {
-    vb::Trap(Is_Compiled, "item_clear_all_results_Click of Form Frm_results", [] {
+    vb::Trap(Is_Compiled, "item_clear_all_results_Click of Form Frm_results", [this] {
         if (!Review::File_open()) {
             QApplication::beep();
             return;
         }
-        if (Review::Replay_File().Read_only()) {
-            ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
-            return;
-        }
-        // A heat being recorded, or rewritten by another window since it was opened here: told plainly.
-        if (const std::string refusal = Review::Replay_File().Header_Write_Refusal(); !refusal.empty()) {
-            ui::MsgBox(refusal, ui::vbOKOnly);
-            return;
-        }
+        if (Change_Refused()) return;
         QApplication::beep();
         if (ui::MsgBox("This will clear all stored results for this heat, are you sure?",
                        ui::vbOKCancel + ui::vbDefaultButton2, "Clear results") == ui::vbOK)

@@ -137,6 +137,9 @@ private:
     };
 
     void Step_Correction(int32_t step);
+    // The heat's file would not take a change (read-only, being recorded, or rewritten by another window
+    // since it was opened here): says so plainly, before anything changes.
+    bool Change_Refused();
     void Show_Parts(ui::Control_array<QLabel>& boxes, int32_t mill);
     bool Place_Has_Time(int16_t Index) const;
 

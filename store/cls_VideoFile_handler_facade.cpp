@@ -180,8 +180,23 @@ void cls_VideoFile_handler::Forget_Heat_Start() {
 int32_t cls_VideoFile_handler::Heat_Start_Correction(int16_t heat) { return Header().Heat_Correction_mill(heat); }
 
 void cls_VideoFile_handler::Heat_Start_Correction(int16_t heat, int32_t value) {
+    // A correction the file did not take is not kept in the header either: results, exports and printouts
+    // read it from there.
+    const std::string before = XML_Header_string();
+    const bool readable = header_readable_;
+    const auto restore = [&] {
+        XML_Header_string(before);
+        header_readable_ = readable;
+    };
     Header().Heat_Correction_mill(heat, value);
-    Write_XML_Header();
+    bool written = false;
+    try {
+        written = Write_XML_Header();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    if (!written) restore();
 }
 
 void cls_VideoFile_handler::Set_Multi_Start(int16_t heat) {

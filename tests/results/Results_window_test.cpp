@@ -217,29 +217,69 @@ TEST_F(Results_window, The_repeat_stops_on_focus_loss_and_when_the_file_closes_a
     EXPECT_EQ(r.Correction_Step(), 0);  // the closed heat's chosen step goes with it
 }
 
-TEST_F(Results_window, A_correction_on_a_read_only_heat_is_refused_and_changes_nothing) {
-    Open_Heat_With_Results("ro.kd3");
-    Frm_results& r = Results();
-    Press(&r.Lbl_hms_correction(2));
-    Press(&r.Cmd_time(0));
-    Release(&r.Cmd_time(0));  // 1000 stored
-    Review().Replay_File.Read_only(true);
-    const auto bytes = [this] {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+TEST_F(Results_window, A_correction_the_file_would_not_take_changes_nothing_shown_or_stored) {
+    enum class Refusal { Read_only, Rewritten_before_the_press, Rewritten_while_held };
+    const auto Rewrite_Elsewhere = [this] {
+        cls_VideoFile_handler other;
+        other.File_name(path);
+        other.Open_RGB_File();
+        other.Heat_result(1, 5, 3000);
+        ASSERT_TRUE(other.Write_XML_Header());
+        other.Close_File();
     };
-    const std::string before = bytes();
-    const std::string row0 = Text(r.Lbl_result_time(0));
-    Test_dialogs::Instance().Answer(ui::vbOK);
-    Test_dialogs::Instance().Answer(ui::vbOK);
-    Press(&r.Cmd_time(0));
-    Release(&r.Cmd_time(0));
-    Press(&r.Lbl_hms_correction(2), Qt::RightButton);
-    EXPECT_EQ(Prompts(), (std::vector<std::string>(2, "Can\u00B4t alter this file, it is Read only!")));
-    EXPECT_EQ(Heat_Start_Correction_Mill, 1000);
-    EXPECT_FALSE(wait.pending);
-    EXPECT_EQ(Text(r.Lbl_result_time(0)), row0);
-    EXPECT_EQ(bytes(), before);
+    for (const Refusal refusal : {Refusal::Read_only, Refusal::Rewritten_before_the_press, Refusal::Rewritten_while_held}) {
+        SCOPED_TRACE(static_cast<int>(refusal));
+        Open_Heat_With_Results("refused" + std::to_string(static_cast<int>(refusal)) + ".kd3");
+        Frm_results& r = Results();
+        Press(&r.Lbl_hms_correction(2));
+        Press(&r.Cmd_time(0));
+        Release(&r.Cmd_time(0));  // 1000 stored
+        ASSERT_EQ(Stored_Correction(), 1000);
+        const std::string row0 = Text(r.Lbl_result_time(0));
+        const std::vector<std::string> boxes = Boxes(r.Lbl_hms_corrected);
+        const size_t prompts_before = Prompts().size();
+        Is_Compiled = true;  // a refused write is reported, as in the built program
+        if (refusal == Refusal::Read_only) Review().Replay_File.Read_only(true);
+        if (refusal == Refusal::Rewritten_before_the_press) Rewrite_Elsewhere();
+        const auto bytes = [this] {
+            std::ifstream in(path, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        };
+        const std::string before = bytes();
+        if (refusal != Refusal::Rewritten_while_held) {
+            Test_dialogs::Instance().Answer(ui::vbOK);
+            Test_dialogs::Instance().Answer(ui::vbOK);
+        }
+        Press(&r.Cmd_time(0));
+        if (refusal == Refusal::Rewritten_while_held) Rewrite_Elsewhere();
+        Release(&r.Cmd_time(0));
+        if (refusal != Refusal::Rewritten_while_held) {
+            // Told plainly at the press and at the reset, before anything changes; the file is not touched.
+            Press(&r.Lbl_hms_correction(2), Qt::RightButton);
+            const std::vector<std::string> prompts = Prompts();
+            const std::vector<std::string> told(prompts.begin() + static_cast<std::ptrdiff_t>(prompts_before), prompts.end());
+            ASSERT_EQ(told.size(), 2u);
+            for (const std::string& prompt : told) {
+                if (refusal == Refusal::Read_only) EXPECT_EQ(prompt, "Can\u00B4t alter this file, it is Read only!");
+                else EXPECT_NE(prompt.find("Open it again"), std::string::npos) << prompt;
+            }
+            EXPECT_EQ(bytes(), before);
+            EXPECT_TRUE(reports.empty()) << reports.front();
+        } else {
+            // Refused at the release: reported, and what is shown goes back to what the file holds.
+            EXPECT_EQ(reports.size(), 1u);
+        }
+        EXPECT_EQ(Heat_Start_Correction_Mill, 1000);
+        EXPECT_EQ(Review().Replay_File.Heat_Start_Correction(1), 1000);
+        EXPECT_EQ(Stored_Correction(), 1000);
+        EXPECT_FALSE(wait.pending);
+        EXPECT_EQ(Text(r.Lbl_result_time(0)), row0);
+        EXPECT_EQ(Boxes(r.Lbl_hms_corrected), boxes);
+        Is_Compiled = false;
+        Review().Replay_File.Read_only(false);
+        Review().Close_File();
+        reports.clear();
+    }
 }
 
 TEST_F(Results_window, A_step_past_the_32_bit_range_ends_the_repeat_with_the_overflow_error) {
