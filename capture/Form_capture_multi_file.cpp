@@ -786,7 +786,7 @@ void Form_capture_multi_file::Handle_Capture_End() {
         std::string write_error = segment.write_error;
         {
             // A disk that takes no more keeps the heat open and is told plainly below.
-            vb::Report_Redirect redirect([&](const VbError& e, std::string_view) {
+            vb::Report_Redirect redirect([&](const VbError& e, std::string_view, std::string_view) {
                 if (write_error.empty()) write_error = e.Description();
             });
             try {

@@ -8,6 +8,27 @@
 #include <algorithm>
 #include <cmath>
 
+Heat_recorder::Store_lock::~Store_lock() {
+    if (!lock_.owns_lock()) return;
+    try {
+        unlock();
+    } catch (...) {
+        // A report that fails while another error is on its way out must not end the program.
+    }
+}
+
+void Heat_recorder::Store_lock::lock() {
+    lock_.lock();
+    held_.emplace();
+}
+
+void Heat_recorder::Store_lock::unlock() {
+    held_->Stop_Holding();
+    lock_.unlock();
+    held_->Show();
+    held_.reset();
+}
+
 Heat_recorder::Heat_recorder() {
     for (auto& store : stores_) store = std::make_unique<cls_VideoFile_handler>();
 }
@@ -115,7 +136,8 @@ void Heat_recorder::Frame(cls_Capture_HDMI& device) {
     const int32_t count = Heat_Count(events, local);
     {
         // A disk that takes no more is told to the operator by the console, never as a program error.
-        vb::Report_Redirect redirect([this](const VbError& e, std::string_view) { Write_Failure(e.Description()); });
+        vb::Report_Redirect redirect(
+            [this](const VbError& e, std::string_view, std::string_view) { Write_Failure(e.Description()); });
         try {
             store.Append_Compressed_RGB_Frame(local, device.last_Capture_mill(), device.last_Capture_delta(),
                                               device.Last_Frame_Quality(), size, device.Last_JPG_addr(), count);

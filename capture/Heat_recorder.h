@@ -8,6 +8,7 @@
 // A heat's frame counts go on by the frames its time has held: when the camera ran again after a stop,
 // or the heat was taken back after the program ended, its next frame's count is its last recorded
 // count (or its start's) plus the frame periods since then, so frame-count times stay true.
+#include "Held_messages.h"
 #include "store/cls_VideoFile_handler.h"
 
 #include <array>
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 class cls_Capture_HDMI;
@@ -43,9 +45,26 @@ public:
     Heat_recorder(const Heat_recorder&) = delete;
     Heat_recorder& operator=(const Heat_recorder&) = delete;
 
+    // The window thread's hold on the recorder. What is said while it is held (the store's messages,
+    // error reports) is shown once it is given back, so the capture worker never waits for an operator.
+    class Store_lock {
+    public:
+        explicit Store_lock(std::mutex& mutex) : lock_(mutex) { held_.emplace(); }
+        ~Store_lock();
+        Store_lock(const Store_lock&) = delete;
+        Store_lock& operator=(const Store_lock&) = delete;
+        void lock();
+        // Gives the lock back, then shows what was said meanwhile.
+        void unlock();
+
+    private:
+        std::unique_lock<std::mutex> lock_;
+        std::optional<Held_messages> held_;
+    };
+
     // The slot's store; the window thread holds Lock() while it uses it.
     cls_VideoFile_handler& Store(int slot) { return *stores_.at(static_cast<size_t>(slot)); }
-    std::unique_lock<std::mutex> Lock() { return std::unique_lock(mutex_); }
+    Store_lock Lock() { return Store_lock(mutex_); }
 
     // Opens the slot's file for appending, with its own record buffer from its header. False (nothing
     // open) when the file cannot be opened or has no record buffer yet. A segment already open is ended

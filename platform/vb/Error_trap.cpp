@@ -20,7 +20,7 @@ void Set_Error_Reporter(Error_Reporter reporter) { Reporter() = std::move(report
 
 void Report_Error(const VbError& error, std::string_view location, std::string_view extra) {
     if (redirect) {
-        redirect->handler_(error, location);
+        redirect->handler_(error, location, extra);
         return;
     }
     if (Reporter()) {

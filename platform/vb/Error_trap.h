@@ -22,7 +22,7 @@ void Report_Error(const VbError& error, std::string_view location, std::string_v
 // work that tells of its failures its own way (the capture worker, a full disk while recording).
 class Report_Redirect {
 public:
-    using Handler = std::function<void(const VbError&, std::string_view location)>;
+    using Handler = std::function<void(const VbError&, std::string_view location, std::string_view extra)>;
     explicit Report_Redirect(Handler handler);
     ~Report_Redirect();
     Report_Redirect(const Report_Redirect&) = delete;

@@ -4,6 +4,8 @@
 #include "Heat_console_fixture.h"
 #include "diagnostics/Form_Vantorel_HDMI_debug.h"
 #include "platform/sys/Sys_clock.h"
+#include "store/Binary_file.h"
+#include "store/Header_journal.h"
 
 #include <QAction>
 #include <QMenu>
@@ -111,6 +113,105 @@ TEST_F(Heat_console, Refused_starts_change_nothing_and_stop_no_other_heat) {
     console.Handle_Capture_End();  // nothing open: nothing happens
     EXPECT_EQ(Read(path).segments, 1);
     EXPECT_GT(Read(path).frames, written);
+}
+
+// The dialogs of the script, each checked on entry: the capture worker records on while it is open.
+class Recording_on_dialogs final : public ui::Dialog_service {
+public:
+    explicit Recording_on_dialogs(Heat_recorder& recorder) : recorder_(recorder) {}
+    int32_t Message_Box(const std::string& prompt, int32_t buttons, const std::string& title) override {
+        const int64_t seen = recorder_.Frames_Seen();
+        if (!Wait_For([&] { return recorder_.Frames_Seen() > seen; })) stalled.push_back(prompt);
+        return Test_dialogs::Instance().Message_Box(prompt, buttons, title);
+    }
+    std::optional<std::string> Input_Box(const std::string& prompt, const std::string& title,
+                                         const std::string& default_text) override {
+        return Test_dialogs::Instance().Input_Box(prompt, title, default_text);
+    }
+    std::optional<std::string> Open_File(const ui::File_Request& request) override {
+        return Test_dialogs::Instance().Open_File(request);
+    }
+    std::optional<std::string> Browse_Folder(const std::string& title, const std::string& start_folder) override {
+        return Test_dialogs::Instance().Browse_Folder(title, start_folder);
+    }
+    std::vector<std::string> stalled;  // the prompts under which no frame was seen
+
+private:
+    Heat_recorder& recorder_;
+};
+
+// A message about another heat (a file that cannot be made, a damaged file, a header rewrite without its
+// journal) is shown while heat A records, and heat A records on beneath it.
+TEST_F(Heat_console, A_message_about_another_heat_never_stops_the_recording) {
+    using Op = Binary_file::Operation;
+    using Fault = Binary_file::Fault;
+    struct Row {
+        const char* name;
+        int16_t slot;
+        // Before heat A's segment opens: the other heat, and the disk's faults.
+        std::function<void(Form_capture_multi_file&)> before;
+        std::function<void(Form_capture_multi_file&)> act;
+        std::vector<std::string> prompts;  // how the prompts shown begin, in order
+        Form_capture_multi_file::Slot_state after;
+    };
+    const std::vector<Row> rows = {
+        {"a new file the folder refuses", 1,
+         [](Form_capture_multi_file&) {
+             Binary_file::Set_Fault_Hook([](Op op, const std::string& path, int64_t, int64_t) {
+                 return op == Op::open_for_writing && path.find("Heat8") != std::string::npos ? Fault{0, EACCES}
+                                                                                              : Fault{};
+             });
+         },
+         [](Form_capture_multi_file& console) {
+             console.Text_Heat_ID[1]->setText("8");
+             console.Command_newFile_Click(1);
+         },
+         {"File error! Check capture folder!"}, Form_capture_multi_file::Slot_state::Empty},
+        {"a start on a damaged file", 1,
+         [](Form_capture_multi_file& console) {
+             console.Text_Heat_ID[1]->setText("9");
+             console.Command_newFile_Click(1);
+             std::fstream f(console.File_path(1), std::ios::in | std::ios::out | std::ios::binary);
+             f.write("GARBAGEGARBAGE", 14);
+         },
+         [](Form_capture_multi_file& console) { console.Handle_Start_Event(1); },
+         {"XML parse failed!", "Not a valid vantOrel file!"}, Form_capture_multi_file::Slot_state::Initiated},
+        {"an abort whose header rewrite has no journal", 2,
+         [](Form_capture_multi_file& console) {
+             New_Started_Heat(console, 2, "10");
+             const std::string journal = Header_journal::Path_Of(console.File_path(2));
+             Binary_file::Set_Fault_Hook([journal](Op op, const std::string& path, int64_t, int64_t) {
+                 return op == Op::open_for_writing && path == journal ? Fault{0, EACCES} : Fault{};
+             });
+         },
+         [](Form_capture_multi_file& console) { console.Handle_Abort(2); },
+         {"Aborting heat 10 , are you sure?", "No new file can be made in the folder "},
+         Form_capture_multi_file::Slot_state::Aborted},
+    };
+    Form_capture_multi_file& console = Running_Console();
+    New_Started_Heat(console, 0, "7");
+    console.Set_Active_heat(0);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Test_dialogs::Instance().Reset();
+        row.before(console);
+        console.Handle_Capture_Start(0);
+        ASSERT_TRUE(console.Recorder().Segment_Open());
+        ASSERT_TRUE(Wait_For([&] { return console.Recorder().Frames_Written() >= 3; }));
+        Recording_on_dialogs dialogs(console.Recorder());
+        ui::Set_Dialog_Service(&dialogs);
+        for (size_t i = 0; i < row.prompts.size(); ++i) Test_dialogs::Instance().Answer(ui::vbOK);
+        row.act(console);
+        ui::Set_Dialog_Service(&Test_dialogs::Instance());
+        console.Handle_Capture_End();
+        Binary_file::Set_Fault_Hook(nullptr);
+        const std::vector<std::string> shown = Test_dialogs::Instance().Shown_Prompts();
+        ASSERT_EQ(shown.size(), row.prompts.size()) << testing::PrintToString(shown);
+        for (size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i].rfind(row.prompts[i], 0), 0u) << shown[i];
+        EXPECT_TRUE(dialogs.stalled.empty()) << "no frame arrived while this was shown: " << dialogs.stalled.front();
+        EXPECT_EQ(console.State(row.slot), row.after);
+    }
+    EXPECT_EQ(Read(console.File_path(0)).segments, static_cast<int32_t>(rows.size()));
 }
 
 TEST_F(Heat_console, Refused_before_any_frame_and_aborted_heat_closes_its_file) {
