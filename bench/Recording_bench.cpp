@@ -99,7 +99,7 @@ void Record(benchmark::State& state, bool preview) {
     device.set_HDMI_Crop(Crop_W, Crop_H);
     device.Do_CROP(true);
     Heat_recorder recorder;
-    device.HDMIreceived = [&] { recorder.Frame(device); };
+    device.HDMIreceived([&] { recorder.Frame(device); });
     device.Capture_Run();  // learns the source's size from the running format
     while (device.HDMI_events() < 3) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     device.Stop_Capture();

@@ -216,7 +216,7 @@ Form_capture_multi_file::~Form_capture_multi_file() {
     disconnect(Text_Event_name, nullptr, this, nullptr);
     obj_phidget_.reset();
     // The worker must not reach the recorder once it is gone.
-    if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived = nullptr;
+    if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived(nullptr);
     obj_Capture_HDMI_.reset();
 }
 
@@ -301,7 +301,7 @@ void Form_capture_multi_file::Set_OBJ_Capture_Crop() {
             obj_Capture_HDMI_ = std::make_unique<cls_Capture_HDMI>();
             obj_Capture_HDMI_->ID_string("obj_Capture_HDMI");
             cls_Capture_HDMI* device = obj_Capture_HDMI_.get();
-            obj_Capture_HDMI_->HDMIreceived = [this, device] { Frame_arrived_on_worker(*device); };
+            obj_Capture_HDMI_->HDMIreceived([this, device] { Frame_arrived_on_worker(*device); });
         }
         obj_Capture_HDMI_->Capture_Rotate_RGB(m_Capture_Rotate);
         obj_Capture_HDMI_->set_HDMI_Crop(Crop_Width, Crop_Height);
@@ -351,7 +351,7 @@ void Form_capture_multi_file::Form_QueryUnload(int16_t&, int16_t) {
     vb::Trap(Is_Compiled, "Form_QueryUnload of Form Form_capture_multi_file", [this] {
         mTrace::Trace("*Form_QueryUnload Form_capture_multi_file, begin");
         Handle_Capture_End();
-        if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived = nullptr;
+        if (obj_Capture_HDMI_) obj_Capture_HDMI_->HDMIreceived(nullptr);
         obj_Capture_HDMI_.reset();
         mTrace::Trace("*Form_QueryUnload obj_Capture_HDMI = Nothing");
         obj_phidget_.reset();

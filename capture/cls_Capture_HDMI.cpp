@@ -60,6 +60,11 @@ void cls_Capture_HDMI::UnAdvise() {
     cookie_ = 0;
 }
 
+void cls_Capture_HDMI::HDMIreceived(std::function<void()> handler) {
+    std::lock_guard frame(frame_mutex_);
+    hdmi_received_ = std::move(handler);
+}
+
 void cls_Capture_HDMI::set_HDMI_Crop(int16_t cr_X, int16_t cr_Y) {
     mTrace::Trace("*HDMI_Crop X,Y = ", cr_X, ",", cr_Y);
     std::scoped_lock lock(frame_mutex_, bitmaps_mutex_);
@@ -300,7 +305,7 @@ void cls_Capture_HDMI::OnRGBEvent(capturelib::Capture_Library_Object*, double, c
                                crop_dib_.Height(), 0);
         }
     }
-    if (Event_to_Send == 1 && HDMIreceived) HDMIreceived();
+    if (Event_to_Send == 1 && hdmi_received_) hdmi_received_();
 }
 
 // The centre of the source picture, unscaled; a crop larger than the source keeps black borders.

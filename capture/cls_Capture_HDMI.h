@@ -31,8 +31,9 @@ public:
     cls_Capture_HDMI(const cls_Capture_HDMI&) = delete;
     cls_Capture_HDMI& operator=(const cls_Capture_HDMI&) = delete;
 
-    // Raised on the capture worker after each frame; set it before the camera runs.
-    std::function<void()> HDMIreceived;
+    // The handler raised on the capture worker after each frame; nothing clears it. Waits for the frame in
+    // hand, so once it returns the handler it replaced is never called again.
+    void HDMIreceived(std::function<void()> handler);
 
     bool SourcePropFound() const { return source_prop_found_; }
     // Has no effect.
@@ -150,6 +151,7 @@ private:
     // Held by the capture worker for a whole frame, HDMIreceived included; a new crop takes it first.
     std::mutex frame_mutex_;
     int16_t Event_to_Send = 1;  // 1: HDMIreceived is raised after each frame
+    std::function<void()> hdmi_received_;  // under frame_mutex_
     std::unique_ptr<capturelib::Capture_Library_Object> library_;
     int32_t cookie_ = 0;
     std::string id_string_;

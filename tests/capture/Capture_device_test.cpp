@@ -89,10 +89,10 @@ TEST_F(Capture_device, The_camera_runs_counts_frames_off_the_ui_thread_and_stops
     std::atomic<int> raised{0};
     std::atomic<bool> on_ui_thread{false};
     std::thread::id ui_thread = std::this_thread::get_id();
-    device.HDMIreceived = [&] {
+    device.HDMIreceived([&] {
         if (std::this_thread::get_id() == ui_thread) on_ui_thread = true;
         ++raised;
-    };
+    });
     device.Stop_Capture();  // never ran: only traced
     device.Pause_Capture();
     EXPECT_FALSE(device.Paused());
@@ -225,7 +225,7 @@ TEST_F(Capture_device, A_new_crop_waits_for_the_frame_being_handled) {
     std::condition_variable cv;
     bool in_frame = false, crop_returned = false, frame_done = false;
     std::atomic<bool> taken{false}, torn{false};
-    device.HDMIreceived = [&] {
+    device.HDMIreceived([&] {
         const int32_t size = device.Last_JPG_Compressed_Size();
         if (size <= 0 || taken.exchange(true)) return;
         const uint8_t* jpeg = device.Last_JPG_addr();
@@ -236,7 +236,7 @@ TEST_F(Capture_device, A_new_crop_waits_for_the_frame_being_handled) {
         cv.wait_for(lock, std::chrono::milliseconds(300), [&] { return crop_returned; });
         torn = std::memcmp(jpeg, before.data(), before.size()) != 0;
         frame_done = true;
-    };
+    });
     device.Capture_Run();
     {
         std::unique_lock lock(m);
