@@ -119,8 +119,10 @@ Capture_pipeline::~Capture_pipeline() {
 
 void Capture_pipeline::Start() {
     delivering_ = true;
+    watched_ = true;
     if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         delivering_ = false;
+        watched_ = false;
         std::string reason = "the stream did not start";
         Gst_ptr<GstBus> bus(gst_element_get_bus(pipeline_));
         if (GstMessage* error = gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR)) {
@@ -139,11 +141,12 @@ void Capture_pipeline::Post(const char* request) {
 
 void Capture_pipeline::Stop() {
     delivering_ = false;
-    if (!watcher_.joinable()) return;
+    if (!watched_) return;
     if (In_Delivery()) {
         Post(Stop_Request);  // the streaming thread cannot wait for its own end
         return;
     }
+    watched_ = false;
     Post(Quit_Request);
     watcher_.join();
     gst_element_set_state(pipeline_, GST_STATE_NULL);

@@ -60,6 +60,9 @@ private:
 
     GstElement* pipeline_ = nullptr;
     std::thread watcher_;
+    // Set before the stream plays: a stop asked from the first frames is posted on the bus, where the
+    // watcher finds it once it runs.
+    std::atomic<bool> watched_{false};
     std::atomic<bool> delivering_{false};
     Frame_handler on_frame_;
     Stopped_handler on_stopped_;
