@@ -68,6 +68,9 @@ void cls_Capture_HDMI::HDMIreceived(std::function<void()> handler) {
 void cls_Capture_HDMI::set_HDMI_Crop(int16_t cr_X, int16_t cr_Y) {
     mTrace::Trace("*HDMI_Crop X,Y = ", cr_X, ",", cr_Y);
     std::scoped_lock lock(frame_mutex_, bitmaps_mutex_);
+    Take_Settings();
+    // The rotation goes with the bitmaps made for it.
+    rotated_ = Capture_Rotated;
     crop_width_ = cr_X;
     crop_height_ = cr_Y;
     crop_dib_.Create(cr_X, cr_Y);
@@ -77,6 +80,12 @@ void cls_Capture_HDMI::set_HDMI_Crop(int16_t cr_X, int16_t cr_Y) {
     jpeg_buffer_.assign(static_cast<size_t>(std::max<int64_t>(capacity, 1)), 0);
     last_jpg_size_ = 0;
     Reset_Compression_Counters();
+}
+
+void cls_Capture_HDMI::Take_Settings() {
+    if (JPG_Start_Quality == 0) JPG_Start_Quality = 80;
+    quality_ = JPG_Start_Quality;
+    compress_ = Full_Startup;
 }
 
 void cls_Capture_HDMI::Reset_Compression_Counters() {
@@ -191,6 +200,7 @@ void cls_Capture_HDMI::Capture_Run() {
             mTrace::Trace("Capture_run begin ", "Post-hit_frames = ", 0, "Max_frames = ", max_frames_);
             m_HDMI_events = 0;
             arm_counter_ = 0;
+            Take_Settings();
             m_is_Running = true;
             step = 3190;
             Advise();
@@ -244,7 +254,7 @@ void cls_Capture_HDMI::UnPause_Capture() {
 
 void cls_Capture_HDMI::Draw_Cropped_DIB(gdi::Picture_surface& Box) {
     std::lock_guard lock(bitmaps_mutex_);
-    cDIBSection& shown = Capture_Rotated ? rotated_dib_ : crop_dib_;
+    cDIBSection& shown = rotated_ ? rotated_dib_ : crop_dib_;
     shown.DIB_PaintPicture(Box.hDC(), 0, 0, vb::CLng(Box.ScaleWidth()), vb::CLng(Box.ScaleHeight()), 0, 0,
                            gdi::SRCCOPY);
 }
@@ -292,7 +302,7 @@ void cls_Capture_HDMI::OnRGBEvent(capturelib::Capture_Library_Object*, double, c
     if (do_crop_) {
         std::lock_guard lock(bitmaps_mutex_);
         Crop_RGB_picture(pBuffer, lBufferSize);
-        if (Capture_Rotated) {
+        if (rotated_) {
             if (crop_dib_.SizeImage() != rotated_dib_.SizeImage()) {
                 // Nothing sound can be shown or recorded; said once, on the window thread.
                 QMetaObject::invokeMethod(&ui_thread_, [] {
@@ -328,12 +338,11 @@ void cls_Capture_HDMI::Crop_RGB_picture(const uint8_t* pBuffer, int32_t lBufferS
 }
 
 void cls_Capture_HDMI::Compress_RGB() {
-    if (!Full_Startup) return;
-    if (JPG_Start_Quality == 0) JPG_Start_Quality = 80;
+    if (!compress_) return;
     const int32_t limit = limit_;
     int16_t used = 0;
     int32_t reductions = 0;
-    const bool ok = Encode_Crop(JPG_Start_Quality, limit, used, reductions);
+    const bool ok = Encode_Crop(quality_, limit, used, reductions);
     reductions_ += reductions;
     last_frame_reductions_ = reductions;
     if (!ok) return;
@@ -354,8 +363,8 @@ bool cls_Capture_HDMI::Fit_JPG_Under(int32_t limit) {
     std::lock_guard lock(bitmaps_mutex_);
     int16_t used = 0;
     int32_t reductions = 0;
-    const bool ok = Encode_Crop(last_used_quality_ > 0 ? last_used_quality_.load() : JPG_Start_Quality, limit,
-                                used, reductions);
+    const bool ok = Encode_Crop(last_used_quality_ > 0 ? last_used_quality_.load() : quality_.load(), limit, used,
+                                reductions);
     reductions_ += reductions;
     if (ok) {
         last_used_quality_ = used;

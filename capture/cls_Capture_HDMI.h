@@ -43,7 +43,8 @@ public:
     const std::string& Last_Error() const { return last_error_; }
 
     // The crop of every frame: bitmaps of cr_X x cr_Y, and for a rotated camera of cr_Y x cr_X. Waits
-    // while a frame is being handled.
+    // while a frame is being handled. The frames take the program-wide rotation, quality and
+    // compression switch as they are now, and again at the next run.
     void set_HDMI_Crop(int16_t cr_X, int16_t cr_Y);
     void Do_CROP(bool value) { do_crop_ = value; }
     bool Do_CROP() const { return do_crop_; }
@@ -146,6 +147,8 @@ private:
     // fails or the lowest quality does not fit. `reductions` counts the lower qualities tried.
     bool Encode_Crop(int16_t quality, int32_t limit, int16_t& used, int32_t& reductions);
     void Source_Stopped(const std::string& reason);
+    // The frame path's quality and compression switch from the program-wide values; on the window thread.
+    void Take_Settings();
 
     QObject ui_thread_;  // queued calls from the capture threads run on the user-interface thread
     // Held by the capture worker for a whole frame, HDMIreceived included; a new crop takes it first.
@@ -163,7 +166,12 @@ private:
     std::string current_friendly_name_;
     std::string current_property_string_;
 
-    bool do_crop_ = false;
+    std::atomic<bool> do_crop_{false};
+    // The frame path's copies of Capture_Rotated, Full_Startup and JPG_Start_Quality: those change on the
+    // window thread at any time, and a crop refused while a heat is started must not rotate its frames.
+    std::atomic<bool> rotated_{false};
+    std::atomic<bool> compress_{false};
+    std::atomic<int16_t> quality_{80};
     bool capture_rotate_rgb_ = false;
     int32_t crop_width_ = 0;
     int32_t crop_height_ = 0;

@@ -468,7 +468,10 @@ TEST_F(Heat_console, A_source_or_crop_change_while_a_heat_is_started_is_refused_
     Test_dialogs::Instance().Answer(ui::vbOK);
     Test_dialogs::Instance().Answer(ui::vbOK);
     console.Set_Source_and_Property();
+    // The start-up window sets the program-wide crop and rotation before the console is asked.
     Crop_Width = 160;
+    Capture_Rotated = true;
+    console.Set_Capture_Rotate(true);
     console.Set_OBJ_Capture_Crop();
     const std::vector<std::string> said = Test_dialogs::Instance().Shown_Prompts();
     ASSERT_EQ(said.size(), 2u);
@@ -477,6 +480,7 @@ TEST_F(Heat_console, A_source_or_crop_change_while_a_heat_is_started_is_refused_
     EXPECT_GE(device.HDMI_events(), before);
     EXPECT_EQ(device.Crop_Width(), 120);
     EXPECT_EQ(device.JPG_Compression_Threshold(), limit);
+    // The frames stay as the heat's crop makes them, unrotated.
     Segment(console, 5);
     const Read_back r = Read(console.File_path(0));
     EXPECT_GE(r.frames, 5);
