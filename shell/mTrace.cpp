@@ -19,7 +19,7 @@ trace::Viewer_channel& Trace_Window() {
     static trace::Viewer_channel channel;
     return channel;
 }
-bool Trace_Looked_Up = false;
+std::atomic<bool> Trace_Looked_Up{false};
 // Lines the viewer could not take since it last took one; trace calls come from more than one thread.
 std::atomic<int64_t> Dropped_Lines{0};
 [[maybe_unused]] const bool state_reset = vb::On_Program_Reset([] {

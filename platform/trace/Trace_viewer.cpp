@@ -16,12 +16,18 @@ std::string Viewer_Socket_Path() {
 
 Viewer_channel::~Viewer_channel() { Close(); }
 
+bool Viewer_channel::Found() const {
+    std::lock_guard lock(mutex_);
+    return socket_ >= 0;
+}
+
 void Viewer_channel::Close() {
     if (socket_ >= 0) ::close(socket_);
     socket_ = -1;
 }
 
 bool Viewer_channel::Find() {
+    std::lock_guard lock(mutex_);
     Close();
     std::string path = Viewer_Socket_Path();
     sockaddr_un address{};
@@ -43,6 +49,7 @@ bool Viewer_channel::Find() {
 }
 
 bool Viewer_channel::Send(const std::string& bytes) {
+    std::lock_guard lock(mutex_);
     if (socket_ < 0) return false;
     return ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) ==
            static_cast<ssize_t>(bytes.size());

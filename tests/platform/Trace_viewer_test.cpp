@@ -4,6 +4,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -42,6 +43,24 @@ TEST(Trace_viewer, a_plain_file_with_the_name_is_no_viewer) {
     std::ofstream(trace::Viewer_Socket_Path()) << "1";
     trace::Viewer_channel channel;
     EXPECT_FALSE(channel.Find());
+}
+
+// The capture worker traces while the window thread looks for the viewer again (at exit): every line
+// sent arrives whole. The race itself shows only under ThreadSanitizer.
+TEST(Trace_viewer, lines_sent_while_another_thread_looks_for_the_viewer_arrive_whole) {
+    int viewer = Bind_Viewer();
+    trace::Viewer_channel channel;
+    ASSERT_TRUE(channel.Find());
+    std::thread worker([&] {
+        for (int i = 0; i < 200; ++i) channel.Send("line\t" + std::to_string(i) + "\t");
+    });
+    for (int i = 0; i < 200; ++i) channel.Find();
+    worker.join();
+    EXPECT_TRUE(channel.Found());
+    char buffer[64];
+    for (ssize_t n; (n = ::recv(viewer, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;)
+        EXPECT_EQ(std::string(buffer, 5), "line\t");
+    ::close(viewer);
 }
 
 }  // namespace
