@@ -19,7 +19,8 @@ using namespace capturelib;
 
 namespace {
 
-// Keeps what the test looks at of the first frames; the rest are only counted.
+// Keeps what the test looks at of the first frames; the rest are only counted. Declared before the
+// library, so it outlives a stream still delivering while the library stops.
 class Recording_sink : public IVideoCapEvent {
 public:
     explicit Recording_sink(size_t keep = 12) : keep_(keep) {}
@@ -135,8 +136,8 @@ TEST(Capture_library, Nothing_is_current_before_a_source_is_selected) {
 }
 
 TEST(Capture_library, Synthetic_frames_arrive_bottom_up_in_order_at_the_set_size) {
-    Capture_Library_Object library;
     Recording_sink sink;
+    Capture_Library_Object library;
     int32_t cookie = library.Advise_Sink(&sink);
     EXPECT_NE(cookie, 0);
     EXPECT_NE(Error_Of([&] { library.Advise_Sink(&sink); }), 0);
@@ -175,8 +176,8 @@ TEST(Capture_library, Synthetic_frames_arrive_bottom_up_in_order_at_the_set_size
 }
 
 TEST(Capture_library, Run_keeps_the_running_stream_and_a_new_format_restarts_it) {
-    Capture_Library_Object library;
     Recording_sink sink;
+    Capture_Library_Object library;
     library.Advise_Sink(&sink);
     Select_Synthetic(library);
     library.Set_Property("SetFormat", "6");
@@ -200,8 +201,8 @@ TEST(Capture_library, Run_keeps_the_running_stream_and_a_new_format_restarts_it)
 TEST(Capture_library, Jpeg_pictures_are_decoded_to_blue_green_red) {
     Simulated_sources sources({Described("JPEG camera", "videotestsrc is-live=true pattern=red ! jpegenc",
                                          {{"image/jpeg", "", 160, 120, 25, 1}})});
-    Capture_Library_Object library;
     Recording_sink sink;
+    Capture_Library_Object library;
     library.Advise_Sink(&sink);
     ASSERT_EQ(library.Select_Source("video:1"), 1);
     EXPECT_EQ(library.Get_Property("sourceFriendlyName"), "JPEG camera");
@@ -218,8 +219,8 @@ TEST(Capture_library, Jpeg_pictures_are_decoded_to_blue_green_red) {
 
 TEST(Capture_library, Rows_are_padded_to_four_bytes) {
     Simulated_sources sources({Described("Odd camera", "videotestsrc is-live=true", {Raw("I420", 162, 40, 25)})});
-    Capture_Library_Object library;
     Recording_sink sink;
+    Capture_Library_Object library;
     library.Advise_Sink(&sink);
     library.Select_Source("video:1");
     library.Run();
@@ -232,8 +233,8 @@ TEST(Capture_library, Rows_are_padded_to_four_bytes) {
 TEST(Capture_library, A_source_that_goes_away_stops_the_stream_and_says_why) {
     Simulated_sources sources(
         {Described("Unplugged camera", "videotestsrc is-live=true num-buffers=5", {Raw("BGR", 64, 48, 25)})});
-    Capture_Library_Object library;
     Recording_sink sink;
+    Capture_Library_Object library;
     library.Advise_Sink(&sink);
     library.Select_Source("video:1");
     library.Run();
@@ -257,8 +258,8 @@ TEST(Capture_library, A_source_that_cannot_open_fails_the_run) {
 }
 
 TEST(Capture_library, The_sink_can_stop_delivery_from_inside_a_frame) {
-    Capture_Library_Object library;
     Recording_sink sink;
+    Capture_Library_Object library;
     sink.on_frame = [&](Capture_Library_Object* source) {
         if (sink.frames == 2) source->Stop();
     };
@@ -273,6 +274,7 @@ TEST(Capture_library, The_sink_can_stop_delivery_from_inside_a_frame) {
     // It runs again after such a stop.
     library.Run();
     ASSERT_TRUE(Wait_For([&] { return sink.frames >= 5; }));
+    library.Stop();
 }
 
 TEST(Capture_library, A_device_lists_the_formats_it_can_deliver_in_its_order) {
