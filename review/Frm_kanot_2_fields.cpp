@@ -141,7 +141,7 @@ std::string Frm_kanot_2::Sample_Data_Text() {
     const std::string last_capture = f.Last_Capture_time();
     const std::string last = vb::Is_Numeric(last_capture) ? time(vb::CLng(vb::CDbl(last_capture))) : last_capture;
     const int32_t start_events = f.Start_HDMI_events(1);
-    const int32_t frame_field = vb::To_Int32(int64_t{f.KD3_Capture_mill()} - f.RGB_startmill() +
+    const int32_t frame_field = vb::To_Int32(int64_t{sys::Tick_Diff(f.KD3_Capture_mill(), f.RGB_startmill())} +
                                              (f.KD3_Displayed_Field() == 2 ? 20 : 0));
     const std::pair<const char*, std::string> lines[] = {
         {"Creation date = ", f.Creation_date()},

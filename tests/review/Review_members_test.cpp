@@ -4,6 +4,7 @@
 #include "Review_fixture.h"
 #include "Test_dialogs.h"
 #include "platform/gdi/Gdi_draw.h"
+#include "platform/sys/Sys_clock.h"
 #include "platform/ui/Picture_box.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/Vb_convert.h"
@@ -213,6 +214,38 @@ TEST_F(Review_members, Sample_data_shows_the_records_times_on_the_picture) {
     w.Menu_items.at("item_display_sample_data").Click();
     Show_Field(4);
     EXPECT_FALSE(Any(picture, 0, 0, 200, 60, 255, 255, 0));
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+// The tick is 32 bits and wraps: a heat whose frames pass the wrap after its start shows the same
+// elapsed times in the sample data as one that does not.
+TEST_F(Review_members, Sample_data_times_go_on_across_the_tick_wrap) {
+    struct Row {
+        const char* what;
+        int32_t start_tick;
+    } rows[] = {
+        {"no wrap", 5000000},
+        {"the signed tick wraps between the start and frame 2", INT32_MAX - 79},
+        {"the tick wraps to 0 between the start and frame 2", -99},
+    };
+    Frm_kanot_2& w = Window();
+    w.Menu_items.at("item_display_sample_data").Click();
+    ASSERT_TRUE(w.item_display_sample_data.Checked());
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Heat_layout layout;
+        layout.start_tick = r.start_tick;
+        for (int32_t n = 1; n <= 12; ++n)
+            layout.frames.push_back({sys::Tick_Add(r.start_tick, 60 + 40 * (n - 1)), layout.start_events + n});
+        w.Handle_Open_File(Heat("wrap" + std::to_string(r.start_tick) + ".kd3", layout));
+        ASSERT_TRUE(w.Replay_File.File_open());
+        Show_Field(4);  // the second field of frame 2, captured 100 ms after the start
+        const std::vector<std::string> lines = vb::Split(w.Sample_Data_Text(), "\r\n");
+        ASSERT_EQ(lines.size(), 25u);
+        EXPECT_EQ(lines[11], "Elpsd mill = 100");
+        EXPECT_EQ(lines[21], "Elpsd mill frm/field = " + Non_dependant::Display_Mill_Time(120, false));
+        w.item_close_Click();
+    }
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
