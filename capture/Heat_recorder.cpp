@@ -1,12 +1,14 @@
 #include "Heat_recorder.h"
 
 #include "cls_Capture_HDMI.h"
+#include "platform/sys/Sys_clock.h"
 #include "platform/vb/Error_trap.h"
 #include "platform/vb/VbError.h"
 #include "shell/mTrace.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 Heat_recorder::Store_lock::~Store_lock() {
     if (!lock_.owns_lock()) return;
@@ -45,12 +47,15 @@ bool Heat_recorder::Open_Segment(int slot, const std::string& path) {
         store.Close_File();
         return false;
     }
-    // Where the heat's counts go on from: its last whole record, or its start.
-    base_ = {store.Start_HDMI_events(1), store.Start_local_Mill_Time(1), false};
+    // Where the heat's counts and ticks go on from: its last whole record, or its start.
+    const bool started = store.Start_local_Mill_Time(1) > 0 || store.Start_PC_Mill_time(1) != 0;
+    base_ = {store.Start_HDMI_events(1), store.Start_local_Mill_Time(1), store.Start_PC_Mill_time(1), false, started};
     if (store.Num_Frames() > 0) {
         try {
             store.Read_RGB_sample(store.Num_Frames(), false);
-            if (store.Frame_available()) base_ = {store.Capture_HDMI_events(), store.KD3_Capture_local(), true};
+            if (store.Frame_available())
+                base_ = {store.Capture_HDMI_events(), store.KD3_Capture_local(), store.KD3_Capture_mill(), true,
+                         started};
         } catch (const VbError& e) {
             mTrace::Trace("*Heat_recorder: last record not read: ", e.Description());
         }
@@ -81,18 +86,24 @@ Heat_recorder::Start_values Heat_recorder::Take_Start_Values() {
     return last_;
 }
 
-void Heat_recorder::Started(int slot) { offsets_.at(static_cast<size_t>(slot)) = {run_, 0}; }
+void Heat_recorder::Started(int slot) { offsets_.at(static_cast<size_t>(slot)) = {run_, 0, 0}; }
 
-int32_t Heat_recorder::Heat_Count(int32_t camera_events, int32_t local) {
+Heat_recorder::Heat_stamp Heat_recorder::Heat_Stamp(int32_t camera_events, int32_t camera_tick, int32_t local) {
     Count_offset& offset = offsets_.at(static_cast<size_t>(segment_.slot));
     if (offset.run != run_) {
         int64_t since = int64_t{local} - base_.local;
         if (since < 0) since += 86400000;  // past midnight
         int64_t periods = std::llround(static_cast<double>(since) / frame_period_);
         if (base_.recorded) periods = std::max<int64_t>(periods, 1);
-        offset = {run_, int64_t{base_.events} + periods - camera_events};
+        // A restarted machine's tick counts from a new origin, while the heat's start tick is of the
+        // old one: its ticks go on from the base's by the time of day instead.
+        int32_t tick = 0;
+        if (base_.started && std::abs(sys::Tick_Diff(camera_tick, base_.tick) - since) > Clock_Restart_ms)
+            tick = sys::Tick_Diff(sys::Tick_Add(base_.tick, static_cast<int32_t>(since)), camera_tick);
+        offset = {run_, int64_t{base_.events} + periods - camera_events, tick};
     }
-    return static_cast<int32_t>(std::clamp<int64_t>(camera_events + offset.offset, 0, INT32_MAX));
+    return {static_cast<int32_t>(std::clamp<int64_t>(camera_events + offset.offset, 0, INT32_MAX)),
+            sys::Tick_Add(camera_tick, offset.tick)};
 }
 
 void Heat_recorder::Write_Failure(const std::string& reason) {
@@ -133,14 +144,14 @@ void Heat_recorder::Frame(cls_Capture_HDMI& device) {
     cls_VideoFile_handler& store = Store(segment_.slot);
     const int32_t refused_before = store.Refused_Frames();
     const int32_t local = device.last_Capture_local();
-    const int32_t count = Heat_Count(events, local);
+    const Heat_stamp stamp = Heat_Stamp(events, device.last_Capture_mill(), local);
     {
         // A disk that takes no more is told to the operator by the console, never as a program error.
         vb::Report_Redirect redirect(
             [this](const VbError& e, std::string_view, std::string_view) { Write_Failure(e.Description()); });
         try {
-            store.Append_Compressed_RGB_Frame(local, device.last_Capture_mill(), device.last_Capture_delta(),
-                                              device.Last_Frame_Quality(), size, device.Last_JPG_addr(), count);
+            store.Append_Compressed_RGB_Frame(local, stamp.tick, device.last_Capture_delta(),
+                                              device.Last_Frame_Quality(), size, device.Last_JPG_addr(), stamp.count);
         } catch (const VbError& e) {
             Write_Failure(e.Description());
         }
@@ -149,7 +160,7 @@ void Heat_recorder::Frame(cls_Capture_HDMI& device) {
         not_recorded_ = ++segment_.not_recorded;
         return;
     }
-    base_ = {count, local, true};
+    base_ = {stamp.count, local, stamp.tick, true, base_.started};
     segment_.max_jpg = std::max(segment_.max_jpg, size);
     segment_.min_jpg = std::min(segment_.min_jpg, size);
     ++segment_.frames_written;

@@ -7,7 +7,9 @@
 //
 // A heat's frame counts go on by the frames its time has held: when the camera ran again after a stop,
 // or the heat was taken back after the program ended, its next frame's count is its last recorded
-// count (or its start's) plus the frame periods since then, so frame-count times stay true.
+// count (or its start's) plus the frame periods since then, so frame-count times stay true. Its ticks
+// go on likewise when the machine was restarted meanwhile (its tick counts from a new origin): the
+// heat's start tick is of the old clock, so frame-timestamp times stay true.
 #include "Held_messages.h"
 #include "store/cls_VideoFile_handler.h"
 
@@ -99,18 +101,31 @@ public:
     void Frame(cls_Capture_HDMI& device);
 
 private:
-    // Where a heat's counts go on from: its last recorded frame, or its start.
+    // Where a heat's counts and ticks go on from: its last recorded frame, or its start.
     struct Count_base {
         int32_t events = 0;
         int32_t local = 0;
+        int32_t tick = 0;
         bool recorded = false;  // a frame, not the start
+        bool started = false;   // the heat had a start when the segment opened: its ticks are measured from it
     };
-    // The offset from the camera's count to the heat's, and the camera run it holds for.
+    // The offsets from the camera's count and tick to the heat's, and the camera run they hold for.
     struct Count_offset {
         int64_t run = -1;
         int64_t offset = 0;
+        int32_t tick = 0;  // not 0 only when the heat's clock was restarted since its base
     };
-    int32_t Heat_Count(int32_t camera_events, int32_t local);
+    // The heat's count and tick for a frame of the open segment.
+    struct Heat_stamp {
+        int32_t count = 0;
+        int32_t tick = 0;
+    };
+    // Ticks and time of day since the base that differ by more than this mean a restarted clock. A
+    // start's tick is its last frame's, up to the camera's arrival window older than its time of day,
+    // and the two clocks drift apart slowly; a restart puts them apart by at least the old machine's
+    // uptime at the base.
+    static constexpr int32_t Clock_Restart_ms = 2000;
+    Heat_stamp Heat_Stamp(int32_t camera_events, int32_t camera_tick, int32_t local);
     void Write_Failure(const std::string& reason);
 
     std::mutex mutex_;

@@ -1,8 +1,10 @@
 // Heats recorded as started when the program last ended are offered at the console's start: OK takes
 // them back from their own capture files, Cancel removes the records. A heat whose program was killed in
-// the middle of a capture segment comes back with every frame that reached the disk and goes on.
+// the middle of a capture segment comes back with every frame that reached the disk and goes on, its
+// counts and ticks going on from its last frame by the time of day.
 #include "Heat_console_fixture.h"
 #include "capture/Form_select_Video.h"
+#include "platform/sys/Sys_clock.h"
 
 #include <QGroupBox>
 #include <QTreeWidget>
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -334,4 +337,118 @@ TEST_F(Heat_console, A_heat_killed_mid_capture_comes_back_with_every_frame_on_di
     // Appending went on after the last whole record: the half record is gone, the frames before are intact.
     EXPECT_EQ(std::filesystem::file_size(path), uint64_t(kd3::First_Record + (on_disk + appended) * record));
     EXPECT_EQ(Bytes(path, kd3::First_Record, on_disk * record), frames_before);
+}
+
+// A heat taken back in a new run of the camera goes on from its last frame, or its start, by the time
+// of day: its counts as they did, and its ticks too when the machine was restarted meanwhile (the new
+// tick counts from a new origin while the heat's start tick is of the old clock), so both field timings
+// stay true. Ticks of a clock that was not restarted are stored as they came, and so are all ticks of an
+// uninterrupted recording.
+TEST_F(Heat_console, A_heat_continued_in_a_new_camera_run_keeps_its_times_from_its_start) {
+    constexpr int32_t Hour = 3600000, Day = 24 * Hour;
+    struct Row {
+        const char* what;
+        int32_t start_tick, start_local;
+        int32_t recorded;  // frames of the first run
+        int32_t gap;       // ms of the time of day from the base (the last of them, or the start) to the next frame
+        std::optional<int32_t> restarted_tick;  // the first new frame's tick after a restart of the machine
+        int32_t drift = 0;  // without a restart: the new ticks' lead over the time of day
+    } rows[] = {
+        {"only the camera ran again", 5000000, 10 * Hour, 5, 12000, std::nullopt},
+        {"the same clock a little ahead of the time of day", 5000000, 10 * Hour, 5, 12000, std::nullopt, 1500},
+        {"the same clock a little behind the time of day", 5000000, 10 * Hour, 5, 12000, std::nullopt, -1500},
+        {"the same clock passes 2^31 after the start", INT32_MAX - 5000, 10 * Hour, 5, 12000, std::nullopt},
+        {"restarted: the new ticks begin small", 5000000, 10 * Hour, 5, 120000, 4000},
+        {"restarted after a longer uptime", 5000000, 10 * Hour, 5, 120000, 1500000000},
+        {"restarted: the heat's ticks go on past 2^31", INT32_MAX - 5000, 10 * Hour, 5, 120000, 4000},
+        {"restarted past midnight", 900000, Day - 2000, 5, 60000, 9000},
+        {"restarted before any frame was recorded: from the start", 5000000, 10 * Hour, 0, 30000, 4000},
+        {"the same clock, nothing recorded yet", 5000000, 10 * Hour, 0, 30000, std::nullopt},
+    };
+    // A camera stopped after its first JPEG: every frame handed to it then carries that JPEG, with the
+    // times the row gives.
+    cls_Capture_HDMI camera;
+    ASSERT_TRUE(camera.Set_Source_from_Saved());
+    camera.set_HDMI_Crop(120, 200);
+    camera.Do_CROP(true);
+    camera.Capture_Run();
+    ASSERT_TRUE(Wait_For([&] { return camera.Last_JPG_Compressed_Size() > 0; }));
+    camera.Stop_Capture();
+    const auto frame = [&](Heat_recorder& recorder, int32_t tick, int32_t local) {
+        camera.OnRGBEvent(nullptr, 0, nullptr, 0, 0, {tick, local});
+        recorder.Frame(camera);
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const std::string path = Started_File(folder_ + "/" + std::to_string(++n), "3", r.start_local, 60000);
+        const int32_t start_events = camera.HDMI_events();
+        int32_t period = 0;
+        {
+            cls_VideoFile_handler store;
+            store.File_name(path);
+            store.Open_RGB_File();
+            store.Start_PC_mill(1, r.start_tick);
+            store.Start_HDMI_events(1, start_events);
+            store.Write_KD3_header();
+            period = store.mill_per_frame();
+            store.Close_File();
+        }
+        ASSERT_GT(period, 0);
+        std::vector<std::pair<int32_t, int32_t>> given;  // each frame's tick and local, as the camera stamped it
+        {
+            // The run the heat was started in: a frame every frame period from the start on.
+            Heat_recorder first;
+            {
+                auto lock = first.Lock();
+                ASSERT_TRUE(first.Open_Segment(0, path));
+                first.Started(0);
+            }
+            for (int32_t k = 1; k <= r.recorded; ++k) {
+                given.emplace_back(sys::Tick_Add(r.start_tick, period * k), (r.start_local + period * k) % Day);
+                frame(first, given.back().first, given.back().second);
+            }
+            auto lock = first.Lock();
+            first.End_Segment();
+            first.Store(0).Close_File();
+        }
+        {
+            // The next run, in a program started again.
+            Heat_recorder next;
+            {
+                auto lock = next.Lock();
+                ASSERT_TRUE(next.Open_Segment(0, path));
+            }
+            const int32_t base_tick = sys::Tick_Add(r.start_tick, period * r.recorded);
+            const int32_t base_local = r.start_local + period * r.recorded;
+            const int32_t first_tick =
+                r.restarted_tick ? *r.restarted_tick : sys::Tick_Add(base_tick, r.gap + r.drift);
+            for (int32_t k = 0; k < 6; ++k) {
+                const int32_t local = (base_local + r.gap + period * k) % Day;
+                given.emplace_back(sys::Tick_Add(first_tick, period * k), local);
+                frame(next, given.back().first, given.back().second);
+            }
+            auto lock = next.Lock();
+            ASSERT_EQ(next.End_Segment().frames_written, 6);
+            next.Store(0).Close_File();
+        }
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        ASSERT_EQ(store.Num_Frames(), r.recorded + 6);
+        for (int32_t f = 1; f <= store.Num_Frames(); ++f) {
+            SCOPED_TRACE("frame " + std::to_string(f));
+            store.Read_RGB_sample(f, false);
+            const auto [tick, local] = given[static_cast<size_t>(f - 1)];
+            const int32_t since_start = (local - r.start_local + Day) % Day;
+            EXPECT_EQ(store.KD3_Capture_local(), local);
+            EXPECT_EQ(store.Capture_HDMI_events() - start_events, since_start / period);
+            if (f <= r.recorded || !r.restarted_tick) {
+                EXPECT_EQ(store.KD3_Capture_mill(), tick);
+            } else {
+                EXPECT_EQ(sys::Tick_Diff(store.KD3_Capture_mill(), store.RGB_startmill()), since_start);
+            }
+        }
+        store.Close_File();
+    }
 }
