@@ -6,6 +6,7 @@
 #include "Heat_recorder.h"
 #include "cls_Capture_HDMI.h"
 #include "platform/controlbox/Interface_kit.h"
+#include "platform/fs/File_system.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/ui/Picture_box.h"
@@ -523,12 +524,7 @@ bool Form_capture_multi_file::eventFilter(QObject* watched, QEvent* event) {
 // ---- heat operations ----
 
 std::string Form_capture_multi_file::File_Name_Safe(const std::string& text) {
-    std::string safe = text;
-    for (char& c : safe) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 32 || std::string_view(":-,/\\*?\"<>|").find(c) != std::string_view::npos) c = '_';
-    }
-    return safe;
+    return fs::Portable_File_Name(text, "-,");
 }
 
 void Form_capture_multi_file::Command_newFile_Click(int16_t s) {

@@ -1,5 +1,6 @@
 #include "Frm_export.h"
 
+#include "platform/fs/File_system.h"
 #include "platform/jpeg/Jpeg_codec.h"
 #include "platform/ui/Place.h"
 #include "platform/ui/Screen.h"
@@ -81,7 +82,7 @@ void Frm_export::Lbl_outpoint_Click() {
 std::string Frm_export::Export_File_Name(const std::string& heat, int32_t field) {
     char number[16];
     std::snprintf(number, sizeof number, "%04d", field);
-    return Module_Vantorel::AppData_Folder + "/kanottest/Heat" + heat + "_" + number + ".jpg";
+    return Module_Vantorel::AppData_Folder + "/kanottest/Heat" + fs::Portable_File_Name(heat) + "_" + number + ".jpg";
 }
 
 void Frm_export::Save_Jpeg(const std::string& file_name, const QImage& picture) {

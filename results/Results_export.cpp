@@ -135,11 +135,7 @@ std::string Last_Capture_Text(std::string_view last_capture) {
     }
 }
 
-std::string Safe_File_Name(std::string name) {
-    for (char& c : name)
-        if (c == ':' || c == '-' || c == ',' || c == '/' || c == '\\' || c == '\0') c = '_';
-    return name;
-}
+std::string Safe_File_Name(std::string name) { return fs::Portable_File_Name(std::move(name), "-,"); }
 
 Heat_header Read_Header(cls_VideoFile_handler& file, const std::string& heat_label, const std::string& start_time_caption,
                         bool for_xml) {
@@ -176,11 +172,8 @@ std::string Csv_File_Name(const std::string& heat_label, const std::string& alte
 }
 
 std::string Xml_File_Name(const std::string& capture_file) {
-    // Only the characters that would leave the folder are replaced; the heat text stays as it is.
-    std::string heat = Heat_number_from_Filename(capture_file);
-    for (char& c : heat)
-        if (c == '/' || c == '\\' || c == '\0') c = '_';
-    return "VN_Result_Heat" + heat + ".xml";
+    // Only the characters no file system takes are replaced: unlike the CSV name, "-" and "," stay.
+    return "VN_Result_Heat" + fs::Portable_File_Name(Heat_number_from_Filename(capture_file)) + ".xml";
 }
 
 bool Export_CSV_file(const Open_Heat& heat, const std::string& heat_label, const std::vector<Result_Row>& rows,

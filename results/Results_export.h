@@ -43,7 +43,8 @@ std::string Created_Text(std::string_view creation_date);
 std::string Clock_Text(int32_t mill);
 // The last capture time (decimal milliseconds) cut the same way; "" when it is empty or no number.
 std::string Last_Capture_Text(std::string_view last_capture);
-// A file name with ":", "-", ",", "/", "\" and NUL made "_", so it never leaves the export folder.
+// A file name with "-", "," and every character a file system refuses made "_", so it never leaves the
+// export folder and a memory stick takes it.
 std::string Safe_File_Name(std::string name);
 
 // What the header line and the XML document take from the open file; the values only the XML

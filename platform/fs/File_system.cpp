@@ -297,6 +297,15 @@ std::string Executable_Path() {
     return ec ? std::string() : exe.string();
 }
 
+std::string Portable_File_Name(std::string name, std::string_view also) {
+    constexpr std::string_view refused = "/\\:*?\"<>|";
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 32 || refused.find(c) != std::string_view::npos ||
+            also.find(c) != std::string_view::npos)
+            c = '_';
+    return name;
+}
+
 void Raise_File_Error(int error, int32_t missing, const std::string& path) {
     if (error == ENOENT || error == ENOTDIR) vb::Raise(missing);
     if (error == EACCES || error == EPERM || error == EROFS) vb::Raise(vb::Err_Permission_Denied);

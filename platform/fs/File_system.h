@@ -70,6 +70,11 @@ int Write_File_Atomic(const std::string& path, std::string_view content, bool* c
 int Copy_File(const std::string& source, const std::string& destination,
               const std::function<int32_t(int64_t total, int64_t copied)>& progress);
 
+// The name with "_" for every character that a common file system (FAT and exFAT on a memory stick,
+// NTFS, ext4) refuses in a file name: control characters, "/", "\", ":", "*", "?", '"', "<", ">", "|";
+// also for each character of `also`, which a caller's own naming rule adds.
+std::string Portable_File_Name(std::string name, std::string_view also = {});
+
 // The running executable's full path; "" when the system does not tell.
 std::string Executable_Path();
 

@@ -1,5 +1,6 @@
 #include "Printer.h"
 
+#include "platform/fs/File_system.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/vb/VbError.h"
 
@@ -38,7 +39,7 @@ void Printer::Begin() {
         std::snprintf(stamp, sizeof stamp, " %04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
                       t.minute, t.second);
         // A second document within the same second gets a name of its own instead of replacing the first.
-        const std::string base = pdf_folder_ + "/" + job_name_ + stamp;
+        const std::string base = pdf_folder_ + "/" + fs::Portable_File_Name(job_name_) + stamp;
         output_file_ = base + ".pdf";
         std::error_code ec;
         for (int n = 2; std::filesystem::exists(output_file_, ec); ++n)

@@ -1,5 +1,6 @@
 #include "System_printer.h"
 
+#include "platform/fs/File_system.h"
 #include "platform/sys/Sys_clock.h"
 #include "platform/vb/VbError.h"
 
@@ -18,13 +19,6 @@ namespace printer {
 namespace {
 
 constexpr int32_t Err_Printer = 482;
-
-// A file name without the characters a folder name could take it out of.
-std::string File_Safe(std::string name) {
-    for (char& c : name)
-        if (c == '/' || c == '\\' || c == ':' || c == '\0') c = '_';
-    return name;
-}
 
 }  // namespace
 
@@ -84,7 +78,7 @@ QPainter& System_printer::Painter() {
         std::snprintf(stamp, sizeof stamp, " %04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
                       t.second);
         // A second document within the same second gets a name of its own instead of replacing the first.
-        const std::string base = pdf_folder_ + "/" + File_Safe(job_name_) + stamp;
+        const std::string base = pdf_folder_ + "/" + fs::Portable_File_Name(job_name_) + stamp;
         output_file_ = base + ".pdf";
         for (int n = 2; std::filesystem::exists(output_file_, ec); ++n) output_file_ = base + " (" + std::to_string(n) + ").pdf";
         printer->setOutputFormat(QPrinter::PdfFormat);

@@ -342,6 +342,7 @@ TEST(Heat_file_name, Every_character_a_file_name_cannot_hold_becomes_an_undersco
     EXPECT_EQ(Form_capture_multi_file::File_Name_Safe("NOEVENTHeat12 2016-07-20 14:05:09"),
               "NOEVENTHeat12 2016_07_20 14_05_09");
     EXPECT_EQ(Form_capture_multi_file::File_Name_Safe("a/b\\c*d?e\"f<g>h|i,j\tk"), "a_b_c_d_e_f_g_h_i_j_k");
+    EXPECT_EQ(Form_capture_multi_file::File_Name_Safe("Åre K1 500m (A)"), "Åre K1 500m (A)");
 }
 
 // A New file whose name is taken (the same heat ID within the same second) gets a name of its own: the

@@ -152,6 +152,8 @@ TEST(Frame_export, Writes_a_jpeg_file_for_every_field_between_the_points) {
     Module_Vantorel::Ini_file_path = Test_folder() + "/Vantorel_HDMI.ini";
     EXPECT_EQ(Frm_export::Export_File_Name("3", 12), Module_Vantorel::AppData_Folder + "/kanottest/Heat3_0012.jpg");
     EXPECT_EQ(Frm_export::Export_File_Name("3", 12345), Module_Vantorel::AppData_Folder + "/kanottest/Heat3_12345.jpg");
+    // A heat text taken from the folders of the path stays inside the export folder.
+    EXPECT_EQ(Frm_export::Export_File_Name("s/../b\\c", 1), Module_Vantorel::AppData_Folder + "/kanottest/Heats_.._b_c_0001.jpg");
     Frm_export& window = Frm_export::Instance();
     std::vector<int32_t> shown;
     QImage picture(32, 16, QImage::Format_RGB32);

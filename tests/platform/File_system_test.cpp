@@ -74,6 +74,25 @@ TEST(File_system, An_atomic_write_replaces_the_content_and_leaves_no_temporary_f
     EXPECT_EQ(fs::Write_File_Atomic(dir + "/missing/store.txt", "x"), ENOENT);
 }
 
+TEST(File_system, A_portable_file_name_replaces_what_memory_sticks_refuse_and_keeps_the_rest) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string name;
+        std::string_view also;
+        std::string portable;
+    } cases[] = {
+        {"a/b\\c:d*e?f\"g<h>i|j", "", "a_b_c_d_e_f_g_h_i_j"},
+        {"a\0b\tc\nd\x1f" "e\x7f"s, "", "a_b_c_d_e\x7f"},
+        {"../../etc/passwd", "", ".._.._etc_passwd"},
+        {"NOEVENTHeat12 2016-07-20 14:05:09", "", "NOEVENTHeat12 2016-07-20 14_05_09"},
+        {"NOEVENTHeat12 2016-07-20 14:05:09", "-,", "NOEVENTHeat12 2016_07_20 14_05_09"},
+        {"Åre Heat 3, K1-500m (final).csv", "", "Åre Heat 3, K1-500m (final).csv"},
+        {"Åre Heat 3, K1-500m (final).csv", "-,", "Åre Heat 3_ K1_500m (final).csv"},
+        {"", "-,", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(fs::Portable_File_Name(c.name, c.also), c.portable) << c.name;
+}
+
 TEST(File_system, A_failed_atomic_write_keeps_the_old_content_and_leaves_no_temporary_file) {
     std::string dir = Test_folder() + "/full";
     stdfs::create_directories(dir);

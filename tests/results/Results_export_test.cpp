@@ -68,6 +68,11 @@ TEST(Results_export_texts, Helpers_follow_their_rules) {
     EXPECT_EQ(Csv_File_Name("12", "Final"), "Final.csv");
     EXPECT_EQ(Csv_File_Name("../x\\y", "").find_first_of("/\\"), std::string::npos);
     EXPECT_EQ(Csv_File_Name(std::string("a\0b", 3), ""), "VN_Result_Heata_b.csv");
+    // Names carried on a memory stick: what FAT and NTFS refuse becomes "_", the rest stays.
+    EXPECT_EQ(Csv_File_Name("7 \"A\" <B>|*?", ""), "VN_Result_Heat7 _A_ _B____.csv");
+    EXPECT_EQ(Csv_File_Name("Åre 3", "Final\tA?"), "Final_A_.csv");
+    EXPECT_EQ(Xml_File_Name("/cap/Åre K1-500m, A?*|Heat7 \"B\"<1>:2_2016.kd3"), "VN_Result_Heat7 _B__1__2.xml");
+    EXPECT_EQ(Xml_File_Name("/cap/REGATTAHeatA-1,B_2016.kd3"), "VN_Result_HeatA-1,B.xml");
     EXPECT_EQ(Xml_File_Name("/cap/REGATTAHeat7_2016.kd3"), "VN_Result_Heat7.xml");
     EXPECT_EQ(Xml_File_Name("/cap/REGATTAHeat12 2016_07_20 14_05_33.kd3"), "VN_Result_Heat12 2016.xml");
     EXPECT_EQ(Xml_File_Name("/cap/Heats/a\\b/REGATTA_1.kd3"), "VN_Result_Heats_a_b_REGATTA.xml");
