@@ -70,8 +70,8 @@ void Print_Picture(const QImage& picture, const std::string& job_name) {
     paper.Job_Name(job_name);
     if (!printer::Default_Printer_Name().empty()) paper.Page(printer::Default_Page_Size());
     paper.PaintPicture(picture, 0, 0);
-    paper.End_Doc();
-    Module_Vantorel::Tell_Pdf_File(paper.Output_File());
+    if (int error = paper.End_Doc()) Module_Vantorel::Tell_Print_Failure(paper.Output_File(), error);
+    else Module_Vantorel::Tell_Pdf_File(paper.Output_File());
 }
 
 }  // namespace Module_capture

@@ -13,6 +13,8 @@
 #include "shell/Module_Vantorel.h"
 #include "platform/vb/Program_state.h"
 
+#include <cstring>
+
 namespace Module_Vantorel {
 
 namespace {
@@ -94,14 +96,22 @@ void Printer_End() {
         preview.Hide();
         printer::System_printer& system = System_Printer();
         const bool printed = system.Printing();
-        system.End_Doc();
+        const int error = system.End_Doc();
         Application_Title = App_Title;
-        if (printed) Tell_Pdf_File(system.Output_File());
+        if (error) Tell_Print_Failure(system.Output_File(), error);
+        else if (printed) Tell_Pdf_File(system.Output_File());
     });
 }
 
 void Tell_Pdf_File(const std::string& file) {
     if (!file.empty()) ui::MsgBox("No printer is installed: the printout is saved as " + file, ui::vbOKOnly);
+}
+
+void Tell_Print_Failure(const std::string& file, int error) {
+    ui::MsgBox((file.empty() ? std::string("The printout could not be printed: ")
+                             : "The printout could not be saved as " + file + ": ") +
+                   std::strerror(error),
+               ui::vbExclamation);
 }
 
 printer::Page_size Preview_Window_Size(printer::Page_size page, int32_t work_height) {

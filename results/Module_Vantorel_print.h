@@ -62,12 +62,16 @@ printer::System_printer& System_Printer();
 // application title and the printer's document name.
 void Begin_Printout(const std::string& title);
 // Ends the printout: the preview window shows the page, or the printer document goes to the printer
-// (with no printer installed, a PDF file, whose name the operator is told).
+// (with no printer installed, a PDF file, whose name the operator is told; a file that could not be
+// saved is told as such, with the reason).
 void Printer_End();
 
 // Tells the operator where a printout went when no printer is installed (the PDF file); nothing for
 // a printout that went to a printer ("").
 void Tell_Pdf_File(const std::string& file);
+// Tells the operator that a printout did not end well, and why (`error` is an errno): the PDF file that
+// could not be saved, or the document the printer did not take (`file` "").
+void Tell_Print_Failure(const std::string& file, int error);
 
 // The preview window's outer size for a page, in twips: the page's own, or, when the work area is less
 // high, as high as the work area with the page's proportions.

@@ -4,12 +4,15 @@
 #include "platform/sys/Sys_clock.h"
 #include "platform/vb/VbError.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +22,13 @@ namespace printer {
 namespace {
 
 constexpr int32_t Err_Printer = 482;
+
+// The page as the printouts measure it, its corner at (0, 0).
+void Lay_Out(QPagedPaintDevice& device, Page_size page) {
+    device.setPageSize(QPageSize(QSizeF(page.Width / 20.0, page.Height / 20.0), QPageSize::Point, QString(),
+                                 QPageSize::ExactMatch));
+    device.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+}
 
 }  // namespace
 
@@ -69,9 +79,7 @@ QPainter& System_printer::Painter() {
     std::error_code ec;
     if (printer_name.empty() && (pdf_folder_.empty() || !std::filesystem::is_directory(pdf_folder_, ec)))
         vb::Raise(Err_Printer, "Printer error");
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setDocName(QString::fromStdString(job_name_));
-    printer->setCopyCount(copies_);
+    auto painter = std::make_unique<QPainter>();
     if (printer_name.empty()) {
         const sys::Local_Time t = sys::Get_Local_Time();
         char stamp[32];
@@ -81,46 +89,60 @@ QPainter& System_printer::Painter() {
         const std::string base = pdf_folder_ + "/" + fs::Portable_File_Name(job_name_) + stamp;
         output_file_ = base + ".pdf";
         for (int n = 2; std::filesystem::exists(output_file_, ec); ++n) output_file_ = base + " (" + std::to_string(n) + ").pdf";
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QString::fromStdString(output_file_));
+        auto bytes = std::make_unique<QBuffer>();
+        bytes->open(QIODevice::WriteOnly);
+        auto pdf = std::make_unique<QPdfWriter>(bytes.get());
+        pdf->setTitle(QString::fromStdString(job_name_));
+        pdf->setResolution(1200);
+        Lay_Out(*pdf, page_);
+        if (!painter->begin(pdf.get())) vb::Raise(Err_Printer, "Printer error");
+        pdf_bytes_ = std::move(bytes);
+        pdf_ = std::move(pdf);
     } else {
         output_file_.clear();
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setDocName(QString::fromStdString(job_name_));
+        printer->setCopyCount(copies_);
         printer->setPrinterName(QString::fromStdString(printer_name));
+        printer->setFullPage(true);
+        Lay_Out(*printer, page_);
+        if (!painter->begin(printer.get())) vb::Raise(Err_Printer, "Printer error");
+        printer_ = std::move(printer);
     }
-    // The page as the printouts measure it, its corner at (0, 0).
-    printer->setFullPage(true);
-    printer->setPageSize(QPageSize(QSizeF(page_.Width / 20.0, page_.Height / 20.0), QPageSize::Point, QString(),
-                                   QPageSize::ExactMatch));
-    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(printer.get())) vb::Raise(Err_Printer, "Printer error");
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::TextAntialiasing);
-    painter->scale(printer->resolution() / 1440.0, printer->resolution() / 1440.0);
-    printer_ = std::move(printer);
+    const double resolution = pdf_ ? pdf_->resolution() : printer_->resolution();
+    painter->scale(resolution / 1440.0, resolution / 1440.0);
     painter_ = std::move(painter);
     return *painter_;
 }
 
-void System_printer::End_Doc() {
-    if (!painter_) return;
-    painter_->end();
+int System_printer::End_Doc() {
+    if (!painter_) return 0;
+    int error = painter_->end() ? 0 : EIO;
     painter_.reset();
     printer_.reset();
+    pdf_.reset();
+    if (pdf_bytes_) {
+        const QByteArray& pdf = pdf_bytes_->data();
+        // Saved beside its name and renamed when whole: a full disk or a folder gone leaves no part of it.
+        if (!error) error = pdf.isEmpty() ? EIO : fs::Write_File_Atomic(output_file_, {pdf.constData(), static_cast<size_t>(pdf.size())});
+        pdf_bytes_.reset();
+    }
     Cls();
+    return error;
 }
 
 void System_printer::Abort_Doc() {
     if (!painter_) return;
-    printer_->abort();
+    // A PDF document was never saved: dropping it leaves no file.
+    if (printer_) printer_->abort();
     painter_->end();
     painter_.reset();
     printer_.reset();
-    if (!output_file_.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(output_file_, ec);
-        output_file_.clear();
-    }
+    pdf_.reset();
+    pdf_bytes_.reset();
+    output_file_.clear();
     Cls();
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 // The system printer as a print target: one document of one page, begun by the first drawing and ended
-// by `End_Doc`. With no printer installed the document becomes a PDF file in a folder the caller names.
+// by `End_Doc`. With no printer installed the document becomes a PDF file in a folder the caller names:
+// made in memory and saved whole, so a failed save never leaves part of a printout under its name.
 #include "Print_target.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
+class QBuffer;
 class QPageSize;
+class QPdfWriter;
 class QPrinter;
 
 namespace printer {
@@ -40,11 +43,13 @@ public:
 
     // True while a document has been begun and not ended.
     bool Printing() const { return painter_ != nullptr; }
-    // Sends the page to the printer, or closes the PDF file; nothing when no document was begun.
-    void End_Doc();
+    // Sends the page to the printer, or saves the PDF file; nothing when no document was begun. The
+    // result is 0 or the errno of the failure (EIO when the document could not be finished).
+    int End_Doc();
     // Throws the begun document away: nothing reaches the printer, no PDF file stays.
     void Abort_Doc();
-    // The PDF file the last document went to; "" when it went to a printer.
+    // The PDF file the last document went to (after a failed `End_Doc`, the name it was not saved
+    // under); "" when it went to a printer.
     const std::string& Output_File() const { return output_file_; }
 
     // The folder for PDF files.
@@ -62,6 +67,9 @@ private:
     Page_size page_{11904, 16834};
     int16_t copies_ = 1;
     std::unique_ptr<QPrinter> printer_;
+    // The PDF document, in memory until `End_Doc` saves it.
+    std::unique_ptr<QBuffer> pdf_bytes_;
+    std::unique_ptr<QPdfWriter> pdf_;
     std::unique_ptr<QPainter> painter_;
 };
 

@@ -8,7 +8,11 @@
 
 #include <QPageSize>
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,7 +97,7 @@ TEST(Print_target, the_preview_page_and_the_pdf_show_the_same_page) {
     EXPECT_FALSE(paper.Printing());
     Draw_Test_Page(paper);
     EXPECT_TRUE(paper.Printing());
-    paper.End_Doc();
+    EXPECT_EQ(paper.End_Doc(), 0);
     EXPECT_FALSE(paper.Printing());
     ASSERT_EQ(std::filesystem::path(paper.Output_File()).parent_path(), folder);
     EXPECT_EQ(std::filesystem::path(paper.Output_File()).filename().string().rfind("Vantorel Heat_ 7 Results ", 0), 0u);
@@ -121,7 +125,7 @@ TEST(Print_target, a_page_larger_than_sixteen_bits_of_twips_prints_at_its_size) 
     paper.Page(a2);
     paper.DrawWidth(2);
     paper.Box(1000, 1000, 22000, 33000);
-    paper.End_Doc();
+    EXPECT_EQ(paper.End_Doc(), 0);
     const QImage printed = Pdf_Page_Image(paper.Output_File(), 96);
     EXPECT_NEAR(printed.height(), 33676 / Pixel, 1);
     EXPECT_TRUE(Ink_In(printed, Twips_Rect(5000, 32970, 5100, 33030, Pixel)));
@@ -151,8 +155,58 @@ TEST(Print_target, an_aborted_document_leaves_no_file_and_the_next_one_starts_af
     EXPECT_FALSE(paper.Printing());
     EXPECT_FALSE(std::filesystem::exists(first));
     paper.Box(100, 100, 200, 200);
-    paper.End_Doc();
+    EXPECT_EQ(paper.End_Doc(), 0);
     EXPECT_TRUE(std::filesystem::exists(paper.Output_File()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+}
+
+// A PDF file that cannot be saved whole is told as a failure, and no part of it stands under its name.
+TEST(Print_target, a_pdf_file_that_cannot_be_saved_fails_and_leaves_nothing_under_its_name) {
+    if (!printer::Default_Printer_Name().empty()) GTEST_SKIP() << "a printer is installed here";
+    const std::string folder = Test_folder() + "/pdf";
+    const struct Case {
+        const char* what;
+        std::function<void(const std::string& file)> refuse;
+        int error;
+    } cases[] = {
+        {"the folder is removed", [&](const std::string&) { std::filesystem::remove_all(folder); }, ENOENT},
+        {"a folder stands at the file's name",
+         [&](const std::string& file) { std::filesystem::create_directory(file); }, EISDIR},
+        {"a file stands where the folder was",
+         [&](const std::string&) {
+             std::filesystem::remove_all(folder);
+             std::ofstream(folder) << "not a folder";
+         },
+         ENOTDIR},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        printer::System_printer paper(folder);
+        paper.Box(100, 100, 2000, 2000);
+        const std::string file = paper.Output_File();
+        c.refuse(file);
+        EXPECT_EQ(paper.End_Doc(), c.error);
+        EXPECT_FALSE(paper.Printing());
+        EXPECT_EQ(paper.Output_File(), file);
+        EXPECT_FALSE(std::filesystem::is_regular_file(file));
+        if (std::filesystem::is_directory(folder)) {  // no temporary file stays beside it
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()),
+                      c.error == EISDIR ? 1 : 0);
+        }
+    }
+    // With the folder well again the next document is saved whole.
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    printer::System_printer paper(folder);
+    paper.Box(100, 100, 2000, 2000);
+    ASSERT_EQ(paper.End_Doc(), 0);
+    std::ifstream in(paper.Output_File(), std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+    EXPECT_NE(pdf.find("%%EOF", pdf.size() - 8), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(Print_target, a_page_picture_keeps_its_drawing_when_it_grows_and_takes_a_pictures_size) {

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QSlider>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -534,6 +535,34 @@ TEST_F(Printing, a_printout_stopped_by_an_error_leaves_nothing_under_the_next_on
     const std::string text = Pdf_Text(pdf);
     EXPECT_EQ(text.find("Results for Heat"), std::string::npos) << text;
     EXPECT_NE(text.find("Heat = K1 Final A"), std::string::npos) << text;
+}
+
+// A printout whose PDF file cannot be saved is told as a failure, never as saved.
+TEST_F(Printing, a_pdf_file_that_cannot_be_saved_is_told_as_a_failure) {
+    Open_Heat(2);
+    Use_Pdf_Printer();
+    for (bool compiled : {false, true}) {
+        SCOPED_TRACE(compiled);
+        Is_Compiled = compiled;
+        std::filesystem::create_directories(exports);
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        Review().Handle_Print_results();
+        Printed_Pdf();  // a printout that could be saved is told as saved
+
+        // The export folder goes away (the stick is pulled) while the page is drawn.
+        Begin_Printout("Results");
+        Print_Target->Box(100, 100, 2000, 2000);
+        const std::string file = System_Printer().Output_File();
+        std::filesystem::remove_all(exports);
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        Printer_End();
+        EXPECT_EQ(Test_dialogs::Instance().Shown_Prompts().back(),
+                  "The printout could not be saved as " + file + ": " + std::strerror(ENOENT));
+        EXPECT_FALSE(std::filesystem::exists(file));
+        EXPECT_FALSE(System_Printer().Printing());
+        EXPECT_EQ(Application_Title, App_Title);
+    }
+    EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(Printing, the_printer_test_draws_the_furniture_alone_and_test_position_moves_the_window) {
