@@ -24,18 +24,40 @@ constexpr size_t Record_Offset = 4;
 constexpr size_t Check_Offset = Record_Offset + kd3::Header_Length;
 constexpr size_t Journal_Length = Check_Offset + 8;
 
-uint64_t Check_Of(const kd3::Header_Bytes& record, std::string_view name) {
-    uint64_t hash = 0xcbf29ce484222325ull;
-    for (uint8_t byte : record) hash = (hash ^ byte) * 0x100000001b3ull;
-    for (char c : name) hash = (hash ^ static_cast<uint8_t>(c)) * 0x100000001b3ull;
+// The longest file name a folder takes (NAME_MAX of the file systems heats are kept on).
+constexpr size_t Name_Max = 255;
+
+// 64-bit FNV-1a, continued from `hash`.
+constexpr uint64_t Fnv_Basis = 0xcbf29ce484222325ull;
+template <class Bytes>
+uint64_t Fnv_1a(uint64_t hash, const Bytes& bytes) {
+    for (auto byte : bytes) hash = (hash ^ static_cast<uint8_t>(byte)) * 0x100000001b3ull;
     return hash;
+}
+
+uint64_t Check_Of(const kd3::Header_Bytes& record, std::string_view name) {
+    return Fnv_1a(Fnv_1a(Fnv_Basis, record), name);
+}
+
+// `path` and `suffix` as one path whose file name a folder takes. A name that would be too long keeps
+// the start of its own (cut between UTF-8 characters) and a hash of the whole, so it stays the same
+// every time and differs from every other long name's.
+std::string Fitting_Path(const std::string& path, std::string_view suffix) {
+    const size_t name_at = path.rfind('/') + 1;  // 0 without a folder
+    const std::string_view name = std::string_view(path).substr(name_at);
+    if (name.size() + suffix.size() <= Name_Max) return path + std::string(suffix);
+    char tag[18];
+    std::snprintf(tag, sizeof tag, "~%016llx", static_cast<unsigned long long>(Fnv_1a(Fnv_Basis, name)));
+    size_t keep = Name_Max - suffix.size() - (sizeof tag - 1);
+    while (keep > 0 && (static_cast<uint8_t>(name[keep]) & 0xC0) == 0x80) --keep;
+    return path.substr(0, name_at + keep) + tag + std::string(suffix);
 }
 
 std::string Name_Of(const std::string& heat) { return std::filesystem::path(heat).filename().string(); }
 
 }  // namespace
 
-std::string Path_Of(const std::string& heat) { return heat + "-journal"; }
+std::string Path_Of(const std::string& heat) { return Fitting_Path(heat, "-journal"); }
 
 void Keep(const std::string& heat, const kd3::Header_Bytes& record) {
     const std::string name = Name_Of(heat);
@@ -96,7 +118,8 @@ std::optional<Kept_Record> Read(const std::string& heat) {
 std::string Set_Aside(const std::string& heat) {
     const std::string journal = Path_Of(heat);
     for (int n = 1;; ++n) {
-        const std::string aside = journal + "-set-aside" + (n > 1 ? "-" + std::to_string(n) : std::string());
+        const std::string aside =
+            Fitting_Path(journal, "-set-aside" + (n > 1 ? "-" + std::to_string(n) : std::string()));
         // Never over another file: a journal set aside before is kept too.
         struct stat st {};
         if (::lstat(aside.c_str(), &st) == 0) continue;

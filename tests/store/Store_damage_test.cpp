@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <functional>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -490,6 +491,89 @@ TEST_F(Store_damage, capture_ticks_round_across_the_wrap) {
         EXPECT_EQ(reader.KD3_Capture_mill(), c.tick);
         EXPECT_EQ(reader.Rounded_Capture_Time(), c.rounded) << c.tick;
     }
+}
+
+// A heat whose name leaves no room for "-journal" keeps a journal of its own all the same: each header
+// rewrite is protected by it, and one left by a crash is found at the next opening.
+TEST_F(Store_damage, a_heat_named_near_the_longest_name_keeps_its_journal) {
+    std::string letters;
+    for (int i = 0; i < 24; ++i) letters += "\u00c5";  // two bytes each
+    const struct Case {
+        std::string name;
+        bool cut;
+    } cases[] = {
+        {std::string(243, 'h') + ".kd3", false},  // "-journal" just fits: the name it always had
+        {std::string(244, 'h') + ".kd3", true},
+        {std::string(246, 'h') + "1.kd3", true},
+        {std::string(246, 'h') + "2.kd3", true},  // the same start as the one above
+        {std::string(201, 'h') + letters + ".kd3", true},  // the cut falls inside a character
+        {std::string(251, 'h') + ".kd3", true},  // the longest name there is
+    };
+    std::set<std::string> journals;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.size());
+        const std::string heat = Path(c.name);
+        cls_VideoFile_handler maker;
+        Make_Heat_File(maker, heat, W, H, N);
+        Append_Segment(maker, heat, 1, 10, W, H);
+        const std::string journal = Header_journal::Path_Of(heat);
+        EXPECT_EQ(Header_journal::Path_Of(heat), journal);
+        EXPECT_TRUE(journals.insert(journal).second) << journal;
+        const std::string name = std::filesystem::path(journal).filename().string();
+        EXPECT_LE(name.size(), 255u);
+        EXPECT_EQ(std::filesystem::path(journal).parent_path(), Test_folder());
+        EXPECT_EQ(name.substr(name.size() - 8), "-journal");
+        if (!c.cut) {
+            EXPECT_EQ(journal, heat + "-journal");
+        } else {
+            // A cut name keeps the heat name's start up to a whole character.
+            const size_t kept = name.rfind('~');
+            ASSERT_NE(kept, std::string::npos);
+            EXPECT_EQ(c.name.compare(0, kept, name, 0, kept), 0);
+            EXPECT_NE(static_cast<uint8_t>(c.name[kept]) & 0xC0, 0x80);
+        }
+
+        std::vector<std::string> opened;
+        Binary_file::Set_Fault_Hook([&](Op op, const std::string& file, int64_t, int64_t) {
+            if (op == Op::open_for_writing) opened.push_back(file);
+            return Fault{};
+        });
+        cls_VideoFile_handler review;
+        review.File_name(heat);
+        review.Open_RGB_File();
+        review.Header().File_comment1("rewritten");
+        review.Write_KD3_header();
+        review.Close_File();
+        Binary_file::Set_Fault_Hook(nullptr);
+        EXPECT_NE(std::find(opened.begin(), opened.end(), journal), opened.end());
+        EXPECT_FALSE(Header_journal::Exists(heat));
+        EXPECT_EQ(Log_Text().find("The header journal cannot be made"), std::string::npos);
+
+        // A crash during the next rewrite: the journal holds the header, the file a torn one.
+        const std::vector<uint8_t> before = File_Bytes(heat);
+        kd3::Header_Bytes good;
+        std::copy_n(before.begin(), kd3::Header_Length, good.begin());
+        Header_journal::Keep(heat, good);
+        std::vector<uint8_t> torn = before;
+        std::fill(torn.begin() + 200, torn.begin() + 20000, uint8_t{0});
+        {
+            std::ofstream out(heat, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(torn.data()), static_cast<std::streamsize>(torn.size()));
+        }
+        ASSERT_TRUE(std::filesystem::exists(journal));
+        Expect_Every_Frame(heat, 10);
+        EXPECT_EQ(File_Bytes(heat), before);
+        EXPECT_FALSE(std::filesystem::exists(journal));
+        EXPECT_NE(Log_Text().find("the header is restored from the journal: " + heat), std::string::npos);
+
+        // Another heat's journal beside it is set aside under a name the folder takes.
+        Header_journal::Keep(heat, good);
+        const std::string aside = Header_journal::Set_Aside(heat);
+        EXPECT_TRUE(std::filesystem::exists(aside));
+        EXPECT_LE(std::filesystem::path(aside).filename().string().size(), 255u);
+        EXPECT_FALSE(Header_journal::Exists(heat));
+    }
+    EXPECT_TRUE(reports.empty());
 }
 
 // A whole journal that is not the heat's own (another heat's, copied beside it; a record that is no
