@@ -70,9 +70,10 @@ void Form_properties::Command_Print_Click() {
     paper.Print(Label_filename->text().toStdString());
     paper.Print(Text_properties->toPlainText().toStdString());
     progress.Set_Percent(100);
-    paper.End_Doc();
+    const int error = paper.End_Doc();
     Non_dependant::Do_Sleep(200, true);
     Command_OK->setFocus();
     progress.Hide();
-    Module_Vantorel::Tell_Pdf_File(paper.Output_File());
+    if (error) Module_Vantorel::Tell_Print_Failure(paper.Output_File(), error);
+    else Module_Vantorel::Tell_Pdf_File(paper.Output_File());
 }

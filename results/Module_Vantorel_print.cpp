@@ -5,6 +5,7 @@
 #include "Module_Vantorel_export.h"
 #include "platform/fs/File_system.h"
 #include "platform/printer/Page_image.h"
+#include "platform/printer/Printer.h"
 #include "platform/printer/System_printer.h"
 #include "platform/ui/Dialog_service.h"
 #include "platform/vb/Error_trap.h"
@@ -12,8 +13,6 @@
 #include "results/Results_export.h"
 #include "shell/Module_Vantorel.h"
 #include "platform/vb/Program_state.h"
-
-#include <cstring>
 
 namespace Module_Vantorel {
 
@@ -108,10 +107,7 @@ void Tell_Pdf_File(const std::string& file) {
 }
 
 void Tell_Print_Failure(const std::string& file, int error) {
-    ui::MsgBox((file.empty() ? std::string("The printout could not be printed: ")
-                             : "The printout could not be saved as " + file + ": ") +
-                   std::strerror(error),
-               ui::vbExclamation);
+    ui::MsgBox(printer::Print_Failure_Text(file, error), ui::vbExclamation);
 }
 
 printer::Page_size Preview_Window_Size(printer::Page_size page, int32_t work_height) {

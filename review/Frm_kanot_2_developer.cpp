@@ -96,9 +96,10 @@ void Frm_kanot_2::item_printer_test_Click() {
                           "Print_test a very long document name shall be tested here ");
     page.Print("Testing A,B,C");
     page.Print("Testing 1,2,3");
-    page.End_Doc();
+    const int error = page.End_Doc();
     QCoreApplication::processEvents();
-    if (!page.Output_File().empty()) ui::MsgBox("The test page was written to " + page.Output_File());
+    if (error) ui::MsgBox(printer::Print_Failure_Text(page.Output_File(), error), ui::vbExclamation);
+    else if (!page.Output_File().empty()) ui::MsgBox("The test page was written to " + page.Output_File());
 }
 
 void Frm_kanot_2::item_disk_perf_Click() { ui::MsgBox(Class_disk_mem_perf().DiskPerf()); }

@@ -236,7 +236,10 @@ void KDR_error_form::Cmd_print_error_Click() {
             printer.Print(std::string(Support_Mail_Address) + CrLf);
             printer.Print("3 Call");
             printer.Print(Support_Contact_Lines[4]);
-            printer.End_Doc();
+            if (const int error = printer.End_Doc()) {
+                ui::MsgBox(printer::Print_Failure_Text(printer.Output_File(), error), ui::vbExclamation);
+                return;
+            }
 
             ProgressBar1->setMinimum(1);
             ProgressBar1->setMaximum(100);

@@ -1,20 +1,28 @@
 #include "Printer.h"
 
-#include "platform/fs/File_system.h"
-#include "platform/sys/Sys_clock.h"
+#include "Pdf_file.h"
 #include "platform/vb/VbError.h"
 
 #include <QFontMetricsF>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace printer {
 
 bool Printer_Installed() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
+std::string Print_Failure_Text(const std::string& file, int error) {
+    return (file.empty() ? std::string("The printout could not be printed: ")
+                         : "The printout could not be saved as " + file + ": ") +
+           std::strerror(error);
+}
 
 Printer::Printer(std::string pdf_folder, std::string job_name)
     : pdf_folder_(std::move(pdf_folder)), job_name_(std::move(job_name)) {}
@@ -31,32 +39,30 @@ bool Printer::Available() const {
 void Printer::Begin() {
     if (painter_) return;
     if (!Available()) vb::Raise(482, "Printer error");
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer_->setDocName(QString::fromStdString(job_name_));
-    if (!Printer_Installed()) {
-        sys::Local_Time t = sys::Get_Local_Time();
-        char stamp[32];
-        std::snprintf(stamp, sizeof stamp, " %04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
-                      t.minute, t.second);
-        // A second document within the same second gets a name of its own instead of replacing the first.
-        const std::string base = pdf_folder_ + "/" + fs::Portable_File_Name(job_name_) + stamp;
-        output_file_ = base + ".pdf";
-        std::error_code ec;
-        for (int n = 2; std::filesystem::exists(output_file_, ec); ++n)
-            output_file_ = base + " (" + std::to_string(n) + ").pdf";
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(QString::fromStdString(output_file_));
-    }
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(printer_.get())) {
+    if (Printer_Installed()) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setDocName(QString::fromStdString(job_name_));
+        output_file_.clear();
+        page_ = printer_.get();
+    } else {
+        pdf_ = std::make_unique<Pdf_file>(pdf_folder_, job_name_);
+        output_file_ = pdf_->Path();
+        // The page a PDF printer would have given it.
+        QPrinter reference(QPrinter::HighResolution);
+        reference.setOutputFormat(QPrinter::PdfFormat);
+        pdf_->Writer().setPageLayout(reference.pageLayout());
+        page_ = &pdf_->Writer();
+    }
+    if (!painter_->begin(page_)) {
         painter_.reset();
         vb::Raise(482, "Printer error");
     }
     painter_->setFont(font_);
 }
 
-double Printer::Px_X(int32_t twips) const { return twips * printer_->logicalDpiX() / 1440.0; }
-double Printer::Px_Y(int32_t twips) const { return twips * printer_->logicalDpiY() / 1440.0; }
+double Printer::Px_X(int32_t twips) const { return twips * page_->logicalDpiX() / 1440.0; }
+double Printer::Px_Y(int32_t twips) const { return twips * page_->logicalDpiY() / 1440.0; }
 
 void Printer::Set_Current_X(int32_t twips) { x_twips_ = twips; }
 void Printer::Set_Current_Y(int32_t twips) { y_twips_ = twips; }
@@ -73,15 +79,15 @@ void Printer::Set_Font_Italic(bool italic) {
 
 void Printer::Print(const std::string& text) {
     Begin();
-    QFontMetricsF metrics(font_, printer_.get());
-    int32_t line_twips = static_cast<int32_t>(metrics.lineSpacing() * 1440.0 / printer_->logicalDpiY() + 0.5);
-    int32_t page_twips = static_cast<int32_t>(printer_->pageRect(QPrinter::DevicePixel).height() * 1440.0 /
-                                              printer_->logicalDpiY());
+    QFontMetricsF metrics(font_, page_);
+    int32_t line_twips = static_cast<int32_t>(metrics.lineSpacing() * 1440.0 / page_->logicalDpiY() + 0.5);
+    int32_t page_twips = static_cast<int32_t>(
+        page_->pageLayout().paintRectPixels(page_->logicalDpiY()).height() * 1440.0 / page_->logicalDpiY());
     QString all = QString::fromStdString(text);
     all.replace("\r\n", "\n");
     for (const QString& line : all.split('\n')) {
         if (y_twips_ + line_twips > page_twips && y_twips_ > 0) {
-            printer_->newPage();
+            page_->newPage();
             y_twips_ = 0;
         }
         painter_->drawText(QPointF(Px_X(x_twips_), Px_Y(y_twips_) + metrics.ascent()), line);
@@ -90,11 +96,16 @@ void Printer::Print(const std::string& text) {
     }
 }
 
-void Printer::End_Doc() {
-    if (!painter_) return;
-    painter_->end();
+int Printer::End_Doc() {
+    if (!painter_) return 0;
+    int error = painter_->end() ? 0 : EIO;
     painter_.reset();
+    // Saved only when painted whole.
+    if (pdf_ && !error) error = pdf_->Save();
+    pdf_.reset();
     printer_.reset();
+    page_ = nullptr;
+    return error;
 }
 
 }  // namespace printer

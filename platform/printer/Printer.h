@@ -9,12 +9,18 @@
 #include <string>
 
 class QPainter;
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace printer {
 
+class Pdf_file;
+
 // True when the system has a printer to print on.
 bool Printer_Installed();
+// What the operator is told of a printout that did not end well (`error` an errno): the PDF file that
+// could not be saved, or the document the printer did not take (`file` "").
+std::string Print_Failure_Text(const std::string& file, int error);
 
 class Printer {
 public:
@@ -36,10 +42,12 @@ public:
     // Prints the text at the current position and moves to the left edge of the next line; every line
     // break in the text starts a line of its own.
     void Print(const std::string& text = {});
-    // Finishes the document and hands it to the printer (or closes the PDF file).
-    void End_Doc();
+    // Finishes the document and hands it to the printer, or saves the PDF file whole; 0, or the errno of
+    // the failure (EIO when the document could not be finished).
+    int End_Doc();
 
-    // The PDF file written, or "" when the document went to a printer.
+    // The PDF file written (after a failed `End_Doc`, the name it was not saved under), or "" when the
+    // document went to a printer.
     const std::string& Output_File() const { return output_file_; }
 
 private:
@@ -51,6 +59,8 @@ private:
     std::string job_name_;
     std::string output_file_;
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<Pdf_file> pdf_;      // in memory until `End_Doc` saves it
+    QPagedPaintDevice* page_ = nullptr;  // the printer's or the PDF file's
     std::unique_ptr<QPainter> painter_;
     QFont font_;
     int32_t x_twips_ = 0;

@@ -1,10 +1,8 @@
 #include "System_printer.h"
 
-#include "platform/fs/File_system.h"
-#include "platform/sys/Sys_clock.h"
+#include "Pdf_file.h"
 #include "platform/vb/VbError.h"
 
-#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -14,7 +12,6 @@
 
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 
 namespace printer {
@@ -81,22 +78,10 @@ QPainter& System_printer::Painter() {
         vb::Raise(Err_Printer, "Printer error");
     auto painter = std::make_unique<QPainter>();
     if (printer_name.empty()) {
-        const sys::Local_Time t = sys::Get_Local_Time();
-        char stamp[32];
-        std::snprintf(stamp, sizeof stamp, " %04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
-                      t.second);
-        // A second document within the same second gets a name of its own instead of replacing the first.
-        const std::string base = pdf_folder_ + "/" + fs::Portable_File_Name(job_name_) + stamp;
-        output_file_ = base + ".pdf";
-        for (int n = 2; std::filesystem::exists(output_file_, ec); ++n) output_file_ = base + " (" + std::to_string(n) + ").pdf";
-        auto bytes = std::make_unique<QBuffer>();
-        bytes->open(QIODevice::WriteOnly);
-        auto pdf = std::make_unique<QPdfWriter>(bytes.get());
-        pdf->setTitle(QString::fromStdString(job_name_));
-        pdf->setResolution(1200);
-        Lay_Out(*pdf, page_);
-        if (!painter->begin(pdf.get())) vb::Raise(Err_Printer, "Printer error");
-        pdf_bytes_ = std::move(bytes);
+        auto pdf = std::make_unique<Pdf_file>(pdf_folder_, job_name_);
+        output_file_ = pdf->Path();
+        Lay_Out(pdf->Writer(), page_);
+        if (!painter->begin(&pdf->Writer())) vb::Raise(Err_Printer, "Printer error");
         pdf_ = std::move(pdf);
     } else {
         output_file_.clear();
@@ -111,7 +96,7 @@ QPainter& System_printer::Painter() {
     }
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::TextAntialiasing);
-    const double resolution = pdf_ ? pdf_->resolution() : printer_->resolution();
+    const double resolution = pdf_ ? pdf_->Writer().resolution() : printer_->resolution();
     painter->scale(resolution / 1440.0, resolution / 1440.0);
     painter_ = std::move(painter);
     return *painter_;
@@ -122,13 +107,9 @@ int System_printer::End_Doc() {
     int error = painter_->end() ? 0 : EIO;
     painter_.reset();
     printer_.reset();
+    // Saved only when painted whole.
+    if (pdf_ && !error) error = pdf_->Save();
     pdf_.reset();
-    if (pdf_bytes_) {
-        const QByteArray& pdf = pdf_bytes_->data();
-        // Saved beside its name and renamed when whole: a full disk or a folder gone leaves no part of it.
-        if (!error) error = pdf.isEmpty() ? EIO : fs::Write_File_Atomic(output_file_, {pdf.constData(), static_cast<size_t>(pdf.size())});
-        pdf_bytes_.reset();
-    }
     Cls();
     return error;
 }
@@ -141,7 +122,6 @@ void System_printer::Abort_Doc() {
     painter_.reset();
     printer_.reset();
     pdf_.reset();
-    pdf_bytes_.reset();
     output_file_.clear();
     Cls();
 }

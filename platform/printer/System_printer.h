@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-class QBuffer;
 class QPageSize;
-class QPdfWriter;
 class QPrinter;
 
 namespace printer {
+
+class Pdf_file;
 
 // The installed printers' names, the default one first.
 std::vector<std::string> Printer_Names();
@@ -67,9 +67,7 @@ private:
     Page_size page_{11904, 16834};
     int16_t copies_ = 1;
     std::unique_ptr<QPrinter> printer_;
-    // The PDF document, in memory until `End_Doc` saves it.
-    std::unique_ptr<QBuffer> pdf_bytes_;
-    std::unique_ptr<QPdfWriter> pdf_;
+    std::unique_ptr<Pdf_file> pdf_;  // in memory until `End_Doc` saves it
     std::unique_ptr<QPainter> painter_;
 };
 

@@ -1,7 +1,9 @@
 #include "Test_dialogs.h"
 #include "platform/printer/Printer.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
@@ -21,7 +23,7 @@ TEST(Printer, without_a_printer_the_document_is_a_pdf_file_in_the_given_folder) 
     printer.Print("Report\r\n");
     printer.Set_Font_Italic(true);
     for (int i = 0; i < 200; ++i) printer.Print("line " + std::to_string(i));  // runs onto a second page
-    printer.End_Doc();
+    ASSERT_EQ(printer.End_Doc(), 0);
 
     ASSERT_FALSE(printer.Output_File().empty());
     EXPECT_EQ(std::filesystem::path(printer.Output_File()).parent_path(), folder);
@@ -49,6 +51,36 @@ TEST(Printer, documents_printed_within_one_second_keep_files_of_their_own) {
     EXPECT_NE(files[1], files[2]);
     EXPECT_NE(files[0], files[2]);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 3);
+}
+
+// The report's PDF is saved whole or not at all: a folder gone or taken by a folder at the file's name
+// is told as the failure it is, and nothing stands under the name.
+TEST(Printer, a_pdf_file_that_cannot_be_saved_fails_and_leaves_nothing_under_its_name) {
+    if (printer::Printer_Installed()) GTEST_SKIP() << "a printer is installed here";
+    const std::string folder = Test_folder() + "/report";
+    const struct Case {
+        const char* what;
+        std::function<void(const std::string& file)> refuse;
+        int error;
+    } cases[] = {
+        {"the folder is removed", [&](const std::string&) { std::filesystem::remove_all(folder); }, ENOENT},
+        {"a folder stands at the file's name",
+         [&](const std::string& file) { std::filesystem::create_directory(file); }, EISDIR},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        printer::Printer printer(folder, "Vantorel_HDMI");
+        printer.Print("Report");
+        const std::string file = printer.Output_File();
+        ASSERT_FALSE(file.empty());
+        c.refuse(file);
+        EXPECT_EQ(printer.End_Doc(), c.error);
+        EXPECT_EQ(printer.Output_File(), file);
+        EXPECT_FALSE(std::filesystem::is_regular_file(file));
+        EXPECT_EQ(printer::Print_Failure_Text(file, c.error).rfind("The printout could not be saved as " + file, 0), 0u);
+    }
 }
 
 }  // namespace
