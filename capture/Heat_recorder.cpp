@@ -60,6 +60,8 @@ bool Heat_recorder::Open_Segment(int slot, const std::string& path) {
             mTrace::Trace("*Heat_recorder: last record not read: ", e.Description());
         }
     }
+    Clock_offset& clock = clocks_.at(static_cast<size_t>(slot));
+    if (clock.path != path) clock = {path, std::nullopt};
     frame_period_ = store.mill_per_frame() > 0 ? store.mill_per_frame() : 40;
     store.Position_at_End();
     buffer_size_ = buffer;
@@ -86,24 +88,34 @@ Heat_recorder::Start_values Heat_recorder::Take_Start_Values() {
     return last_;
 }
 
-void Heat_recorder::Started(int slot) { offsets_.at(static_cast<size_t>(slot)) = {run_, 0, 0}; }
+void Heat_recorder::Started(int slot) {
+    const auto s = static_cast<size_t>(slot);
+    offsets_.at(s) = {run_, 0};
+    clocks_.at(s) = {Store(slot).File_name(), 0};
+}
 
 Heat_recorder::Heat_stamp Heat_recorder::Heat_Stamp(int32_t camera_events, int32_t camera_tick, int32_t local) {
-    Count_offset& offset = offsets_.at(static_cast<size_t>(segment_.slot));
-    if (offset.run != run_) {
+    const auto slot = static_cast<size_t>(segment_.slot);
+    Count_offset& offset = offsets_.at(slot);
+    Clock_offset& clock = clocks_.at(slot);
+    if (offset.run != run_ || !clock.tick) {
         int64_t since = int64_t{local} - base_.local;
         if (since < 0) since += 86400000;  // past midnight
-        int64_t periods = std::llround(static_cast<double>(since) / frame_period_);
-        if (base_.recorded) periods = std::max<int64_t>(periods, 1);
-        // A restarted machine's tick counts from a new origin, while the heat's start tick is of the
-        // old one: its ticks go on from the base's by the time of day instead.
-        int32_t tick = 0;
-        if (base_.started && std::abs(sys::Tick_Diff(camera_tick, base_.tick) - since) > Clock_Restart_ms)
-            tick = sys::Tick_Diff(sys::Tick_Add(base_.tick, static_cast<int32_t>(since)), camera_tick);
-        offset = {run_, int64_t{base_.events} + periods - camera_events, tick};
+        if (offset.run != run_) {
+            int64_t periods = std::llround(static_cast<double>(since) / frame_period_);
+            if (base_.recorded) periods = std::max<int64_t>(periods, 1);
+            offset = {run_, int64_t{base_.events} + periods - camera_events};
+        }
+        if (!clock.tick) {
+            // A restarted machine's tick counts from a new origin, while the heat's start tick is of the
+            // old one: its ticks go on from the base's by the time of day instead.
+            clock.tick = 0;
+            if (base_.started && std::abs(sys::Tick_Diff(camera_tick, base_.tick) - since) > Clock_Restart_ms)
+                clock.tick = sys::Tick_Diff(sys::Tick_Add(base_.tick, static_cast<int32_t>(since)), camera_tick);
+        }
     }
     return {static_cast<int32_t>(std::clamp<int64_t>(camera_events + offset.offset, 0, INT32_MAX)),
-            sys::Tick_Add(camera_tick, offset.tick)};
+            sys::Tick_Add(camera_tick, *clock.tick)};
 }
 
 void Heat_recorder::Write_Failure(const std::string& reason) {

@@ -80,7 +80,7 @@ public:
 
     // The last frame's tick and frame count at this moment.
     Start_values Take_Start_Values();
-    // The slot's heat has just been started in this run of the camera: its counts are the camera's.
+    // The slot's heat has just been started in this run of the camera: its counts and ticks are the camera's.
     // Call with the lock held.
     void Started(int slot);
 
@@ -109,11 +109,17 @@ private:
         bool recorded = false;  // a frame, not the start
         bool started = false;   // the heat had a start when the segment opened: its ticks are measured from it
     };
-    // The offsets from the camera's count and tick to the heat's, and the camera run they hold for.
+    // The offset from the camera's count to the heat's, and the camera run it holds for.
     struct Count_offset {
         int64_t run = -1;
         int64_t offset = 0;
-        int32_t tick = 0;  // not 0 only when the heat's clock was restarted since its base
+    };
+    // The offset from the camera's tick to the heat's (not 0 only when the machine was restarted since the
+    // heat's base), found at the heat's first frame in this run of the program and kept for the run: the
+    // clock cannot restart while the program runs, so a time of day set meanwhile moves no tick.
+    struct Clock_offset {
+        std::string path;  // the heat it was found for
+        std::optional<int32_t> tick;
     };
     // The heat's count and tick for a frame of the open segment.
     struct Heat_stamp {
@@ -137,6 +143,7 @@ private:
     Start_values last_;
     int64_t run_ = 0;  // camera runs seen: the camera's count starts again at each
     std::array<Count_offset, Slots> offsets_{};
+    std::array<Clock_offset, Slots> clocks_{};
     Count_base base_;
     int32_t frame_period_ = 40;  // ms per frame of the open segment's file
     std::atomic<bool> write_failed_{false};

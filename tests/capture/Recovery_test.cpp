@@ -452,3 +452,104 @@ TEST_F(Heat_console, A_heat_continued_in_a_new_camera_run_keeps_its_times_from_i
         store.Close_File();
     }
 }
+
+// The machine's clock cannot restart while the program runs: a heat's ticks keep the clock they had at
+// its first frame of the run, started or taken back, even when the camera runs again after the time of
+// day was set (the operator's clock, a time server), so its times from the start move by no step.
+TEST_F(Heat_console, A_heat_keeps_its_clock_through_a_camera_restart_after_the_time_of_day_was_set) {
+    constexpr int32_t Hour = 3600000, Set_by = 5000, Gap = 10000;
+    const struct Row {
+        const char* what;
+        bool machine_restarted;  // the heat was taken back on a restarted machine, its ticks shifted
+    } rows[] = {{"a heat started in this run", false}, {"a heat taken back after a machine restart", true}};
+    cls_Capture_HDMI camera;
+    ASSERT_TRUE(camera.Set_Source_from_Saved());
+    camera.set_HDMI_Crop(120, 200);
+    camera.Do_CROP(true);
+    // The camera runs until its first JPEG and stops; its count starts again at each run.
+    const auto run_camera = [&] {
+        camera.Capture_Run();
+        ASSERT_TRUE(Wait_For([&] { return camera.Last_JPG_Compressed_Size() > 0; }));
+        camera.Stop_Capture();
+    };
+    const auto frame = [&](Heat_recorder& recorder, int32_t tick, int32_t local) {
+        camera.OnRGBEvent(nullptr, 0, nullptr, 0, 0, {tick, local});
+        recorder.Frame(camera);
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        run_camera();
+        const int32_t start_tick = 5000000, start_local = 10 * Hour;
+        const std::string path = Started_File(folder_ + "/clock" + std::to_string(++n), "3", start_local, 60000);
+        int32_t period = 0;
+        {
+            cls_VideoFile_handler store;
+            store.File_name(path);
+            store.Open_RGB_File();
+            store.Start_PC_mill(1, start_tick);
+            store.Start_HDMI_events(1, camera.HDMI_events());
+            store.Write_KD3_header();
+            period = store.mill_per_frame();
+            store.Close_File();
+        }
+        ASSERT_GT(period, 0);
+        int32_t tick = start_tick, local = start_local;
+        Heat_recorder started_here;
+        {
+            auto lock = started_here.Lock();
+            ASSERT_TRUE(started_here.Open_Segment(0, path));
+            started_here.Started(0);
+        }
+        for (int k = 0; k < 5; ++k) frame(started_here, tick += period, local += period);
+        std::optional<Heat_recorder> taken_back;
+        Heat_recorder* recorder = &started_here;
+        int32_t recorded = 5;
+        if (r.machine_restarted) {
+            {
+                auto lock = started_here.Lock();
+                started_here.End_Segment();
+                started_here.Store(0).Close_File();
+            }
+            taken_back.emplace();
+            recorder = &*taken_back;
+            {
+                auto lock = recorder->Lock();
+                ASSERT_TRUE(recorder->Open_Segment(0, path));
+            }
+            tick = 4000;  // the new machine's uptime
+            local += 120000;
+            frame(*recorder, tick, local);
+            ++recorded;
+        }
+        for (int k = 0; k < 20; ++k, ++recorded) frame(*recorder, tick += period, local += period);
+        const int32_t events_before = camera.HDMI_events();
+        run_camera();
+        ASSERT_LT(camera.HDMI_events(), events_before);
+        // The camera runs again after the time of day was set ahead.
+        tick += Gap;
+        local += Gap + Set_by;
+        for (int k = 0; k < 5; ++k, ++recorded) frame(*recorder, tick += period, local += period);
+        {
+            auto lock = recorder->Lock();
+            recorder->End_Segment();
+            recorder->Store(0).Close_File();
+        }
+        cls_VideoFile_handler store;
+        store.File_name(path);
+        store.Open_RGB_File();
+        ASSERT_EQ(store.Num_Frames(), recorded);
+        // Every frame after the first of this run lies one frame period, or the camera's gap, after the one
+        // before it by its tick.
+        const int32_t first_of_run = r.machine_restarted ? 6 : 1;
+        store.Read_RGB_sample(first_of_run, false);
+        int32_t previous = store.KD3_Capture_mill();
+        for (int32_t f = first_of_run + 1; f <= store.Num_Frames(); ++f) {
+            SCOPED_TRACE("frame " + std::to_string(f));
+            store.Read_RGB_sample(f, false);
+            EXPECT_EQ(sys::Tick_Diff(store.KD3_Capture_mill(), previous), f == recorded - 4 ? Gap + period : period);
+            previous = store.KD3_Capture_mill();
+        }
+        store.Close_File();
+    }
+}
