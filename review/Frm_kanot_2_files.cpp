@@ -61,6 +61,7 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Picture_large->Cls();
         Clear_Results();
         // Nothing of the previous heat stays shown when this one cannot be opened.
+        Frm_results::Instance().Clear_Heat_Data();
         Clear_Heat_View();
         if (!path.empty()) {
             Current_File_Name = path;
@@ -83,10 +84,11 @@ void Frm_kanot_2::Handle_Open_File(const std::string& path) {
         Non_dependant::Write_Ini("Canoe", "last_dir", Non_dependant::ParsePath(full, 16, true), Ini_file_path);
         Open_multi_file(Current_File_Name);
         if (Replay_File.File_num() > 0 && Replay_File.Num_Frames() == 0) {
-            Replay_File.Close_File();
+            const std::string refused = Current_File_Name;
+            // Closed as any heat is, so the caption names no file that is not open.
+            Close_File();
             Clear_File_Data();
-            ui::MsgBox(Current_File_Name + "\r\nNo video frames in this file!", ui::vbOKOnly);
-            Current_File_Name.clear();
+            ui::MsgBox(refused + "\r\nNo video frames in this file!", ui::vbOKOnly);
             return;
         }
         if (!File_open()) {

@@ -320,9 +320,14 @@ TEST_F(Review_fields, Bad_files_are_refused_or_open_read_only_and_keep_their_byt
                  // A damaged header is a message naming the file and what it lacks, never an error report.
                  {missing_element, "Not a valid vantOrel file!\r\n" + missing_element + "\r\nits header has no \"num_frames\"", 1},
                  {empty, empty + "\r\nNo video frames in this file!", 1}};
+    Frm_results& results = Frm_results::Instance();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         const std::vector<uint8_t> before = File_Bytes(c.path);
+        // Refused after a heat was shown: nothing of that heat, nor the refused file's name, stays.
+        w.Handle_Open_File(good);
+        ASSERT_TRUE(w.Replay_File.File_open());
+        ASSERT_NE(results.orig_Start_Local_Time, 0);
         for (int i = 0; i < c.boxes; ++i) Test_dialogs::Instance().Answer(ui::vbOK);
         reports.clear();
         w.Handle_Open_File(c.path);
@@ -330,6 +335,9 @@ TEST_F(Review_fields, Bad_files_are_refused_or_open_read_only_and_keep_their_byt
         EXPECT_TRUE(reports.empty()) << reports.front();
         EXPECT_FALSE(w.Replay_File.File_open());
         EXPECT_EQ(w.Current_File_Name, "");
+        EXPECT_EQ(w.Caption(), "Vantorel Video Replay ");
+        EXPECT_EQ(results.orig_Start_Local_Time, 0);
+        EXPECT_EQ(Text(&results.Lbl_hms(0)), "00");
         EXPECT_EQ(File_Bytes(c.path), before);
         // The window stays usable: the good heat opens after it.
         reports.clear();
