@@ -571,6 +571,8 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
             bench_report = Program_commands::JPEG_Bench_mess();
         } catch (const VbError&) {
         }
+        std::string refusal;
+        std::string refused_path;
         {
             auto lock = recorder_->Lock();
             cls_VideoFile_handler& store = recorder_->Store(s);
@@ -584,37 +586,59 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
                 store.File_name(path);
             }
             if (store.File_num() == 0) return;
-            Label_filename[i]->setText(QString::fromStdString(path));
-            slot.path = path;
-            Last_Captured_File = path;
-            store.Cropped_X(Crop_Width);
-            store.Cropped_Y(Crop_Height);
-            // The measured rate once there is one, else the format's: never an empty measurement. With
-            // no camera yet the heat's Start sets it.
-            const float rate = obj_Capture_HDMI_ ? obj_Capture_HDMI_->Camera_fps() : 0.0f;
-            store.RGB_interlaced(rate <= 45);
-            store.RGB_Rotated(Capture_Rotated);
-            store.Initial_Quality(JPG_Start_Quality);
-            store.Create_KD3_header();
-            store.Start_Lane_Zero(Lane_Zero);
-            store.Capture_Info(obj_Capture_HDMI_ ? obj_Capture_HDMI_->Current_FriendlyName() + " " +
-                                                       obj_Capture_HDMI_->Current_PropertyString()
-                                                 : std::string());
-            store.Event_name(Event_Name);
-            store.Show_goalline(Show_Goalline);
-            store.Set_Goal_Line(Setup_Goalline.x1, Setup_Goalline.y1, Setup_Goalline.x2, Setup_Goalline.y2);
-            store.Lanes_flipped(Flip_Lanes);
-            store.Num_Lanes(Lane_Count);
-            store.Lanes_locked(true);
-            store.Lanes_Visible(Show_Lanes);
-            store.File_comment1(bench_report);
-            for (int16_t lane = 1; lane <= Lane_Count && lane <= static_cast<int16_t>(Lane_Collection.size()); ++lane)
-                store.File_Lane_Pos(lane, Lane_Collection[static_cast<size_t>(lane - 1)].X(),
-                                    Lane_Collection[static_cast<size_t>(lane - 1)].Y());
-            store.Heat_ID(1, heat_id);
-            store.Clear_Heats();
-            store.Write_KD3_header();
-            store.Close_File();
+            try {
+                store.Cropped_X(Crop_Width);
+                store.Cropped_Y(Crop_Height);
+                // The measured rate once there is one, else the format's: never an empty measurement. With
+                // no camera yet the heat's Start sets it.
+                const float rate = obj_Capture_HDMI_ ? obj_Capture_HDMI_->Camera_fps() : 0.0f;
+                store.RGB_interlaced(rate <= 45);
+                store.RGB_Rotated(Capture_Rotated);
+                store.Initial_Quality(JPG_Start_Quality);
+                store.Create_KD3_header();
+                store.Start_Lane_Zero(Lane_Zero);
+                store.Capture_Info(obj_Capture_HDMI_ ? obj_Capture_HDMI_->Current_FriendlyName() + " " +
+                                                           obj_Capture_HDMI_->Current_PropertyString()
+                                                     : std::string());
+                store.Event_name(Event_Name);
+                store.Show_goalline(Show_Goalline);
+                store.Set_Goal_Line(Setup_Goalline.x1, Setup_Goalline.y1, Setup_Goalline.x2, Setup_Goalline.y2);
+                store.Lanes_flipped(Flip_Lanes);
+                store.Num_Lanes(Lane_Count);
+                store.Lanes_locked(true);
+                store.Lanes_Visible(Show_Lanes);
+                store.File_comment1(bench_report);
+                for (int16_t lane = 1; lane <= Lane_Count && lane <= static_cast<int16_t>(Lane_Collection.size()); ++lane)
+                    store.File_Lane_Pos(lane, Lane_Collection[static_cast<size_t>(lane - 1)].X(),
+                                        Lane_Collection[static_cast<size_t>(lane - 1)].Y());
+                store.Heat_ID(1, heat_id);
+                store.Clear_Heats();
+                store.Write_KD3_header();
+                store.Close_File();
+            } catch (const VbError& e) {
+                // A disk that takes the name but not the header (full, or turned read-only): no heat is
+                // made, and the empty file it would leave on the stick goes.
+                refusal = e.Description();
+                store.Close_File();
+                std::error_code ignored;
+                std::filesystem::remove(path, ignored);
+            }
+            if (refusal.empty()) {
+                Label_filename[i]->setText(QString::fromStdString(path));
+                slot.path = path;
+                Last_Captured_File = path;
+            } else {
+                refused_path = path;
+            }
+        }
+        if (!refusal.empty()) {
+            const std::string heat = Frame_capture[i]->title().toStdString();
+            Write_Event_Log(" " + heat + ": no capture file could be made: " + refusal + " " + refused_path);
+            ui::MsgBox(heat + ": no capture file could be made: " + refusal +
+                           ".\r\n\r\nFree space on the disk of the capture folder (or make the folder writable "
+                           "again), then press New file again.\r\n" + refused_path,
+                       ui::vbExclamation);
+            return;
         }
         slot.state = Slot_state::Initiated;
         Hide_Video_preview();

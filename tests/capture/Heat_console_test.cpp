@@ -4,6 +4,7 @@
 #include "Heat_console_fixture.h"
 #include "diagnostics/Form_Vantorel_HDMI_debug.h"
 #include "platform/sys/Sys_clock.h"
+#include "platform/vb/Error_trap.h"
 #include "store/Binary_file.h"
 #include "store/Header_journal.h"
 
@@ -396,6 +397,52 @@ TEST_F(Heat_console, A_new_file_never_takes_the_name_of_an_existing_recording) {
         EXPECT_TRUE(Test_dialogs::Instance().Shown_Prompts().empty());
         ui::Destroy_All_Forms();
     }
+}
+
+// A disk that takes a new file's name but not its header (a full stick, one turned read-only): told
+// plainly with what to do, no error report, no empty file left behind, the slot stays free; New file
+// makes the heat once the disk takes it again.
+TEST_F(Heat_console, A_new_file_the_disk_takes_no_header_of_is_told_plainly_and_leaves_no_file) {
+    using Op = Binary_file::Operation;
+    using Fault = Binary_file::Fault;
+    std::vector<std::string> reports;
+    vb::Set_Error_Reporter([&](const std::string& d, int32_t, int32_t, const std::string& l, const std::string&) {
+        reports.push_back(l + ": " + d);
+    });
+    struct Case {
+        const char* what;
+        int error;
+        const char* reason;
+    };
+    const Case cases[] = {{"full", ENOSPC, "Disk full: "}, {"read-only", EROFS, "Permission denied: "}};
+    Form_capture_multi_file& console = Running_Console();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Test_dialogs::Instance().Reset();
+        Binary_file::Set_Fault_Hook([&c](Op op, const std::string& path, int64_t, int64_t) {
+            return op == Op::write && path.find("Heat4") != std::string::npos ? Fault{0, c.error} : Fault{};
+        });
+        console.Text_Heat_ID[0]->setText("4");
+        Test_dialogs::Instance().Answer(ui::vbOK);
+        console.Command_newFile_Click(0);
+        Binary_file::Set_Fault_Hook(nullptr);
+        EXPECT_TRUE(reports.empty()) << reports.front();
+        const std::vector<std::string> shown = Test_dialogs::Instance().Shown_Prompts();
+        ASSERT_EQ(shown.size(), 1u) << testing::PrintToString(shown);
+        EXPECT_EQ(shown[0].rfind(std::string("Heat A: no capture file could be made: ") + c.reason, 0), 0u) << shown[0];
+        EXPECT_NE(shown[0].find("Free space on the disk"), std::string::npos) << shown[0];
+        EXPECT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Empty);
+        EXPECT_EQ(console.Label_filename[0]->text().toStdString(), "");
+        for (const auto& entry : std::filesystem::directory_iterator(folder_))
+            EXPECT_EQ(entry.path().filename().string().find("Heat4"), std::string::npos) << entry.path();
+    }
+    vb::Set_Error_Reporter(nullptr);
+
+    Test_dialogs::Instance().Reset();
+    console.Command_newFile_Click(0);
+    ASSERT_EQ(console.State(0), Form_capture_multi_file::Slot_state::Initiated);
+    EXPECT_EQ(Read(console.File_path(0)).heat_id, "4");
+    EXPECT_TRUE(Test_dialogs::Instance().Shown_Prompts().empty());
 }
 
 // The developer and diagnostics items: what they report, and the JPEG statistics window they show and hide.
