@@ -154,6 +154,13 @@ int32_t Fuse_Drive_Type(const std::string& source, const std::string& sys_root) 
 
 namespace {
 
+// Gives a new file its mode where the file system keeps one: a FAT memory stick refuses the change
+// (EPERM, or ENOSYS through FUSE) and still takes the content. 0 or the errno.
+int Set_Mode(int fd, mode_t mode) {
+    if (::fchmod(fd, mode) == 0) return 0;
+    return errno == EPERM || errno == ENOSYS || errno == ENOTSUP || errno == EOPNOTSUPP ? 0 : errno;
+}
+
 // A mount table field, its blanks and backslashes written as octal escapes.
 std::string Unescape_Mount_Field(const std::string& field) {
     std::string out;
@@ -224,7 +231,7 @@ int Write_File_Atomic(const std::string& path, std::string_view content, bool* c
     if (created) *created = true;
     // The new content keeps the permissions the file had.
     struct stat st {};
-    int error = ::fchmod(fd, ::stat(file.c_str(), &st) == 0 ? st.st_mode & 07777 : 0644) != 0 ? errno : 0;
+    int error = Set_Mode(fd, ::stat(file.c_str(), &st) == 0 ? st.st_mode & 07777 : 0644);
     const char* p = content.data();
     size_t left = content.size();
     while (left > 0 && !error) {
@@ -266,7 +273,7 @@ int Copy_File(const std::string& source, const std::string& destination,
         ::close(in);
         return error;
     }
-    int error = ::fchmod(out, st.st_mode & 07777) != 0 ? errno : 0;
+    int error = Set_Mode(out, st.st_mode & 07777);
     std::vector<char> chunk(1 << 20);
     int64_t copied = 0;
     while (!error) {

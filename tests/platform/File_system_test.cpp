@@ -5,12 +5,19 @@
 #include "platform/vb/VbError.h"
 
 #include <cerrno>
+#include <cstddef>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <utility>
 #include <vector>
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -119,6 +126,42 @@ TEST(File_system, An_atomic_write_keeps_the_file_s_permissions) {
     ASSERT_EQ(fs::Write_File_Atomic(fresh, "x"), 0);
     ASSERT_EQ(stat(fresh.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+// A FAT memory stick takes no permissions: its driver refuses the change of mode (EPERM; ENOSYS through
+// FUSE). A write and a copy still take the content, in a child whose fchmod fails as on the stick.
+TEST(File_system, An_atomic_write_to_a_file_system_without_permissions_still_writes) {
+    const std::string dir = Test_folder() + "/stick";
+    stdfs::create_directories(dir);
+    for (int refusal : {EPERM, ENOSYS}) {
+        SCOPED_TRACE(refusal);
+        const std::string file = dir + "/VN_Result_Heat" + std::to_string(refusal) + ".csv";
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            sock_filter code[] = {
+                BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+                BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fchmod, 0, 1),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | static_cast<uint32_t>(refusal)),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+            };
+            sock_fprog program{static_cast<unsigned short>(std::size(code)), code};
+            if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
+                _exit(200);
+            if (fchmod(STDIN_FILENO, 0644) == 0 || errno != refusal) _exit(201);
+            if (fs::Write_File_Atomic(file, "1;2;00:03,71") != 0) _exit(202);
+            _exit(fs::Copy_File(file, file + ".copy", {}));
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        std::ifstream in(file);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "1;2;00:03,71");
+        std::ifstream copy(file + ".copy");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), "1;2;00:03,71");
+    }
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(dir), stdfs::directory_iterator()), 4);
 }
 
 TEST(File_system, An_atomic_write_over_a_symbolic_link_writes_its_target_and_keeps_the_link) {
