@@ -68,6 +68,27 @@ std::string Bytes(const std::string& path, int64_t from, int64_t count) {
     return bytes;
 }
 
+// The synthetic camera, cropped as these heats are.
+void Ready(cls_Capture_HDMI& camera) {
+    ASSERT_TRUE(camera.Set_Source_from_Saved());
+    camera.set_HDMI_Crop(120, 200);
+    camera.Do_CROP(true);
+}
+
+// A run of the camera until its first JPEG, stopped then: every frame handed to it afterwards carries that
+// JPEG, with the times a test gives. Its count starts again at each run.
+void Run_To_First_Jpeg(cls_Capture_HDMI& camera) {
+    camera.Capture_Run();
+    ASSERT_TRUE(Wait_For([&] { return camera.Last_JPG_Compressed_Size() > 0; }));
+    camera.Stop_Capture();
+}
+
+// A frame the camera stamped at `tick` and `local`, handed to the recorder.
+void Feed(cls_Capture_HDMI& camera, Heat_recorder& recorder, int32_t tick, int32_t local) {
+    camera.OnRGBEvent(nullptr, 0, nullptr, 0, 0, {tick, local});
+    recorder.Frame(camera);
+}
+
 }  // namespace
 
 TEST_F(Heat_console, A_started_record_is_read_whatever_its_folder_and_heat_id_hold) {
@@ -365,19 +386,10 @@ TEST_F(Heat_console, A_heat_continued_in_a_new_camera_run_keeps_its_times_from_i
         {"restarted before any frame was recorded: from the start", 5000000, 10 * Hour, 0, 30000, 4000},
         {"the same clock, nothing recorded yet", 5000000, 10 * Hour, 0, 30000, std::nullopt},
     };
-    // A camera stopped after its first JPEG: every frame handed to it then carries that JPEG, with the
-    // times the row gives.
     cls_Capture_HDMI camera;
-    ASSERT_TRUE(camera.Set_Source_from_Saved());
-    camera.set_HDMI_Crop(120, 200);
-    camera.Do_CROP(true);
-    camera.Capture_Run();
-    ASSERT_TRUE(Wait_For([&] { return camera.Last_JPG_Compressed_Size() > 0; }));
-    camera.Stop_Capture();
-    const auto frame = [&](Heat_recorder& recorder, int32_t tick, int32_t local) {
-        camera.OnRGBEvent(nullptr, 0, nullptr, 0, 0, {tick, local});
-        recorder.Frame(camera);
-    };
+    ASSERT_NO_FATAL_FAILURE(Ready(camera));
+    ASSERT_NO_FATAL_FAILURE(Run_To_First_Jpeg(camera));
+    const auto frame = [&](Heat_recorder& recorder, int32_t tick, int32_t local) { Feed(camera, recorder, tick, local); };
     int n = 0;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -463,23 +475,12 @@ TEST_F(Heat_console, A_heat_keeps_its_clock_through_a_camera_restart_after_the_t
         bool machine_restarted;  // the heat was taken back on a restarted machine, its ticks shifted
     } rows[] = {{"a heat started in this run", false}, {"a heat taken back after a machine restart", true}};
     cls_Capture_HDMI camera;
-    ASSERT_TRUE(camera.Set_Source_from_Saved());
-    camera.set_HDMI_Crop(120, 200);
-    camera.Do_CROP(true);
-    // The camera runs until its first JPEG and stops; its count starts again at each run.
-    const auto run_camera = [&] {
-        camera.Capture_Run();
-        ASSERT_TRUE(Wait_For([&] { return camera.Last_JPG_Compressed_Size() > 0; }));
-        camera.Stop_Capture();
-    };
-    const auto frame = [&](Heat_recorder& recorder, int32_t tick, int32_t local) {
-        camera.OnRGBEvent(nullptr, 0, nullptr, 0, 0, {tick, local});
-        recorder.Frame(camera);
-    };
+    ASSERT_NO_FATAL_FAILURE(Ready(camera));
+    const auto frame = [&](Heat_recorder& recorder, int32_t tick, int32_t local) { Feed(camera, recorder, tick, local); };
     int n = 0;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        run_camera();
+        ASSERT_NO_FATAL_FAILURE(Run_To_First_Jpeg(camera));
         const int32_t start_tick = 5000000, start_local = 10 * Hour;
         const std::string path = Started_File(folder_ + "/clock" + std::to_string(++n), "3", start_local, 60000);
         int32_t period = 0;
@@ -524,7 +525,7 @@ TEST_F(Heat_console, A_heat_keeps_its_clock_through_a_camera_restart_after_the_t
         }
         for (int k = 0; k < 20; ++k, ++recorded) frame(*recorder, tick += period, local += period);
         const int32_t events_before = camera.HDMI_events();
-        run_camera();
+        ASSERT_NO_FATAL_FAILURE(Run_To_First_Jpeg(camera));
         ASSERT_LT(camera.HDMI_events(), events_before);
         // The camera runs again after the time of day was set ahead.
         tick += Gap;
