@@ -653,7 +653,18 @@ void Form_capture_multi_file::Command_newFile_Click(int16_t s) {
     });
 }
 
+Form_capture_multi_file::Start_signal Form_capture_multi_file::Take_Start_Signal() {
+    const int32_t local = Non_dependant::Get_Local_Mill_Time();
+    const Heat_recorder::Start_values camera = recorder_->Take_Start_Values();
+    return {local, camera.tick, camera.events};
+}
+
 void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
+    // Taken at the signal, before anything else can delay them.
+    Handle_Start_Event(s, Take_Start_Signal());
+}
+
+void Form_capture_multi_file::Handle_Start_Event(int16_t s, const Start_signal& signal) {
     Heat_operation operation(*this);
     vb::Trap(Is_Compiled, "Handle_Start_Event of Form Frm_capture_multi_file", [&] {
         mTrace::Trace("******Handle_Start_Event index = ", s);
@@ -666,9 +677,8 @@ void Form_capture_multi_file::Handle_Start_Event(int16_t s) {
             ui::MsgBox("File not initiated!", ui::vbOKOnly);
             return;
         }
-        // Taken at the signal, before anything else can delay them.
-        const int32_t start_local = Non_dependant::Get_Local_Mill_Time();
-        const Heat_recorder::Start_values start = recorder_->Take_Start_Values();
+        const int32_t start_local = signal.local;
+        const Heat_recorder::Start_values start{signal.tick, signal.events};
         const std::string caption = Frame_capture[i]->title().toStdString();
         if (slot.state == Slot_state::Started) {
             QApplication::beep();

@@ -238,17 +238,27 @@ private:
     // The notice that frames are held back; an empty one hides it.
     void Show_Paused(const QString& notice);
     void Build_Control_Box_Panel();
+    // The moment of a start signal: time of day, and the camera's last frame tick and frame count.
+    struct Start_signal {
+        int32_t local = 0;
+        int32_t tick = 0;
+        int32_t events = 0;
+    };
+    Start_signal Take_Start_Signal();
+    // Starts the slot's heat at `signal`, the moment the signal came, however late it is handled.
+    void Handle_Start_Event(int16_t slot, const Start_signal& signal);
     struct Box_change {
         int32_t index;  // -1: the end of a quiet period
         bool state;
         int32_t tick;
+        Start_signal signal;  // taken when the change came: a start that waited keeps its moment
     };
     void Drain_Box_Queue();
     void Box_Change(const Box_change& change);
-    void Box_Act(int32_t index, bool state);
+    void Box_Act(int32_t index, bool state, const Start_signal& signal);
     bool In_Quiet_Period(int32_t tick) const;
     void Schedule_Quiet_Period_End();
-    void Box_Start_Event(int16_t slot);
+    void Box_Start_Event(int16_t slot, const Start_signal& signal);
     // Runs a heat operation the box started: its messages go to the notice line, not to a dialog.
     void As_Box_Operation(const std::function<void()>& operation);
     void Box_Notice(const std::string& text);

@@ -219,13 +219,13 @@ void Form_capture_multi_file::Box_Quiet_Period_End() {
         Schedule_Quiet_Period_End();
         return;
     }
-    box_queue_.push_back({-1, false, Box_Tick()});
+    box_queue_.push_back({-1, false, Box_Tick(), Take_Start_Signal()});
     Drain_Box_Queue();
 }
 
 void Form_capture_multi_file::obj_phidget_OnInputChange(int32_t Index, bool NewState) {
     if (Is_Exiting) return;
-    box_queue_.push_back({Index, NewState, Box_Tick()});
+    box_queue_.push_back({Index, NewState, Box_Tick(), Take_Start_Signal()});
     Drain_Box_Queue();
 }
 
@@ -258,16 +258,16 @@ void Form_capture_multi_file::Box_Change(const Box_change& change) {
         // The arming switch before the contact, so that a contact that merely rests where it was armed
         // starts nothing.
         for (int32_t index : {1, 0, 2, 5, 3, 4, 6, 7})
-            if (index < obj_phidget_->InputCount()) Box_Act(index, obj_phidget_->InputState(index));
+            if (index < obj_phidget_->InputCount()) Box_Act(index, obj_phidget_->InputState(index), change.signal);
         Draw_LED();
     }
     if (change.index >= 0) {
-        Box_Act(change.index, change.state);
+        Box_Act(change.index, change.state, change.signal);
         mTrace::Trace("*obj_phidget_OnInputChange end , index = ", change.index);
     }
 }
 
-void Form_capture_multi_file::Box_Act(int32_t index, bool state) {
+void Form_capture_multi_file::Box_Act(int32_t index, bool state, const Start_signal& signal) {
     if (index >= 0 && index < Box_Inputs) {
         bool& known = box_inputs_[static_cast<size_t>(index)];
         if (known == state) return;
@@ -280,7 +280,7 @@ void Form_capture_multi_file::Box_Act(int32_t index, bool state) {
     }
     switch (index) {
     case 0:
-        if (box_inputs_[0] == !armed_remote_ && box_inputs_[1]) Box_Start_Event(m_Start_Heat);
+        if (box_inputs_[0] == !armed_remote_ && box_inputs_[1]) Box_Start_Event(m_Start_Heat, signal);
         Set_Phidget_State(0, box_inputs_[0]);
         break;
     case 1:
@@ -288,7 +288,7 @@ void Form_capture_multi_file::Box_Act(int32_t index, bool state) {
         break;
     case 2:
         if (state)
-            Box_Start_Event(m_Start_Heat);
+            Box_Start_Event(m_Start_Heat, signal);
         else
             Handle_start_mouseup(m_Start_Heat);
         break;
@@ -305,8 +305,8 @@ void Form_capture_multi_file::Box_Act(int32_t index, bool state) {
     }
 }
 
-void Form_capture_multi_file::Box_Start_Event(int16_t slot) {
-    As_Box_Operation([&] { Handle_Start_Event(slot); });
+void Form_capture_multi_file::Box_Start_Event(int16_t slot, const Start_signal& signal) {
+    As_Box_Operation([&] { Handle_Start_Event(slot, signal); });
 }
 
 void Form_capture_multi_file::As_Box_Operation(const std::function<void()>& operation) {

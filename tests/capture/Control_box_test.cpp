@@ -159,6 +159,59 @@ TEST_F(Control_box, Changes_during_an_operators_message_are_applied_after_it) {
     EXPECT_GT(Read(console.File_path(0)).start_local, 0);
 }
 
+// A start signal that waited behind an operator's question starts its heat at the moment it came, by the
+// start button and by the armed remote contact alike.
+TEST_F(Control_box, A_start_that_waited_for_an_operators_question_keeps_the_moment_of_its_signal) {
+    struct Row {
+        const char* signal;
+        std::vector<std::pair<int32_t, bool>> before, inputs;
+    } rows[] = {
+        {"start button", {}, {{2, true}, {2, false}}},
+        {"remote contact", {{1, true}}, {{0, true}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.signal);
+        Form_capture_multi_file& console = Console_With_Box();
+        Simulated_board& board = Simulated_board::Instance();
+        board.Attach();
+        At(6000);
+        console.Box_Quiet_Period_End();
+        console.Handle_Start_Event(0);
+        console.Text_Heat_ID[1]->setText("2");
+        console.Command_newFile_Click(1);
+        console.Set_Active_Heat_start(1);
+        for (const auto& [index, on] : row.before) board.Set_Input(index, on);
+        ASSERT_EQ(console.State(1), State::Initiated);
+        int32_t local_before = 0, local_after = 0;
+        int32_t events_before = 0, events_after = 0;
+        Dialogs_with_hook hook;
+        hook.during = [&](const std::string&) {
+            // The signal comes while the question about heat A is open; the operator answers later.
+            local_before = Non_dependant::Get_Local_Mill_Time();
+            const int64_t seen = console.Recorder().Frames_Seen();
+            events_before = console.Recorder().Take_Start_Values().events;
+            for (const auto& [index, on] : row.inputs) board.Set_Input(index, on);
+            events_after = console.Recorder().Take_Start_Values().events;
+            local_after = Non_dependant::Get_Local_Mill_Time();
+            EXPECT_TRUE(Wait_For([&] { return console.Recorder().Frames_Seen() >= seen + 5; }));
+        };
+        ui::Set_Dialog_Service(&hook);
+        Test_dialogs::Instance().Answer(ui::vbCancel);
+        console.Handle_Abort(0);
+        ui::Set_Dialog_Service(&Test_dialogs::Instance());
+        ASSERT_EQ(console.State(1), State::Started);
+        const Read_back b = Read(console.File_path(1));
+        EXPECT_GE(b.start_local, local_before);
+        EXPECT_LE(b.start_local, local_after);
+        EXPECT_GE(b.start_events, events_before);
+        EXPECT_LE(b.start_events, events_after);
+        // The next row starts from a fresh console, with no started heat to restore.
+        ui::Destroy_All_Forms();
+        board.Reset();
+        Use_Folder(Test_folder());
+    }
+}
+
 TEST_F(Control_box, The_validation_panel_shows_every_input_and_touches_no_heat) {
     Form_capture_multi_file& console = Console_With_Box();
     Simulated_board& board = Simulated_board::Instance();
