@@ -222,8 +222,11 @@ void Frm_kanot_2::Slider_play_KeyDown(int16_t KeyCode, int16_t Shift) {
             Set_Slider_Value(Go_to_Goal_field(n));
             Slider_play_Scroll();
             Set_Focus();
-        } else {
+        } else if (Course_Has_Lane(n)) {
             Attach_Time(n, 0, false);
+        } else {
+            // A stray key would place a boat the heat does not have, with no mark to clear it from.
+            QApplication::beep();
         }
     });
 }

@@ -7,6 +7,8 @@
 #include "shell/Non_dependant.h"
 #include "platform/vb/Program_state.h"
 
+#include <algorithm>
+
 namespace Module_Vantorel {
 
 namespace {
@@ -123,6 +125,11 @@ void Check_within_lanes(float x, float y) {
             return;
         }
     }
+}
+
+bool Course_Has_Lane(int16_t lane) {
+    return Lane_Collection.empty() || std::any_of(Lane_Collection.begin(), Lane_Collection.end(),
+                                                  [lane](const Cls_lane& mark) { return mark.Lane_number() == lane; });
 }
 
 void Check_Within_Selection_Boxes(float x, float y) {

@@ -50,6 +50,8 @@ void Load_Goalline();
 void Load_options();
 // Points in video pixels. The first mark in collection order wins.
 void Check_within_lanes(float x, float y);
+// Whether the course has a mark for the lane; true for every lane of a course without marks.
+bool Course_Has_Lane(int16_t lane);
 // Against the ends of Setup_Goalline: 6 pixels left of and above an end, 12 right of and below it.
 void Check_Within_Selection_Boxes(float x, float y);
 void Clear_Lane_Objects();

@@ -121,7 +121,9 @@ protected:
 };
 
 TEST_F(Review_results, Digit_keys_give_lanes_the_shown_time_and_the_rows_and_header_follow) {
-    const std::string path = Heat("keys.kd3");
+    Heat_layout twelve;
+    twelve.lanes = 12;
+    const std::string path = Heat("keys.kd3", twelve);
     Frm_kanot_2& w = Window();
     w.Handle_Open_File(path);
     EXPECT_EQ(Rows(), std::vector<Row>(12));
@@ -188,6 +190,39 @@ TEST_F(Review_results, Digit_keys_give_lanes_the_shown_time_and_the_rows_and_hea
     QApplication::sendEvent(w.Lbl_delta_time, &release);
     EXPECT_EQ(w.Delta_Reference_Time, 1180);
     EXPECT_EQ(Text(w.Lbl_delta_time), " 00:00,00");
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
+TEST_F(Review_results, Keys_of_lanes_the_course_does_not_have_store_nothing) {
+    struct Case {
+        const char* what;
+        int16_t start_lane;
+        int key;
+        int16_t lane;
+        bool stored;
+    } cases[] = {
+        {"a digit above the last lane", 1, Qt::Key_5, 5, false},
+        {"F10 on three lanes", 1, Qt::Key_F10, 10, false},
+        {"F12 on three lanes", 1, Qt::Key_F12, 12, false},
+        {"0 on lanes from 1", 1, Qt::Key_0, 0, false},
+        {"0 on lanes from 0", 0, Qt::Key_0, 0, true},
+        {"3 on lanes 0 to 2", 0, Qt::Key_3, 3, false},
+        {"the last lane", 1, Qt::Key_3, 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Heat_layout layout;
+        layout.start_lane = c.start_lane;
+        const std::string path = Heat(std::string("course") + std::to_string(&c - cases) + ".kd3", layout);
+        Frm_kanot_2& w = Window();
+        w.Handle_Open_File(path);
+        Show_Field(51);
+        Key(c.key);
+        EXPECT_EQ(Header_Result(path, c.lane), c.stored ? 1000 : 0);
+        EXPECT_EQ(Row_At(0), c.stored ? (Row{"1", std::to_string(c.lane), " 00:01,00", "+0,00"}) : Row{});
+        w.Close_File();
+    }
+    EXPECT_TRUE(Prompts().empty());
     EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
