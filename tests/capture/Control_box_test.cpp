@@ -26,6 +26,15 @@ protected:
         console.Open_Control_Box();  // opened again, as the load does, now on the fake clock
         return console;
     }
+    // The console with the box attached past its quiet period, and heat A started.
+    Form_capture_multi_file& Console_With_Heat_A_Started() {
+        Form_capture_multi_file& console = Console_With_Box();
+        Simulated_board::Instance().Attach();
+        At(6000);
+        console.Box_Quiet_Period_End();
+        console.Handle_Start_Event(0);
+        return console;
+    }
     void At(int32_t after_load) { now_ = sys::Tick_Add(load_tick_, after_load); }
     std::string Notice(Form_capture_multi_file& console) { return console.Label_box_message->text().toStdString(); }
 
@@ -130,12 +139,8 @@ TEST_F(Control_box, A_sequence_of_inputs_drives_heats_through_the_box) {
 
 // While a heat operation asks the operator, changes of the box wait and follow it in order.
 TEST_F(Control_box, Changes_during_an_operators_message_are_applied_after_it) {
-    Form_capture_multi_file& console = Console_With_Box();
+    Form_capture_multi_file& console = Console_With_Heat_A_Started();
     Simulated_board& board = Simulated_board::Instance();
-    board.Attach();
-    At(6000);
-    console.Box_Quiet_Period_End();
-    console.Handle_Start_Event(0);
     ASSERT_EQ(console.State(0), State::Started);
     Dialogs_with_hook hook;
     std::vector<State> seen_during;
@@ -171,12 +176,8 @@ TEST_F(Control_box, A_start_that_waited_for_an_operators_question_keeps_the_mome
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.signal);
-        Form_capture_multi_file& console = Console_With_Box();
+        Form_capture_multi_file& console = Console_With_Heat_A_Started();
         Simulated_board& board = Simulated_board::Instance();
-        board.Attach();
-        At(6000);
-        console.Box_Quiet_Period_End();
-        console.Handle_Start_Event(0);
         console.Text_Heat_ID[1]->setText("2");
         console.Command_newFile_Click(1);
         console.Set_Active_Heat_start(1);
