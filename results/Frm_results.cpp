@@ -373,16 +373,7 @@ void Frm_results::Update_File_With_Time_Correction() {
 }
 
 bool Frm_results::Change_Refused() {
-    cls_VideoFile_handler& file = Review::Replay_File();
-    if (file.Read_only()) {
-        ui::MsgBox(Read_Only_Message, ui::vbOKOnly);
-        return true;
-    }
-    if (const std::string refusal = file.Header_Write_Refusal(); !refusal.empty()) {
-        ui::MsgBox(refusal, ui::vbOKOnly);
-        return true;
-    }
-    return false;
+    return Module_Vantorel::Tell_Header_Refused(Review::Replay_File(), Read_Only_Message);
 }
 
 void Frm_results::Deselect_Correction_Items() {

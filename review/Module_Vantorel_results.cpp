@@ -140,17 +140,16 @@ bool Clear_All_Results(cls_VideoFile_handler& file) {
     return !file.File_open() || Update_File_from_Array(file);
 }
 
+bool Tell_Header_Refused(const cls_VideoFile_handler& file, const std::string& read_only) {
+    const std::string refusal = file.Read_only() ? read_only : file.Header_Write_Refusal();
+    if (refusal.empty()) return false;
+    ui::MsgBox(refusal, ui::vbOKOnly);
+    return true;
+}
+
 Attach_Outcome Attach_Result(cls_VideoFile_handler& file, int16_t Lane, int32_t Heat_result, bool plus_time,
                              std::optional<int32_t> shown_time, int32_t shown_field, int32_t tick) {
-    if (file.Read_only()) {
-        ui::MsgBox("File is read-only!", ui::vbOKOnly);
-        return Attach_Outcome::Read_Only;
-    }
-    // A heat being recorded, or written by another window since it was opened here: told plainly.
-    if (const std::string refusal = file.Header_Write_Refusal(); !refusal.empty()) {
-        ui::MsgBox(refusal, ui::vbOKOnly);
-        return Attach_Outcome::Read_Only;
-    }
+    if (Tell_Header_Refused(file, "File is read-only!")) return Attach_Outcome::Read_Only;
     if (Lane < 0 || Lane >= Result_Lanes)
         vb::Raise(vb::Err_Subscript, "Subscript out of range: there is no lane " + std::to_string(Lane));
     const bool code = Heat_result >= First_Code;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 class cls_VideoFile_handler;
 
@@ -63,6 +64,11 @@ void Clear_Lane_Results();
 // Every result taken away, and in the file's header when a file is open; false when the file did not
 // take it (the results are then reloaded as they stand).
 bool Clear_All_Results(cls_VideoFile_handler& file);
+
+// Whether the heat's header may not be changed now, said plainly before anything changes: `read_only`
+// for a read-only file, or why the heat cannot be written now (being recorded, or rewritten by another
+// window since it was opened here).
+bool Tell_Header_Refused(const cls_VideoFile_handler& file, const std::string& read_only);
 
 // What giving a lane a result came to.
 enum class Attach_Outcome {

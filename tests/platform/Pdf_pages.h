@@ -1,12 +1,17 @@
 #pragma once
 // Pages as pictures for the print tests: a PDF file's first page through pdftoppm (package poppler-utils),
-// and questions about where a picture has ink.
+// and questions about where a picture has ink; the ways a folder refuses a PDF file when it is saved.
 #include <QImage>
 #include <QRect>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 // The first page of the PDF file at `dpi` dots per inch; a null image when pdftoppm fails.
 inline QImage Pdf_Page_Image(const std::string& pdf, int dpi) {
@@ -80,4 +85,26 @@ inline bool Some(const QImage& image, QRect area, QColor colour) {
                 return true;
         }
     return false;
+}
+
+// A way the PDF folder refuses the file between its first drawing and its save, and the errno the save
+// then gives; reliable also for root, whom permissions do not stop.
+struct Pdf_refusal {
+    const char* what;
+    std::function<void(const std::string& file)> refuse;
+    int error;
+};
+
+inline std::vector<Pdf_refusal> Pdf_Refusals(const std::string& folder) {
+    return {
+        {"the folder is removed", [folder](const std::string&) { std::filesystem::remove_all(folder); }, ENOENT},
+        {"a folder stands at the file's name", [](const std::string& file) { std::filesystem::create_directory(file); },
+         EISDIR},
+        {"a file stands where the folder was",
+         [folder](const std::string&) {
+             std::filesystem::remove_all(folder);
+             std::ofstream(folder) << "not a folder";
+         },
+         ENOTDIR},
+    };
 }

@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <gtest/gtest.h>
 
@@ -164,22 +163,7 @@ TEST(Print_target, an_aborted_document_leaves_no_file_and_the_next_one_starts_af
 TEST(Print_target, a_pdf_file_that_cannot_be_saved_fails_and_leaves_nothing_under_its_name) {
     if (!printer::Default_Printer_Name().empty()) GTEST_SKIP() << "a printer is installed here";
     const std::string folder = Test_folder() + "/pdf";
-    const struct Case {
-        const char* what;
-        std::function<void(const std::string& file)> refuse;
-        int error;
-    } cases[] = {
-        {"the folder is removed", [&](const std::string&) { std::filesystem::remove_all(folder); }, ENOENT},
-        {"a folder stands at the file's name",
-         [&](const std::string& file) { std::filesystem::create_directory(file); }, EISDIR},
-        {"a file stands where the folder was",
-         [&](const std::string&) {
-             std::filesystem::remove_all(folder);
-             std::ofstream(folder) << "not a folder";
-         },
-         ENOTDIR},
-    };
-    for (const Case& c : cases) {
+    for (const Pdf_refusal& c : Pdf_Refusals(folder)) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);

@@ -1,9 +1,8 @@
+#include "Pdf_pages.h"
 #include "Test_dialogs.h"
 #include "platform/printer/Printer.h"
 
-#include <cerrno>
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
@@ -53,21 +52,12 @@ TEST(Printer, documents_printed_within_one_second_keep_files_of_their_own) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 3);
 }
 
-// The report's PDF is saved whole or not at all: a folder gone or taken by a folder at the file's name
-// is told as the failure it is, and nothing stands under the name.
+// The report's PDF is saved whole or not at all: a folder that refuses it is told as the failure it is,
+// and nothing stands under the name.
 TEST(Printer, a_pdf_file_that_cannot_be_saved_fails_and_leaves_nothing_under_its_name) {
     if (printer::Printer_Installed()) GTEST_SKIP() << "a printer is installed here";
     const std::string folder = Test_folder() + "/report";
-    const struct Case {
-        const char* what;
-        std::function<void(const std::string& file)> refuse;
-        int error;
-    } cases[] = {
-        {"the folder is removed", [&](const std::string&) { std::filesystem::remove_all(folder); }, ENOENT},
-        {"a folder stands at the file's name",
-         [&](const std::string& file) { std::filesystem::create_directory(file); }, EISDIR},
-    };
-    for (const Case& c : cases) {
+    for (const Pdf_refusal& c : Pdf_Refusals(folder)) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
